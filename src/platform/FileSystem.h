@@ -1,0 +1,102 @@
+#pragma once
+// Files and folders as the program sees them: Windows paths as UTF-8 text.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nullvane::platform {
+
+// Attribute bits carry the Windows values so that both backends and the
+// callers speak the same numbers.
+enum FileAttribute : uint32_t {
+    faReadOnly = 0x1,
+    faHidden = 0x2,
+    faSystem = 0x4,
+    faDirectory = 0x10,
+    faArchive = 0x20,
+    faNormal = 0x80,
+    faReparsePoint = 0x400,
+};
+
+struct FileEntry {
+    std::string name;       // the entry's own name, no folder
+    uint32_t attributes = 0;
+    uint64_t size = 0;      // 64-bit size as the listing reports it
+    [[nodiscard]] bool IsDirectory() const { return (attributes & faDirectory) != 0; }
+    [[nodiscard]] bool IsReparsePoint() const { return (attributes & faReparsePoint) != 0; }
+    [[nodiscard]] bool IsReadOnly() const { return (attributes & faReadOnly) != 0; }
+};
+
+enum class OpenMode {
+    Read,          // existing file, read access
+    ReadWrite,     // existing file, read and write access
+    CreateAlways,  // create or truncate, read and write access
+    OpenAlways,    // open or create, read and write access
+};
+
+enum class ShareMode {
+    Exclusive,  // share mode 0
+    ReadWrite,  // FILE_SHARE_READ | FILE_SHARE_WRITE
+};
+
+enum class SeekOrigin { Begin, Current, End };
+
+// An open file. Closing happens in the destructor.
+class FileHandle {
+public:
+    virtual ~FileHandle() = default;
+    FileHandle() = default;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    // Bytes read; 0 at the end of the file or on failure.
+    [[nodiscard]] virtual size_t Read(void* buffer, size_t count) = 0;
+    // True if every byte was written.
+    [[nodiscard]] virtual bool Write(const void* buffer, size_t count) = 0;
+    // The new position, or nullopt on failure.
+    virtual std::optional<uint64_t> Seek(int64_t offset, SeekOrigin origin) = 0;
+    [[nodiscard]] virtual std::optional<uint64_t> Size() = 0;
+    virtual bool Flush() = 0;
+};
+
+using FilePtr = std::unique_ptr<FileHandle>;
+
+// Called for every entry of a listing; return false to stop the listing.
+using ListVisitor = std::function<bool(const FileEntry&)>;
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Lists one folder through a pattern as FindFirstFile takes it
+    // ("C:\Dir\*", "C:\Dir\*.tmp"), "." and ".." included where the system
+    // gives them, in the order the system gives. False if nothing could be
+    // listed (missing folder, no match).
+    virtual bool List(const std::string& pattern, const ListVisitor& visit) = 0;
+
+    // Attributes of a file or folder, or nullopt if it does not exist.
+    [[nodiscard]] virtual std::optional<uint32_t> GetAttributes(const std::string& path) = 0;
+    virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+
+    // Nullptr if the file cannot be opened in that mode and share mode.
+    [[nodiscard]] virtual FilePtr Open(const std::string& path, OpenMode mode, ShareMode share) = 0;
+
+    virtual bool DeleteFile(const std::string& path) = 0;
+    virtual bool CreateDirectory(const std::string& path) = 0;
+    // Fails for a folder that is not empty.
+    virtual bool RemoveDirectory(const std::string& path) = 0;
+
+    // Conveniences built on the operations above.
+    [[nodiscard]] bool Exists(const std::string& path) { return GetAttributes(path).has_value(); }
+    [[nodiscard]] bool DirectoryExists(const std::string& path);
+    // Creates the folder and every missing parent; true if it exists afterwards.
+    bool CreateDirectories(const std::string& path);
+    // The whole file, or nullopt if it cannot be read.
+    [[nodiscard]] std::optional<std::string> ReadAll(const std::string& path);
+    bool WriteAll(const std::string& path, const std::string& data);
+};
+
+}  // namespace nullvane::platform

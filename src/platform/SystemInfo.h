@@ -1,0 +1,86 @@
+#pragma once
+// Facts about the machine, the clock and a random source.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace nullvane::platform {
+
+// Special folders by their CSIDL numbers.
+enum Csidl : int {
+    csidlDesktop = 0x0000,
+    csidlPrograms = 0x0002,
+    csidlPersonal = 0x0005,  // My Documents
+    csidlFavorites = 0x0006,
+    csidlStartup = 0x0007,
+    csidlRecent = 0x0008,
+    csidlSendTo = 0x0009,
+    csidlStartMenu = 0x000B,
+    csidlMyPictures = 0x0027,
+    csidlAppData = 0x001A,
+    csidlLocalAppData = 0x001C,
+    csidlInternetCache = 0x0020,
+    csidlCookies = 0x0021,
+    csidlHistory = 0x0022,
+    csidlCommonAppData = 0x0023,
+    csidlWindows = 0x0024,
+    csidlSystem = 0x0025,
+    csidlProgramFiles = 0x0026,
+    csidlProfile = 0x0028,
+};
+
+enum PlatformId : uint32_t { piWin32s = 0, piWindows = 1 /* 95/98/Me */, piNT = 2 };
+
+struct WindowsVersion {
+    uint32_t platformId = piNT;
+    uint32_t major = 6;
+    uint32_t minor = 1;
+};
+
+enum class DriveType : uint32_t {
+    Unknown = 0,
+    NoRootDir = 1,
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    CdRom = 5,
+    RamDisk = 6,
+};
+
+// Local date and time, as the program shows it.
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+
+    // GetWindowsDirectory: no trailing "\" (except a drive root).
+    [[nodiscard]] virtual std::string WindowsFolder() = 0;
+    // GetSystemDirectory: no trailing "\".
+    [[nodiscard]] virtual std::string SystemFolder() = 0;
+    // GetTempPath: with a trailing "\".
+    [[nodiscard]] virtual std::string TempFolder() = 0;
+    // SHGetSpecialFolderPath: no trailing "\"; empty if the folder is unknown.
+    [[nodiscard]] virtual std::string SpecialFolder(int csidl) = 0;
+    // The folder of the running program, with a trailing "\".
+    [[nodiscard]] virtual std::string ProgramFolder() = 0;
+
+    [[nodiscard]] virtual WindowsVersion Version() = 0;
+    [[nodiscard]] virtual bool IsAdministrator() = 0;
+    // `root` as GetDriveType takes it ("C:\").
+    [[nodiscard]] virtual DriveType GetDriveType(const std::string& root) = 0;
+    [[nodiscard]] virtual int ScreenWidth() = 0;
+    [[nodiscard]] virtual int ScreenHeight() = 0;
+
+    // Milliseconds of a steady clock; only differences mean anything.
+    [[nodiscard]] virtual int64_t TickMs() = 0;
+    [[nodiscard]] virtual LocalTime Now() = 0;
+    // Uniform in [0, range); 0 when range is 0.
+    [[nodiscard]] virtual uint32_t Random(uint32_t range) = 0;
+    // Reseeds the random source (from the clock, unless a test fixed it).
+    virtual void Randomize() = 0;
+};
+
+}  // namespace nullvane::platform

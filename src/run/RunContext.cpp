@@ -1,0 +1,21 @@
+#include "run/RunContext.h"
+
+namespace nullvane::run {
+
+TRunContext::TRunContext(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow,
+                         TLogSink& logBox)
+    : Machine(platform), MainWindow(mainWindow), LogBox(logBox), mode_(mode) {}
+
+void TRunContext::PostProgressIfDue(int32_t count) {
+    int64_t now = Machine.system.TickMs();
+    if (now - LastProgressTime > 2000) {
+        LastProgressTime = now;
+        PostProgress(count);
+    }
+}
+
+void TRunContext::PostProgress(int32_t count) {
+    Machine.desktop.PostMessage(MainWindow, WM_RUNPROGRESS, static_cast<uintptr_t>(count), 0);
+}
+
+}  // namespace nullvane::run

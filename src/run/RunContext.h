@@ -1,0 +1,73 @@
+#pragma once
+// What a run offers its cleaners: mode, counters, log, cancel flag, progress.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace nullvane::run {
+
+enum TRunMode : int { rmClean = 0, rmUnattended = 1, rmTest = 2, rmCleanRequested = 3 };
+
+// Messages private to the program, all posted with lParam 0.
+inline constexpr uint32_t WM_AUTOCLEAN = 0x3407;
+inline constexpr uint32_t WM_RUNFINISHED = 0x3409;
+inline constexpr uint32_t WM_RUNPROGRESS = 0x3410;
+inline constexpr uint32_t WM_STARTCLEANPASS = 0x3411;
+inline constexpr uint32_t WM_SHOWMAINWINDOW = 0x3412;
+inline constexpr uint32_t WM_TRAYICON = 0x3416;
+// Ours: the run ended through an exception (no totals, no WM_RUNFINISHED).
+inline constexpr uint32_t WM_RUNABORTED = 0x3420;
+
+// The main window's log list as the run sees it. Every call comes from the
+// run thread and returns once the window thread has done it.
+class TLogSink {
+public:
+    virtual ~TLogSink() = default;
+    virtual void AddLine(const std::string& line) = 0;
+    virtual void ScrollToEnd() = 0;
+    virtual void SetCurrentItem(const std::string& itemName) = 0;
+};
+
+class TRunContext {
+public:
+    TRunContext(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow, TLogSink& logBox);
+    virtual ~TRunContext() = default;
+    TRunContext(const TRunContext&) = delete;
+    TRunContext& operator=(const TRunContext&) = delete;
+
+    platform::Platform& Machine;
+
+    int32_t ItemCount = 0;
+    std::string ItemSizeText = "0";
+    uint64_t ItemBytes = 0;
+    std::string ItemFolder;
+    int64_t LastProgressTime = 0;  // SystemInfo::TickMs reading
+    int32_t TotalItems = 0;
+    uint64_t TotalBytes = 0;
+    int32_t LogLineCounter = 0;
+    std::string ResultVerb;
+    platform::WindowId MainWindow = 0;
+    TLogSink& LogBox;
+    std::string LogPrefix;
+
+    [[nodiscard]] TRunMode Mode() const { return mode_; }
+    [[nodiscard]] bool IsTestRun() const { return mode_ == rmTest; }
+    void AddLogLine(const std::string& text) { LogBox.AddLine(text); }
+
+    // The terminate request.
+    void Terminate() { terminated_.store(true); }
+    [[nodiscard]] bool Terminated() const { return terminated_.load(); }
+
+    // Posts WM_RUNPROGRESS with `count` when more than 2 seconds have passed
+    // since LastProgressTime.
+    void PostProgressIfDue(int32_t count);
+    void PostProgress(int32_t count);
+
+private:
+    TRunMode mode_;
+    std::atomic<bool> terminated_{false};
+};
+
+}  // namespace nullvane::run
