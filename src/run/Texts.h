@@ -25,4 +25,7 @@ inline constexpr char kDeletingRegistryValue[] = "deleting registry value";
 inline constexpr char kAskDeleteAllUnder[] = "Do you want to delete all files and folders under ";
 inline constexpr char kAskDeleteFilesOn[] = "Do you want to delete the files on ";
 
+// The data-driven runner.
+inline constexpr char kMustBeAdministrator[] = "You must have administrators user.";
+
 }  // namespace nullvane::run::texts
