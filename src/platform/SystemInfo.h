@@ -81,6 +81,11 @@ public:
     [[nodiscard]] virtual uint32_t Random(uint32_t range) = 0;
     // Reseeds the random source (from the clock, unless a test fixed it).
     virtual void Randomize() = 0;
+
+    // Minutes by which local time is ahead of UTC now: the bias that
+    // FileTimeToLocalFileTime applies (the one in force now, not the one in
+    // force at the converted date). The default asks the C runtime's zone.
+    [[nodiscard]] virtual int32_t UtcOffsetMinutes();
 };
 
 }  // namespace nullvane::platform
