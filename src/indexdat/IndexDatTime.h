@@ -1,0 +1,31 @@
+#pragma once
+// Time stamps of index.dat records: Windows FILETIME values in UTC (100 ns
+// ticks since 1601-01-01), shown as local date-times.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/SystemInfo.h"
+
+namespace nullvane::indexdat {
+
+// The local calendar time of a time stamp, shifted by the UTC offset in force
+// now as FileTimeToLocalFileTime does. Nothing when a conversion fails (a time
+// stamp that is negative as a signed value, before or after shifting) or when
+// the calendar time is implausible (a year above 2500).
+[[nodiscard]] std::optional<platform::LocalTime> IndexDatTimeToLocalTime(uint64_t timeStamp, int32_t utcOffsetMinutes);
+
+// The OLE Automation date (days since 1899-12-30, the time of day as the
+// fraction) of a calendar time.
+[[nodiscard]] double LocalTimeToDateTime(const platform::LocalTime& time);
+
+// The local date-time of a time stamp as an OLE Automation date; 0 means not
+// available.
+[[nodiscard]] double IndexDatTimeToDateTime(uint64_t timeStamp, int32_t utcOffsetMinutes);
+
+// "YYYY-MM-DD HH:MM:SS".
+[[nodiscard]] std::string FormatIsoDateTime(const platform::LocalTime& time);
+
+inline constexpr const char* kTimeNotAvailable = "Not Available";
+
+}  // namespace nullvane::indexdat
