@@ -1,0 +1,20 @@
+#include "run/BrowserCheck.h"
+
+#include "run/CleanItemCatalogue.h"
+#include "run/Texts.h"
+
+namespace nullvane::run {
+
+std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop, TRunMode mode) {
+    if (mode == rmClean) return std::nullopt;
+    if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox) &&
+        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0)) {
+        return texts::kCloseFirefox;
+    }
+    if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome) && desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0) {
+        return texts::kCloseChrome;
+    }
+    return std::nullopt;
+}
+
+}  // namespace nullvane::run

@@ -1,0 +1,111 @@
+#include "run/ClearTaskThread.h"
+
+#include <exception>
+
+#include "run/DispatchTable.h"
+#include "run/FormatKilobytes.h"
+#include "run/Texts.h"
+
+namespace nullvane::run {
+
+TClearTaskThread::TClearTaskThread(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow,
+                                   TLogSink& logBox, std::vector<std::string> itemNames)
+    : TRunContext(platform, mode, mainWindow, logBox), ItemNames(std::move(itemNames)), Dispatch(DispatchItem) {
+    ResultVerb = IsTestRun() ? texts::kWillBeRemoved : texts::kToBeRemoved;
+    LogPrefix = std::string(IsTestRun() ? texts::kTest : texts::kClean) + ": ";
+}
+
+TClearTaskThread::~TClearTaskThread() {
+    Terminate();
+    if (thread_.joinable()) {
+        // Destroyed from its own thread (the last owner let go there): the
+        // thread cannot wait for itself.
+        if (thread_.get_id() == std::this_thread::get_id()) {
+            thread_.detach();
+        } else {
+            thread_.join();
+        }
+    }
+}
+
+void TClearTaskThread::Start() {
+    thread_ = std::thread([this] { Execute(); });
+}
+
+void TClearTaskThread::WaitFor() {
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+std::string TClearTaskThread::AbortReason() const {
+    return aborted_.load() ? abortReason_ : std::string();
+}
+
+void TClearTaskThread::Execute() {
+    try {
+        RunItems();
+    } catch (const std::exception& error) {
+        abortReason_ = error.what();
+        aborted_.store(true);
+    } catch (...) {
+        abortReason_ = "unknown error";
+        aborted_.store(true);
+    }
+    if (aborted_.load()) {
+        try {
+            Post(WM_RUNABORTED, TotalItems);
+        } catch (...) {
+            // Nothing more can be told; the flag still says so.
+        }
+    }
+    finished_.store(true);
+}
+
+void TClearTaskThread::RunItems() {
+    const std::string separator(kSeparatorLength, '-');
+    for (size_t i = 0; i < ItemNames.size(); ++i) {
+        if (Terminated()) return;
+        const std::string& name = ItemNames[i];
+        Machine.ui.Synchronize([this] { BeginItem(); });
+        LogBox.SetCurrentItem(name);
+        if (i > 0) AddLogLine(separator);
+        AddLogLine(LogPrefix + texts::kClearing + " " + name + " ...");
+        Dispatch(*this, name);
+        Machine.ui.Synchronize([this] { EndItem(); });
+    }
+    AddLogLine(separator);
+    if (IsTestRun()) {
+        AddLogLine(texts::kTotalItemsWillBeRemoved + std::to_string(TotalItems) + " ; " +
+                   texts::kTotalFilesWillBeRemoved + FormatKilobytes(TotalBytes) + " KB");
+    } else {
+        AddLogLine(texts::kTotalItemsToBeRemoved + std::to_string(TotalItems) + " ; " +
+                   texts::kTotalFilesToBeRemoved + FormatKilobytes(TotalBytes) + " KB");
+    }
+    AddLogLine(separator);
+    Post(WM_RUNFINISHED, TotalItems);
+}
+
+void TClearTaskThread::BeginItem() {
+    ItemCount = 0;
+    ItemSizeText = "0";
+    ItemBytes = 0;
+    ItemFolder.clear();
+    LastProgressTime = Machine.system.TickMs();
+    LogLineCounter = 0;
+}
+
+void TClearTaskThread::EndItem() {
+    AddLogLine("");
+    AddLogLine(std::to_string(ItemCount) + " " + texts::kItems + " " + ResultVerb + "; " + ItemSizeText + " KB " +
+               ResultVerb + ".");
+    AddLogLine("");
+    LogBox.ScrollToEnd();
+    TotalItems += ItemCount;
+    TotalBytes += ItemBytes;
+    Post(WM_RUNPROGRESS, TotalItems);
+}
+
+void TClearTaskThread::Post(uint32_t message, int32_t wParam) {
+    Machine.desktop.PostMessage(MainWindow, message, static_cast<uintptr_t>(static_cast<intptr_t>(wParam)), 0);
+}
+
+}  // namespace nullvane::run

@@ -1,0 +1,76 @@
+#pragma once
+// The run: one pass over a list of item names on a thread of its own.
+//
+// For each name it resets the item's counters on the window thread
+// (BeginItem), writes the header, lets the dispatch table run the cleaner,
+// then writes the summary and adds to the totals on the window thread
+// (EndItem), posting WM_RUNPROGRESS. After the last item it writes the
+// totals and posts WM_RUNFINISHED. A terminate request stops it before the
+// next item, without totals or WM_RUNFINISHED.
+//
+// An exception that leaves a cleaner (or a synchronised call) ends the run
+// at that item: no later item runs, no totals are written and, instead of
+// WM_RUNFINISHED, WM_RUNABORTED is posted (wParam = the items counted so
+// far), so the main window can leave its running state. No exception leaves
+// the thread.
+//
+// The creator owns the object (not self-deleting). Destroying it requests
+// termination and waits for the thread: the window thread must therefore
+// only destroy it once Finished() is true (after WM_RUNFINISHED or
+// WM_RUNABORTED, or after pumping its messages until then), since the run
+// may be waiting in a synchronised call for the window thread.
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "run/RunContext.h"
+
+namespace nullvane::run {
+
+inline constexpr size_t kSeparatorLength = 107;
+
+class TClearTaskThread : public TRunContext {
+public:
+    using TDispatcher = std::function<void(TRunContext& run, const std::string& itemName)>;
+
+    // ResultVerb and LogPrefix follow the mode; the creator may still set
+    // LogPrefix before starting.
+    TClearTaskThread(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow, TLogSink& logBox,
+                     std::vector<std::string> itemNames);
+    ~TClearTaskThread() override;
+
+    std::vector<std::string> ItemNames;
+    // Selects and runs an item's cleaner; the dispatch table unless replaced
+    // before the run starts.
+    TDispatcher Dispatch;
+
+    // Runs Execute on a new thread.
+    void Start();
+    // The run itself, on the calling thread (the command line runs it inline
+    // on its window thread).
+    void Execute();
+    // Waits until the thread has ended (not on the window thread while the
+    // run may still make synchronised calls).
+    void WaitFor();
+
+    // The run has ended, one way or another.
+    [[nodiscard]] bool Finished() const { return finished_.load(); }
+    // The run ended through an exception; AbortReason holds its message.
+    [[nodiscard]] bool Aborted() const { return aborted_.load(); }
+    [[nodiscard]] std::string AbortReason() const;
+
+private:
+    void RunItems();
+    void BeginItem();
+    void EndItem();
+    void Post(uint32_t message, int32_t wParam);
+
+    std::thread thread_;
+    std::atomic<bool> finished_{false};
+    std::atomic<bool> aborted_{false};
+    std::string abortReason_;  // written before aborted_ is set
+};
+
+}  // namespace nullvane::run

@@ -1,0 +1,50 @@
+#include "run/DispatchTable.h"
+
+#include "customlists/RunDataSection.h"
+
+namespace nullvane::run {
+
+namespace {
+
+using customlists::kApplicationsDataFile;
+using customlists::kCustomListFile;
+
+TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
+    return TDispatchRow{TMatch::Exact, name, nullptr, dataFile};
+}
+
+}  // namespace
+
+// Items whose cleaners are not built yet have no row: their names fall
+// through to the data-driven runner like any other unknown name. Add a
+// cleaner's row here, in catalogue order within its category.
+const std::vector<TDispatchRow>& DispatchTable() {
+    static const std::vector<TDispatchRow> table = {
+        {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToDataFile("Windows - Windows Log Files", kApplicationsDataFile),
+        ToDataFile("Instant Messengers - ICQ", kApplicationsDataFile),
+        ToDataFile("Instant Messengers - AOL Instant Messenger", kApplicationsDataFile),
+    };
+    return table;
+}
+
+const TDispatchRow* FindDispatchRow(std::string_view itemName) {
+    for (const TDispatchRow& row : DispatchTable()) {
+        bool matches = row.Match == TMatch::Contains ? itemName.find(row.Name) != std::string_view::npos
+                                                     : itemName == row.Name;
+        if (matches) return &row;
+    }
+    return nullptr;
+}
+
+void DispatchItem(TRunContext& run, const std::string& itemName) {
+    const TDispatchRow* row = FindDispatchRow(itemName);
+    if (row && row->Cleaner) {
+        row->Cleaner(run);
+        return;
+    }
+    std::string dataFile(row ? row->DataFile : std::string_view(kApplicationsDataFile));
+    customlists::RunDataSection(run, dataFile, itemName);
+}
+
+}  // namespace nullvane::run

@@ -1,0 +1,25 @@
+#include "settings/OptionsSetting.h"
+
+namespace nullvane::settings {
+
+TOptionsSetting CurrentOptions;
+
+int WashIntervalMs(int index) {
+    switch (index) {
+        case 1: return 1800000;
+        case 2: return 3600000;
+        case 3: return 14400000;
+        case 4: return 28800000;
+        default: return 900000;
+    }
+}
+
+std::string ShortcutText(const TShortcut& shortcut) {
+    std::string text;
+    if (shortcut.IsCtrl) text += "Ctrl  ";
+    if (shortcut.IsShift) text += "Shift  ";
+    if (shortcut.IsAlt) text += "Alt  ";
+    return text + shortcut.CharString;
+}
+
+}  // namespace nullvane::settings

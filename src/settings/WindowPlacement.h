@@ -1,0 +1,37 @@
+#pragma once
+// The main window's placement as the settings store sees it. The main window
+// implements it; without a window the placement held in the settings applies.
+#include <optional>
+
+#include "settings/OptionsSetting.h"
+
+namespace nullvane::settings {
+
+struct TWindowBounds {
+    int Left = 0;
+    int Top = 0;
+    int Width = kDesignedWindowWidth;
+    int Height = kDesignedWindowHeight;
+};
+
+// Show states as GetWindowPlacement reports them.
+inline constexpr int kShowNormal = 1;
+inline constexpr int kShowMinimized = 2;
+inline constexpr int kShowMaximized = 3;
+
+class TWindowPlacement {
+public:
+    virtual ~TWindowPlacement() = default;
+    // The window's show state, or nullopt when the system cannot tell it.
+    [[nodiscard]] virtual std::optional<int> GetShowState() = 0;
+    // The window's current position and size.
+    [[nodiscard]] virtual TWindowBounds GetBounds() = 0;
+    virtual void SetMaximized() = 0;
+    virtual void SetBounds(const TWindowBounds& bounds) = 0;
+};
+
+// Puts the window where the settings left it: maximised, or at the saved
+// position and size (what the main window does each time it is activated).
+void ApplyPlacement(const TOptionsSetting& options, TWindowPlacement& window);
+
+}  // namespace nullvane::settings
