@@ -34,6 +34,23 @@ std::optional<std::string> FileSystem::ReadAll(const std::string& path) {
     return data;
 }
 
+bool FileSystem::ShellDelete(const std::string& path) {
+    if (path.find_first_of("*?") != std::string::npos) return false;
+    auto attributes = GetAttributes(path);
+    if (!attributes || (*attributes & faDirectory)) return false;
+    if (DeleteFile(path)) return true;
+    // The shell clears the attributes that stop a plain delete and tries again.
+    constexpr uint32_t blocking = faReadOnly | faHidden | faSystem;
+    if (!(*attributes & blocking)) return false;
+    uint32_t cleared = *attributes & ~blocking;
+    if (!SetAttributes(path, cleared != 0 ? cleared : faNormal)) return false;
+    if (DeleteFile(path)) return true;
+    SetAttributes(path, *attributes);
+    return false;
+}
+
+bool FileSystem::ScheduleDeleteAtReboot(const std::string&) { return false; }
+
 bool FileSystem::WriteAll(const std::string& path, const std::string& data) {
     FilePtr file = Open(path, OpenMode::CreateAlways, ShareMode::Exclusive);
     if (!file) return false;

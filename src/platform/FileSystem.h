@@ -89,6 +89,15 @@ public:
     // Fails for a folder that is not empty.
     virtual bool RemoveDirectory(const std::string& path) = 0;
 
+    // Deletes one file as the shell's delete operation does (FO_DELETE,
+    // silent, no confirmation, nothing to the Recycle Bin): read-only, hidden
+    // and system files are deleted too; an open or in-use file is not. Never
+    // deletes a folder or a wildcard pattern. True if the file is gone.
+    virtual bool ShellDelete(const std::string& path);
+    // Asks the system to delete the file at the next start (MoveFileEx with
+    // MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING).
+    virtual bool ScheduleDeleteAtReboot(const std::string& path);
+
     // Conveniences built on the operations above.
     [[nodiscard]] bool Exists(const std::string& path) { return GetAttributes(path).has_value(); }
     [[nodiscard]] bool DirectoryExists(const std::string& path);

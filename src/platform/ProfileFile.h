@@ -30,8 +30,10 @@ public:
     // Removes one key.
     virtual bool EraseKey(const std::string& file, const std::string& section, const std::string& key) = 0;
 
-    // GetPrivateProfileInt: leading decimal digits of the value, else `def`.
-    [[nodiscard]] int GetInt(const std::string& file, const std::string& section, const std::string& key, int def);
+    // GetPrivateProfileInt: `def` for a missing or empty value; otherwise the
+    // number at the start of the value (sign, then decimal digits or a "0x",
+    // "0o" or "0b" prefix), 0 if there is none, wrapping at 32 bits.
+    [[nodiscard]] virtual int GetInt(const std::string& file, const std::string& section, const std::string& key, int def);
 };
 
 }  // namespace nullvane::platform

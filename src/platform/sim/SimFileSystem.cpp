@@ -1,0 +1,421 @@
+#include "platform/sim/SimFileSystem.h"
+
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <set>
+
+#include "platform/Text.h"
+
+namespace fs = std::filesystem;
+
+namespace nullvane::platform::sim {
+
+namespace {
+
+constexpr uint32_t kStoredAttributes = faReadOnly | faHidden | faSystem;
+
+fs::path ToHost(const std::string& utf8) {
+    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string FromHost(const fs::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return SystemEqualsIgnoreCase(Utf8ToUtf16(a), Utf8ToUtf16(b));
+}
+
+std::string FoldName(const std::string& name) {
+    std::u16string wide = Utf8ToUtf16(name);
+    for (char16_t& c : wide) c = SystemUpperCase(c);
+    return Utf16ToUtf8(wide);
+}
+
+bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+
+// A Windows path taken apart: drive letter, the names below it, and whether
+// it ended in a separator.
+struct WindowsPath {
+    bool valid = false;
+    char drive = 0;
+    std::vector<std::string> names;
+    bool trailingSeparator = false;
+};
+
+WindowsPath Split(const std::string& path, bool keepLastAsWritten = false) {
+    WindowsPath result;
+    if (path.size() < 2 || path[1] != ':') return result;
+    char drive = path[0];
+    if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');
+    if (drive < 'A' || drive > 'Z') return result;
+    if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return result;  // drive-relative
+    result.valid = true;
+    result.drive = drive;
+    std::string rest = path.substr(2);
+    result.trailingSeparator = !rest.empty() && (rest.back() == '\\' || rest.back() == '/');
+    std::vector<std::string> raw;
+    size_t start = 0;
+    while (start <= rest.size()) {
+        size_t end = rest.find_first_of("\\/", start);
+        if (end == std::string::npos) end = rest.size();
+        if (end > start) raw.push_back(rest.substr(start, end - start));
+        start = end + 1;
+    }
+    for (size_t i = 0; i < raw.size(); ++i) {
+        std::string name = raw[i];
+        if (name == ".") continue;
+        if (name == "..") {
+            if (!result.names.empty()) result.names.pop_back();
+            continue;
+        }
+        // Windows drops trailing dots and blanks of a name; a mask keeps them.
+        if (!(keepLastAsWritten && i + 1 == raw.size())) {
+            while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+            if (name.empty()) continue;
+        }
+        result.names.push_back(name);
+    }
+    return result;
+}
+
+struct OpenRecord {
+    uint64_t id;
+    bool read, write, shareRead, shareWrite;
+};
+
+}  // namespace
+
+struct SimFileSystem::State {
+    fs::path root;
+    mutable std::mutex mutex;
+    std::map<std::string, uint32_t> attributes;  // by host path
+    std::map<std::string, std::vector<OpenRecord>> open;
+    std::set<std::string> inUse;
+    std::vector<std::string> scheduled;
+    uint64_t nextId = 1;
+
+    // Finds each name on the host: as written if it exists, else the first
+    // entry whose name matches without regard to case, else as written.
+    fs::path Resolve(char drive, const std::vector<std::string>& names, size_t count) const {
+        fs::path current = root / std::string(1, drive);
+        for (size_t i = 0; i < count; ++i) {
+            fs::path candidate = current / ToHost(names[i]);
+            std::error_code ec;
+            auto status = fs::symlink_status(candidate, ec);
+            if (!ec && status.type() != fs::file_type::not_found) {
+                current = candidate;
+                continue;
+            }
+            bool found = false;
+            if (fs::is_directory(current, ec)) {
+                fs::directory_iterator it(current, ec), end;
+                for (; !ec && it != end; it.increment(ec)) {
+                    if (SameName(FromHost(it->path().filename()), names[i])) {
+                        current = it->path();
+                        found = true;
+                        break;
+                    }
+                }
+            }
+            if (!found) current = candidate;
+        }
+        return current;
+    }
+
+    uint32_t StoredAttributes(const std::string& key) const {
+        std::lock_guard lock(mutex);
+        auto it = attributes.find(key);
+        return it == attributes.end() ? 0 : it->second;
+    }
+
+    // Name, attributes and size of one host entry as a listing shows it; a
+    // symbolic link to a folder is a folder and a reparse point, a link to a
+    // file shows its target, a dangling link does not exist.
+    std::optional<FileEntry> Describe(const fs::path& host, std::string name) const {
+        std::error_code ec;
+        auto linkStatus = fs::symlink_status(host, ec);
+        if (ec || linkStatus.type() == fs::file_type::not_found) return std::nullopt;
+        bool isLink = fs::is_symlink(linkStatus);
+        auto status = isLink ? fs::status(host, ec) : linkStatus;
+        if (ec || !fs::exists(status)) return std::nullopt;
+        FileEntry entry;
+        entry.name = std::move(name);
+        if (fs::is_directory(status)) {
+            entry.attributes = faDirectory | (isLink ? uint32_t{faReparsePoint} : 0u);
+        } else {
+            entry.attributes = faArchive;
+            auto size = fs::file_size(host, ec);
+            entry.size = ec ? 0 : static_cast<uint64_t>(size);
+        }
+        entry.attributes |= StoredAttributes(FromHost(host));
+        return entry;
+    }
+};
+
+namespace {
+
+class SimFileHandle : public FileHandle {
+public:
+    SimFileHandle(std::shared_ptr<SimFileSystem::State> state, std::string key, uint64_t id, bool canRead,
+                  bool canWrite)
+        : state_(std::move(state)), key_(std::move(key)), id_(id), canRead_(canRead), canWrite_(canWrite) {}
+
+    ~SimFileHandle() override {
+        file_.close();
+        if (!registered_) return;
+        std::lock_guard lock(state_->mutex);
+        auto it = state_->open.find(key_);
+        if (it == state_->open.end()) return;
+        std::erase_if(it->second, [this](const OpenRecord& record) { return record.id == id_; });
+        if (it->second.empty()) state_->open.erase(it);
+    }
+
+    bool OpenHost(const fs::path& host, std::ios::openmode mode) { return file_.open(host, mode) != nullptr; }
+    // Called with the state locked, once the handle counts in the share table.
+    void MarkRegistered() { registered_ = true; }
+
+    size_t Read(void* buffer, size_t count) override {
+        if (!canRead_ || count == 0 || !SeekHost()) return 0;
+        auto got = file_.sgetn(static_cast<char*>(buffer), static_cast<std::streamsize>(count));
+        if (got <= 0) return 0;
+        position_ += static_cast<uint64_t>(got);
+        return static_cast<size_t>(got);
+    }
+
+    bool Write(const void* buffer, size_t count) override {
+        if (!canWrite_ || !SeekHost()) return false;
+        if (count == 0) return true;
+        auto put = file_.sputn(static_cast<const char*>(buffer), static_cast<std::streamsize>(count));
+        if (put > 0) position_ += static_cast<uint64_t>(put);
+        return put == static_cast<std::streamsize>(count);
+    }
+
+    std::optional<uint64_t> Seek(int64_t offset, SeekOrigin origin) override {
+        int64_t base = 0;
+        if (origin == SeekOrigin::Current) base = static_cast<int64_t>(position_);
+        if (origin == SeekOrigin::End) {
+            auto size = Size();
+            if (!size) return std::nullopt;
+            base = static_cast<int64_t>(*size);
+        }
+        int64_t target = base + offset;
+        if (target < 0) return std::nullopt;
+        position_ = static_cast<uint64_t>(target);
+        return position_;
+    }
+
+    std::optional<uint64_t> Size() override {
+        file_.pubsync();
+        auto end = file_.pubseekoff(0, std::ios::end);
+        if (end == std::streampos(-1)) return std::nullopt;
+        return static_cast<uint64_t>(static_cast<std::streamoff>(end));
+    }
+
+    bool Flush() override { return file_.pubsync() == 0; }
+
+private:
+    bool SeekHost() {
+        return file_.pubseekpos(static_cast<std::streamoff>(position_)) != std::streampos(-1);
+    }
+
+    std::shared_ptr<SimFileSystem::State> state_;
+    std::string key_;
+    uint64_t id_;
+    bool canRead_, canWrite_;
+    bool registered_ = false;
+    std::filebuf file_;
+    uint64_t position_ = 0;
+};
+
+}  // namespace
+
+SimFileSystem::SimFileSystem(fs::path hostRoot) : state_(std::make_shared<State>()) {
+    state_->root = std::move(hostRoot);
+}
+
+SimFileSystem::~SimFileSystem() = default;
+
+const fs::path& SimFileSystem::HostRoot() const { return state_->root; }
+
+fs::path SimFileSystem::HostPath(const std::string& windowsPath) const {
+    WindowsPath path = Split(windowsPath);
+    if (!path.valid) return {};
+    return state_->Resolve(path.drive, path.names, path.names.size());
+}
+
+void SimFileSystem::SetInUse(const std::string& path, bool inUse) {
+    std::string key = FromHost(HostPath(path));
+    std::lock_guard lock(state_->mutex);
+    if (inUse) {
+        state_->inUse.insert(key);
+    } else {
+        state_->inUse.erase(key);
+    }
+}
+
+std::vector<std::string> SimFileSystem::ScheduledDeletes() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->scheduled;
+}
+
+bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
+    WindowsPath path = Split(pattern, true);
+    if (!path.valid || path.trailingSeparator || path.names.empty()) return false;
+    const std::string mask = path.names.back();
+    fs::path folder = state_->Resolve(path.drive, path.names, path.names.size() - 1);
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) return false;
+
+    if (!HasWildcard(mask)) {
+        fs::path host = state_->Resolve(path.drive, path.names, path.names.size());
+        auto entry = state_->Describe(host, FromHost(host.filename()));
+        if (!entry) return false;
+        visit(*entry);
+        return true;
+    }
+
+    const std::string foldedMask = FoldName(mask);
+    size_t count = 0;
+    // Every folder but a drive root lists "." and ".." first.
+    if (path.names.size() > 1) {
+        for (const char* dots : {".", ".."}) {
+            if (!MatchesMask(dots, foldedMask)) continue;
+            ++count;
+            if (!visit(FileEntry{dots, faDirectory, 0})) return true;
+        }
+    }
+    fs::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::string name = FromHost(it->path().filename());
+        if (!MatchesMask(FoldName(name), foldedMask)) continue;
+        auto entry = state_->Describe(it->path(), name);
+        if (!entry) continue;
+        ++count;
+        if (!visit(*entry)) return true;
+    }
+    return count > 0;
+}
+
+std::optional<uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid) return std::nullopt;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    auto entry = state_->Describe(host, {});
+    if (!entry) return std::nullopt;
+    // "C:\Dir\file.txt\" names no file.
+    if (parts.trailingSeparator && !entry->IsDirectory() && !parts.names.empty()) return std::nullopt;
+    return entry->attributes;
+}
+
+bool SimFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    if (!GetAttributes(path)) return false;
+    std::string key = FromHost(HostPath(path));
+    std::lock_guard lock(state_->mutex);
+    uint32_t stored = attributes & kStoredAttributes;
+    if (stored == 0) {
+        state_->attributes.erase(key);
+    } else {
+        state_->attributes[key] = stored;
+    }
+    return true;
+}
+
+FilePtr SimFileSystem::Open(const std::string& path, OpenMode mode, ShareMode share) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return nullptr;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    std::string key = FromHost(host);
+
+    std::lock_guard lock(state_->mutex);
+    if (state_->inUse.count(key)) return nullptr;
+    std::error_code ec;
+    auto status = fs::status(host, ec);
+    bool exists = !ec && fs::exists(status);
+    if (exists && fs::is_directory(status)) return nullptr;
+    if (!exists && (mode == OpenMode::Read || mode == OpenMode::ReadWrite)) return nullptr;
+    if (!exists && !fs::is_directory(host.parent_path(), ec)) return nullptr;
+
+    const bool canWrite = mode != OpenMode::Read;
+    auto stored = state_->attributes.find(key);
+    if (exists && canWrite && stored != state_->attributes.end() && (stored->second & faReadOnly)) return nullptr;
+
+    // Each side must allow what the other does; every handle reads.
+    const bool shares = share == ShareMode::ReadWrite;
+    if (auto others = state_->open.find(key); others != state_->open.end()) {
+        for (const OpenRecord& other : others->second) {
+            if (!shares || !other.shareRead || (canWrite && !other.shareWrite)) return nullptr;
+        }
+    }
+
+    std::ios::openmode hostMode = std::ios::binary | std::ios::in;
+    if (canWrite) hostMode |= std::ios::out;
+    if (mode == OpenMode::CreateAlways || !exists) hostMode |= std::ios::trunc;
+
+    uint64_t id = state_->nextId++;
+    auto handle = std::make_unique<SimFileHandle>(state_, key, id, true, canWrite);
+    if (!handle->OpenHost(host, hostMode)) return nullptr;
+    if (!exists) state_->attributes.erase(key);  // a new file starts with no attributes
+    state_->open[key].push_back(OpenRecord{id, true, canWrite, shares, shares});
+    handle->MarkRegistered();
+    return handle;
+}
+
+bool SimFileSystem::DeleteFile(const std::string& path) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return false;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    auto entry = state_->Describe(host, {});
+    if (!entry || entry->IsDirectory() || entry->IsReadOnly()) return false;
+    std::string key = FromHost(host);
+    std::lock_guard lock(state_->mutex);
+    // No handle is ever opened with delete sharing.
+    if (state_->inUse.count(key) || state_->open.count(key)) return false;
+    std::error_code ec;
+    if (!fs::remove(host, ec)) return false;
+    state_->attributes.erase(key);
+    return true;
+}
+
+bool SimFileSystem::CreateDirectory(const std::string& path) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.names.empty()) return false;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    std::error_code ec;
+    if (fs::symlink_status(host, ec).type() != fs::file_type::not_found) return false;
+    if (!fs::is_directory(host.parent_path(), ec)) return false;
+    if (!fs::create_directory(host, ec)) return false;
+    std::lock_guard lock(state_->mutex);
+    state_->attributes.erase(FromHost(host));
+    return true;
+}
+
+bool SimFileSystem::RemoveDirectory(const std::string& path) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.names.empty()) return false;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    std::error_code ec;
+    auto linkStatus = fs::symlink_status(host, ec);
+    if (ec) return false;
+    if (fs::is_symlink(linkStatus)) {
+        // A link to a folder goes by itself; what it points to stays.
+        if (!fs::is_directory(host, ec)) return false;
+    } else if (!fs::is_directory(linkStatus) || !fs::is_empty(host, ec) || ec) {
+        return false;
+    }
+    if (!fs::remove(host, ec)) return false;
+    std::lock_guard lock(state_->mutex);
+    state_->attributes.erase(FromHost(host));
+    return true;
+}
+
+bool SimFileSystem::ScheduleDeleteAtReboot(const std::string& path) {
+    if (!Split(path).valid) return false;
+    std::lock_guard lock(state_->mutex);
+    state_->scheduled.push_back(path);
+    return true;
+}
+
+}  // namespace nullvane::platform::sim

@@ -1,0 +1,49 @@
+#pragma once
+// The file system of the simulated Windows. Each drive is a folder on the
+// host ("C:\Dir\a.txt" is <hostRoot>/C/Dir/a.txt), so files are real files
+// with real sizes. What the host cannot show, because the tests run as root,
+// is kept here: the read-only, hidden and system attributes, the share modes
+// of open handles, and files that another program holds open.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace nullvane::platform::sim {
+
+class SimFileSystem : public FileSystem {
+public:
+    explicit SimFileSystem(std::filesystem::path hostRoot);
+    ~SimFileSystem() override;
+    SimFileSystem(const SimFileSystem&) = delete;
+    SimFileSystem& operator=(const SimFileSystem&) = delete;
+
+    // The host path of a Windows path, its names matched without regard to
+    // case as Windows matches them. Empty for a path that is not "X:\...".
+    [[nodiscard]] std::filesystem::path HostPath(const std::string& windowsPath) const;
+    [[nodiscard]] const std::filesystem::path& HostRoot() const;
+
+    // Test helpers: a file held open by another program (every open and
+    // delete fails), and the files whose removal at the next start was asked.
+    void SetInUse(const std::string& path, bool inUse = true);
+    [[nodiscard]] std::vector<std::string> ScheduledDeletes() const;
+
+    bool List(const std::string& pattern, const ListVisitor& visit) override;
+    [[nodiscard]] std::optional<uint32_t> GetAttributes(const std::string& path) override;
+    bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    [[nodiscard]] FilePtr Open(const std::string& path, OpenMode mode, ShareMode share) override;
+    bool DeleteFile(const std::string& path) override;
+    bool CreateDirectory(const std::string& path) override;
+    bool RemoveDirectory(const std::string& path) override;
+    bool ScheduleDeleteAtReboot(const std::string& path) override;
+
+    struct State;
+
+private:
+    std::shared_ptr<State> state_;
+};
+
+}  // namespace nullvane::platform::sim
