@@ -4,18 +4,22 @@
 #include <optional>
 #include <string>
 
+#include "platform/Desktop.h"
+
 namespace nullvane::platform {
 
 // Flags and answers carry the Windows values.
 enum MessageBoxFlag : uint32_t {
     mbOk = 0x0,
     mbOkCancel = 0x1,
+    mbYesNoCancel = 0x3,
     mbYesNo = 0x4,
     mbIconError = 0x10,
     mbIconQuestion = 0x20,
     mbIconWarning = 0x30,
     mbIconInformation = 0x40,
     mbDefButton2 = 0x100,
+    mbDefButton3 = 0x200,
 };
 
 enum MessageBoxAnswer : int { idOk = 1, idCancel = 2, idYes = 6, idNo = 7 };
@@ -36,6 +40,9 @@ public:
     // The chosen path, or nullopt when cancelled.
     [[nodiscard]] virtual std::optional<std::string> SaveFile(const FileDialogArgs& args) = 0;
     [[nodiscard]] virtual std::optional<std::string> OpenFile(const FileDialogArgs& args) = 0;
+    // The window that owns message boxes asked from a thread that has no
+    // active window of its own (the run thread); the main window sets itself.
+    virtual void SetOwnerWindow(WindowId window) { (void)window; }
 };
 
 }  // namespace nullvane::platform

@@ -45,9 +45,11 @@ public:
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
+    // Subkeys and values are listed in the order the system gives (by name).
     [[nodiscard]] virtual std::vector<std::string> SubkeyNames() = 0;
     [[nodiscard]] virtual std::vector<RegValue> Values() = 0;
-    // Value "" is the key's default value.
+    // Value "" is the key's default value. A queried value carries the name
+    // as asked; listings carry the stored case.
     [[nodiscard]] virtual std::optional<RegValue> QueryValue(const std::string& name) = 0;
     virtual bool SetValue(const RegValue& value) = 0;
     virtual bool DeleteValue(const std::string& name) = 0;
@@ -64,7 +66,8 @@ class Registry {
 public:
     virtual ~Registry() = default;
     // Opens an existing key (path relative to the root, "" for the root
-    // itself); nullptr if it is missing or the access is refused.
+    // itself, a leading "\" allowed); nullptr if it is missing or the access
+    // is refused. Names compare without regard to case.
     [[nodiscard]] virtual RegKeyPtr OpenKey(RegRoot root, const std::string& path, RegAccess access) = 0;
     // Opens the key with full access, creating it and missing parents.
     [[nodiscard]] virtual RegKeyPtr CreateKey(RegRoot root, const std::string& path) = 0;

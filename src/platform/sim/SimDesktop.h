@@ -1,0 +1,66 @@
+#pragma once
+// Simulated windows on the desktop: windows registered by class name, each
+// with a handler that receives the messages posted to it when the window
+// thread pumps its SimMessageQueue. Every posted message and every request to
+// bring a window to the foreground is recorded.
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/sim/SimMessageQueue.h"
+
+namespace nullvane::platform::sim {
+
+struct PostedMessage {
+    WindowId window = 0;
+    uint32_t message = 0;
+    uintptr_t wParam = 0;
+    intptr_t lParam = 0;
+};
+
+using WindowHandler = std::function<void(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
+
+class SimDesktop final : public Desktop {
+public:
+    explicit SimDesktop(SimMessageQueue& queue);
+
+    // A new top-level window of that class, above every other window.
+    WindowId RegisterWindow(std::string className, WindowHandler handler = {});
+    void SetHandler(WindowId window, WindowHandler handler);
+    // Messages still queued for a destroyed window are dropped.
+    bool DestroyWindow(WindowId window);
+    [[nodiscard]] bool IsWindow(WindowId window) const;
+
+    // Class names compare without regard to case; the most recently
+    // registered window of the class is found first.
+    [[nodiscard]] WindowId FindWindowByClass(const std::string& className) override;
+    // Fails for no window or a destroyed one. Thread-safe.
+    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool SetForegroundWindow(WindowId window) override;
+
+    // Thread-safe copies of the records.
+    [[nodiscard]] std::vector<PostedMessage> Posted() const;
+    [[nodiscard]] std::vector<PostedMessage> PostedTo(WindowId window) const;
+    void ClearPosted();
+    [[nodiscard]] std::vector<WindowId> ForegroundRequests() const;
+    // The window last brought to the foreground, or 0.
+    [[nodiscard]] WindowId ForegroundWindow() const;
+
+private:
+    struct Window {
+        std::string className;
+        WindowHandler handler;
+    };
+
+    SimMessageQueue& queue_;
+    mutable std::mutex mutex_;
+    std::map<WindowId, Window> windows_;
+    WindowId nextId_ = 0x10010;
+    std::vector<PostedMessage> posted_;
+    std::vector<WindowId> foregroundRequests_;
+};
+
+}  // namespace nullvane::platform::sim

@@ -1,0 +1,60 @@
+#pragma once
+// The message queue of one simulated window thread. Any thread may post;
+// only the window thread runs what was posted, when it pumps: posted window
+// messages and synchronised calls alike, in the order they were queued.
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace nullvane::platform::sim {
+
+class SimMessageQueue {
+public:
+    // The creating thread is the window thread.
+    SimMessageQueue();
+    // Closes the queue (see Close).
+    ~SimMessageQueue();
+    SimMessageQueue(const SimMessageQueue&) = delete;
+    SimMessageQueue& operator=(const SimMessageQueue&) = delete;
+
+    // The calling thread becomes the window thread.
+    void AdoptWindowThread();
+    [[nodiscard]] bool IsWindowThread() const;
+
+    // Queues `run` for the window thread; `abandon`, if given, is called
+    // instead when the queue closes before `run` ran. Thread-safe; false
+    // (and nothing queued) once the queue is closed.
+    bool Post(std::function<void()> run, std::function<void()> abandon = {});
+
+    // Window thread only (std::logic_error otherwise). Runs everything that
+    // is queued, including what the running entries queue, until the queue
+    // is empty; the number of entries run.
+    size_t Pump();
+    // Pumps until `done` is true (checked after each drain) or timeoutMs of
+    // real time have passed; the last answer of `done`.
+    bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
+
+    [[nodiscard]] size_t Pending() const;
+
+    // The window thread has gone: queued entries are abandoned, later posts
+    // fail. Threads waiting on a synchronised call are released.
+    void Close();
+    [[nodiscard]] bool IsClosed() const;
+
+private:
+    struct Entry {
+        std::function<void()> run;
+        std::function<void()> abandon;
+    };
+
+    mutable std::mutex mutex_;
+    std::condition_variable posted_;
+    std::deque<Entry> entries_;
+    std::thread::id windowThread_;
+    bool closed_ = false;
+};
+
+}  // namespace nullvane::platform::sim

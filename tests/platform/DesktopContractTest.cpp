@@ -1,0 +1,149 @@
+// Windows by class name and posted messages, against the sim and (under Wine
+// with a display) real windows of a class registered for the test.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/ServiceBackends.h"
+
+namespace nullvane::testing {
+namespace {
+
+constexpr uint32_t kTestMessage = 0x8000 + 0x21;  // in the application's range
+
+struct Received {
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+
+template <class Backend>
+class DesktopContractTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!CanCreateWindows()) GTEST_SKIP() << "no display for windows";
+        backend = std::make_unique<Backend>();
+    }
+    platform::Desktop& desktop() { return backend->desktop; }
+    WindowId MakeRecordingWindow(const std::string& className) {
+        return backend->MakeWindow(className, [this](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+            received.push_back({message, wParam, lParam});
+        });
+    }
+    std::unique_ptr<Backend> backend;
+    std::vector<Received> received;
+};
+
+#ifdef _WIN32
+using DesktopBackends = ::testing::Types<SimDesktopBackend, Win32DesktopBackend>;
+#else
+using DesktopBackends = ::testing::Types<SimDesktopBackend>;
+#endif
+TYPED_TEST_SUITE(DesktopContractTest, DesktopBackends, BackendName);
+
+TYPED_TEST(DesktopContractTest, FindsAWindowByItsClassInAnyCase) {
+    WindowId window = this->MakeRecordingWindow("NullvaneContractWindow");
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(this->desktop().FindWindowByClass("NullvaneContractWindow"), window);
+    EXPECT_EQ(this->desktop().FindWindowByClass("NULLVANECONTRACTWINDOW"), window);
+    EXPECT_EQ(this->desktop().FindWindowByClass("NullvaneNoSuchWindow"), 0u);
+    this->backend->DestroyWindow(window);
+    EXPECT_EQ(this->desktop().FindWindowByClass("NullvaneContractWindow"), 0u);
+}
+
+TYPED_TEST(DesktopContractTest, PostedMessagesArriveInOrderWhenTheWindowThreadPumps) {
+    WindowId window = this->MakeRecordingWindow("NullvaneContractPost");
+    ASSERT_TRUE(this->desktop().PostMessage(window, kTestMessage, 7, 9));
+    ASSERT_TRUE(this->desktop().PostMessage(window, kTestMessage + 1, 8, 0));
+    EXPECT_TRUE(this->received.empty()) << "posting does not deliver";
+    EXPECT_TRUE(this->backend->PumpUntil([&] { return this->received.size() >= 2; }, 5000));
+    ASSERT_EQ(this->received.size(), 2u);
+    EXPECT_EQ(this->received[0].message, kTestMessage);
+    EXPECT_EQ(this->received[0].wParam, 7u);
+    EXPECT_EQ(this->received[0].lParam, 9);
+    EXPECT_EQ(this->received[1].message, kTestMessage + 1);
+}
+
+TYPED_TEST(DesktopContractTest, MessagesPostedFromAnotherThreadArriveOnTheWindowThread) {
+    const auto windowThread = std::this_thread::get_id();
+    std::thread::id deliveredOn;
+    WindowId window = this->backend->MakeWindow("NullvaneContractThread", [&](uint32_t, uintptr_t, intptr_t) {
+        deliveredOn = std::this_thread::get_id();
+        this->received.push_back({});
+    });
+    bool posted = false;
+    std::thread poster([&] { posted = this->desktop().PostMessage(window, kTestMessage, 1, 0); });
+    poster.join();
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(this->backend->PumpUntil([&] { return !this->received.empty(); }, 5000));
+    EXPECT_EQ(deliveredOn, windowThread);
+}
+
+TYPED_TEST(DesktopContractTest, PostingToNoWindowOrADestroyedOneFails) {
+    WindowId window = this->MakeRecordingWindow("NullvaneContractGone");
+    this->backend->DestroyWindow(window);
+    EXPECT_FALSE(this->desktop().PostMessage(window, kTestMessage, 0, 0));
+    EXPECT_FALSE(this->desktop().PostMessage(0, kTestMessage, 0, 0));
+}
+
+// ---- the sim's records ----
+
+using platform::sim::SimDesktop;
+using platform::sim::SimMessageQueue;
+using platform::sim::SimUiThread;
+
+TEST(SimDesktop, RecordsPostedMessagesAndForegroundRequests) {
+    SimMessageQueue queue;
+    SimDesktop desktop(queue);
+    WindowId first = desktop.RegisterWindow("Main");
+    WindowId second = desktop.RegisterWindow("main");
+    EXPECT_EQ(desktop.FindWindowByClass("MAIN"), second) << "the newest window is on top";
+    std::thread poster([&] { desktop.PostMessage(first, 0x3410, 5, 0); });
+    poster.join();
+    desktop.PostMessage(second, 0x3409, 6, 0);
+    EXPECT_TRUE(desktop.SetForegroundWindow(first));
+    EXPECT_FALSE(desktop.SetForegroundWindow(0x1));
+
+    auto posted = desktop.Posted();
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].window, first);
+    EXPECT_EQ(posted[0].message, 0x3410u);
+    EXPECT_EQ(posted[0].wParam, 5u);
+    EXPECT_EQ(desktop.PostedTo(second).size(), 1u);
+    EXPECT_EQ(desktop.ForegroundWindow(), first);
+    EXPECT_EQ(queue.Pump(), 2u) << "messages to windows without a handler are still taken off the queue";
+}
+
+TEST(SimDesktop, PostedMessagesAndSynchronisedCallsShareOneQueueInOrder) {
+    SimMessageQueue queue;
+    SimDesktop desktop(queue);
+    SimUiThread ui(queue);
+    std::vector<std::string> order;
+    WindowId window = desktop.RegisterWindow("Main", [&](uint32_t message, uintptr_t, intptr_t) {
+        order.push_back("message " + std::to_string(message));
+    });
+    std::atomic<bool> done{false};
+    std::thread run([&] {
+        desktop.PostMessage(window, 1, 0, 0);
+        ui.Synchronize([&] { order.push_back("call"); });
+        desktop.PostMessage(window, 2, 0, 0);
+        done = true;
+    });
+    EXPECT_TRUE(queue.PumpUntil([&] { return done.load() && queue.Pending() == 0; }, 5000));
+    run.join();
+    EXPECT_EQ(order, (std::vector<std::string>{"message 1", "call", "message 2"}));
+}
+
+TEST(SimDesktop, MessagesForAWindowDestroyedBeforeDeliveryAreDropped) {
+    SimMessageQueue queue;
+    SimDesktop desktop(queue);
+    int delivered = 0;
+    WindowId window = desktop.RegisterWindow("Main", [&](uint32_t, uintptr_t, intptr_t) { ++delivered; });
+    desktop.PostMessage(window, 1, 0, 0);
+    desktop.DestroyWindow(window);
+    queue.Pump();
+    EXPECT_EQ(delivered, 0);
+}
+
+}  // namespace
+}  // namespace nullvane::testing
