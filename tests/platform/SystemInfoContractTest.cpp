@@ -6,6 +6,7 @@
 
 #include "platform/ServiceBackends.h"
 #include "platform/Text.h"
+#include "platform/sim/SimMachine.h"
 
 namespace nullvane::testing {
 namespace {
@@ -161,6 +162,34 @@ TEST(SimSystemInfo, RandomAnswersCanBeFixed) {
     seeded.Randomize();
     EXPECT_EQ(seeded.Random(1000), a) << "a fixed seed repeats after Randomize";
     EXPECT_EQ(seeded.Random(1000), b);
+}
+
+// ---- the simulated machine ----
+
+TEST(SimMachine, StartsAsAWindowsSevenMachineWithItsFoldersOnTheHost) {
+    std::filesystem::path root;
+    {
+        platform::sim::SimMachine machine;
+        auto& platform = machine.Machine();
+        root = machine.HostRoot();
+        EXPECT_TRUE(platform.files.DirectoryExists(platform.system.WindowsFolder()));
+        EXPECT_TRUE(platform.files.DirectoryExists(platform.system.TempFolder()));
+        EXPECT_TRUE(platform.files.DirectoryExists(platform.system.ProgramFolder()));
+        EXPECT_TRUE(std::filesystem::is_directory(machine.HostPath("C:\\Users\\Test\\Documents")));
+        for (const auto& [csidl, folder] : machine.system().SpecialFolders())
+            EXPECT_TRUE(platform.files.DirectoryExists(folder)) << folder;
+        EXPECT_EQ(platform.registry.ReadString(platform::RegRoot::CurrentUser,
+                                               "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                               "Local AppData"),
+                  "C:\\Users\\Test\\AppData\\Local");
+        EXPECT_EQ(platform.registry.ReadString(platform::RegRoot::LocalMachine,
+                                               "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"),
+                  "C:\\Program Files");
+
+        machine.MakeFile("C:\\Data\\Deep\\a.txt", "abc");
+        EXPECT_EQ(platform.files.ReadAll("C:\\Data\\Deep\\a.txt"), std::optional<std::string>("abc"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(root)) << "the host folder goes with the machine";
 }
 
 }  // namespace
