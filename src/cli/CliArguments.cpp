@@ -1,0 +1,79 @@
+#include "cli/CliArguments.h"
+
+#include <map>
+
+#include "run/Texts.h"
+
+namespace nullvane::cli {
+
+namespace {
+
+const std::map<std::string, TCliCommand>& Commands() {
+    static const std::map<std::string, TCliCommand> commands = {
+        {"--list", TCliCommand::List},         {"--preview", TCliCommand::Preview},
+        {"--clean", TCliCommand::Clean},       {"--index-dat", TCliCommand::IndexDat},
+        {"--version", TCliCommand::Version},   {"--help", TCliCommand::Help},
+    };
+    return commands;
+}
+
+bool TakesItems(TCliCommand command) { return command == TCliCommand::Preview || command == TCliCommand::Clean; }
+
+}  // namespace
+
+std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& args, std::string& error) {
+    TCliArguments parsed;
+    std::optional<std::string> command;
+    // Options other than the command, kept to check them against it.
+    std::vector<std::string> modifiers;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.empty() || arg[0] != '-') {
+            parsed.Items.push_back(arg);
+            continue;
+        }
+        auto known = Commands().find(arg);
+        if (known != Commands().end()) {
+            if (command) {
+                error = std::string(run::texts::kCliOneCommand) + arg;
+                return std::nullopt;
+            }
+            command = arg;
+            parsed.Command = known->second;
+            if (parsed.Command == TCliCommand::IndexDat) {
+                if (i + 1 >= args.size()) {
+                    error = run::texts::kCliMissingFile;
+                    return std::nullopt;
+                }
+                parsed.File = args[++i];
+            }
+        } else if (arg == "--fast" || arg == "--detail") {
+            parsed.FastMode = arg == "--fast";
+            modifiers.push_back(arg);
+        } else if (arg == "--yes") {
+            parsed.Yes = true;
+            modifiers.push_back(arg);
+        } else {
+            error = std::string(run::texts::kCliUnknownOption) + arg;
+            return std::nullopt;
+        }
+    }
+    if (!command) {
+        error = run::texts::kCliUsage;
+        return std::nullopt;
+    }
+    for (const std::string& modifier : modifiers) {
+        bool fits = modifier == "--yes" ? parsed.Command == TCliCommand::Clean : TakesItems(parsed.Command);
+        if (!fits) {
+            error = std::string(run::texts::kCliNotForCommand) + modifier;
+            return std::nullopt;
+        }
+    }
+    if (!parsed.Items.empty() && !TakesItems(parsed.Command)) {
+        error = std::string(run::texts::kCliNotForCommand) + parsed.Items.front();
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+}  // namespace nullvane::cli

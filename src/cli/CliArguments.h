@@ -1,0 +1,25 @@
+#pragma once
+// The command line of nullvane-cli.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nullvane::cli {
+
+enum class TCliCommand { List, Preview, Clean, IndexDat, Version, Help };
+
+struct TCliArguments {
+    TCliCommand Command = TCliCommand::Help;
+    std::vector<std::string> Items;  // full item names, as given
+    std::string File;                // of --index-dat
+    bool Yes = false;                // --yes: no question before a clean
+    std::optional<bool> FastMode;    // --fast / --detail, the last one given
+};
+
+// The arguments after the program name, or nullopt with `error` naming what
+// is wrong (an unknown option, an option the command does not take, a
+// missing or second command).
+[[nodiscard]] std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& args,
+                                                             std::string& error);
+
+}  // namespace nullvane::cli

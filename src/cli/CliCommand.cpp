@@ -1,0 +1,131 @@
+#include "cli/CliCommand.h"
+
+#include <istream>
+#include <ostream>
+
+#include "app/ProductInfo.h"
+#include "cli/CliArguments.h"
+#include "cli/ConsoleDialogs.h"
+#include "cli/ConsoleLogSink.h"
+#include "cli/IndexDatCommand.h"
+#include "run/BrowserCheck.h"
+#include "run/CleanItemCatalogue.h"
+#include "run/ClearTaskThread.h"
+#include "run/Texts.h"
+#include "settings/OptionsFile.h"
+
+namespace nullvane::cli {
+
+namespace {
+
+constexpr char kProgram[] = "nullvane-cli: ";
+constexpr char kNoMachine[] =
+    "this build has no Windows to work on; --preview, --clean and --index-dat run in the Windows build";
+
+int ListCatalogue(const run::TCleanItemTree& tree, std::ostream& out) {
+    for (size_t i = 0; i < tree.Count(); ++i) {
+        if (tree.Node(i).Level == 0) {
+            out << tree.Node(i).Text << '\n';
+        } else {
+            out << "  " << tree.NodeName(i) << '\n';
+        }
+    }
+    return 0;
+}
+
+int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Platform& machine, std::istream& in,
+             std::ostream& out, std::ostream& err) {
+    for (const std::string& item : args.Items) {
+        if (!tree.FindItem(item)) {
+            err << kProgram << run::texts::kCliUnknownItem << item << '\n';
+            return 2;
+        }
+    }
+
+    // The saved selection and Fast Mode come from the window's settings file.
+    auto& options = settings::CurrentOptions;
+    settings::ReadWriteOptions(settings::TReadWrite::Read, machine, settings::OptionsFilePath(machine), tree,
+                               options);
+    if (args.FastMode) options.FastScan = *args.FastMode;
+    if (!args.Items.empty()) {
+        // Ticked as clicks would tick them, so each category follows its items.
+        tree.SetAllStates(run::kStateUnticked);
+        for (const std::string& item : args.Items) {
+            size_t index = *tree.FindItem(item);
+            if (tree.Node(index).StateIndex != run::kStateTicked) tree.ClickStateImage(index);
+        }
+    }
+    std::vector<std::string> names = tree.CollectTickedItems();
+    if (names.empty()) {
+        err << kProgram << run::texts::kCliNothingSelected << '\n';
+        return 1;
+    }
+
+    const bool clean = args.Command == TCliCommand::Clean;
+    const run::TRunMode mode = clean ? run::rmUnattended : run::rmTest;
+    if (clean) {
+        if (auto refusal = run::BrowserRefusal(tree, machine.desktop, mode)) {
+            err << kProgram << *refusal << '\n';
+            return 3;
+        }
+        if (!args.Yes && !AskYesOnConsole(in, out, run::texts::kCliConfirmClean)) {
+            err << kProgram << run::texts::kCliCleanDeclined << '\n';
+            return 1;
+        }
+    }
+
+    // The run's own questions are asked on the console.
+    TConsoleDialogs console(in, out);
+    platform::Platform consoleMachine{machine.files,   machine.registry, machine.profiles, machine.system,
+                                      console,         machine.desktop,  machine.ui};
+    TConsoleLogSink log(out);
+    // No window listens: progress goes nowhere, and the run is made on this
+    // thread, which is the one its synchronised calls run on.
+    run::TClearTaskThread task(consoleMachine, mode, 0, log, std::move(names));
+    task.Execute();
+    out.flush();
+    if (task.Aborted()) {
+        err << kProgram << run::texts::kCliRunAborted << task.AbortReason() << '\n';
+        return 4;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& argList, platform::Platform* machine, std::istream& in,
+           std::ostream& out, std::ostream& err) {
+    std::string error;
+    auto args = ParseCliArguments(argList, error);
+    if (!args) {
+        if (error == run::texts::kCliUsage) {
+            err << error << '\n';
+        } else {
+            err << kProgram << error << '\n';
+        }
+        return 2;
+    }
+
+    switch (args->Command) {
+        case TCliCommand::Version:
+            out << app::kProductName << ' ' << app::kVersionText << '\n';
+            return 0;
+        case TCliCommand::Help:
+            out << run::texts::kCliUsage << '\n';
+            return 0;
+        default:
+            break;
+    }
+
+    run::TCleanItemTree tree = run::CreateCleanItemTree();
+    if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
+
+    if (!machine) {
+        err << kProgram << kNoMachine << '\n';
+        return 1;
+    }
+    if (args->Command == TCliCommand::IndexDat) return RunIndexDatCommand(*machine, args->File, out, err);
+    return RunItems(*args, tree, *machine, in, out, err);
+}
+
+}  // namespace nullvane::cli
