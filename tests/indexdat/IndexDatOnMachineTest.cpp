@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "cli/IndexDatCommand.h"
+#include "indexdat/IndexDatBuilder.h"
+#include "indexdat/IndexDatReader.h"
+#include "indexdat/IndexDatWiper.h"
+#include "platform/sim/SimMachine.h"
+
+namespace nullvane::indexdat {
+namespace {
+
+using platform::sim::SimMachine;
+using testing::FileTimeFromUnix;
+using testing::TIndexDatBuilder;
+
+constexpr int32_t T1 = TIndexDatBuilder::kFirstTable;
+const std::string kFile = "C:\\Users\\Test\\AppData\\Local\\Microsoft\\Windows\\History\\History.IE5\\index.dat";
+const uint64_t kJune2010 = FileTimeFromUnix(1276605296);  // 2010-06-15 12:34:56 UTC
+
+std::string SampleImage() {
+    TIndexDatBuilder b(0x9000);
+    b.FirstTable(T1).Table(T1, 32, 0);
+    b.UrlRecord(0x5000, "URL ", kJune2010, "Visited: test@http://a.example/").Entry(T1, 0, 0x5000);
+    b.UrlRecord(0x5100, "LEAK", 0xFFFFFFFFFFFFFFFFULL, "http://leak.example/").Entry(T1, 1, 0x5100);
+    b.RedirectRecord(0x5200, 0, "http://redirect.example/").Entry(T1, 2, 0x5200);
+    return b.Image();
+}
+
+// Passes every call to the sim and keeps, per opened file, the first byte of
+// every write: the fill byte of each wipe pass.
+class TFillRecorder final : public platform::FileSystem {
+public:
+    explicit TFillRecorder(platform::FileSystem& inner) : inner_(inner) {}
+
+    bool List(const std::string& pattern, const platform::ListVisitor& visit) override {
+        return inner_.List(pattern, visit);
+    }
+    std::optional<uint32_t> GetAttributes(const std::string& path) override { return inner_.GetAttributes(path); }
+    bool SetAttributes(const std::string& path, uint32_t attributes) override {
+        return inner_.SetAttributes(path, attributes);
+    }
+    platform::FilePtr Open(const std::string& path, platform::OpenMode mode, platform::ShareMode share) override {
+        auto file = inner_.Open(path, mode, share);
+        if (!file) return nullptr;
+        opens.emplace_back();
+        return std::make_unique<THandle>(std::move(file), opens.back());
+    }
+    bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
+    bool CreateDirectory(const std::string& path) override { return inner_.CreateDirectory(path); }
+    bool RemoveDirectory(const std::string& path) override { return inner_.RemoveDirectory(path); }
+
+    std::vector<std::vector<uint8_t>> opens;
+
+private:
+    class THandle final : public platform::FileHandle {
+    public:
+        THandle(platform::FilePtr inner, std::vector<uint8_t>& fills) : inner_(std::move(inner)), fills_(fills) {}
+        size_t Read(void* buffer, size_t count) override { return inner_->Read(buffer, count); }
+        bool Write(const void* buffer, size_t count) override {
+            if (count > 0) fills_.push_back(*static_cast<const uint8_t*>(buffer));
+            return inner_->Write(buffer, count);
+        }
+        std::optional<uint64_t> Seek(int64_t offset, platform::SeekOrigin origin) override {
+            return inner_->Seek(offset, origin);
+        }
+        std::optional<uint64_t> Size() override { return inner_->Size(); }
+        bool Flush() override { return inner_->Flush(); }
+
+    private:
+        platform::FilePtr inner_;
+        std::vector<uint8_t>& fills_;
+    };
+
+    platform::FileSystem& inner_;
+};
+
+bool OnlyByte(const std::vector<uint8_t>& writes, uint8_t value) {
+    return !writes.empty() && std::all_of(writes.begin(), writes.end(), [&](uint8_t b) { return b == value; });
+}
+
+TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
+    SimMachine machine;
+    machine.MakeFile(kFile, SampleImage());
+    machine.system().SetRandomSequence({7, 300});
+    TFillRecorder files(machine.files());
+    settings::TOptionsSetting options;
+    options.OverwriteFile = true;
+    options.OverwriteNumber = 10;
+
+    WipeIndexDat(files, machine.system(), kFile, options);
+
+    ASSERT_EQ(files.opens.size(), 3u);
+    EXPECT_TRUE(OnlyByte(files.opens[0], 7));
+    EXPECT_TRUE(OnlyByte(files.opens[1], 300 % 255));
+    EXPECT_TRUE(OnlyByte(files.opens[2], 0));
+    EXPECT_EQ(machine.system().RandomizeCount(), 1);
+
+    const std::string before = SampleImage();
+    const std::string after = *machine.files().ReadAll(kFile);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.substr(0, T1 + 32), before.substr(0, T1 + 32));
+    EXPECT_EQ(after.substr(T1 + 32), std::string(before.size() - T1 - 32, '\0'));
+}
+
+TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
+    SimMachine machine;
+    machine.MakeFile(kFile, SampleImage());
+    TFillRecorder files(machine.files());
+    settings::TOptionsSetting options;
+    options.OverwriteFile = false;
+    options.OverwriteNumber = 3;
+    WipeIndexDat(files, machine.system(), kFile, options);
+    ASSERT_EQ(files.opens.size(), 1u);
+    EXPECT_TRUE(OnlyByte(files.opens[0], 0));
+}
+
+TEST(IndexDatOnMachine, WipeLeavesMissingAndLockedFilesAlone) {
+    SimMachine machine;
+    TFillRecorder files(machine.files());
+    WipeIndexDat(files, machine.system(), kFile, settings::TOptionsSetting{});
+    EXPECT_TRUE(files.opens.empty());
+    EXPECT_FALSE(machine.files().Exists(kFile));
+
+    machine.MakeFile(kFile, SampleImage());
+    machine.files().SetInUse(kFile);
+    WipeIndexDat(files, machine.system(), kFile, settings::TOptionsSetting{});
+    EXPECT_TRUE(files.opens.empty());
+    machine.files().SetInUse(kFile, false);
+    EXPECT_EQ(*machine.files().ReadAll(kFile), SampleImage());
+}
+
+class TProgressBar final : public TIndexDatProgress {
+public:
+    [[nodiscard]] int Position() const override { return position; }
+    void SetPosition(int percent) override { position = percent; }
+    int position = 0;
+};
+
+TEST(IndexDatOnMachine, ReadingAppendsUrlsWithImageIndexAndLocalTimeTexts) {
+    SimMachine machine;
+    machine.MakeFile(kFile, SampleImage());
+    TIndexDatLists lists;
+    lists.UrlList.push_back({"kept from before", 9});
+    lists.TimeList.push_back("earlier");
+    TProgressBar bar;
+
+    ASSERT_TRUE(ReadIndexDatUrls(machine.files(), kFile, 2, lists, TIndexDatTimeFormat{-300, nullptr}, &bar));
+    ASSERT_EQ(lists.UrlList.size(), 4u);
+    EXPECT_EQ(lists.UrlList[1].Url, "Visited: test@http://a.example/");
+    EXPECT_EQ(lists.UrlList[3].Url, "http://redirect.example/");
+    for (size_t i = 1; i < 4; ++i) EXPECT_EQ(lists.UrlList[i].ImageIndex, 2);
+    EXPECT_EQ(lists.TimeList, (std::vector<std::string>{"earlier", "2010-06-15 07:34:56", "Not Available",
+                                                          "Not Available"}));
+    EXPECT_EQ(bar.position, 100);
+}
+
+TEST(IndexDatOnMachine, FileThatCannotBeOpenedListsNothing) {
+    SimMachine machine;
+    machine.MakeFile(kFile, SampleImage());
+    machine.files().SetInUse(kFile);
+    TIndexDatLists lists;
+    TProgressBar bar;
+    EXPECT_FALSE(ReadIndexDatUrls(machine.files(), kFile, 0, lists, TIndexDatTimeFormat{}, &bar));
+    EXPECT_TRUE(lists.UrlList.empty());
+    EXPECT_EQ(bar.position, 0);
+}
+
+TEST(IndexDatCommand, ListsUrlTabLocalTimeLinesInListingOrder) {
+    SimMachine machine;
+    machine.MakeFile(kFile, SampleImage());
+    machine.system().SetUtcOffsetMinutes(120);
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunIndexDatCommand(machine.Machine(), kFile, out, err), 0);
+    EXPECT_EQ(out.str(),
+              "Visited: test@http://a.example/\t2010-06-15 14:34:56\n"
+              "http://leak.example/\tNot Available\n"
+              "http://redirect.example/\t1601-01-01 02:00:00\n");  // stamp 0, east of UTC
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(IndexDatCommand, MissingFolderOrUnreadableFileGivesStatusTwo) {
+    SimMachine machine;
+    machine.MakeFile(kFile, SampleImage());
+    machine.files().SetInUse(kFile);
+    for (const std::string& name : {std::string("C:\\nowhere\\index.dat"), std::string("C:\\Users\\Test"), kFile}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::RunIndexDatCommand(machine.Machine(), name, out, err), 2) << name;
+        EXPECT_EQ(out.str(), "") << name;
+        EXPECT_NE(err.str().find(name), std::string::npos) << name;
+    }
+}
+
+}  // namespace
+}  // namespace nullvane::indexdat
