@@ -1,0 +1,172 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <utility>
+
+// The interface's operation names collide with the A/W macros.
+#undef DeleteFile
+#undef CreateDirectory
+#undef RemoveDirectory
+
+#include "platform/win32/WideText.h"
+
+namespace nullvane::platform::win32 {
+
+namespace {
+
+// Owns a find handle from FindFirstFileExW.
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (Valid()) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    [[nodiscard]] bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    [[nodiscard]] HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// An open file; the handle closes with the object.
+class Win32FileHandle : public FileHandle {
+public:
+    explicit Win32FileHandle(HANDLE handle) : handle_(handle) {}
+    ~Win32FileHandle() override { CloseHandle(handle_); }
+
+    size_t Read(void* buffer, size_t count) override {
+        size_t total = 0;
+        auto* bytes = static_cast<char*>(buffer);
+        while (total < count) {
+            DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
+            DWORD got = 0;
+            if (!ReadFile(handle_, bytes + total, chunk, &got, nullptr) || got == 0) break;
+            total += got;
+            if (got < chunk) break;
+        }
+        return total;
+    }
+
+    bool Write(const void* buffer, size_t count) override {
+        size_t total = 0;
+        const auto* bytes = static_cast<const char*>(buffer);
+        while (total < count) {
+            DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
+            DWORD put = 0;
+            if (!WriteFile(handle_, bytes + total, chunk, &put, nullptr) || put == 0) return false;
+            total += put;
+        }
+        return true;
+    }
+
+    std::optional<uint64_t> Seek(int64_t offset, SeekOrigin origin) override {
+        DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN : origin == SeekOrigin::Current ? FILE_CURRENT : FILE_END;
+        LARGE_INTEGER distance;
+        distance.QuadPart = offset;
+        LARGE_INTEGER position;
+        if (!SetFilePointerEx(handle_, distance, &position, method)) return std::nullopt;
+        return static_cast<uint64_t>(position.QuadPart);
+    }
+
+    std::optional<uint64_t> Size() override {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(handle_, &size)) return std::nullopt;
+        return static_cast<uint64_t>(size.QuadPart);
+    }
+
+    bool Flush() override { return FlushFileBuffers(handle_) != 0; }
+
+private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::List(const std::string& pattern, const ListVisitor& visit) {
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
+    if (!find.Valid()) return false;
+    do {
+        FileEntry entry;
+        entry.name = Narrow(data.cFileName);
+        entry.attributes = data.dwFileAttributes;
+        entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (!visit(entry)) break;
+    } while (FindNextFileW(find.Get(), &data));
+    return true;
+}
+
+std::optional<uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
+    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
+}
+
+bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    return SetFileAttributesW(Widen(path).c_str(), attributes) != 0;
+}
+
+FilePtr Win32FileSystem::Open(const std::string& path, OpenMode mode, ShareMode share) {
+    std::wstring wide = Widen(path);
+    DWORD access = mode == OpenMode::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    // The system refuses to write a read-only file, but not when the process
+    // runs as root under Wine: refuse it here so both behave as Windows does.
+    if (mode != OpenMode::Read) {
+        DWORD attributes = GetFileAttributesW(wide.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+            !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return nullptr;
+        }
+    }
+    DWORD shareMode = share == ShareMode::Exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    DWORD disposition = mode == OpenMode::CreateAlways ? CREATE_ALWAYS
+                        : mode == OpenMode::OpenAlways ? OPEN_ALWAYS
+                                                       : OPEN_EXISTING;
+    HANDLE handle = CreateFileW(wide.c_str(), access, shareMode, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32FileHandle>(handle);
+}
+
+bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+
+bool Win32FileSystem::CreateDirectory(const std::string& path) {
+    return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::RemoveDirectory(const std::string& path) { return RemoveDirectoryW(Widen(path).c_str()) != 0; }
+
+bool Win32FileSystem::ShellDelete(const std::string& path) {
+    // The shell deletes a whole tree for a folder and every match for a
+    // pattern: this operation is for one file only.
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    std::wstring wide = Widen(path);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+
+    std::wstring from = wide;
+    from.push_back(L'\0');  // a list of one path ends in two zeros
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    if (SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted) {
+        return GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
+    }
+    // Windows' shell deletes read-only, hidden and system files; Wine's
+    // refuses them. The base operation clears the attributes and retries.
+    if (!(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) return false;
+    return FileSystem::ShellDelete(path);
+}
+
+bool Win32FileSystem::ScheduleDeleteAtReboot(const std::string& path) {
+    return MoveFileExW(Widen(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+}  // namespace nullvane::platform::win32
