@@ -21,7 +21,7 @@ template <class Backend>
 class DesktopContractTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!CanCreateWindows()) GTEST_SKIP() << "no display for windows";
+        if (!Backend::Available()) GTEST_SKIP() << "no display for windows";
         backend = std::make_unique<Backend>();
     }
     platform::Desktop& desktop() { return backend->desktop; }

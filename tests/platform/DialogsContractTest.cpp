@@ -17,7 +17,7 @@ template <class Backend>
 class DialogsContractTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!CanCreateWindows()) GTEST_SKIP() << "no display for windows";
+        if (!Backend::Available()) GTEST_SKIP() << "no display for windows";
         backend = std::make_unique<Backend>();
     }
     platform::Dialogs& dialogs() { return backend->dialogs; }

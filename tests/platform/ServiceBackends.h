@@ -51,6 +51,17 @@ inline void DeleteKeyTree(platform::Registry& registry, RegRoot root, const std:
     (void)registry.DeleteKey(root, path);
 }
 
+// Windows are only possible with a display: plain `wine` without Xvfb runs
+// console programs but creates no window.
+inline bool CanCreateWindows() {
+#ifdef _WIN32
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!probe) return false;
+    DestroyWindow(probe);
+#endif
+    return true;
+}
+
 // ---- registry ----
 
 struct SimRegistryBackend {
@@ -83,6 +94,7 @@ struct Win32SystemBackend {
 
 struct SimUiBackend {
     static constexpr const char* kName = "Sim";
+    static bool Available() { return true; }
     platform::sim::SimMessageQueue queue;
     platform::sim::SimUiThread ui{queue};
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) { return queue.PumpUntil(done, timeoutMs); }
@@ -91,6 +103,15 @@ struct SimUiBackend {
 #ifdef _WIN32
 struct Win32UiBackend {
     static constexpr const char* kName = "Win32";
+    // Its message-only window needs no display, but says so if it cannot be made.
+    static bool Available() {
+        try {
+            platform::win32::Win32UiThread probe;
+            return true;
+        } catch (const std::runtime_error&) {
+            return false;
+        }
+    }
     platform::win32::Win32UiThread ui;
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
         return platform::win32::Win32UiThread::PumpUntil(done, timeoutMs);
@@ -104,6 +125,7 @@ using MessageHandler = std::function<void(uint32_t message, uintptr_t wParam, in
 
 struct SimDesktopBackend {
     static constexpr const char* kName = "Sim";
+    static bool Available() { return true; }
     platform::sim::SimMessageQueue queue;
     platform::sim::SimDesktop desktop{queue};
 
@@ -119,6 +141,7 @@ struct SimDesktopBackend {
 // window's messages go to its handler.
 struct Win32DesktopBackend {
     static constexpr const char* kName = "Win32";
+    static bool Available() { return CanCreateWindows(); }
     platform::win32::Win32Desktop desktop;
 
     struct Created {
@@ -181,6 +204,7 @@ struct ShownMessageBox {
 
 struct SimDialogsBackend {
     static constexpr const char* kName = "Sim";
+    static bool Available() { return true; }
     platform::sim::SimDialogs dialogs;
 
     // The next box is answered by pressing the button with that answer.
@@ -198,6 +222,7 @@ struct SimDialogsBackend {
 // caption and text, and clicking the button.
 struct Win32DialogsBackend {
     static constexpr const char* kName = "Win32";
+    static bool Available() { return CanCreateWindows(); }
     platform::win32::Win32Dialogs dialogs;
     std::thread clicker;
     std::optional<ShownMessageBox> shown;
@@ -237,17 +262,6 @@ struct Win32DialogsBackend {
     ~Win32DialogsBackend() { Finish(); }
 };
 #endif
-
-// Windows are only possible with a display: plain `wine` without Xvfb runs
-// console programs but creates no window.
-inline bool CanCreateWindows() {
-#ifdef _WIN32
-    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    if (!probe) return false;
-    DestroyWindow(probe);
-#endif
-    return true;
-}
 
 struct BackendName {
     template <class T>

@@ -14,7 +14,7 @@ template <class Backend>
 class UiThreadContractTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!CanCreateWindows()) GTEST_SKIP() << "no display for windows";
+        if (!Backend::Available()) GTEST_SKIP() << "no display for windows";
         backend = std::make_unique<Backend>();
     }
     platform::UiThread& ui() { return backend->ui; }

@@ -1,0 +1,15 @@
+#pragma once
+// Top-level windows of this and other programs through the window manager.
+#include "platform/Desktop.h"
+
+namespace nullvane::platform::win32 {
+
+class Win32Desktop final : public Desktop {
+public:
+    [[nodiscard]] WindowId FindWindowByClass(const std::string& className) override;
+    // Refuses window 0: posting there would go to the thread's own queue.
+    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool SetForegroundWindow(WindowId window) override;
+};
+
+}  // namespace nullvane::platform::win32

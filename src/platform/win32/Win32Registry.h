@@ -1,0 +1,16 @@
+#pragma once
+// The registry through the W functions; names and string data cross as UTF-8.
+#include "platform/Registry.h"
+
+namespace nullvane::platform::win32 {
+
+class Win32Registry final : public Registry {
+public:
+    // Read access is KEY_READ, full access KEY_ALL_ACCESS. A leading "\" in
+    // a path is dropped, so "\Software" and "Software" name the same key.
+    [[nodiscard]] RegKeyPtr OpenKey(RegRoot root, const std::string& path, RegAccess access) override;
+    [[nodiscard]] RegKeyPtr CreateKey(RegRoot root, const std::string& path) override;
+    bool DeleteKey(RegRoot root, const std::string& path) override;
+};
+
+}  // namespace nullvane::platform::win32

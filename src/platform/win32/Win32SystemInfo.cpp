@@ -1,0 +1,152 @@
+#include "platform/win32/Win32SystemInfo.h"
+
+#include <windows.h>
+#include <shlobj.h>
+// The service names its own operation GetDriveType; the W function is called by name.
+#undef GetDriveType
+
+#include <vector>
+
+#include "platform/win32/WideText.h"
+
+namespace nullvane::platform::win32 {
+
+namespace {
+
+// Closes a kernel handle when it leaves scope.
+class TokenHandle {
+public:
+    TokenHandle() = default;
+    ~TokenHandle() {
+        if (handle_) CloseHandle(handle_);
+    }
+    TokenHandle(const TokenHandle&) = delete;
+    TokenHandle& operator=(const TokenHandle&) = delete;
+    HANDLE* Out() { return &handle_; }
+    [[nodiscard]] HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// Frees a SID made by AllocateAndInitializeSid.
+class AllocatedSid {
+public:
+    AllocatedSid() = default;
+    ~AllocatedSid() {
+        if (sid_) FreeSid(sid_);
+    }
+    AllocatedSid(const AllocatedSid&) = delete;
+    AllocatedSid& operator=(const AllocatedSid&) = delete;
+    PSID* Out() { return &sid_; }
+    [[nodiscard]] PSID Get() const { return sid_; }
+
+private:
+    PSID sid_ = nullptr;
+};
+
+uint32_t ClockSeed() {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    return static_cast<uint32_t>(GetTickCount64()) ^ static_cast<uint32_t>(counter.QuadPart) ^
+           static_cast<uint32_t>(counter.QuadPart >> 32);
+}
+
+}  // namespace
+
+Win32SystemInfo::Win32SystemInfo() : generator_(ClockSeed()) {}
+
+std::string Win32SystemInfo::WindowsFolder() {
+    wchar_t buffer[MAX_PATH + 1]{};
+    UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+    return length > 0 && length <= MAX_PATH ? Narrow(std::wstring_view(buffer, length)) : std::string();
+}
+
+std::string Win32SystemInfo::SystemFolder() {
+    wchar_t buffer[MAX_PATH + 1]{};
+    UINT length = GetSystemDirectoryW(buffer, MAX_PATH + 1);
+    return length > 0 && length <= MAX_PATH ? Narrow(std::wstring_view(buffer, length)) : std::string();
+}
+
+std::string Win32SystemInfo::TempFolder() {
+    wchar_t buffer[MAX_PATH + 2]{};
+    DWORD length = GetTempPathW(MAX_PATH + 2, buffer);
+    return length > 0 && length <= MAX_PATH + 1 ? Narrow(std::wstring_view(buffer, length)) : std::string();
+}
+
+std::string Win32SystemInfo::SpecialFolder(int csidl) {
+    wchar_t buffer[MAX_PATH]{};
+    if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
+    return Narrow(buffer);
+}
+
+std::string Win32SystemInfo::ProgramFolder() {
+    std::vector<wchar_t> buffer(32768);
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::wstring path(buffer.data(), length);
+    size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::string() : Narrow(path.substr(0, slash + 1));
+}
+
+WindowsVersion Win32SystemInfo::Version() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&info)) return WindowsVersion{};
+#pragma GCC diagnostic pop
+    return WindowsVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+bool Win32SystemInfo::IsAdministrator() {
+    TokenHandle token;
+    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.Out())) {
+        if (GetLastError() != ERROR_NO_TOKEN) return false;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out())) return false;
+    }
+    // The group list is sized by asking first: a user in many groups must not
+    // be taken for a non-administrator because a fixed buffer was too small.
+    DWORD size = 0;
+    GetTokenInformation(token.Get(), TokenGroups, nullptr, 0, &size);
+    if (size == 0) return false;
+    std::vector<BYTE> buffer(size);
+    if (!GetTokenInformation(token.Get(), TokenGroups, buffer.data(), size, &size)) return false;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    AllocatedSid administrators;
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                                  0, 0, administrators.Out()))
+        return false;
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+    for (DWORD i = 0; i < groups->GroupCount; ++i)
+        if (EqualSid(groups->Groups[i].Sid, administrators.Get())) return true;
+    return false;
+}
+
+DriveType Win32SystemInfo::GetDriveType(const std::string& root) {
+    return static_cast<DriveType>(GetDriveTypeW(Widen(root).c_str()));
+}
+
+int Win32SystemInfo::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32SystemInfo::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+int64_t Win32SystemInfo::TickMs() { return static_cast<int64_t>(GetTickCount64()); }
+
+LocalTime Win32SystemInfo::Now() {
+    SYSTEMTIME time{};
+    GetLocalTime(&time);
+    return LocalTime{time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond, time.wMilliseconds};
+}
+
+uint32_t Win32SystemInfo::Random(uint32_t range) {
+    if (range == 0) return 0;
+    std::lock_guard lock(randomMutex_);
+    return std::uniform_int_distribution<uint32_t>(0, range - 1)(generator_);
+}
+
+void Win32SystemInfo::Randomize() {
+    std::lock_guard lock(randomMutex_);
+    generator_.seed(ClockSeed());
+}
+
+}  // namespace nullvane::platform::win32
