@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/ConsoleDialogs.h"
+#include "platform/sim/SimMachine.h"
+#include "settings/OptionsFile.h"
+
+using namespace nullvane;
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override { settings::CurrentOptions = settings::TOptionsSetting{}; }
+
+    int Run(std::vector<std::string> args, const std::string& input = "") {
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        int status = cli::RunCli(args, &sim.Machine(), in, out, err);
+        outText = out.str();
+        errText = err.str();
+        return status;
+    }
+
+    void SaveSelection(const std::vector<std::string>& names) {
+        std::string path = settings::OptionsFilePath(sim.Machine());
+        auto& profiles = sim.Machine().profiles;
+        for (size_t i = 0; i < names.size(); ++i) profiles.WriteString(path, "NodeSelected", std::to_string(i + 1), names[i]);
+        profiles.WriteString(path, "NodeSelected", "SelectedCount", std::to_string(names.size()));
+    }
+
+    platform::sim::SimMachine sim;
+    std::string outText, errText;
+    const std::string separator = std::string(107, '-');
+};
+
+}  // namespace
+
+TEST_F(CliTest, ListPrintsCategoriesAndIndentedItemNamesInTreeOrder) {
+    ASSERT_EQ(Run({"--list"}), 0);
+    auto lines = SplitLines(outText);
+    ASSERT_GE(lines.size(), 10u + 60);
+    EXPECT_EQ(lines[0], "Internet Explorer");
+    EXPECT_EQ(lines[1], "  Internet Explorer - Recently Typed URLs");
+    EXPECT_EQ(lines[8], "Opera");
+    EXPECT_EQ(lines.back(), "  Custom Lists - <New List>");
+    EXPECT_EQ(lines[lines.size() - 2], "Custom Lists");
+    EXPECT_EQ(lines[lines.size() - 3], "Applications");
+    EXPECT_TRUE(errText.empty());
+}
+
+TEST_F(CliTest, PreviewRunsTheNamedItemsInTreeOrder) {
+    ASSERT_EQ(Run({"--preview", "Windows - Clipboard", "Internet Explorer - Cookies"}), 0) << errText;
+    auto lines = SplitLines(outText);
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[0], "Test: Clearing Internet Explorer - Cookies ...");
+    EXPECT_EQ(lines[5], "Test: Clearing Windows - Clipboard ...");
+    EXPECT_EQ(lines[10], "Total items will be removed = 0 ; Total files will be removed = 0 KB");
+    EXPECT_EQ(lines[11], separator);
+}
+
+TEST_F(CliTest, PreviewWithoutItemsUsesTheSavedSelection) {
+    SaveSelection({"Windows", "Windows - Start Run", "Applications - Gone"});
+    ASSERT_EQ(Run({"--preview"}), 0) << errText;
+    auto lines = SplitLines(outText);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "Test: Clearing Windows - Start Run ...");
+    EXPECT_EQ(lines.size(), 7u);
+}
+
+TEST_F(CliTest, NothingNamedAndNothingSavedIsStatusOne) {
+    EXPECT_EQ(Run({"--preview"}), 1);
+    EXPECT_TRUE(outText.empty());
+    EXPECT_NE(errText.find("no item"), std::string::npos);
+}
+
+TEST_F(CliTest, BadInputNamesTheCulpritAndRunsNothing) {
+    EXPECT_EQ(Run({"--preview", "--frobnicate"}), 2);
+    EXPECT_NE(errText.find("--frobnicate"), std::string::npos);
+    EXPECT_TRUE(outText.empty());
+
+    EXPECT_EQ(Run({"--preview", "Windows - Clipboard", "Windows - Nope"}), 2);
+    EXPECT_NE(errText.find("Windows - Nope"), std::string::npos);
+    EXPECT_TRUE(outText.empty());
+
+    EXPECT_EQ(Run({"--preview", "windows - clipboard"}), 2);  // names compare with case
+    EXPECT_EQ(Run({"--preview", "Windows"}), 2);             // a category is not an item
+    EXPECT_EQ(Run({"--list", "--preview"}), 2);
+    EXPECT_EQ(Run({"--preview", "--yes", "Windows - Clipboard"}), 2);
+    EXPECT_NE(errText.find("--yes"), std::string::npos);
+    EXPECT_EQ(Run({"--list", "Windows - Clipboard"}), 2);
+    EXPECT_EQ(Run({}), 2);
+    EXPECT_NE(errText.find("Usage"), std::string::npos);
+}
+
+TEST_F(CliTest, CleanAsksFirstAndGoesOnOnlyOnY) {
+    EXPECT_EQ(Run({"--clean", "Windows - Clipboard"}), 1);  // no console input
+    EXPECT_EQ(outText.rfind("Permanently remove the selected items? [y/N] ", 0), 0u);
+    EXPECT_EQ(outText.find("Clearing"), std::string::npos);
+
+    EXPECT_EQ(Run({"--clean", "Windows - Clipboard"}, "yes\n"), 1);
+    EXPECT_EQ(outText.find("Clearing"), std::string::npos);
+
+    EXPECT_EQ(Run({"--clean", "Windows - Clipboard"}, "Y\n"), 0);
+    EXPECT_NE(outText.find("Clean: Clearing Windows - Clipboard ..."), std::string::npos);
+    EXPECT_NE(outText.find("Total items to be removed = 0 ; Total files to be removed = 0 KB"), std::string::npos);
+
+    EXPECT_EQ(Run({"--clean", "--yes", "Windows - Clipboard"}), 0);
+    EXPECT_EQ(SplitLines(outText).front(), "Clean: Clearing Windows - Clipboard ...");
+}
+
+TEST_F(CliTest, CleanRefusesWhileATickedBrowserIsOpen) {
+    sim.desktop().RegisterWindow("Chrome_WidgetWin_1");
+    EXPECT_EQ(Run({"--clean", "--yes", "Google Chrome - Cookies"}), 3);
+    EXPECT_NE(errText.find("Please close Google Chrome firstly!"), std::string::npos);
+    EXPECT_TRUE(outText.empty());
+    // A preview is never refused, nor is a clean of other items.
+    EXPECT_EQ(Run({"--preview", "Google Chrome - Cookies"}), 0);
+    EXPECT_EQ(Run({"--clean", "--yes", "Windows - Clipboard"}), 0);
+
+    sim.desktop().RegisterWindow("MozillaUIWindowClass");
+    SaveSelection({"Mozilla Firefox", "Mozilla Firefox - Session"});
+    EXPECT_EQ(Run({"--clean", "--yes"}), 3);
+    EXPECT_NE(errText.find("Please close Mozilla Firefox firstly!"), std::string::npos);
+}
+
+TEST_F(CliTest, FastAndDetailApplyToThisInvocationAndTheFileIsNeverWritten) {
+    std::string path = settings::OptionsFilePath(sim.Machine());
+    sim.Machine().profiles.WriteString(path, "Settings", "FastScan", "1");
+    auto before = sim.files().ReadAll(path);
+
+    ASSERT_EQ(Run({"--preview", "--detail", "Windows - Clipboard"}), 0);
+    EXPECT_FALSE(settings::CurrentOptions.FastScan);
+    ASSERT_EQ(Run({"--detail", "--preview", "--fast", "Windows - Clipboard"}), 0);
+    EXPECT_TRUE(settings::CurrentOptions.FastScan);
+    ASSERT_EQ(Run({"--clean", "--yes", "Windows - Clipboard"}), 0);
+    EXPECT_EQ(sim.files().ReadAll(path), before);
+}
+
+TEST_F(CliTest, WithoutAMachineOnlyTheListRuns) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunCli({"--list"}, nullptr, in, out, err), 0);
+    EXPECT_FALSE(out.str().empty());
+    EXPECT_EQ(cli::RunCli({"--preview", "Windows - Clipboard"}, nullptr, in, out, err), 1);
+    EXPECT_NE(err.str().find("Windows build"), std::string::npos);
+}
+
+TEST(ConsoleDialogs, OnlyYOrCapitalYAnswersYes) {
+    auto ask = [](const std::string& input, uint32_t flags) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        cli::TConsoleDialogs dialogs(in, out);
+        int answer = dialogs.MessageBox("Do you want to delete the files on C:\\?", "Nullvane", flags);
+        EXPECT_EQ(out.str().rfind("Do you want to delete the files on C:\\? [y/N] ", 0), 0u);
+        return answer;
+    };
+    const uint32_t yesNo = platform::mbYesNo | platform::mbIconQuestion | platform::mbDefButton2;
+    EXPECT_EQ(ask("y\n", yesNo), platform::idYes);
+    EXPECT_EQ(ask("Y\r\n", yesNo), platform::idYes);
+    EXPECT_EQ(ask("n\n", yesNo), platform::idNo);
+    EXPECT_EQ(ask("yes\n", yesNo), platform::idNo);
+    EXPECT_EQ(ask("\n", yesNo), platform::idNo);
+    EXPECT_EQ(ask("", yesNo), platform::idNo);
+    EXPECT_EQ(ask("y\n", platform::mbOkCancel), platform::idOk);
+    EXPECT_EQ(ask("", platform::mbOkCancel), platform::idCancel);
+
+    std::istringstream in;
+    std::ostringstream out;
+    cli::TConsoleDialogs dialogs(in, out);
+    EXPECT_EQ(dialogs.MessageBox("You must have administrators user.", "Nullvane", platform::mbOk), platform::idOk);
+    EXPECT_EQ(out.str(), "You must have administrators user.\n");
+}
