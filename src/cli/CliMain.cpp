@@ -1,11 +1,25 @@
-#include <cstdio>
-#include <cstring>
+// nullvane-cli: the Windows build works on the machine it runs on; the
+// native build has no Windows to work on and only lists the catalogue
+// (its engine is tested over the simulated machine instead).
+#include <iostream>
+#include <string>
+#include <vector>
 
-int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("Nullvane 3.5");
-        return 0;
-    }
-    std::puts("Usage: nullvane-cli --version | --help");
-    return argc >= 2 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
+#include "cli/CliCommand.h"
+
+#ifdef _WIN32
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Machine.h"
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(nullvane::platform::win32::Narrow(argv[i]));
+    nullvane::platform::win32::Win32Machine machine;
+    return nullvane::cli::RunCli(args, &machine.Machine(), std::cin, std::cout, std::cerr);
 }
+#else
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return nullvane::cli::RunCli(args, nullptr, std::cin, std::cout, std::cerr);
+}
+#endif
