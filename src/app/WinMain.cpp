@@ -1,7 +1,11 @@
+// The program's entry: the main window under its class name and caption,
+// and the message loop until the window is closed.
 #include <windows.h>
 
+#include "app/ProductInfo.h"
+#include "platform/win32/WideText.h"
+
 namespace {
-const wchar_t kClassName[] = L"Nullvane Made by Quillmark Software";
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
@@ -10,9 +14,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    using nullvane::platform::win32::Widen;
+    const std::wstring className = Widen(nullvane::app::kMainWindowClass);
+    const std::wstring caption = Widen(nullvane::app::MainCaption());
+
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = MainWindowProc;
@@ -20,16 +29,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = className.c_str();
     if (!RegisterClassExW(&windowClass)) return 1;
-    HWND window = CreateWindowExW(0, kClassName, L"Nullvane 3.5", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  704, 507, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, className.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 704, 507, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     ShowWindow(window, showCommand);
+    UpdateWindow(window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return 0;
+    return static_cast<int>(message.wParam);
 }
