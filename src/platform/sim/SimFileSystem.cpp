@@ -1,5 +1,6 @@
 #include "platform/sim/SimFileSystem.h"
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -34,7 +35,41 @@ std::string FoldName(const std::string& name) {
     return Utf16ToUtf8(wide);
 }
 
+// The tables are keyed by the host path folded as Windows folds names, so
+// that every spelling of a path finds the same entry, also on a host that
+// ignores case itself.
+std::string KeyOf(const fs::path& host) { return FoldName(FromHost(host)); }
+
 bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+
+// The short (8.3) form of a long name, as far as a mask can tell it: the
+// system also matches a mask against it, so "*.tmp" finds "a.tmpx"
+// (short name "A~1.TMP"). Empty for a name that is already 8.3.
+std::string ShortNameForMask(const std::string& name) {
+    std::u16string wide = Utf8ToUtf16(name);
+    auto dot = wide.rfind(u'.');
+    std::u16string base = dot == std::u16string::npos ? wide : wide.substr(0, dot);
+    std::u16string extension = dot == std::u16string::npos ? u"" : wide.substr(dot + 1);
+    auto legal = [](char16_t c) {
+        return c < 0x80 && c > u' ' && std::u16string_view(u"\"*+,./:;<=>?[]|").find(c) == std::u16string_view::npos;
+    };
+    bool shortAlready = !base.empty() && base.size() <= 8 && extension.size() <= 3 &&
+                        std::all_of(base.begin(), base.end(), legal) &&
+                        std::all_of(extension.begin(), extension.end(), legal);
+    if (shortAlready) return {};
+    auto sanitize = [&](const std::u16string& part, size_t length) {
+        std::u16string result;
+        for (char16_t c : part) {
+            if (result.size() == length) break;
+            if (c == u'.' || c == u' ') continue;
+            result += legal(c) ? SystemUpperCase(c) : u'_';
+        }
+        return result;
+    };
+    std::u16string shortName = sanitize(base, 4) + u"~1";
+    if (!extension.empty()) shortName += u"." + sanitize(extension, 3);
+    return Utf16ToUtf8(shortName);
+}
 
 // A Windows path taken apart: drive letter, the names below it, and whether
 // it ended in a separator.
@@ -150,7 +185,7 @@ struct SimFileSystem::State {
             auto size = fs::file_size(host, ec);
             entry.size = ec ? 0 : static_cast<uint64_t>(size);
         }
-        entry.attributes |= StoredAttributes(FromHost(host));
+        entry.attributes |= StoredAttributes(KeyOf(host));
         return entry;
     }
 };
@@ -247,7 +282,7 @@ fs::path SimFileSystem::HostPath(const std::string& windowsPath) const {
 }
 
 void SimFileSystem::SetInUse(const std::string& path, bool inUse) {
-    std::string key = FromHost(HostPath(path));
+    std::string key = KeyOf(HostPath(path));
     std::lock_guard lock(state_->mutex);
     if (inUse) {
         state_->inUse.insert(key);
@@ -270,8 +305,20 @@ bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
     if (!fs::is_directory(folder, ec)) return false;
 
     if (!HasWildcard(mask)) {
+        // The entry under its own name, which may differ in case from the
+        // pattern's.
         fs::path host = state_->Resolve(path.drive, path.names, path.names.size());
-        auto entry = state_->Describe(host, FromHost(host.filename()));
+        std::string name = FromHost(host.filename());
+        fs::directory_iterator it(folder, ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            std::string candidate = FromHost(it->path().filename());
+            if (candidate == name) break;
+            if (SameName(candidate, name)) {
+                name = candidate;
+                break;
+            }
+        }
+        auto entry = state_->Describe(host, name);
         if (!entry) return false;
         visit(*entry);
         return true;
@@ -290,7 +337,10 @@ bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
     fs::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         std::string name = FromHost(it->path().filename());
-        if (!MatchesMask(FoldName(name), foldedMask)) continue;
+        if (!MatchesMask(FoldName(name), foldedMask)) {
+            std::string shortName = ShortNameForMask(name);
+            if (shortName.empty() || !MatchesMask(shortName, foldedMask)) continue;
+        }
         auto entry = state_->Describe(it->path(), name);
         if (!entry) continue;
         ++count;
@@ -312,7 +362,7 @@ std::optional<uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
 
 bool SimFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
     if (!GetAttributes(path)) return false;
-    std::string key = FromHost(HostPath(path));
+    std::string key = KeyOf(HostPath(path));
     std::lock_guard lock(state_->mutex);
     uint32_t stored = attributes & kStoredAttributes;
     if (stored == 0) {
@@ -327,7 +377,7 @@ FilePtr SimFileSystem::Open(const std::string& path, OpenMode mode, ShareMode sh
     WindowsPath parts = Split(path);
     if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return nullptr;
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
-    std::string key = FromHost(host);
+    std::string key = KeyOf(host);
 
     std::lock_guard lock(state_->mutex);
     if (state_->inUse.count(key)) return nullptr;
@@ -369,7 +419,7 @@ bool SimFileSystem::DeleteFile(const std::string& path) {
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     auto entry = state_->Describe(host, {});
     if (!entry || entry->IsDirectory() || entry->IsReadOnly()) return false;
-    std::string key = FromHost(host);
+    std::string key = KeyOf(host);
     std::lock_guard lock(state_->mutex);
     // No handle is ever opened with delete sharing.
     if (state_->inUse.count(key) || state_->open.count(key)) return false;
@@ -388,7 +438,7 @@ bool SimFileSystem::CreateDirectory(const std::string& path) {
     if (!fs::is_directory(host.parent_path(), ec)) return false;
     if (!fs::create_directory(host, ec)) return false;
     std::lock_guard lock(state_->mutex);
-    state_->attributes.erase(FromHost(host));
+    state_->attributes.erase(KeyOf(host));
     return true;
 }
 
@@ -407,7 +457,7 @@ bool SimFileSystem::RemoveDirectory(const std::string& path) {
     }
     if (!fs::remove(host, ec)) return false;
     std::lock_guard lock(state_->mutex);
-    state_->attributes.erase(FromHost(host));
+    state_->attributes.erase(KeyOf(host));
     return true;
 }
 
