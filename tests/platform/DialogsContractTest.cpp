@@ -3,6 +3,7 @@
 // box and presses the button.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "platform/ServiceBackends.h"
@@ -83,7 +84,7 @@ TEST(SimDialogs, AnswersFromTheQueueThenTheDefaultButton) {
 
 TEST(SimDialogs, RecordsBoxesFromManyThreadsAndLetsAResponderAct) {
     SimDialogs dialogs;
-    int seenByResponder = 0;
+    std::atomic<int> seenByResponder{0};
     dialogs.SetResponder([&](const AskedMessageBox& box) {
         ++seenByResponder;
         return box.text == "yes please" ? platform::idYes : platform::idNo;
@@ -96,7 +97,7 @@ TEST(SimDialogs, RecordsBoxesFromManyThreadsAndLetsAResponderAct) {
         });
     for (auto& thread : threads) thread.join();
     EXPECT_EQ(dialogs.AskedCount(), 8u);
-    EXPECT_EQ(seenByResponder, 8);
+    EXPECT_EQ(seenByResponder.load(), 8);
     EXPECT_EQ(yes.load(), 4);
 }
 
