@@ -44,7 +44,7 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
 
     // The saved selection and Fast Mode come from the window's settings file.
     auto& options = settings::CurrentOptions;
-    settings::ReadWriteOptions(settings::TReadWrite::Read, machine, settings::OptionsFilePath(machine), tree,
+    settings::ReadWriteOptions(settings::TReadWrite::Read, machine, settings::OptionsFilePathForReading(machine), tree,
                                options);
     if (args.FastMode) options.FastScan = *args.FastMode;
     if (!args.Items.empty()) {

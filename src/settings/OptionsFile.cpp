@@ -208,13 +208,27 @@ int ReadOptionInteger(platform::ProfileFile& profiles, const std::string& path, 
     return static_cast<int>(value);
 }
 
-std::string OptionsFilePath(platform::Platform& machine) {
+namespace {
+
+std::string OptionsFolder(platform::Platform& machine) {
     std::string appData = machine.system.SpecialFolder(platform::csidlAppData);
-    if (!appData.empty()) {
-        std::string folder = platform::WithTrailingBackslash(appData) + kOptionsFolder;
-        if (machine.files.CreateDirectories(folder)) return folder + kOptionsFileName;
-    }
+    return appData.empty() ? std::string() : platform::WithTrailingBackslash(appData) + kOptionsFolder;
+}
+
+}  // namespace
+
+std::string OptionsFilePath(platform::Platform& machine) {
+    std::string folder = OptionsFolder(machine);
+    if (!folder.empty() && machine.files.CreateDirectories(folder)) return folder + kOptionsFileName;
     return machine.system.ProgramFolder() + kOptionsFileName;
+}
+
+std::string OptionsFilePathForReading(platform::Platform& machine) {
+    std::string folder = OptionsFolder(machine);
+    if (!folder.empty() && machine.files.DirectoryExists(folder)) return folder + kOptionsFileName;
+    std::string besideProgram = machine.system.ProgramFolder() + kOptionsFileName;
+    if (folder.empty() || machine.files.Exists(besideProgram)) return besideProgram;
+    return folder + kOptionsFileName;
 }
 
 void ReadWriteOptions(TReadWrite direction, platform::Platform& machine, const std::string& path,

@@ -16,6 +16,10 @@ inline constexpr char kOptionsFileName[] = "options.ini";
 // The settings file under the user's application data folder, whose missing
 // folders are created; if that fails, options.ini beside the program.
 [[nodiscard]] std::string OptionsFilePath(platform::Platform& machine);
+// The same file for a reader that leaves no trace: no folder is created; if
+// the folder is missing, an options.ini beside the program is read instead,
+// as the window would have written it there.
+[[nodiscard]] std::string OptionsFilePathForReading(platform::Platform& machine);
 
 enum class TReadWrite { Read, Write };
 

@@ -134,6 +134,13 @@ TEST_F(CliTest, CleanRefusesWhileATickedBrowserIsOpen) {
     EXPECT_NE(errText.find("Please close Mozilla Firefox firstly!"), std::string::npos);
 }
 
+TEST_F(CliTest, APreviewLeavesNoSettingsFolderBehind) {
+    const std::string folder = sim.system().SpecialFolder(platform::csidlAppData) + "\\Quillmark";
+    ASSERT_FALSE(sim.files().Exists(folder));
+    ASSERT_EQ(Run({"--preview", "Windows - Clipboard"}), 0);
+    EXPECT_FALSE(sim.files().Exists(folder));
+}
+
 TEST_F(CliTest, FastAndDetailApplyToThisInvocationAndTheFileIsNeverWritten) {
     std::string path = settings::OptionsFilePath(sim.Machine());
     sim.Machine().profiles.WriteString(path, "Settings", "FastScan", "1");

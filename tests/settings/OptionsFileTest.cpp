@@ -64,6 +64,20 @@ TEST_F(OptionsFileTest, FallsBackToTheProgramFolderWhenTheFolderCannotBeMade) {
     EXPECT_EQ(settings::OptionsFilePath(other.Machine()), other.system().ProgramFolder() + "options.ini");
 }
 
+TEST(OptionsFilePath, AReaderCreatesNoFolderAndFindsTheFileBesideTheProgram) {
+    platform::sim::SimMachine sim;
+    const std::string folder = sim.system().SpecialFolder(platform::csidlAppData) + "\\Quillmark\\Nullvane";
+    EXPECT_EQ(settings::OptionsFilePathForReading(sim.Machine()), folder + "\\options.ini");
+    EXPECT_FALSE(sim.files().Exists(folder));
+
+    sim.MakeFile(sim.system().ProgramFolder() + "options.ini", "[Settings]\r\nFastScan=0\r\n");
+    EXPECT_EQ(settings::OptionsFilePathForReading(sim.Machine()), sim.system().ProgramFolder() + "options.ini");
+
+    // Once the folder exists, the file in it is the one.
+    sim.MakeFolder(folder);
+    EXPECT_EQ(settings::OptionsFilePathForReading(sim.Machine()), folder + "\\options.ini");
+}
+
 TEST_F(OptionsFileTest, NoFileGivesTheDefaults) {
     tree.ClickStateImage(*tree.FindCategory("Windows"));
     TOptionsSetting options;
