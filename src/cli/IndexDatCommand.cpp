@@ -31,8 +31,8 @@ int RunIndexDatCommand(platform::Platform& machine, const std::string& file, std
         pending.append(url);
         pending += '\t';
         const auto time = indexdat::IndexDatTimeToLocalTime(timeStamp, utcOffset);
-        if (time && indexdat::LocalTimeToDateTime(*time) != 0.0) {
-            pending += indexdat::FormatIsoDateTime(*time);
+        if (time && !indexdat::IsZeroDateTime(*time)) {
+            indexdat::AppendIsoDateTime(pending, *time);
         } else {
             pending += indexdat::kTimeNotAvailable;
         }

@@ -12,11 +12,19 @@
 
 namespace nullvane::indexdat {
 
+// Four characters as the little-endian value of their bytes.
+[[nodiscard]] constexpr uint32_t TagValue(const char* tag) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(tag[0])) | static_cast<uint32_t>(static_cast<uint8_t>(tag[1])) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(tag[2])) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(tag[3])) << 24;
+}
+
 class TBlockReader {
 public:
     static constexpr int kBlockShift = 16;
     static constexpr int64_t kBlockSize = int64_t{1} << kBlockShift;
-    // Direct-mapped slots: at most kSlotCount blocks (64 MiB) stay in memory.
+    // Direct-mapped slots: at most kSlotCount blocks (64 MiB) stay in memory;
+    // a slot's buffer is allocated when it is first used.
     static constexpr int64_t kSlotCount = 1024;
 
     explicit TBlockReader(TByteFile& file);
@@ -28,10 +36,25 @@ public:
         return Block(offset >> kBlockShift)[offset & (kBlockSize - 1)];
     }
     // Little-endian fields.
-    [[nodiscard]] int32_t Int32(int64_t offset) { return static_cast<int32_t>(Unsigned(offset, 4)); }
-    [[nodiscard]] uint64_t UInt64(int64_t offset) { return Unsigned(offset, 8); }
-    // True if the four bytes at `offset` are `tag` (four characters).
-    [[nodiscard]] bool HasTag(int64_t offset, const char* tag);
+    [[nodiscard]] int32_t Int32(int64_t offset) {
+        const uint8_t* bytes = Inside(offset, 4);
+        return static_cast<int32_t>(bytes != nullptr ? Compose(bytes, 4) : Straddling(offset, 4));
+    }
+    [[nodiscard]] uint64_t UInt64(int64_t offset) {
+        const uint8_t* bytes = Inside(offset, 8);
+        return bytes != nullptr ? Compose(bytes, 8) : Straddling(offset, 8);
+    }
+    // The four bytes at `offset` as one little-endian value, for comparing
+    // signatures with TagValue.
+    [[nodiscard]] uint32_t Tag(int64_t offset) { return static_cast<uint32_t>(Int32(offset)); }
+    [[nodiscard]] bool HasTag(int64_t offset, const char* tag) { return Tag(offset) == TagValue(tag); }
+    // Asks the processor to fetch the bytes at `offset` ahead of their use.
+    void Prefetch(int64_t offset) {
+        if (offset < 0 || offset >= length_) return;
+#if defined(__GNUC__)
+        __builtin_prefetch(Block(offset >> kBlockShift) + (offset & (kBlockSize - 1)));
+#endif
+    }
     // The text at `offset` up to a zero byte or the end of the file.
     void ReadText(int64_t offset, std::string& text);
 
@@ -41,9 +64,26 @@ private:
         std::unique_ptr<uint8_t[]> bytes;
     };
 
-    [[nodiscard]] uint64_t Unsigned(int64_t offset, int width);
+    // The bytes of a field that lies inside the file and inside one block,
+    // else nullptr.
+    const uint8_t* Inside(int64_t offset, int width) {
+        const int64_t within = offset & (kBlockSize - 1);
+        if (offset < 0 || offset > length_ - width || within > kBlockSize - width) return nullptr;
+        return Block(offset >> kBlockShift) + within;
+    }
+    static uint64_t Compose(const uint8_t* bytes, int width) {
+        uint64_t value = 0;
+        for (int i = 0; i < width; ++i) value |= static_cast<uint64_t>(bytes[i]) << (8 * i);
+        return value;
+    }
+    // A field across a block boundary or the end of the file.
+    [[nodiscard]] uint64_t Straddling(int64_t offset, int width);
     // The block with this index, zero-filled beyond the end of the file.
-    const uint8_t* Block(int64_t index);
+    const uint8_t* Block(int64_t index) {
+        TSlot& slot = slots_[static_cast<size_t>(index) & (kSlotCount - 1)];
+        return slot.index == index ? slot.bytes.get() : Load(slot, index);
+    }
+    const uint8_t* Load(TSlot& slot, int64_t index);
 
     TByteFile& file_;
     int64_t length_;

@@ -41,6 +41,8 @@ private:
     int64_t processed_ = 0;
 };
 
+constexpr int64_t kPrefetchDistance = 16;
+
 }  // namespace
 
 void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexDatProgress* progress) {
@@ -71,18 +73,28 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
             if (progress != nullptr) progress->ProcessOneMessage();
             meter.EntryProcessed();
 
+            // Records lie anywhere in the file, in hash order: fetching the
+            // record of a later entry now hides the memory latency.
+            const int64_t ahead = entry + kPrefetchDistance * kEntrySize;
+            if (k + kPrefetchDistance < entries) {
+                const int32_t later = in.Int32(ahead + kEntryRecordOffset);
+                in.Prefetch(later);
+                in.Prefetch(static_cast<int64_t>(later) + 64);  // the URL text usually starts in the next line
+            }
+
             const uint8_t hashLow = in.Byte(entry);
             if (hashLow == 1 || hashLow == 3) continue;  // an entry that points to no record
             const int32_t record = in.Int32(entry + kEntryRecordOffset);
             if (record >= recordedSize) continue;
 
             uint64_t timeStamp = 0;
-            if (in.HasTag(record, kUrlTag) || in.HasTag(record, kLeakTag)) {
+            const uint32_t tag = in.Tag(record);
+            if (tag == TagValue(kUrlTag) || tag == TagValue(kLeakTag)) {
                 timeStamp = in.UInt64(record + kUrlTimeOffset);
                 const uint8_t textOffset = in.Byte(record + kUrlTextByteOffset);
                 if (textOffset == 0) continue;
                 in.ReadText(record + textOffset, text);
-            } else if (in.HasTag(record, kRedirectTag)) {
+            } else if (tag == TagValue(kRedirectTag)) {
                 timeStamp = in.UInt64(record + kRedirectTimeOffset);
                 in.ReadText(record + kRedirectTextOffset, text);
             } else {
@@ -96,8 +108,7 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
 
 std::string TIndexDatTimeFormat::TimeText(uint64_t timeStamp) const {
     const auto time = IndexDatTimeToLocalTime(timeStamp, UtcOffsetMinutes);
-    // The OLE date 0 is what the program has always read as "not available".
-    if (!time || LocalTimeToDateTime(*time) == 0.0) return kTimeNotAvailable;
+    if (!time || IsZeroDateTime(*time)) return kTimeNotAvailable;
     return Format ? Format(*time) : FormatIsoDateTime(*time);
 }
 

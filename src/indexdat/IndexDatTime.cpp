@@ -18,27 +18,18 @@ struct TCivilDate {
     int day;
 };
 
-// Days since 1601-01-01 to a proleptic Gregorian date. 1601 starts a 400-year
-// cycle, which keeps the arithmetic in whole cycles.
+// The proleptic Gregorian date of a day counted from 1601-01-01, in constant
+// time (eras of 400 years starting on March 1st).
 TCivilDate CivilFromDays(int64_t days) {
-    const int64_t cycle = days / 146097;
-    int64_t dayOfCycle = days % 146097;
-    const int64_t century = dayOfCycle / 36524 - dayOfCycle / 146096;
-    dayOfCycle -= century * 36524;
-    const int64_t fourYears = dayOfCycle / 1461;
-    dayOfCycle -= fourYears * 1461;
-    const int64_t yearInFour = dayOfCycle / 365 - dayOfCycle / 1460;
-    int64_t dayOfYear = dayOfCycle - yearInFour * 365;
-    const int64_t year = 1601 + cycle * 400 + century * 100 + fourYears * 4 + yearInFour;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    static constexpr int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int month = 0;
-    for (;; ++month) {
-        const int length = kMonthDays[month] + (month == 1 && leap ? 1 : 0);
-        if (dayOfYear < length) break;
-        dayOfYear -= length;
-    }
-    return {year, month + 1, static_cast<int>(dayOfYear) + 1};
+    const int64_t z = days + 584694;  // days since 0000-03-01
+    const int64_t era = z / 146097;
+    const int64_t dayOfEra = z - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 is March
+    const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+    const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
 int64_t DaysFromCivil(int64_t year, int month, int day) {
@@ -48,15 +39,30 @@ int64_t DaysFromCivil(int64_t year, int month, int day) {
     return y * 365 + y / 4 - y / 100 + y / 400 + kDaysBeforeMonth[month - 1] + (month > 2 && leap ? 1 : 0) + day - 1;
 }
 
-void AppendDigits(std::string& text, int64_t value, int width) {
-    char digits[24];
+// Writes `value` with at least `width` digits; returns the end.
+char* PutDigits(char* out, int value, int width) {
+    if (width == 2 && value >= 0 && value < 100) {
+        out[0] = static_cast<char>('0' + value / 10);
+        out[1] = static_cast<char>('0' + value % 10);
+        return out + 2;
+    }
+    if (width == 4 && value >= 1000 && value < 10000) {
+        out[0] = static_cast<char>('0' + value / 1000);
+        out[1] = static_cast<char>('0' + value / 100 % 10);
+        out[2] = static_cast<char>('0' + value / 10 % 10);
+        out[3] = static_cast<char>('0' + value % 10);
+        return out + 4;
+    }
+    auto rest = static_cast<uint32_t>(value < 0 ? 0 : value);
+    char digits[12];
     int count = 0;
     do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0 && count < 20);
-    for (int i = count; i < width; ++i) text += '0';
-    while (count > 0) text += digits[--count];
+        digits[count++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest > 0);
+    for (int i = count; i < width; ++i) *out++ = '0';
+    while (count > 0) *out++ = digits[--count];
+    return out;
 }
 
 }  // namespace
@@ -100,20 +106,30 @@ double IndexDatTimeToDateTime(uint64_t timeStamp, int32_t utcOffsetMinutes) {
     return time ? LocalTimeToDateTime(*time) : 0.0;
 }
 
+bool IsZeroDateTime(const platform::LocalTime& time) {
+    return time.year == 1899 && time.month == 12 && time.day == 30 && time.hour == 0 && time.minute == 0 &&
+           time.second == 0 && time.milliseconds == 0;
+}
+
+void AppendIsoDateTime(std::string& text, const platform::LocalTime& time) {
+    char buffer[64];
+    char* out = PutDigits(buffer, time.year, 4);
+    *out++ = '-';
+    out = PutDigits(out, time.month, 2);
+    *out++ = '-';
+    out = PutDigits(out, time.day, 2);
+    *out++ = ' ';
+    out = PutDigits(out, time.hour, 2);
+    *out++ = ':';
+    out = PutDigits(out, time.minute, 2);
+    *out++ = ':';
+    out = PutDigits(out, time.second, 2);
+    text.append(buffer, out);
+}
+
 std::string FormatIsoDateTime(const platform::LocalTime& time) {
     std::string text;
-    text.reserve(19);
-    AppendDigits(text, time.year, 4);
-    text += '-';
-    AppendDigits(text, time.month, 2);
-    text += '-';
-    AppendDigits(text, time.day, 2);
-    text += ' ';
-    AppendDigits(text, time.hour, 2);
-    text += ':';
-    AppendDigits(text, time.minute, 2);
-    text += ':';
-    AppendDigits(text, time.second, 2);
+    AppendIsoDateTime(text, time);
     return text;
 }
 

@@ -23,8 +23,13 @@ namespace nullvane::indexdat {
 // available.
 [[nodiscard]] double IndexDatTimeToDateTime(uint64_t timeStamp, int32_t utcOffsetMinutes);
 
+// True for the one calendar time whose date-time value is 0
+// (1899-12-30 00:00:00.000), which the program reads as "not available".
+[[nodiscard]] bool IsZeroDateTime(const platform::LocalTime& time);
+
 // "YYYY-MM-DD HH:MM:SS".
 [[nodiscard]] std::string FormatIsoDateTime(const platform::LocalTime& time);
+void AppendIsoDateTime(std::string& text, const platform::LocalTime& time);
 
 inline constexpr const char* kTimeNotAvailable = "Not Available";
 
