@@ -49,7 +49,7 @@ TEST(MenuShortCuts, RunOnlyEnabledEntriesAfterTheirMenuIsBroughtUpToDate) {
 TEST(HeadlessTree, TellsStateImageFromLabelAndHidesChildrenOfCollapsedNodes) {
     THeadlessFactory factory;
     auto form = factory.CreateForm({});
-    auto created = factory.CreateTreeView(*form, {{0, 0, 200, 300}});
+    auto created = factory.CreateTreeView(*form, {{0, 0, 200, 300}, ""});
     auto& tree = dynamic_cast<THeadlessTreeView&>(*created);
     const TNodeId first = tree.AddNode(kNoNode, "Internet Explorer", 1, 1);
     const TNodeId cookies = tree.AddNode(first, "Cookies", 0, 1);

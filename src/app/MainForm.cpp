@@ -1,0 +1,633 @@
+#include "app/MainForm.h"
+
+#include <algorithm>
+
+#include "app/AboutForm.h"
+#include "app/AskDeleteForm.h"
+#include "app/LogFile.h"
+#include "app/ProductInfo.h"
+#include "app/WebAddresses.h"
+#include "app/WindowTexts.h"
+#include "run/BrowserCheck.h"
+#include "run/CleanItemCatalogue.h"
+#include "run/Texts.h"
+#include "settings/OptionsFile.h"
+#include "settings/OptionsSetting.h"
+
+namespace nullvane::app {
+
+using settings::CurrentOptions;
+namespace rtexts = run::texts;
+
+// The run's view of the log. Every call waits until the window thread has
+// done it; once detached (the run was cancelled and replaced, or the window
+// is going away) the calls still wait but change nothing.
+class TMainLogSink final : public run::TLogSink {
+public:
+    TMainLogSink(platform::UiThread& ui, TfrmMain& form) : ui_(ui), form_(&form) {}
+    // Window thread only.
+    void Detach() { form_ = nullptr; }
+
+    void AddLine(const std::string& line) override {
+        ui_.Synchronize([&] {
+            if (form_) form_->lMain->AddItem(line);
+        });
+    }
+    void ScrollToEnd() override {
+        ui_.Synchronize([&] {
+            if (form_) form_->lMain->ScrollToEnd();
+        });
+    }
+    void SetCurrentItem(const std::string& itemName) override {
+        ui_.Synchronize([&] {
+            if (form_) form_->lCurrentItem->SetCaption(itemName);
+        });
+    }
+
+private:
+    platform::UiThread& ui_;
+    TfrmMain* form_;
+};
+
+namespace {
+constexpr int kTitleHeight = 50;
+constexpr int kBottomPanelHeight = 30;
+constexpr ui::TColor kTitleColor = ui::Rgb(36, 64, 112);
+
+ui::TShortCut Ctrl(char key) { return {true, false, false, key}; }
+ui::TShortCut CtrlAlt(char key) { return {true, true, false, key}; }
+}  // namespace
+
+TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, TStartSwitch startSwitch)
+    : machine_(machine), controls_(controls), startSwitch_(startSwitch) {
+    // Fields first, then the caption and the title labels.
+    RunMode = run::rmClean;
+    Running = false;
+    CleanOnce = false;
+    CreateControls();
+    CreateMenus();
+    Form->SetCaption(MainCaption());
+    lTitle->SetCaption(kProductName);
+    lTitleHint->SetCaption("Clean up all traces of your PC and Internet activity");
+
+    // The catalogue; the installed applications join it here once they are read.
+    Tree = run::CreateCleanItemTree();
+    FillTree();
+    tvCleanItems->ScrollToTop();
+
+    optionsPath_ = settings::OptionsFilePath(machine_);
+    settings::ReadWriteOptions(settings::TReadWrite::Read, machine_, optionsPath_, Tree, CurrentOptions, nullptr);
+    if (startSwitch_ == TStartSwitch::Start) SetTrayIcon(true);
+    Tree.ExpandStates(run::TExpandStates::Restore, CurrentOptions);
+    ShowTreeStates();
+    cbFastMode->SetChecked(CurrentOptions.FastScan);
+
+    machine_.dialogs.SetOwnerWindow(Form->Handle());
+    Form->onActivate = [this] { FormActivate(); };
+    Form->onResize = [this] { LayoutControls(); };
+    Form->onClose = [this] { FormClose(); };
+    Form->onMessage = [this](ui::TMessage& message) { return FormMessage(message); };
+    LayoutControls();
+}
+
+TfrmMain::~TfrmMain() {
+    // The window thread never blocks on a run: it keeps processing messages
+    // (the run may be waiting in a synchronised call) until every run ended.
+    if (ClearTask) {
+        ClearTask->Terminate();
+        RetireRun();
+    }
+    for (auto& run : retired_) {
+        run.task->Terminate();
+        run.sink->Detach();
+    }
+    controls_.Application().WaitUntil(
+        [this] {
+            return std::all_of(retired_.begin(), retired_.end(), [](const TRetiredRun& r) { return r.task->Finished(); });
+        },
+        15000);
+    FreeEndedRuns();
+    for (auto& run : retired_) {
+        // A run stuck past the wait (a question still open): the process is
+        // ending, so it is left to the system rather than waited for.
+        (void)run.task.release();
+        (void)new std::shared_ptr<TMainLogSink>(run.sink);
+    }
+}
+
+void TfrmMain::CreateControls() {
+    ui::TFormArgs args;
+    args.Name = kFormName;
+    args.ClassName = kMainWindowClass;
+    args.Caption = MainCaption();
+    args.Width = settings::kDesignedWindowWidth;
+    args.Height = settings::kDesignedWindowHeight;
+    Form = controls_.CreateForm(args);
+    Form->SetMinSize(kMinWidth, kMinHeight);
+    Form->CenterOnScreen();
+
+    pnlTitle = controls_.CreatePanel(*Form, {{0, 0, 688, kTitleHeight}, ""});
+    pnlTitle->SetColor(kTitleColor);
+    lTitle = controls_.CreateLabel(*pnlTitle, {{14, 5, 0, 0}, ""});
+    lTitle->SetFont({16, true, false, ui::clWhite});
+    lTitleHint = controls_.CreateLabel(*pnlTitle, {{16, 31, 0, 0}, ""});
+    lTitleHint->SetFont({8, false, false, ui::Rgb(200, 215, 235)});
+
+    lCleanerSettings = controls_.CreateLabel(*Form, {{8, 56, 0, 0}, "Cleaner Settings"});
+    tvCleanItems = controls_.CreateTreeView(*Form, {{8, 72, 250, 300}, ""});
+    tvCleanItems->SetIndent(19);
+    tvCleanItems->onMouseDown = [this](ui::TMouseButton button, ui::TPoint point) {
+        tvCleanItemsMouseDown(button, point);
+    };
+
+    gbProgress = controls_.CreateGroupBox(*Form, {{266, 56, 416, 350}, "Progress"});
+    pbProgress = controls_.CreateProgressBar(*gbProgress, {{8, 20, 400, 18}, "", false});
+    pbProgress->SetRange(0, 1000);
+    pbProgress->SetPosition(0);
+    pbProgress->SetShowCaption(false);
+    lMain = controls_.CreateListBox(*gbProgress, {{8, 44, 400, 250}, ""});
+    lMain->SetItemHeight(13);
+    lMain->SetPopupMenu(&pmLog);
+    lClearing = controls_.CreateLabel(*gbProgress, {{8, 300, 0, 0}, "Clearing:", false});
+    lCurrentItem = controls_.CreateLabel(*gbProgress, {{lClearing->Right() + 4, 300, 0, 0}, "", false});
+    lTotalItems = controls_.CreateLabel(
+        *gbProgress, {{8, 318, 0, 0}, std::string(rtexts::kTotal) + " " + rtexts::kItems + " " + rtexts::kWillBeRemoved + ": ", false});
+    lNumber = controls_.CreateLabel(*gbProgress, {{lTotalItems->Right() + 5, 318, 0, 0}, "0", false});
+    bTest = controls_.CreateButton(*gbProgress, {{230, 310, 75, 25}, rtexts::kTest});
+    bTest->onClick = [this] { bTestClick(); };
+    bClean = controls_.CreateButton(*gbProgress, {{325, 310, 75, 25}, rtexts::kClean});
+    bClean->onClick = [this] { bCleanClick(); };
+
+    pnlBottom = controls_.CreatePanel(*Form, {{0, 418, 688, kBottomPanelHeight}, ""});
+    lHomePage = controls_.CreateLinkLabel(*pnlBottom, {{8, 9, 0, 0}, kHomePageText});
+    lHomePage->onClick = [this] { controls_.Application().ShellOpen(kHomePageUrl); };
+    lCheckUpdates = controls_.CreateLinkLabel(*pnlBottom, {{540, 9, 0, 0}, "Check for updates now..."});
+    lCheckUpdates->onClick = [this] { controls_.Application().ShellOpen(kUpdateCheckUrl); };
+    lDonate = controls_.CreateLinkLabel(*pnlBottom, {{460, 9, 0, 0}, "Donate..."});
+    lDonate->onClick = [this] { controls_.Application().ShellOpen(kDonateUrl); };
+    cbFastMode = controls_.CreateCheckBox(*pnlBottom, {{266, 6, 90, 18}, "Fast Mode"});
+    cbFastMode->SetHint("Fast mode, not show detailed log of all cleaner settings");
+    cbFastMode->onClick = [this] { cbFastModeClick(); };
+
+    tmAnimation = controls_.CreateTimer(*Form);
+    tmAnimation->SetInterval(500);
+    tmAnimation->SetEnabled(false);
+    tmAnimation->onTimer = [this] { tmAnimationTimer(); };
+    tmSchedule = controls_.CreateTimer(*Form);
+    tmSchedule->SetEnabled(false);
+    tmSchedule->onTimer = [this] { tmScheduleTimer(); };
+}
+
+void TfrmMain::CreateMenus() {
+    auto openHelp = [this] { controls_.Application().ShellOpen(machine_.system.ProgramFolder() + "NVane.chm"); };
+    auto openAbout = [this] {
+        TfrmAbout about(controls_, *Form);
+        about.Execute();
+    };
+    auto exitProgram = [this] {
+        Close();
+        SetTrayIcon(false);
+    };
+
+    auto& file = mmMain.Add("File");
+    // The windows of these entries come later; until then they are disabled.
+    file.Add("&Index.dat Viewer...").Enabled = false;
+    file.AddSeparator();
+    file.Add("&Exit", exitProgram);
+
+    auto& action = mmMain.Add("Action");
+    action.Add("&Test", [this] { bTestClick(); }, Ctrl('T'));
+    action.AddSeparator();
+    action.Add("&Clean", [this] { bCleanClick(); }, CtrlAlt('C'));
+    action.AddSeparator();
+    action.Add("&Settings...", {}, CtrlAlt('S')).Enabled = false;
+
+    auto& edit = mmMain.Add("Edit");
+    edit.Add("&Cookies Manager...").Enabled = false;
+    edit.AddSeparator();
+    edit.Add("Custom &Lists...").Enabled = false;
+    edit.AddSeparator();
+    miSaveLog_ = &edit.Add("S&ave to text file", [this] { SaveLogToFile(); });
+    edit.onPopup = [this] { UpdateSaveLogEntries(); };
+
+    auto& help = mmMain.Add("Help");
+    help.Add("&Help", openHelp);
+    help.AddSeparator();
+    help.Add("H&ome Page", [this] { controls_.Application().ShellOpen(kHomePageUrl); });
+    help.AddSeparator();
+    help.Add("&Donate", [this] { controls_.Application().ShellOpen(kDonateUrl); });
+    help.AddSeparator();
+    help.Add("&About...", openAbout);
+    Form->SetMenu(&mmMain);
+
+    miPopupSaveLog_ = &pmLog.Add("S&ave to text file", [this] { SaveLogToFile(); });
+    pmLog.onPopup = [this] { UpdateSaveLogEntries(); };
+
+    pmTray.Add("&Open", [this] { ShowFromTray(); });
+    pmTray.AddSeparator();
+    pmTray.Add("&Settings...", {}, CtrlAlt('S')).Enabled = false;
+    pmTray.AddSeparator();
+    pmTray.Add("&Help", openHelp);
+    pmTray.Add("&About...", openAbout);
+    pmTray.AddSeparator();
+    pmTray.Add("&Exit", exitProgram);
+    UpdateSaveLogEntries();
+}
+
+void TfrmMain::FillTree() {
+    viewNodes_.clear();
+    for (size_t i = 0; i < Tree.Count(); ++i) {
+        const auto& node = Tree.Node(i);
+        const auto parent = Tree.ParentOf(i);
+        viewNodes_.push_back(tvCleanItems->AddNode(parent ? viewNodes_.at(*parent) : ui::kNoNode, node.Text,
+                                                   node.ImageIndex, node.StateIndex));
+    }
+}
+
+void TfrmMain::ShowTreeStates() {
+    for (size_t i = 0; i < Tree.Count(); ++i) {
+        tvCleanItems->SetStateIndex(viewNodes_[i], Tree.Node(i).StateIndex);
+        if (Tree.Node(i).Level == 0) tvCleanItems->SetExpanded(viewNodes_[i], Tree.Node(i).Expanded);
+    }
+}
+
+size_t TfrmMain::ModelIndex(ui::TNodeId node) const {
+    const auto it = std::find(viewNodes_.begin(), viewNodes_.end(), node);
+    return static_cast<size_t>(it - viewNodes_.begin());
+}
+
+void TfrmMain::Show() { Form->Show(); }
+
+void TfrmMain::Close() { Form->Close(); }
+
+void TfrmMain::Post(uint32_t message) { machine_.desktop.PostMessage(Form->Handle(), message, 0, 0); }
+
+// Start-up and end.
+
+void TfrmMain::FormActivate() {
+    settings::ApplyPlacement(CurrentOptions, *this);
+    if (startSwitch_ == TStartSwitch::Start) {
+        // lParam 1: the icon is there already.
+        machine_.desktop.PostMessage(Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 1);
+        if (CurrentOptions.StartWash) Post(run::WM_AUTOCLEAN);
+    }
+    if (startSwitch_ == TStartSwitch::CleanOnce) {
+        CleanOnce = true;
+        Post(run::WM_AUTOCLEAN);
+    } else {
+        tmSchedule->SetInterval(settings::WashIntervalMs(CurrentOptions.WashInterval));
+        tmSchedule->SetEnabled(CurrentOptions.AutoWash);
+    }
+}
+
+void TfrmMain::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    if (bTest->Caption() == rtexts::kCancel) CancelRun();
+    TickedItems.clear();
+    for (size_t i = 0; i < Tree.Count(); ++i) {
+        if (Tree.Node(i).Level == 0) Tree.SetExpanded(i, tvCleanItems->Expanded(viewNodes_[i]));
+    }
+    Tree.ExpandStates(run::TExpandStates::Save, CurrentOptions);
+    settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
+    tmSchedule->SetEnabled(false);
+    controls_.Application().Terminate();
+}
+
+// Layout.
+
+void TfrmMain::LayoutControls() {
+    if (!bTest) return;
+    const int clientWidth = Form->ClientWidth();
+    const int clientHeight = Form->ClientHeight();
+    pnlTitle->SetBounds({0, 0, clientWidth, kTitleHeight});
+    const int panelHeight = pnlBottom->Height();
+    pnlBottom->SetBounds({0, clientHeight - panelHeight, clientWidth, panelHeight});
+    tvCleanItems->SetHeight(clientHeight - tvCleanItems->Top() - panelHeight - 10);
+
+    ui::TRect group = gbProgress->Bounds();
+    group.Height = clientHeight - group.Top - panelHeight - 10;
+    group.Width = clientWidth - group.Left - 6;
+    gbProgress->SetBounds(group);
+
+    bTest->SetTop(group.Height - bTest->Height() - 10);
+    pbProgress->SetWidth(group.Width - 16);
+    lMain->SetBounds({lMain->Left(), lMain->Top(), pbProgress->Width(), bTest->Top() - lMain->Top() - 10});
+    bClean->SetBounds({lMain->Right() - bClean->Width(), bTest->Top(), bClean->Width(), bClean->Height()});
+    bTest->SetLeft(bClean->Left() - bTest->Width() - 20);
+
+    lCheckUpdates->SetLeft(pnlBottom->Width() - lCheckUpdates->Width() - 8);
+    lDonate->SetLeft(lCheckUpdates->Left() - lDonate->Width() - 16);
+    cbFastMode->SetLeft(gbProgress->Left());
+
+    lClearing->SetTop(lMain->Bottom() + 8);
+    lCurrentItem->SetTop(lMain->Bottom() + 8);
+    lTotalItems->SetBounds({lClearing->Left(), lClearing->Top() + lClearing->Height() + 5, lTotalItems->Width(),
+                            lTotalItems->Height()});
+    lNumber->SetBounds({lTotalItems->Right() + 5, lTotalItems->Top(), lNumber->Width(), lNumber->Height()});
+}
+
+// Starting, following and ending runs.
+
+void TfrmMain::RequestStart(run::TRunMode mode) {
+    if (Running) return;
+    RunMode = mode;
+    if (mode == run::rmCleanRequested) ExpectedItems = 0;
+    StartRun();
+}
+
+void TfrmMain::bTestClick() {
+    if (bTest->Caption() != rtexts::kCancel) {
+        RequestStart(run::rmTest);
+    } else {
+        CancelRun();
+    }
+}
+
+void TfrmMain::bCleanClick() { RequestStart(run::rmCleanRequested); }
+
+void TfrmMain::CancelRun() {
+    bTest->SetCaption(rtexts::kTest);
+    lMain->SetDoubleBuffered(false);
+    if (ClearTask && !ClearTask->Finished()) ClearTask->Terminate();
+    tmAnimation->SetEnabled(false);
+    Running = false;
+    if (IsPreScanCaption()) {
+        lMain->SetFontColor(SavedLogColor);
+        CurrentOptions.FastScan = SavedFastScan;
+    }
+}
+
+bool TfrmMain::IsPreScanCaption() const { return pbProgress->Caption() == rtexts::kPrepareToClean; }
+
+void TfrmMain::StartRun() {
+    TickedItems = Tree.CollectTickedItems();
+    if (TickedItems.empty()) {
+        if (RunMode != run::rmUnattended) {
+            (void)machine_.dialogs.MessageBox(rtexts::kSelectItemsFirst, rtexts::kCaption,
+                                              platform::mbOk | platform::mbIconInformation);
+        }
+        return;
+    }
+    if (RunMode != run::rmClean) {
+        if (auto refusal = run::BrowserRefusal(Tree, machine_.desktop, RunMode)) {
+            (void)machine_.dialogs.MessageBox(*refusal, rtexts::kCaption, platform::mbOk | platform::mbIconInformation);
+            return;
+        }
+        Running = true;
+        if (CurrentOptions.AskForSweep && RunMode != run::rmTest && !CleanOnce) {
+            TfrmAskDelete ask(controls_, *Form);
+            if (!ask.Execute()) {
+                Running = false;
+                return;
+            }
+        }
+    }
+    Running = true;
+    bTest->SetCaption(rtexts::kCancel);
+    if (!pbProgress->Visible()) {
+        pbProgress->SetVisible(true);
+        lClearing->SetVisible(true);
+        lCurrentItem->SetVisible(true);
+        lTotalItems->SetVisible(true);
+        lNumber->SetVisible(true);
+    }
+    if (RunMode == run::rmCleanRequested) {
+        // The pre-scan: an invisible Test in Fast Mode that counts the items.
+        SavedLogColor = lMain->FontColor();
+        lMain->SetFontColor(lMain->BackgroundColor());
+        pbProgress->SetCaption(rtexts::kPrepareToClean);
+        pbProgress->SetShowCaption(true);
+        SavedFastScan = CurrentOptions.FastScan;
+        CurrentOptions.FastScan = true;
+        RunMode = run::rmTest;
+    } else {
+        pbProgress->SetPosition(0);
+        pbProgress->SetShowCaption(false);
+        if (RunMode == run::rmClean) pbProgress->SetShowCaption(true);
+    }
+    lMain->Clear();
+    lMain->SetDoubleBuffered(true);
+
+    RetireRun();
+    sink_ = std::make_shared<TMainLogSink>(machine_.ui, *this);
+    ClearTask = std::make_unique<run::TClearTaskThread>(machine_, RunMode, Form->Handle(), *sink_, TickedItems);
+    if (RunDispatcher) ClearTask->Dispatch = RunDispatcher;
+    const std::string total = std::string(rtexts::kTotal) + " " + rtexts::kItems + " ";
+    if (RunMode == run::rmTest) {
+        ClearTask->LogPrefix = std::string(rtexts::kTest) + ": ";
+        lTotalItems->SetCaption(total + rtexts::kWillBeRemoved + ": ");
+    } else {
+        ClearTask->LogPrefix = std::string(rtexts::kClean) + ": ";
+        lTotalItems->SetCaption(total + rtexts::kToBeRemoved + ": ");
+    }
+    lNumber->SetLeft(lTotalItems->Right() + 5);
+    lNumber->SetCaption("0");
+    ClearTask->Start();
+    if (RunMode == run::rmTest && lMain->FontColor() != lMain->BackgroundColor()) tmAnimation->SetEnabled(true);
+}
+
+void TfrmMain::RetireRun() {
+    if (ClearTask) {
+        if (sink_) sink_->Detach();
+        retired_.push_back({sink_, std::move(ClearTask)});
+        sink_.reset();
+    }
+    FreeEndedRuns();
+}
+
+void TfrmMain::FreeEndedRuns() {
+    std::erase_if(retired_, [](const TRetiredRun& r) { return r.task->Finished(); });
+}
+
+void TfrmMain::tmAnimationTimer() {
+    int position = pbProgress->Position() + ProgressStep;
+    if (position > 999) position = 0;
+    pbProgress->SetPosition(position);
+    if (pbProgress->ShowCaption() && pbProgress->Caption() == rtexts::kFinished) tmAnimation->SetEnabled(false);
+}
+
+void TfrmMain::tmScheduleTimer() { RequestStart(run::rmUnattended); }
+
+void TfrmMain::WmRunProgress(int32_t count) {
+    // A cancelled run may still report its last item; it no longer counts.
+    if (!Running) return;
+    lNumber->SetCaption(std::to_string(count));
+    if (RunMode == run::rmClean && ExpectedItems != 0) {
+        pbProgress->SetPosition(static_cast<int>(static_cast<int64_t>(count) * 1000 / ExpectedItems));
+    }
+}
+
+void TfrmMain::WmRunFinished(int32_t total) {
+    // The end of a run the user cancelled meanwhile changes nothing: in
+    // particular a cancelled pre-scan never goes on to its removing pass.
+    if (!Running) return;
+    if (!IsPreScanCaption()) {
+        bTest->SetCaption(rtexts::kTest);
+        lMain->SetDoubleBuffered(false);
+        int widest = 0;
+        for (const auto& line : lMain->Items()) widest = std::max(widest, lMain->TextWidth(line));
+        lMain->SetHorizontalExtent(widest + 10);
+        lMain->ScrollToEnd();
+        tmAnimation->SetEnabled(false);
+        pbProgress->SetPosition(1000);
+        pbProgress->SetCaption(rtexts::kFinished);
+        pbProgress->SetShowCaption(true);
+        Running = false;
+        RetireRun();
+        if (CleanOnce) Close();
+    } else {
+        ExpectedItems = total;
+        lMain->Clear();
+        Post(run::WM_STARTCLEANPASS);
+    }
+}
+
+void TfrmMain::WmRunAborted() {
+    if (!Running) return;
+    const std::string reason = ClearTask ? ClearTask->AbortReason() : std::string();
+    bTest->SetCaption(rtexts::kTest);
+    lMain->SetDoubleBuffered(false);
+    tmAnimation->SetEnabled(false);
+    if (IsPreScanCaption()) {
+        lMain->SetFontColor(SavedLogColor);
+        CurrentOptions.FastScan = SavedFastScan;
+    }
+    lMain->AddItem(rtexts::kCliRunAborted + reason);
+    lMain->ScrollToEnd();
+    pbProgress->SetCaption(texts::kRunStopped);
+    pbProgress->SetShowCaption(true);
+    Running = false;
+    RetireRun();
+    if (CleanOnce) Close();
+}
+
+void TfrmMain::WmStartCleanPass() {
+    // Cancelled between the pre-scan's end and this message: nothing is removed.
+    if (!Running) return;
+    lMain->SetFontColor(SavedLogColor);
+    CurrentOptions.FastScan = SavedFastScan;
+    RunMode = run::rmClean;
+    Running = false;
+    StartRun();
+}
+
+bool TfrmMain::FormMessage(ui::TMessage& message) {
+    const auto wParam = static_cast<int32_t>(static_cast<intptr_t>(message.WParam));
+    switch (message.Msg) {
+    case run::WM_RUNPROGRESS:
+        WmRunProgress(wParam);
+        return true;
+    case run::WM_RUNFINISHED:
+        WmRunFinished(wParam);
+        return true;
+    case run::WM_RUNABORTED:
+        WmRunAborted();
+        return true;
+    case run::WM_STARTCLEANPASS:
+        WmStartCleanPass();
+        return true;
+    case run::WM_AUTOCLEAN:
+        RequestStart(run::rmUnattended);
+        return true;
+    case run::WM_SHOWMAINWINDOW:
+        ShowFromTray();
+        return true;
+    case run::WM_TRAYICON:
+        WmTrayIcon(message.LParam);
+        return true;
+    case ui::kWmSysCommand:
+        if ((message.WParam & 0xFFF0) != ui::kScMinimize) return false;
+        Form->MinimizeToTray();
+        if (message.LParam != 1) SetTrayIcon(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Fast Mode, the log, the tree.
+
+void TfrmMain::cbFastModeClick() { CurrentOptions.FastScan = cbFastMode->Checked(); }
+
+void TfrmMain::UpdateSaveLogEntries() {
+    const bool hasLines = lMain->Count() > 0;
+    if (miSaveLog_) miSaveLog_->Enabled = hasLines;
+    if (miPopupSaveLog_) miPopupSaveLog_->Enabled = hasLines;
+}
+
+void TfrmMain::SaveLogToFile() {
+    platform::FileDialogArgs args;
+    args.title = texts::kSaveAsTitle;
+    args.filter = texts::kSaveAsFilter;
+    const auto chosen = machine_.dialogs.SaveFile(args);
+    if (!chosen) return;
+    const std::string name = LogFileName(*chosen);
+    if (machine_.files.Exists(name)) {
+        const int answer = machine_.dialogs.MessageBox(name + texts::kFileExistsSuffix, rtexts::kCaption,
+                                                       platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
+        if (answer != platform::idYes) return;
+    }
+    if (!machine_.files.WriteAll(name, LogFileText(lMain->Items()))) {
+        (void)machine_.dialogs.MessageBox(texts::kCannotWriteFile + name + ".", rtexts::kCaption,
+                                          platform::mbOk | platform::mbIconError);
+    }
+}
+
+void TfrmMain::tvCleanItemsMouseDown(ui::TMouseButton, ui::TPoint point) {
+    const ui::TTreeHit hit = tvCleanItems->HitTest(point);
+    if (hit.Node == ui::kNoNode) return;
+    if (hit.OnLabel && tvCleanItems->NodeText(hit.Node) == run::kNewListItem && onOpenCustomListEditor) {
+        onOpenCustomListEditor();
+    }
+    if (hit.OnStateImage) {
+        Tree.ClickStateImage(ModelIndex(hit.Node));
+        for (size_t i = 0; i < Tree.Count(); ++i) tvCleanItems->SetStateIndex(viewNodes_[i], Tree.Node(i).StateIndex);
+    }
+}
+
+// The notification area.
+
+void TfrmMain::SetTrayIcon(bool add) {
+    Form->SetTrayIcon(add, std::string(texts::kTrayTipFirst) + "\r\n" + texts::kTrayTipSecond, run::WM_TRAYICON);
+}
+
+void TfrmMain::ShowFromTray() {
+    Form->Show();
+    if (Form->Minimized()) {
+        Form->BringToFront();
+        SetTrayIcon(false);
+    }
+    Form->BringToFront();
+    machine_.desktop.SetForegroundWindow(Form->Handle());
+}
+
+void TfrmMain::WmTrayIcon(intptr_t mouseMessage) {
+    if (mouseMessage == ui::kWmLButtonDown) {
+        ShowFromTray();
+    } else if (mouseMessage == ui::kWmRButtonDown) {
+        machine_.desktop.SetForegroundWindow(Form->Handle());
+        Form->PopupMenu(pmTray, Form->CursorPos());
+    }
+}
+
+// The window's placement, as the settings store reads and restores it.
+
+std::optional<int> TfrmMain::GetShowState() {
+    if (Form->Maximized()) return settings::kShowMaximized;
+    if (Form->Minimized()) return settings::kShowMinimized;
+    return settings::kShowNormal;
+}
+
+settings::TWindowBounds TfrmMain::GetBounds() {
+    const ui::TRect b = Form->Bounds();
+    return {b.Left, b.Top, b.Width, b.Height};
+}
+
+void TfrmMain::SetMaximized() { Form->Maximize(); }
+
+void TfrmMain::SetBounds(const settings::TWindowBounds& bounds) {
+    Form->SetBounds({bounds.Left, bounds.Top, bounds.Width, bounds.Height});
+}
+
+}  // namespace nullvane::app

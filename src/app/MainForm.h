@@ -1,0 +1,146 @@
+#pragma once
+// The main window: the clean item tree, the progress group with the log and
+// the Test and Clean buttons, the menus and the notification area icon. It
+// starts every run and follows it through the run's posted messages.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/StartUp.h"
+#include "platform/Platform.h"
+#include "run/CleanItemTree.h"
+#include "run/ClearTaskThread.h"
+#include "settings/WindowPlacement.h"
+#include "ui/Factory.h"
+
+namespace nullvane::app {
+
+class TMainLogSink;
+
+class TfrmMain final : public settings::TWindowPlacement {
+public:
+    static constexpr char kFormName[] = "frmMain";
+    static constexpr int kMinWidth = 610;
+    static constexpr int kMinHeight = 400;
+
+    TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, TStartSwitch startSwitch);
+    // Waits (processing messages) for a run that is still ending.
+    ~TfrmMain() override;
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
+
+    void Show();
+    void Close();
+
+    // Fields of the window.
+    run::TRunMode RunMode = run::rmClean;
+    bool Running = false;
+    std::vector<std::string> TickedItems;
+    std::unique_ptr<run::TClearTaskThread> ClearTask;
+    int32_t ExpectedItems = 0;
+    ui::TColor SavedLogColor = ui::clBlack;
+    bool SavedFastScan = false;
+    int ProgressStep = 50;
+    bool CleanOnce = false;
+
+    // Controls, top to bottom.
+    std::unique_ptr<ui::TForm> Form;
+    std::unique_ptr<ui::TPanel> pnlTitle;
+    std::unique_ptr<ui::TLabel> lTitle;
+    std::unique_ptr<ui::TLabel> lTitleHint;
+    std::unique_ptr<ui::TLabel> lCleanerSettings;
+    std::unique_ptr<ui::TTreeView> tvCleanItems;
+    std::unique_ptr<ui::TGroupBox> gbProgress;
+    std::unique_ptr<ui::TProgressBar> pbProgress;
+    std::unique_ptr<ui::TListBox> lMain;
+    std::unique_ptr<ui::TLabel> lClearing;
+    std::unique_ptr<ui::TLabel> lCurrentItem;
+    std::unique_ptr<ui::TLabel> lTotalItems;
+    std::unique_ptr<ui::TLabel> lNumber;
+    std::unique_ptr<ui::TButton> bTest;
+    std::unique_ptr<ui::TButton> bClean;
+    std::unique_ptr<ui::TPanel> pnlBottom;
+    std::unique_ptr<ui::TLinkLabel> lHomePage;
+    std::unique_ptr<ui::TLinkLabel> lCheckUpdates;
+    std::unique_ptr<ui::TLinkLabel> lDonate;
+    std::unique_ptr<ui::TCheckBox> cbFastMode;
+    std::unique_ptr<ui::TTimer> tmAnimation;
+    std::unique_ptr<ui::TTimer> tmSchedule;
+    ui::TMenuItem mmMain;
+    ui::TMenuItem pmLog;
+    ui::TMenuItem pmTray;
+
+    // The clean items as data; the tree view draws it.
+    run::TCleanItemTree Tree;
+    // Where "<New List>" opens the custom list editor; nothing until it exists.
+    std::function<void()> onOpenCustomListEditor;
+    // Replaces the dispatch table of the runs started from now on (tests).
+    run::TClearTaskThread::TDispatcher RunDispatcher;
+
+    // Handlers.
+    void FormActivate();
+    void FormClose();
+    void LayoutControls();
+    void bTestClick();
+    void bCleanClick();
+    void StartRun();
+    void tmAnimationTimer();
+    void tmScheduleTimer();
+    void cbFastModeClick();
+    void SaveLogToFile();
+    void tvCleanItemsMouseDown(ui::TMouseButton button, ui::TPoint point);
+    void SetTrayIcon(bool add);
+    void ShowFromTray();
+    bool FormMessage(ui::TMessage& message);
+
+    // The tree view shows the model's ticks and expanded states again.
+    void ShowTreeStates();
+    [[nodiscard]] ui::TNodeId ViewNode(size_t modelIndex) const { return viewNodes_.at(modelIndex); }
+    // The model's node of a tree view node.
+    [[nodiscard]] size_t ModelIndex(ui::TNodeId node) const;
+
+    // settings::TWindowPlacement
+    [[nodiscard]] std::optional<int> GetShowState() override;
+    [[nodiscard]] settings::TWindowBounds GetBounds() override;
+    void SetMaximized() override;
+    void SetBounds(const settings::TWindowBounds& bounds) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void FillTree();
+    // A start request: ignored entirely while a run is active.
+    void RequestStart(run::TRunMode mode);
+    void CancelRun();
+    void WmRunProgress(int32_t count);
+    void WmRunFinished(int32_t total);
+    void WmRunAborted();
+    void WmStartCleanPass();
+    void WmTrayIcon(intptr_t mouseMessage);
+    void UpdateSaveLogEntries();
+    // Retires the current run: it keeps its log sink only while it is current.
+    void RetireRun();
+    // Frees retired runs whose thread has ended.
+    void FreeEndedRuns();
+    [[nodiscard]] bool IsPreScanCaption() const;
+    void Post(uint32_t message);
+
+    platform::Platform& machine_;
+    ui::TControlFactory& controls_;
+    TStartSwitch startSwitch_;
+    std::string optionsPath_;
+    std::vector<ui::TNodeId> viewNodes_;
+    std::shared_ptr<TMainLogSink> sink_;
+    struct TRetiredRun {
+        std::shared_ptr<TMainLogSink> sink;
+        std::unique_ptr<run::TClearTaskThread> task;
+    };
+    std::vector<TRetiredRun> retired_;
+    ui::TMenuItem* miSaveLog_ = nullptr;
+    ui::TMenuItem* miPopupSaveLog_ = nullptr;
+    bool closed_ = false;
+};
+
+}  // namespace nullvane::app

@@ -1,0 +1,35 @@
+#include "app/StartUp.h"
+
+#include "app/MainForm.h"
+#include "app/ProductInfo.h"
+#include "platform/Text.h"
+#include "run/RunContext.h"
+
+namespace nullvane::app {
+
+TStartSwitch ParseStartSwitch(const std::vector<std::string>& parameters) {
+    if (parameters.empty()) return TStartSwitch::None;
+    const std::string& first = parameters.front();
+    if (first == "-Start") return TStartSwitch::Start;
+    if (platform::EqualsIgnoreCase(first, "-cleanonce")) return TStartSwitch::CleanOnce;
+    return TStartSwitch::None;
+}
+
+bool HandOverToRunningInstance(platform::Desktop& desktop) {
+    const platform::WindowId running = desktop.FindWindowByClass(kMainWindowClass);
+    if (running == 0) return false;
+    desktop.PostMessage(running, run::WM_SHOWMAINWINDOW, 0, 0);
+    desktop.SetForegroundWindow(running);
+    return true;
+}
+
+int RunNullvane(platform::Platform& machine, ui::TControlFactory& controls, const std::vector<std::string>& parameters) {
+    if (HandOverToRunningInstance(machine.desktop)) return 0;
+    controls.Application().SetTitle(kProductName);
+    TfrmMain main(machine, controls, ParseStartSwitch(parameters));
+    main.Show();
+    controls.Application().Run();
+    return 0;
+}
+
+}  // namespace nullvane::app

@@ -1,0 +1,11 @@
+#pragma once
+// The program's web addresses, all under its own domain.
+namespace nullvane::app {
+
+inline constexpr char kHomePageUrl[] = "https://www.nullvane.app/";
+inline constexpr char kHomePageText[] = "www.nullvane.app";
+inline constexpr char kUpdateCheckUrl[] = "https://www.nullvane.app/update?version=3.5";
+inline constexpr char kDonateUrl[] = "https://www.nullvane.app/donate";
+inline constexpr char kSupportEmail[] = "support@nullvane.app";
+
+}  // namespace nullvane::app

@@ -1,0 +1,443 @@
+#include <algorithm>
+
+#include "MainWindowFixture.h"
+#include "app/LogFile.h"
+#include "run/Texts.h"
+#include "settings/OptionsFile.h"
+#include "settings/OptionsSetting.h"
+
+namespace nullvane::app::testing {
+namespace {
+
+using settings::CurrentOptions;
+using ui::headless::THeadlessForm;
+
+constexpr char kTempFiles[] = "Windows - Temporary Files";
+constexpr char kClipboard[] = "Windows - Clipboard";
+constexpr char kCookies[] = "Internet Explorer - Cookies";
+
+bool AnyLineStartsWith(const std::vector<std::string>& lines, const std::string& prefix) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+TEST_F(MainWindowTest, LayoutFollowsTheClientAreaAtTheDesignedAndTheMinimumSize) {
+    auto& main = Open();
+    for (auto [width, height] : {std::pair{704, 507}, std::pair{610, 400}, std::pair{300, 200}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        Form().ResizeTo(width, height);
+        // Below the minimum the window keeps the minimum size.
+        EXPECT_EQ(main.Form->Width(), std::max(width, TfrmMain::kMinWidth));
+        EXPECT_EQ(main.Form->Height(), std::max(height, TfrmMain::kMinHeight));
+        const int cw = main.Form->ClientWidth();
+        const int ch = main.Form->ClientHeight();
+        const int panel = main.pnlBottom->Height();
+        EXPECT_EQ(main.pnlTitle->Bounds(), (ui::TRect{0, 0, cw, 50}));
+        EXPECT_EQ(main.pnlBottom->Bounds(), (ui::TRect{0, ch - panel, cw, panel}));
+        EXPECT_EQ(main.tvCleanItems->Bottom(), ch - panel - 10);
+        const auto group = main.gbProgress->Bounds();
+        EXPECT_EQ(group.Bottom(), ch - panel - 10);
+        EXPECT_EQ(group.Right(), cw - 6);
+        EXPECT_EQ(main.bTest->Bottom(), group.Height - 10);
+        EXPECT_EQ(main.pbProgress->Width(), group.Width - 16);
+        EXPECT_EQ(main.lMain->Width(), main.pbProgress->Width());
+        EXPECT_EQ(main.lMain->Bottom(), main.bTest->Top() - 10);
+        EXPECT_EQ(main.bClean->Top(), main.bTest->Top());
+        EXPECT_EQ(main.bClean->Right(), main.lMain->Right());
+        EXPECT_EQ(main.bTest->Right(), main.bClean->Left() - 20);
+        EXPECT_EQ(main.lCheckUpdates->Right(), cw - 8);
+        EXPECT_EQ(main.lDonate->Right(), main.lCheckUpdates->Left() - 16);
+        EXPECT_EQ(main.cbFastMode->Left(), group.Left);
+        EXPECT_EQ(main.lClearing->Top(), main.lMain->Bottom() + 8);
+        EXPECT_EQ(main.lCurrentItem->Top(), main.lClearing->Top());
+        EXPECT_EQ(main.lTotalItems->Left(), main.lClearing->Left());
+        EXPECT_EQ(main.lTotalItems->Top(), main.lClearing->Bottom() + 5);
+        EXPECT_EQ(main.lNumber->Top(), main.lTotalItems->Top());
+        EXPECT_EQ(main.lNumber->Left(), main.lTotalItems->Right() + 5);
+        // Nothing in the bottom panel runs into anything else.
+        EXPECT_LT(main.cbFastMode->Right(), main.lDonate->Left());
+        EXPECT_GT(main.lMain->Height(), 100);
+    }
+    // The designed size in numbers: a 688 x 448 client area under the menu.
+    Form().ResizeTo(704, 507);
+    EXPECT_EQ(main.tvCleanItems->Height(), 448 - 72 - 30 - 10);
+    EXPECT_EQ(main.gbProgress->Bounds(), (ui::TRect{266, 56, 416, 352}));
+    EXPECT_EQ(main.bTest->Bounds(), (ui::TRect{238, 317, 75, 25}));
+}
+
+TEST_F(MainWindowTest, TicksSpreadFromCategoriesToItemsAndBackWithTheMouse) {
+    auto& main = Open();
+    auto& tree = TreeView();
+    const auto windows = *main.Tree.FindCategory("Windows");
+    ClickTick("Windows");
+    EXPECT_EQ(tree.StateIndex(main.ViewNode(windows)), 2);
+    EXPECT_EQ(main.Tree.CollectTickedItems().size(), 9u);
+    EXPECT_EQ(tree.StateIndex(main.ViewNode(*main.Tree.FindItem(kClipboard))), 2);
+
+    // Unticking all but one item keeps the category ticked; the last one unticks it.
+    const auto items = main.Tree.CollectTickedItems();
+    for (size_t i = 0; i + 1 < items.size(); ++i) ClickTick(items[i]);
+    EXPECT_EQ(tree.StateIndex(main.ViewNode(windows)), 2);
+    ClickTick(items.back());
+    EXPECT_EQ(tree.StateIndex(main.ViewNode(windows)), 1);
+
+    // The run list is in tree order, whatever the order of ticking.
+    ClickTick(kTempFiles);
+    ClickTick(kCookies);
+    EXPECT_EQ(main.Tree.CollectTickedItems(), (std::vector<std::string>{kCookies, kTempFiles}));
+
+    // A click on the "<New List>" label opens the editor and leaves its tick alone.
+    int editorOpened = 0;
+    main.onOpenCustomListEditor = [&] { ++editorOpened; };
+    const auto newList = *main.Tree.FindItem("Custom Lists - <New List>");
+    tree.SetExpanded(main.ViewNode(*main.Tree.ParentOf(newList)), true);
+    tree.FireMouseDown(ui::TMouseButton::Left, tree.LabelPoint(main.ViewNode(newList)));
+    EXPECT_EQ(editorOpened, 1);
+    EXPECT_EQ(tree.StateIndex(main.ViewNode(newList)), 1);
+    tree.FireMouseDown(ui::TMouseButton::Left, tree.StateImagePoint(main.ViewNode(newList)));
+    EXPECT_EQ(editorOpened, 1);
+    EXPECT_EQ(main.Tree.CollectTickedItems().back(), "Custom Lists - <New List>");
+}
+
+TEST_F(MainWindowTest, TestRunFindsWithoutRemovingAndEndsFinished) {
+    auto& main = Open();
+    MakeJunk(kTempFiles, 3);
+    MakeJunk(kCookies, 2);
+    ClickTick(kTempFiles);
+    ClickTick(kCookies);
+    CurrentOptions.FastScan = false;
+
+    EXPECT_FALSE(main.pbProgress->Visible());
+    Button(*main.bTest).Click();
+    EXPECT_TRUE(main.Running);
+    EXPECT_EQ(main.bTest->Caption(), "Cancel");
+    EXPECT_TRUE(main.pbProgress->Visible());
+    EXPECT_TRUE(main.lNumber->Visible());
+    EXPECT_TRUE(main.lMain->DoubleBuffered());
+    EXPECT_TRUE(main.tmAnimation->Enabled());
+    EXPECT_EQ(main.lTotalItems->Caption(), "Total items will be removed: ");
+    EXPECT_EQ(main.lNumber->Left(), main.lTotalItems->Right() + 5);
+
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(main.bTest->Caption(), "Test");
+    EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
+    EXPECT_TRUE(main.pbProgress->ShowCaption());
+    EXPECT_EQ(main.pbProgress->Position(), 1000);
+    EXPECT_FALSE(main.tmAnimation->Enabled());
+    EXPECT_FALSE(main.lMain->DoubleBuffered());
+    EXPECT_EQ(main.lNumber->Caption(), "5");
+    const auto lines = main.lMain->Items();
+    EXPECT_EQ(lines.front(), "Test: Clearing Internet Explorer - Cookies ...");
+    EXPECT_TRUE(AnyLineStartsWith(lines, "Test: deleting C:\\Junk\\Windows - Temporary Files\\"));
+    EXPECT_TRUE(AnyLineStartsWith(lines, "Total items will be removed = 5 ;"));
+    int widest = 0;
+    for (const auto& line : lines) widest = std::max(widest, main.lMain->TextWidth(line));
+    EXPECT_EQ(main.lMain->HorizontalExtent(), widest + 10);
+    EXPECT_EQ(JunkLeft(kTempFiles), 3);
+    EXPECT_EQ(JunkLeft(kCookies), 2);
+}
+
+TEST_F(MainWindowTest, CleanCountsInvisiblyThenRemovesWithProgressAgainstTheCount) {
+    auto& main = Open();
+    MakeJunk(kTempFiles, 4);
+    ClickTick(kTempFiles);
+    CurrentOptions.AskForSweep = false;
+    CurrentOptions.FastScan = false;
+    cleaner->HoldItems();
+
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+    // The pre-scan: a Test in Fast Mode, its lines drawn in the background colour.
+    EXPECT_EQ(main.pbProgress->Caption(), "Prepare to clean...");
+    EXPECT_EQ(main.lMain->FontColor(), main.lMain->BackgroundColor());
+    EXPECT_TRUE(CurrentOptions.FastScan);
+    EXPECT_EQ(main.RunMode, run::rmTest);
+    EXPECT_FALSE(main.tmAnimation->Enabled());
+    cleaner->Release();
+
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(main.ExpectedItems, 4);
+    EXPECT_EQ(main.RunMode, run::rmClean);
+    EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
+    EXPECT_FALSE(CurrentOptions.FastScan);
+    EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
+    EXPECT_EQ(JunkLeft(kTempFiles), 0);
+    const auto calls = cleaner->Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].mode, run::rmTest);
+    EXPECT_EQ(calls[1].mode, run::rmClean);
+    // The log holds only the removing pass.
+    const auto lines = main.lMain->Items();
+    EXPECT_EQ(lines.front(), "Clean: Clearing Windows - Temporary Files ...");
+    EXPECT_FALSE(AnyLineStartsWith(lines, "Test: "));
+    EXPECT_TRUE(AnyLineStartsWith(lines, "Total items to be removed = 4 ;"));
+    EXPECT_EQ(main.lTotalItems->Caption(), "Total items to be removed: ");
+    EXPECT_TRUE(sim.dialogs().Asked().empty());
+}
+
+TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
+    auto& main = Open();
+    main.RunMode = run::rmClean;
+    main.Running = true;
+    main.ExpectedItems = 8;
+    sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 2, 0);
+    sim.queue().Pump();
+    EXPECT_EQ(main.lNumber->Caption(), "2");
+    EXPECT_EQ(main.pbProgress->Position(), 250);
+    EXPECT_EQ(main.pbProgress->Caption(), "25%");
+    // More than the pre-scan counted goes past the end of the range.
+    sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 10, 0);
+    sim.queue().Pump();
+    EXPECT_EQ(main.pbProgress->Position(), 1250);
+    // Other modes show only the number.
+    main.RunMode = run::rmUnattended;
+    sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 4, 0);
+    sim.queue().Pump();
+    EXPECT_EQ(main.lNumber->Caption(), "4");
+    EXPECT_EQ(main.pbProgress->Position(), 1250);
+    main.Running = false;
+}
+
+TEST_F(MainWindowTest, CancelDuringThePreScanRestoresTheLogAndFastModeAndRemovesNothing) {
+    auto& main = Open();
+    MakeJunk(kTempFiles, 2);
+    ClickTick(kTempFiles);
+    CurrentOptions.AskForSweep = false;
+    CurrentOptions.FastScan = false;
+    cleaner->HoldItems();
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+
+    Button(*main.bTest).Click();
+    EXPECT_EQ(main.bTest->Caption(), "Test");
+    EXPECT_FALSE(main.Running);
+    EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
+    EXPECT_FALSE(CurrentOptions.FastScan);
+    EXPECT_FALSE(main.lMain->DoubleBuffered());
+
+    // The run notices the request and stops; no removing pass follows.
+    ASSERT_TRUE(Pump([&] { return main.ClearTask->Finished(); }));
+    sim.queue().Pump();
+    for (const auto& call : cleaner->Calls()) EXPECT_EQ(call.mode, run::rmTest);
+    EXPECT_EQ(JunkLeft(kTempFiles), 2);
+}
+
+TEST_F(MainWindowTest, TicksChangedDuringThePreScanApplyToTheRemovingPass) {
+    auto& main = Open();
+    MakeJunk(kTempFiles, 2);
+    MakeJunk(kClipboard, 2);
+    ClickTick(kClipboard);
+    ClickTick(kTempFiles);
+    CurrentOptions.AskForSweep = false;
+    cleaner->HoldItems();
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+    ClickTick(kClipboard);
+    cleaner->Release();
+
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(JunkLeft(kTempFiles), 0);
+    EXPECT_EQ(JunkLeft(kClipboard), 2);
+    const auto calls = cleaner->Calls();
+    // The pre-scan worked on its own copy of both names.
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[2].item, kTempFiles);
+}
+
+TEST_F(MainWindowTest, StartRequestsDuringARunAreIgnored) {
+    auto& main = Open();
+    ClickTick(kTempFiles);
+    cleaner->HoldItems();
+    Button(*main.bTest).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+    main.ExpectedItems = 7;
+    Button(*main.bClean).Click();
+    sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.queue().Pump();
+    main.tmSchedule->onTimer();
+    EXPECT_EQ(main.RunMode, run::rmTest);
+    EXPECT_EQ(main.ExpectedItems, 7);
+    EXPECT_TRUE(sim.dialogs().Asked().empty());
+    EXPECT_TRUE(controls.ModalRuns().empty());
+    cleaner->Release();
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(cleaner->Calls().size(), 1u);
+}
+
+TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
+    auto& main = Open();
+    Button(*main.bTest).Click();
+    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kSelectItemsFirst}));
+    EXPECT_EQ(sim.dialogs().Asked()[0].caption, "Nullvane");
+    EXPECT_EQ(sim.dialogs().Asked()[0].flags, platform::mbOk | platform::mbIconInformation);
+    // An unattended clean says nothing.
+    sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.queue().Pump();
+    EXPECT_EQ(sim.dialogs().AskedCount(), 1u);
+    EXPECT_FALSE(main.Running);
+
+    sim.dialogs().ClearAsked();
+    CurrentOptions.AskForSweep = false;
+    ClickTick("Google Chrome - Cookies");
+    ClickTick("Mozilla Firefox - Cookies");
+    const auto firefox = sim.desktop().RegisterWindow("MozillaWindowClass");
+    const auto chrome = sim.desktop().RegisterWindow("Chrome_WidgetWin_1");
+    Button(*main.bClean).Click();
+    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kCloseFirefox}));
+    EXPECT_FALSE(main.Running);
+    sim.desktop().DestroyWindow(firefox);
+    Button(*main.bClean).Click();
+    EXPECT_EQ(AskedTexts().back(), run::texts::kCloseChrome);
+    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(cleaner->Calls().empty());
+
+    // A Test is never refused for a running browser.
+    Button(*main.bTest).Click();
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(cleaner->Calls().size(), 2u);
+    sim.desktop().DestroyWindow(chrome);
+}
+
+TEST_F(MainWindowTest, ConfirmationRefusedStartsNothingAndItsBoxTurnsTheQuestionOff) {
+    auto& main = Open();
+    MakeJunk(kTempFiles, 1);
+    ClickTick(kTempFiles);
+    ASSERT_TRUE(CurrentOptions.AskForSweep);
+    controls.ScriptModal("frmAskDelete", [](THeadlessForm& form) {
+        EXPECT_EQ(form.Caption(), "Run Nullvane");
+        EXPECT_NE(form.Find<ui::headless::THeadlessLabel>(
+                      "This process will permanently delete files from your system."),
+                  nullptr);
+        form.Find<ui::headless::THeadlessButton>("&Cancel")->Click();
+    });
+    Button(*main.bClean).Click();
+    EXPECT_FALSE(main.Running);
+    EXPECT_EQ(main.bTest->Caption(), "Test");
+    EXPECT_TRUE(cleaner->Calls().empty());
+    EXPECT_FALSE(main.pbProgress->Visible());
+
+    // "Don't show me this message again" and OK: the clean goes ahead and the
+    // next one asks nothing.
+    controls.ScriptModal("frmAskDelete", [](THeadlessForm& form) {
+        form.Find<ui::headless::THeadlessCheckBox>("Don't show me this message again")->Click();
+        form.Find<ui::headless::THeadlessButton>("&OK")->Click();
+    });
+    Button(*main.bClean).Click();
+    EXPECT_FALSE(CurrentOptions.AskForSweep);
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(JunkLeft(kTempFiles), 0);
+    EXPECT_EQ(controls.ModalRuns().size(), 2u);
+}
+
+TEST_F(MainWindowTest, RunEndedByAnErrorLeavesTheRunningState) {
+    auto& main = Open();
+    ClickTick(kCookies);
+    ClickTick(kTempFiles);
+    cleaner->ThrowOnItem = kCookies;
+    CurrentOptions.AskForSweep = false;
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(main.bTest->Caption(), "Test");
+    EXPECT_EQ(main.pbProgress->Caption(), "Stopped!");
+    EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
+    EXPECT_EQ(main.lMain->Items().back(), std::string(run::texts::kCliRunAborted) + "damaged store");
+    // Nothing after the failing item ran, and no removing pass followed.
+    EXPECT_EQ(cleaner->Calls().size(), 1u);
+}
+
+TEST_F(MainWindowTest, SavesTheLogUnderTheNameRulesAndAsksBeforeReplacing) {
+    EXPECT_EQ(LogFileName("C:\\log"), "C:\\log.txt");
+    EXPECT_EQ(LogFileName("C:\\log.txt"), "C:\\log.txt");
+    EXPECT_EQ(LogFileName("C:\\log.TXT"), "C:\\log.TXT.txt");
+    EXPECT_EQ(LogFileName("C:\\v1.0\\log"), "C:\\v1.0\\log.txt");
+
+    auto& main = Open();
+    auto* save = main.mmMain.Find("S&ave to text file");
+    ASSERT_NE(save, nullptr);
+    EXPECT_FALSE(main.mmMain.Find("Edit")->onPopup == nullptr);
+    main.mmMain.Find("Edit")->onPopup();
+    EXPECT_FALSE(save->Enabled);
+    EXPECT_FALSE(Log().OpenContextMenu()->Items[0]->Enabled);
+
+    main.lMain->AddItem("first line");
+    main.lMain->AddItem("second line");
+    EXPECT_TRUE(Log().OpenContextMenu()->Items[0]->Enabled);
+    sim.dialogs().QueueSaveAnswer("C:\\Logs\\run.TXT");
+    sim.MakeFolder("C:\\Logs");
+    main.pmLog.Items[0]->Click();
+    EXPECT_EQ(sim.dialogs().SaveRequests().back().title, "Save as Text");
+    EXPECT_EQ(sim.dialogs().SaveRequests().back().filter, "Text files (*.txt)|*.txt");
+    EXPECT_EQ(sim.files().ReadAll("C:\\Logs\\run.TXT.txt"),
+              "This file was generated by Nullvane\r\nVisit https://www.nullvane.app/ for the latest version\r\n\r\n"
+              "first line\r\nsecond line\r\n");
+
+    // The file exists now: No keeps it, Yes replaces it.
+    main.lMain->Clear();
+    main.lMain->AddItem("third line");
+    sim.dialogs().QueueSaveAnswer("C:\\Logs\\run.TXT");
+    sim.dialogs().QueueAnswer(platform::idNo);
+    main.pmLog.Items[0]->Click();
+    ASSERT_EQ(sim.dialogs().AskedCount(), 1u);
+    EXPECT_EQ(sim.dialogs().Asked()[0].text, "C:\\Logs\\run.TXT.txt has existed,overite it?");
+    EXPECT_EQ(sim.dialogs().Asked()[0].flags,
+              platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
+    EXPECT_NE(sim.files().ReadAll("C:\\Logs\\run.TXT.txt")->find("second line"), std::string::npos);
+    sim.dialogs().QueueSaveAnswer("C:\\Logs\\run.TXT");
+    sim.dialogs().QueueAnswer(platform::idYes);
+    main.pmLog.Items[0]->Click();
+    EXPECT_EQ(sim.files().ReadAll("C:\\Logs\\run.TXT.txt")->find("second line"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ActionMenuShortcutsDoWhatTheButtonsDo) {
+    auto& main = Open();
+    ClickTick(kTempFiles);
+    CurrentOptions.AskForSweep = false;
+    cleaner->HoldItems();
+    EXPECT_TRUE(Form().PressShortCut({true, false, false, 'T'}));
+    ASSERT_TRUE(PumpUntilHeld());
+    EXPECT_EQ(main.bTest->Caption(), "Cancel");
+    // While the button reads Cancel, Ctrl+T cancels as the button would.
+    EXPECT_TRUE(Form().PressShortCut({true, false, false, 'T'}));
+    EXPECT_FALSE(main.Running);
+    cleaner->Release();
+    ASSERT_TRUE(Pump([&] { return main.ClearTask->Finished(); }));
+    EXPECT_TRUE(Form().PressShortCut({true, true, false, 'C'}));
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_EQ(cleaner->Calls().back().mode, run::rmClean);
+    // Entries whose windows are not there yet stay disabled.
+    EXPECT_FALSE(main.mmMain.Find("&Settings...")->Enabled);
+    EXPECT_FALSE(Form().PressShortCut({true, true, false, 'S'}));
+}
+
+TEST_F(MainWindowTest, MinimisingGoesToTheNotificationAreaAndTheIconBringsTheWindowBack) {
+    auto& main = Open();
+    const auto window = main.Form->Handle();
+    sim.desktop().PostMessage(window, ui::kWmSysCommand, ui::kScMinimize, 0);
+    sim.queue().Pump();
+    EXPECT_FALSE(main.Form->Visible());
+    EXPECT_TRUE(Form().HasTrayIcon());
+    EXPECT_EQ(Form().TrayTip(), "Left Click to activate Nullvane\r\nRight Click to popup menu");
+    EXPECT_EQ(Form().TrayCallbackMessage(), run::WM_TRAYICON);
+
+    sim.desktop().PostMessage(window, run::WM_TRAYICON, 0, ui::kWmRButtonDown);
+    sim.queue().Pump();
+    EXPECT_EQ(Form().LastPopupMenu(), &main.pmTray);
+    EXPECT_FALSE(main.pmTray.Find("&Settings...")->Enabled);
+
+    sim.desktop().PostMessage(window, run::WM_TRAYICON, 0, ui::kWmLButtonDown);
+    sim.queue().Pump();
+    EXPECT_TRUE(main.Form->Visible());
+    EXPECT_FALSE(main.Form->Minimized());
+    EXPECT_FALSE(Form().HasTrayIcon());
+    EXPECT_EQ(sim.desktop().ForegroundWindow(), window);
+}
+
+TEST_F(MainWindowTest, FastModeBoxFollowsAndSetsTheSetting) {
+    CurrentOptions.FastScan = true;
+    auto& main = Open();
+    EXPECT_TRUE(main.cbFastMode->Checked());
+    dynamic_cast<ui::headless::THeadlessCheckBox&>(*main.cbFastMode).Click();
+    EXPECT_FALSE(CurrentOptions.FastScan);
+}
+
+}  // namespace
+}  // namespace nullvane::app::testing
