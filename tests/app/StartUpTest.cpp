@@ -1,0 +1,131 @@
+#include "MainWindowFixture.h"
+#include "app/ProductInfo.h"
+#include "app/StartUp.h"
+#include "settings/OptionsFile.h"
+#include "settings/OptionsSetting.h"
+
+namespace nullvane::app::testing {
+namespace {
+
+using settings::CurrentOptions;
+
+constexpr char kTempFiles[] = "Windows - Temporary Files";
+
+TEST(StartSwitch, OnlyTheFirstParameterCountsWithStartExactAndCleanOnceInAnyCase) {
+    EXPECT_EQ(ParseStartSwitch({}), TStartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch({"-Start"}), TStartSwitch::Start);
+    EXPECT_EQ(ParseStartSwitch({"-START"}), TStartSwitch::None);
+    EXPECT_EQ(ParseStartSwitch({"-cleanonce"}), TStartSwitch::CleanOnce);
+    EXPECT_EQ(ParseStartSwitch({"-CleanOnce"}), TStartSwitch::CleanOnce);
+    EXPECT_EQ(ParseStartSwitch({"x", "-cleanonce"}), TStartSwitch::None);
+}
+
+class StartUpTest : public MainWindowTest {
+protected:
+    // The selection as the settings file keeps it.
+    void SaveSelection(const std::string& name) {
+        const std::string path = settings::OptionsFilePath(sim.Machine());
+        ASSERT_TRUE(sim.profiles().WriteString(path, "NodeSelected", "SelectedCount", "1"));
+        ASSERT_TRUE(sim.profiles().WriteString(path, "NodeSelected", "1", name));
+    }
+};
+
+TEST_F(StartUpTest, SecondStartHandsOverToTheFirstWhichShowsItselfFromTheNotificationArea) {
+    EXPECT_FALSE(HandOverToRunningInstance(sim.desktop()));
+    auto& main = Open();
+    sim.desktop().PostMessage(main.Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 0);
+    sim.queue().Pump();
+    ASSERT_FALSE(main.Form->Visible());
+
+    EXPECT_TRUE(HandOverToRunningInstance(sim.desktop()));
+    const auto posted = sim.desktop().PostedTo(main.Form->Handle());
+    EXPECT_EQ(posted.back().message, run::WM_SHOWMAINWINDOW);
+    EXPECT_EQ(sim.desktop().ForegroundRequests().back(), main.Form->Handle());
+    sim.queue().Pump();
+    EXPECT_TRUE(main.Form->Visible());
+    EXPECT_FALSE(Form().HasTrayIcon());
+}
+
+TEST_F(StartUpTest, CleanOnceRemovesTheSavedSelectionWithoutAskingAndCloses) {
+    MakeJunk(kTempFiles, 3);
+    SaveSelection(kTempFiles);
+    auto& main = Open(TStartSwitch::CleanOnce);
+    ASSERT_TRUE(CurrentOptions.AskForSweep);
+    EXPECT_TRUE(main.Form->Visible());
+    EXPECT_FALSE(main.tmSchedule->Enabled());
+    ASSERT_TRUE(Pump([&] { return Form().Closed(); }));
+    EXPECT_EQ(JunkLeft(kTempFiles), 0);
+    EXPECT_TRUE(controls.ModalRuns().empty());
+    EXPECT_TRUE(controls.Application().Terminated());
+    EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
+    EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
+}
+
+TEST_F(StartUpTest, CleanOnceWithNothingTickedStaysOpenAndSaysNothing) {
+    auto& main = Open(TStartSwitch::CleanOnce);
+    sim.queue().Pump();
+    EXPECT_TRUE(main.CleanOnce);
+    EXPECT_FALSE(Form().Closed());
+    EXPECT_TRUE(main.Form->Visible());
+    EXPECT_EQ(sim.dialogs().AskedCount(), 0u);
+}
+
+TEST_F(StartUpTest, StartSwitchHidesTheWindowWithOneIconAndCleansOnlyWithStartWash) {
+    MakeJunk(kTempFiles, 2);
+    SaveSelection(kTempFiles);
+    auto& main = Open(TStartSwitch::Start);
+    sim.queue().Pump();
+    EXPECT_FALSE(main.Form->Visible());
+    EXPECT_TRUE(Form().HasTrayIcon());
+    EXPECT_TRUE(cleaner->Calls().empty());
+    this->main.reset();
+
+    CurrentOptions = settings::TOptionsSetting{};
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "SChedule", "StartWash", "1"));
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Settings", "AskForSweep", "0"));
+    auto& again = Open(TStartSwitch::Start);
+    ASSERT_TRUE(Pump([&] { return !cleaner->Calls().empty() && !again.Running; }));
+    EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
+    EXPECT_EQ(JunkLeft(kTempFiles), 0);
+    EXPECT_FALSE(again.Form->Visible());
+}
+
+TEST_F(StartUpTest, ClosingDuringARunCancelsItSavesTheSettingsAndDoesNotHang) {
+    auto& main = Open();
+    ClickTick(kTempFiles);
+    cleaner->HoldItems();
+    Button(*main.bTest).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+
+    main.Close();
+    EXPECT_FALSE(main.Running);
+    EXPECT_EQ(main.bTest->Caption(), "Test");
+    EXPECT_TRUE(controls.Application().Terminated());
+    // The window goes away while the run may still wait for a synchronised call.
+    this->main.reset();
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    // The ticked category is saved before its item.
+    EXPECT_EQ(sim.profiles().GetString(path, "NodeSelected", "1", ""), "Windows");
+    EXPECT_EQ(sim.profiles().GetString(path, "NodeSelected", "2", ""), kTempFiles);
+    EXPECT_EQ(sim.profiles().GetString(path, "NodeSelected", "SelectedCount", ""), "2");
+}
+
+TEST_F(StartUpTest, ExpandedCategoriesAreRestoredAndSavedAtClose) {
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "FirstNodeExpand", "2", "0"));
+    auto& main = Open();
+    auto& tree = TreeView();
+    const auto windows = main.ViewNode(*main.Tree.FindCategory("Windows"));
+    const auto ie = main.ViewNode(*main.Tree.FindCategory("Internet Explorer"));
+    EXPECT_FALSE(tree.Expanded(windows));
+    EXPECT_TRUE(tree.Expanded(ie));
+    tree.SetExpanded(windows, true);
+    tree.SetExpanded(ie, false);
+    main.Close();
+    EXPECT_EQ(sim.profiles().GetString(path, "FirstNodeExpand", "2", ""), "1");
+    EXPECT_EQ(sim.profiles().GetString(path, "FirstNodeExpand", "1", ""), "0");
+}
+
+}  // namespace
+}  // namespace nullvane::app::testing
