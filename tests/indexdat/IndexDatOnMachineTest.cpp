@@ -29,28 +29,18 @@ std::string SampleImage() {
     return b.Image();
 }
 
-// Passes every call to the sim and keeps, per opened file, the first byte of
-// every write: the fill byte of each wipe pass.
-class TFillRecorder final : public platform::FileSystem {
+// The sim's file system over the machine's drives that keeps, per opened
+// file, the first byte of every write: the fill byte of each wipe pass.
+class TFillRecorder final : public platform::sim::SimFileSystem {
 public:
-    explicit TFillRecorder(platform::FileSystem& inner) : inner_(inner) {}
+    explicit TFillRecorder(SimMachine& machine) : SimFileSystem(machine.HostRoot()) {}
 
-    bool List(const std::string& pattern, const platform::ListVisitor& visit) override {
-        return inner_.List(pattern, visit);
-    }
-    std::optional<uint32_t> GetAttributes(const std::string& path) override { return inner_.GetAttributes(path); }
-    bool SetAttributes(const std::string& path, uint32_t attributes) override {
-        return inner_.SetAttributes(path, attributes);
-    }
     platform::FilePtr Open(const std::string& path, platform::OpenMode mode, platform::ShareMode share) override {
-        auto file = inner_.Open(path, mode, share);
+        auto file = SimFileSystem::Open(path, mode, share);
         if (!file) return nullptr;
         opens.emplace_back();
         return std::make_unique<THandle>(std::move(file), opens.back());
     }
-    bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
-    bool CreateDirectory(const std::string& path) override { return inner_.CreateDirectory(path); }
-    bool RemoveDirectory(const std::string& path) override { return inner_.RemoveDirectory(path); }
 
     std::vector<std::vector<uint8_t>> opens;
 
@@ -73,8 +63,6 @@ private:
         platform::FilePtr inner_;
         std::vector<uint8_t>& fills_;
     };
-
-    platform::FileSystem& inner_;
 };
 
 bool OnlyByte(const std::vector<uint8_t>& writes, uint8_t value) {
@@ -85,7 +73,7 @@ TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
     SimMachine machine;
     machine.MakeFile(kFile, SampleImage());
     machine.system().SetRandomSequence({7, 300});
-    TFillRecorder files(machine.files());
+    TFillRecorder files(machine);
     settings::TOptionsSetting options;
     options.OverwriteFile = true;
     options.OverwriteNumber = 10;
@@ -108,7 +96,7 @@ TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
 TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
     SimMachine machine;
     machine.MakeFile(kFile, SampleImage());
-    TFillRecorder files(machine.files());
+    TFillRecorder files(machine);
     settings::TOptionsSetting options;
     options.OverwriteFile = false;
     options.OverwriteNumber = 3;
@@ -119,16 +107,16 @@ TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
 
 TEST(IndexDatOnMachine, WipeLeavesMissingAndLockedFilesAlone) {
     SimMachine machine;
-    TFillRecorder files(machine.files());
+    TFillRecorder files(machine);
     WipeIndexDat(files, machine.system(), kFile, settings::TOptionsSetting{});
     EXPECT_TRUE(files.opens.empty());
     EXPECT_FALSE(machine.files().Exists(kFile));
 
     machine.MakeFile(kFile, SampleImage());
-    machine.files().SetInUse(kFile);
+    files.SetInUse(kFile);
     WipeIndexDat(files, machine.system(), kFile, settings::TOptionsSetting{});
     EXPECT_TRUE(files.opens.empty());
-    machine.files().SetInUse(kFile, false);
+    files.SetInUse(kFile, false);
     EXPECT_EQ(*machine.files().ReadAll(kFile), SampleImage());
 }
 
