@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <process.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -27,7 +28,10 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // Runs the program beside the tests with no console input.
 TCliResult RunCliProgram(const std::string& arguments) {
-    const std::string errFile = "cli-program-test.err";
+    // A name of its own per start: under Wine the shell of the previous start
+    // may still hold its redirection file open for a moment.
+    static int starts = 0;
+    const std::string errFile = "cli-program-test-" + std::to_string(_getpid()) + "-" + std::to_string(++starts) + ".err";
     std::string command = "nullvane-cli.exe " + arguments + " 2>" + errFile + " <NUL";
     TCliResult result;
     FILE* pipe = _popen(command.c_str(), "rb");
