@@ -97,6 +97,10 @@ public:
     // Asks the system to delete the file at the next start (MoveFileEx with
     // MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING).
     virtual bool ScheduleDeleteAtReboot(const std::string& path);
+    // Removes a linked folder (junction, symbolic link, mount point) itself,
+    // never anything it points to. False, with everything left as it was,
+    // for a path that is no link or a link that cannot be removed alone.
+    virtual bool RemoveLink(const std::string& path) = 0;
 
     // Conveniences built on the operations above.
     [[nodiscard]] bool Exists(const std::string& path) { return GetAttributes(path).has_value(); }

@@ -92,3 +92,34 @@ WindowId SimDesktop::ForegroundWindow() const {
 }
 
 }  // namespace nullvane::platform::sim
+
+namespace nullvane::platform::sim {
+
+bool SimDesktop::EmptyRecycleBin() {
+    std::lock_guard lock(mutex_);
+    ++emptyRecycleBinCount_;
+    return true;
+}
+
+bool SimDesktop::EmptyClipboard() {
+    std::lock_guard lock(mutex_);
+    clipboardText_.clear();
+    return true;
+}
+
+int SimDesktop::EmptyRecycleBinCount() const {
+    std::lock_guard lock(mutex_);
+    return emptyRecycleBinCount_;
+}
+
+void SimDesktop::SetClipboardText(std::string text) {
+    std::lock_guard lock(mutex_);
+    clipboardText_ = std::move(text);
+}
+
+std::string SimDesktop::ClipboardText() const {
+    std::lock_guard lock(mutex_);
+    return clipboardText_;
+}
+
+}  // namespace nullvane::platform::sim

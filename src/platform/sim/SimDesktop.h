@@ -40,6 +40,12 @@ public:
     // Fails for no window or a destroyed one. Thread-safe.
     bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool SetForegroundWindow(WindowId window) override;
+    // The recycle bins and the clipboard are simulated by a counter and a text.
+    bool EmptyRecycleBin() override;
+    bool EmptyClipboard() override;
+    [[nodiscard]] int EmptyRecycleBinCount() const;
+    void SetClipboardText(std::string text);
+    [[nodiscard]] std::string ClipboardText() const;
 
     // Thread-safe copies of the records.
     [[nodiscard]] std::vector<PostedMessage> Posted() const;
@@ -61,6 +67,8 @@ private:
     WindowId nextId_ = 0x10010;
     std::vector<PostedMessage> posted_;
     std::vector<WindowId> foregroundRequests_;
+    int emptyRecycleBinCount_ = 0;
+    std::string clipboardText_;
 };
 
 }  // namespace nullvane::platform::sim

@@ -469,3 +469,20 @@ bool SimFileSystem::ScheduleDeleteAtReboot(const std::string& path) {
 }
 
 }  // namespace nullvane::platform::sim
+
+namespace nullvane::platform::sim {
+
+bool SimFileSystem::RemoveLink(const std::string& path) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.names.empty()) return false;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(host, ec)) || ec) return false;
+    // Removing a symbolic link never touches its target.
+    if (!fs::remove(host, ec)) return false;
+    std::lock_guard lock(state_->mutex);
+    state_->attributes.erase(KeyOf(host));
+    return true;
+}
+
+}  // namespace nullvane::platform::sim

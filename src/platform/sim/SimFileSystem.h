@@ -39,6 +39,7 @@ public:
     bool CreateDirectory(const std::string& path) override;
     bool RemoveDirectory(const std::string& path) override;
     bool ScheduleDeleteAtReboot(const std::string& path) override;
+    bool RemoveLink(const std::string& path) override;
 
     struct State;
 

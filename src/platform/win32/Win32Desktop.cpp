@@ -22,3 +22,29 @@ bool Win32Desktop::SetForegroundWindow(WindowId window) {
 }
 
 }  // namespace nullvane::platform::win32
+
+namespace nullvane::platform::win32 {
+
+bool Win32Desktop::EmptyRecycleBin() {
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    if (!shell) return false;
+    using EmptyRecycleBinFn = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
+    auto empty = reinterpret_cast<EmptyRecycleBinFn>(
+        reinterpret_cast<void*>(GetProcAddress(shell, "SHEmptyRecycleBinW")));
+    bool done = false;
+    if (empty) {
+        // SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND
+        done = SUCCEEDED(empty(nullptr, nullptr, 0x7));
+    }
+    FreeLibrary(shell);
+    return done;
+}
+
+bool Win32Desktop::EmptyClipboard() {
+    if (!OpenClipboard(nullptr)) return false;
+    bool done = ::EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return done;
+}
+
+}  // namespace nullvane::platform::win32

@@ -170,3 +170,27 @@ bool Win32FileSystem::ScheduleDeleteAtReboot(const std::string& path) {
 }
 
 }  // namespace nullvane::platform::win32
+
+namespace nullvane::platform::win32 {
+
+bool Win32FileSystem::RemoveLink(const std::string& path) {
+    // The link is opened as itself and removed through that handle, but
+    // only after the handle shows a name-surrogate reparse point: a system
+    // that resolves the link on open (Wine does) would otherwise remove the
+    // folder it points to.
+    HANDLE handle = CreateFileW(Widen(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    bool removed = false;
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && (tag.ReparseTag & 0x20000000)) {
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        removed = SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+    }
+    CloseHandle(handle);
+    return removed;
+}
+
+}  // namespace nullvane::platform::win32

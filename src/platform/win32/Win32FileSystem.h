@@ -15,6 +15,7 @@ public:
     bool RemoveDirectory(const std::string& path) override;
     bool ShellDelete(const std::string& path) override;
     bool ScheduleDeleteAtReboot(const std::string& path) override;
+    bool RemoveLink(const std::string& path) override;
 };
 
 }  // namespace nullvane::platform::win32

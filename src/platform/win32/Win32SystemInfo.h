@@ -28,6 +28,7 @@ public:
     [[nodiscard]] LocalTime Now() override;
     [[nodiscard]] uint32_t Random(uint32_t range) override;
     void Randomize() override;
+    void EndBrowserSession() override;
 
 private:
     std::mutex randomMutex_;

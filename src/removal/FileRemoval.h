@@ -1,0 +1,49 @@
+#pragma once
+// Finding, counting and removing files and folders for the run. In a Test
+// run these only find, count and list; in every other run they also remove.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "run/RunContext.h"
+
+namespace nullvane::removal {
+
+// Which text a folder question uses.
+enum class TFolderQuestion { fqNone, fqDeleteAllUnder, fqDeleteFilesOn };
+
+// Lists (and in a Clean run deletes) one file; true if it counts.
+bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt);
+// Overwrites a file `passes` times with one random byte value per pass.
+void WipeFile(run::TRunContext& run, const std::string& path, int passes);
+// True if the file exists and cannot be opened for reading and writing alone.
+[[nodiscard]] bool IsFileLocked(run::TRunContext& run, const std::string& path);
+
+// Every file below `folder` (but `excludedName`, compared ignoring case);
+// subfolders are emptied and removed, the folder itself only with `removeFolder`.
+uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, bool removeFolder, bool logIt,
+                     const std::string& excludedName, int32_t& count);
+uint64_t CleanSubfolder(run::TRunContext& run, const std::string& folder, bool logIt,
+                        const std::string& excludedName, int32_t& count);
+// Files matching `mask` ("File*.chk", "*.dmp", "memory.dmp"); never removes folders.
+uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
+                          int32_t& count);
+// Every file whose name does not contain `excludedText` (ignoring case).
+uint64_t CleanFolderExcept(run::TRunContext& run, const std::string& folder, bool removeFolder,
+                           const std::string& excludedText, int32_t& count);
+
+// The questions asked before a removing walk: a drive root gets
+// `rootQuestion` (fqNone skips that check), the documents folder and its
+// pictures folder get `documentsQuestion`. False leaves the folder alone.
+[[nodiscard]] bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder,
+                                        TFolderQuestion rootQuestion, TFolderQuestion documentsQuestion);
+
+// Schedules the file's removal at the next start; true if absent or scheduled.
+bool DeleteAtReboot(run::TRunContext& run, const std::string& path);
+// Adds lines below the [rename] header of Wininit.ini (95/98/Me family).
+void AddWininitRenames(run::TRunContext& run, const std::vector<std::string>& lines);
+
+// Scrolls the log to its end now (step 0) or every step-th line (halved in a Clean run).
+void ScrollLogIfDue(run::TRunContext& run, int step);
+
+}  // namespace nullvane::removal

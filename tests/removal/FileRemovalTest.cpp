@@ -1,0 +1,274 @@
+#include <filesystem>
+#include <fstream>
+
+#include "removal/FileRemoval.h"
+#include "removal/RemovalErrors.h"
+#include "RemovalFixture.h"
+
+using namespace nullvane;
+using namespace nullvane::removal;
+using nullvane::testing::RemovalFixture;
+
+namespace {
+
+class FileRemovalTest : public RemovalFixture {
+protected:
+    // C:\Work: three files and a subfolder with two more (sizes 1 to 5 bytes).
+    void MakeWorkTree() {
+        sim.MakeFile("C:\\Work\\a.txt", "1");
+        sim.MakeFile("C:\\Work\\b.tmp", "22");
+        sim.MakeFile("C:\\Work\\c.log", "333");
+        sim.MakeFile("C:\\Work\\Sub\\d.txt", "4444");
+        sim.MakeFile("C:\\Work\\Sub\\e.txt", "55555");
+    }
+    std::vector<std::string> Questions() {
+        std::vector<std::string> texts;
+        for (const auto& asked : sim.dialogs().Asked()) texts.push_back(asked.text);
+        return texts;
+    }
+};
+
+TEST_F(FileRemovalTest, TestRunCountsListsAndKeepsEverything) {
+    MakeWorkTree();
+    auto& run = Run(run::rmTest);
+    int32_t count = 0;
+    uint64_t bytes = CleanFolder(run, "C:\\Work", true, true, "", count);
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(bytes, 15u);
+    auto lines = log.Lines();
+    ASSERT_EQ(lines.size(), 5u);
+    for (const auto& line : lines) EXPECT_EQ(line.rfind("Test: deleting C:\\Work\\", 0), 0u) << line;
+    EXPECT_TRUE(Exists("C:\\Work\\Sub\\e.txt"));
+    EXPECT_TRUE(Exists("C:\\Work\\a.txt"));
+    EXPECT_TRUE(sim.dialogs().Asked().empty());
+}
+
+TEST_F(FileRemovalTest, TestRunOnADriveRootAsksNothing) {
+    sim.MakeFile("C:\\x.tmp", "x");
+    int32_t count = 0;
+    CleanFolder(Run(run::rmTest), "C:\\", false, false, "", count);
+    EXPECT_GE(count, 1);
+    EXPECT_TRUE(sim.dialogs().Asked().empty());
+}
+
+TEST_F(FileRemovalTest, CleanRunRemovesFilesAndSubfoldersButKeepsTheFolderUnlessAsked) {
+    MakeWorkTree();
+    int32_t count = 0;
+    uint64_t bytes = CleanFolder(Run(run::rmClean), "C:\\Work\\", false, true, "", count);
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(bytes, 15u);
+    EXPECT_TRUE(sim.files().DirectoryExists("C:\\Work"));
+    EXPECT_FALSE(Exists("C:\\Work\\Sub"));
+    EXPECT_FALSE(Exists("C:\\Work\\a.txt"));
+
+    count = 0;
+    sim.MakeFile("C:\\Work\\again.txt", "z");
+    CleanFolder(Run(run::rmClean), "C:\\Work", true, false, "", count);
+    EXPECT_FALSE(Exists("C:\\Work"));
+}
+
+TEST_F(FileRemovalTest, ExcludedNameStaysInEveryFolderAndKeepsItsFolder) {
+    sim.MakeFile("C:\\Cache\\INDEX.DAT", "keep");
+    sim.MakeFile("C:\\Cache\\x.gif", "gone");
+    sim.MakeFile("C:\\Cache\\Sub\\index.dat", "keep");
+    sim.MakeFile("C:\\Cache\\Sub\\y.gif", "gone");
+    int32_t count = 0;
+    CleanFolder(Run(run::rmClean), "C:\\Cache", false, true, "index.dat", count);
+    EXPECT_EQ(count, 2);
+    EXPECT_TRUE(Exists("C:\\Cache\\INDEX.DAT"));
+    EXPECT_TRUE(Exists("C:\\Cache\\Sub\\index.dat"));
+    EXPECT_FALSE(Exists("C:\\Cache\\Sub\\y.gif"));
+}
+
+TEST_F(FileRemovalTest, CleanFolderExceptKeepsNamesContainingTheText) {
+    sim.MakeFile("C:\\Local\\chrome-extension_abc_0.localstorage", "keep");
+    sim.MakeFile("C:\\Local\\http_site_0.localstorage", "gone");
+    sim.MakeFile("C:\\Local\\Deep\\other.txt", "gone");
+    int32_t count = 0;
+    CleanFolderExcept(Run(run::rmClean), "C:\\Local", false, "CHROME-EXTENSION_", count);
+    EXPECT_EQ(count, 2);
+    EXPECT_TRUE(Exists("C:\\Local\\chrome-extension_abc_0.localstorage"));
+    EXPECT_FALSE(Exists("C:\\Local\\http_site_0.localstorage"));
+    EXPECT_FALSE(Exists("C:\\Local\\Deep"));
+}
+
+TEST_F(FileRemovalTest, DriveRootQuestionAnsweredNoLeavesTheDriveAlone) {
+    sim.MakeFile("C:\\keep.txt", "k");
+    sim.dialogs().QueueAnswer(platform::idNo);
+    int32_t count = 7;
+    EXPECT_EQ(CleanFolder(Run(run::rmClean), "C:\\", false, true, "", count), 0u);
+    EXPECT_EQ(count, 7);
+    EXPECT_TRUE(Exists("C:\\keep.txt"));
+    ASSERT_EQ(sim.dialogs().Asked().size(), 1u);
+    const auto asked = sim.dialogs().Asked()[0];
+    EXPECT_EQ(asked.text, "Do you want to delete all files and folders under C:\\?");
+    EXPECT_EQ(asked.caption, "Nullvane");
+    EXPECT_EQ(asked.flags, 0x144u);
+}
+
+TEST_F(FileRemovalTest, MaskQuestionsDependOnTheMaskAndTheFolder) {
+    std::string documents = sim.system().SpecialFolder(platform::csidlPersonal) + "\\";
+    sim.MakeFile(documents + "letter.doc", "d");
+    sim.dialogs().QueueAnswer(platform::idNo);
+    int32_t count = 0;
+    CleanFilesByMask(Run(run::rmClean), documents, "*.doc", false, count);
+    EXPECT_EQ(Questions(), std::vector<std::string>{"Do you want to delete the files on " + documents + "?"});
+    EXPECT_TRUE(Exists(documents + "letter.doc"));
+
+    // A mask without "*" on a drive root skips the root question.
+    sim.MakeFile("C:\\memory.dmp", "m");
+    CleanFilesByMask(Run(run::rmClean), "C:\\", "memory.dmp", false, count);
+    EXPECT_EQ(Questions().size(), 1u);
+    EXPECT_FALSE(Exists("C:\\memory.dmp"));
+}
+
+TEST_F(FileRemovalTest, MasksMatchAsTheWalkDefinesThem) {
+    for (const char* name : {"FILE0000.CHK", "file1.chk", "other.chk", "crash.DMP", "memory.dmp", "README",
+                             "Sub\\deep.dmp"})
+        sim.MakeFile(std::string("C:\\M\\") + name, "x");
+    sim.MakeFile("C:\\N\\MEMORY.DMP", "x");
+    auto countFor = [&](const std::string& mask, bool recurse) {
+        int32_t count = 0;
+        CleanFilesByMask(Run(run::rmTest), "C:\\M", mask, recurse, count);
+        return count;
+    };
+    EXPECT_EQ(countFor("File*.chk", false), 2);
+    EXPECT_EQ(countFor("*.dmp", false), 2);
+    EXPECT_EQ(countFor("*.dmp", true), 3);
+    EXPECT_EQ(countFor("memory.dmp", false), 1);
+    EXPECT_EQ(countFor("*.*", false), 6);  // README has no extension
+    int32_t exact = 0;
+    CleanFilesByMask(Run(run::rmTest), "C:\\N", "memory.dmp", false, exact);
+    EXPECT_EQ(exact, 0);  // a mask without "*" matches the exact name, case included
+}
+
+TEST_F(FileRemovalTest, WipeWritesOneRandomByteValuePerPassAndKeepsTheLength) {
+    sim.MakeFile("C:\\w.bin", std::string(10000, 'A'));
+    sim.system().SetRandomSequence({7, 254, 300});  // 300 is taken modulo 255: 45
+    WipeFile(Run(run::rmClean), "C:\\w.bin", 3);
+    EXPECT_EQ(Read("C:\\w.bin"), std::string(10000, static_cast<char>(45)));
+
+    sim.system().SetRandomSequence({9});
+    WipeFile(Run(run::rmClean), "C:\\w.bin", 0);
+    EXPECT_EQ(Read("C:\\w.bin"), std::string(10000, static_cast<char>(45)));
+}
+
+TEST_F(FileRemovalTest, OverwriteLeavesReadOnlyAndInUseFilesUnwrittenButStillDeletesTheReadOnlyOne) {
+    settings::CurrentOptions.OverwriteFile = true;
+    settings::CurrentOptions.OverwriteNumber = 2;
+    sim.MakeFile("C:\\ro.txt", "secret");
+    sim.files().SetAttributes("C:\\ro.txt", platform::faReadOnly);
+    WipeFile(Run(run::rmClean), "C:\\ro.txt", 2);
+    EXPECT_EQ(Read("C:\\ro.txt"), "secret");
+    EXPECT_TRUE(EraseFile(Run(run::rmClean), "C:\\ro.txt", true));
+    EXPECT_FALSE(Exists("C:\\ro.txt"));
+
+    sim.MakeFile("C:\\busy.txt", "busy");
+    sim.files().SetInUse("C:\\busy.txt");
+    EXPECT_TRUE(IsFileLocked(Run(run::rmClean), "C:\\busy.txt"));
+    EXPECT_FALSE(EraseFile(Run(run::rmClean), "C:\\busy.txt", false));
+    sim.files().SetInUse("C:\\busy.txt", false);
+    EXPECT_EQ(Read("C:\\busy.txt"), "busy");
+    EXPECT_FALSE(IsFileLocked(Run(run::rmClean), "C:\\missing.txt"));
+}
+
+TEST_F(FileRemovalTest, LinkedFoldersAreNeverEnteredAndOnlyTheLinkGoes) {
+    sim.MakeFile("C:\\Outside\\precious.doc", "precious");
+    sim.MakeFile("C:\\Temp\\junk.tmp", "junk");
+    std::error_code linkError;
+    std::filesystem::create_directory_symlink(sim.HostPath("C:\\Outside"), sim.HostPath("C:\\Temp") / "link", linkError);
+    // The Windows build runs these under Wine, whose host cannot make links;
+    // the Wine tests cover the link rule there.
+    if (linkError) GTEST_SKIP() << "no symbolic links on this host: " << linkError.message();
+
+    int32_t count = 0;
+    CleanFolder(Run(run::rmTest), "C:\\Temp", false, true, "", count);
+    EXPECT_EQ(count, 1);  // junk.tmp; nothing behind the link
+    for (const auto& line : log.Lines()) EXPECT_EQ(line.find("precious"), std::string::npos) << line;
+
+    settings::CurrentOptions.OverwriteFile = true;
+    count = 0;
+    CleanFolder(Run(run::rmClean), "C:\\Temp", false, true, "", count);
+    EXPECT_EQ(Read("C:\\Outside\\precious.doc"), "precious");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.HostPath("C:\\Temp") / "link")));
+    EXPECT_FALSE(Exists("C:\\Temp\\junk.tmp"));
+    for (const char* mask : {"*.*", "*.doc"}) {
+        count = 0;
+        std::filesystem::create_directory_symlink(sim.HostPath("C:\\Outside"), sim.HostPath("C:\\Temp") / "again");
+        CleanFilesByMask(Run(run::rmClean), "C:\\Temp", mask, true, count);
+        CleanFolderExcept(Run(run::rmClean), "C:\\Temp", false, "", count);
+        EXPECT_EQ(Read("C:\\Outside\\precious.doc"), "precious") << mask;
+    }
+}
+
+TEST_F(FileRemovalTest, SizesAreSixtyFourBit) {
+    sim.MakeFolder("C:\\Big");
+    {
+        std::ofstream(sim.HostPath("C:\\Big") / "huge.bin").put('x');
+    }
+    std::filesystem::resize_file(sim.HostPath("C:\\Big") / "huge.bin", 5ull << 30);  // sparse
+    int32_t count = 0;
+    EXPECT_EQ(CleanFolder(Run(run::rmTest), "C:\\Big", false, false, "", count), 5ull << 30);
+}
+
+TEST_F(FileRemovalTest, CancelledOrMissingFoldersGiveNothing) {
+    MakeWorkTree();
+    auto& run = Run(run::rmClean);
+    int32_t count = 0;
+    EXPECT_EQ(CleanFolder(run, "C:\\Nowhere", true, true, "", count), 0u);
+    EXPECT_EQ(CleanFolder(run, "\\", true, true, "", count), 0u);
+    run.Terminate();
+    EXPECT_EQ(CleanFolder(run, "C:\\Work", true, true, "", count), 0u);
+    EXPECT_EQ(CleanFilesByMask(run, "C:\\Work", "*.*", true, count), 0u);
+    EXPECT_EQ(count, 0);
+    EXPECT_TRUE(Exists("C:\\Work\\a.txt"));
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(FileRemovalTest, ProgressIsPostedAtMostEveryTwoSecondsWithTheRunningTotal) {
+    MakeWorkTree();
+    auto& run = Run(run::rmTest);
+    run.TotalItems = 100;
+    run.LastProgressTime = sim.system().TickMs() - 2001;
+    int32_t count = 0;
+    CleanFolder(run, "C:\\Work", false, false, "", count);
+    auto posted = sim.desktop().PostedTo(mainWindow);
+    ASSERT_EQ(posted.size(), 1u);  // the clock stands still after the first post
+    EXPECT_EQ(posted[0].message, run::WM_RUNPROGRESS);
+    EXPECT_EQ(posted[0].wParam, 101u);
+}
+
+TEST_F(FileRemovalTest, LogScrollsEveryFiftiethLineInATestAndEveryTwentyFifthOtherwise) {
+    auto& test = Run(run::rmTest);
+    for (int i = 0; i < 100; ++i) ScrollLogIfDue(test, 50);
+    EXPECT_EQ(log.Scrolls(), 2);
+    auto& clean = Run(run::rmClean);
+    for (int i = 0; i < 100; ++i) ScrollLogIfDue(clean, 50);
+    EXPECT_EQ(log.Scrolls(), 6);
+    ScrollLogIfDue(clean, 0);
+    EXPECT_EQ(log.Scrolls(), 7);
+}
+
+TEST_F(FileRemovalTest, DeleteAtRebootSchedulesOnlyExistingFiles) {
+    auto& run = Run(run::rmClean);
+    EXPECT_TRUE(DeleteAtReboot(run, "C:\\absent.dat"));
+    EXPECT_TRUE(sim.files().ScheduledDeletes().empty());
+    sim.MakeFile("C:\\index.dat", "x");
+    EXPECT_TRUE(DeleteAtReboot(run, "C:\\index.dat"));
+    EXPECT_EQ(sim.files().ScheduledDeletes().size(), 1u);
+}
+
+TEST_F(FileRemovalTest, WininitRenamesGoBelowTheHeaderInReverseOrderOrIntoANewSection) {
+    std::string wininit = sim.system().WindowsFolder() + "\\Wininit.ini";
+    AddWininitRenames(Run(run::rmClean), {"A", "B"});
+    EXPECT_EQ(Read(wininit), "[rename]\r\nA\r\nB\r\n");
+
+    sim.MakeFile(wininit, "[Other]\r\nx=1\r\n[Rename]\r\nOLD\r\n");
+    AddWininitRenames(Run(run::rmClean), {"A", "B"});
+    EXPECT_EQ(Read(wininit), "[Other]\r\nx=1\r\n[Rename]\r\nB\r\nA\r\nOLD\r\n");
+
+    sim.files().SetInUse(wininit);
+    EXPECT_THROW(AddWininitRenames(Run(run::rmClean), {"C"}), EWininitError);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include "removal/RegistryRemoval.h"
+#include "RemovalFixture.h"
+
+using namespace nullvane;
+using namespace nullvane::removal;
+using nullvane::platform::RegRoot;
+using nullvane::testing::RemovalFixture;
+
+namespace {
+
+class RegistryRemovalTest : public RemovalFixture {
+protected:
+    void SetValues(RegRoot root, const std::string& path, int n) {
+        for (int i = 0; i < n; ++i) sim.registry().SetString(root, path, "v" + std::to_string(i), "x");
+    }
+    bool KeyExists(RegRoot root, const std::string& path) {
+        return sim.registry().OpenKey(root, path, platform::RegAccess::Read) != nullptr;
+    }
+    const std::string mru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+};
+
+TEST_F(RegistryRemovalTest, KeyRemovalCountsEveryValueBelowAndRemovesTheTree) {
+    SetValues(RegRoot::CurrentUser, mru, 3);
+    SetValues(RegRoot::CurrentUser, mru + "\\Sub", 2);
+    EXPECT_EQ(DeleteUserRegistryKey(Run(run::rmTest), mru), 5);
+    EXPECT_TRUE(KeyExists(RegRoot::CurrentUser, mru + "\\Sub"));
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Test: deleting registry key HKEY_CURRENT_USER\\" + mru});
+
+    EXPECT_EQ(DeleteUserRegistryKey(Run(run::rmClean), mru), 5);
+    EXPECT_FALSE(KeyExists(RegRoot::CurrentUser, mru));
+    EXPECT_TRUE(KeyExists(RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"));
+}
+
+TEST_F(RegistryRemovalTest, EmptyKeyCountsOneAndMissingKeyCountsNothing) {
+    sim.registry().AddKey(RegRoot::CurrentUser, "Software\\Empty");
+    EXPECT_EQ(DeleteUserRegistryKey(Run(run::rmClean), "Software\\Empty"), 1);
+    EXPECT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(DeleteUserRegistryKey(Run(run::rmClean), "Software\\Empty"), 0);
+    EXPECT_EQ(DeleteRegistryKey(Run(run::rmClean), "HKEY_NOWHERE", "Software"), 0);
+    EXPECT_EQ(log.Lines().size(), 1u);
+}
+
+TEST_F(RegistryRemovalTest, KeyReadableButNotWritableCountsOneAndStays) {
+    SetValues(RegRoot::LocalMachine, "Software\\Locked", 4);
+    sim.registry().DenyFullAccess(RegRoot::LocalMachine, "Software\\Locked");
+    EXPECT_EQ(DeleteRegistryKey(Run(run::rmClean), "HKEY_LOCAL_MACHINE", "Software\\Locked"), 1);
+    EXPECT_TRUE(KeyExists(RegRoot::LocalMachine, "Software\\Locked"));
+    EXPECT_EQ(log.Lines().size(), 1u);
+}
+
+TEST_F(RegistryRemovalTest, AllValuesOfAKeyGoWithItsSubkeysWhileTheKeyStays) {
+    SetValues(RegRoot::LocalMachine, "Software\\Reports", 2);
+    SetValues(RegRoot::LocalMachine, "Software\\Reports\\Old", 4);
+    EXPECT_EQ(DeleteRegistryValues(Run(run::rmClean), "hkey_local_machine", "Software\\Reports", ""), 6);
+    auto key = sim.registry().OpenKey(RegRoot::LocalMachine, "Software\\Reports", platform::RegAccess::Read);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->ValueCount(), 0u);
+    EXPECT_EQ(key->SubkeyCount(), 0u);
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{
+                               "Clean: deleting registry value HKEY_LOCAL_MACHINE\\Software\\Reports\\v0",
+                               "Clean: deleting registry value HKEY_LOCAL_MACHINE\\Software\\Reports\\v1",
+                               "Clean: deleting registry key HKEY_LOCAL_MACHINE\\Software\\Reports\\Old"}));
+}
+
+TEST_F(RegistryRemovalTest, NamedValueCountsOneOnlyWhenPresent) {
+    std::string tray = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TrayNotify";
+    sim.registry().SetBinary(RegRoot::CurrentUser, tray, "IconStreams", {1, 2});
+    sim.registry().SetString(RegRoot::CurrentUser, tray, "Other", "keep");
+    EXPECT_EQ(DeleteUserRegistryValues(Run(run::rmClean), tray, "PastIconsStream"), 0);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(DeleteUserRegistryValues(Run(run::rmClean), tray, "IconStreams"), 1);
+    EXPECT_FALSE(sim.registry().ReadValue(RegRoot::CurrentUser, tray, "IconStreams"));
+    EXPECT_TRUE(sim.registry().ReadValue(RegRoot::CurrentUser, tray, "Other"));
+}
+
+TEST_F(RegistryRemovalTest, TestRunAndFastModeChangeWhatIsWrittenButNotTheCounts) {
+    SetValues(RegRoot::CurrentUser, mru, 3);
+    EXPECT_EQ(DeleteUserRegistryValues(Run(run::rmTest), mru, ""), 3);
+    EXPECT_EQ(DeleteUserRegistryValues(Run(run::rmTest), mru, "v1"), 1);
+    EXPECT_EQ(sim.registry().OpenKey(RegRoot::CurrentUser, mru, platform::RegAccess::Read)->ValueCount(), 3u);
+
+    auto& clean = Run(run::rmClean);
+    settings::CurrentOptions.FastScan = true;
+    size_t before = log.Lines().size();
+    EXPECT_EQ(DeleteUserRegistryKey(clean, mru), 3);
+    EXPECT_EQ(log.Lines().size(), before);
+    EXPECT_FALSE(KeyExists(RegRoot::CurrentUser, mru));
+}
+
+TEST_F(RegistryRemovalTest, AWholeRootIsNeverRemoved) {
+    SetValues(RegRoot::CurrentUser, "Software\\Keep", 2);
+    auto& run = Run(run::rmClean);
+    EXPECT_EQ(DeleteRegistryKey(run, "HKEY_CURRENT_USER", ""), 0);
+    EXPECT_EQ(DeleteRegistryKey(run, "HKEY_CURRENT_USER", "\\"), 0);
+    EXPECT_EQ(DeleteRegistryValues(run, "HKEY_CURRENT_USER", "", ""), 0);
+    EXPECT_TRUE(KeyExists(RegRoot::CurrentUser, "Software\\Keep"));
+}
+
+TEST(RootKeyNames, RoundTripAndRejectOtherTexts) {
+    for (auto root : {RegRoot::CurrentUser, RegRoot::ClassesRoot, RegRoot::Users, RegRoot::CurrentConfig,
+                      RegRoot::LocalMachine})
+        EXPECT_EQ(RootKeyFromName(RootKeyName(root)), root);
+    EXPECT_EQ(RootKeyFromName("hkey_users"), RegRoot::Users);
+    EXPECT_FALSE(RootKeyFromName("HKCU"));
+    EXPECT_FALSE(RootKeyFromName(""));
+}
+
+}  // namespace
