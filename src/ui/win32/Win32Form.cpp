@@ -87,6 +87,11 @@ TWin32Form::TWin32Form(const TFormArgs& args) : name_(args.Name), caption_(args.
 }
 
 TWin32Form::~TWin32Form() {
+    // The owner is going away: the messages of the window's end reach nobody.
+    onMessage = nullptr;
+    onResize = nullptr;
+    onActivate = nullptr;
+    onClose = nullptr;
     if (trayIcon_) SetTrayIcon(false, {}, trayMessage_);
     for (auto& [id, timer] : timers_) KillTimer(window_, id);
     if (window_) {
