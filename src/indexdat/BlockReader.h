@@ -14,9 +14,9 @@ namespace nullvane::indexdat {
 
 // Four characters as the little-endian value of their bytes.
 [[nodiscard]] constexpr uint32_t TagValue(const char* tag) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(tag[0])) | static_cast<uint32_t>(static_cast<uint8_t>(tag[1])) << 8 |
-           static_cast<uint32_t>(static_cast<uint8_t>(tag[2])) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(tag[3])) << 24;
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(tag[i]);
+    return value;
 }
 
 class TBlockReader {

@@ -169,7 +169,8 @@ void TSQLiteDatabase::BindData(sqlite3_stmt* statement, std::span<const TSQLiteV
                            failure = "Could not bind BLOB";
                            v->clear();
                            v->seekg(0);
-                           const std::string bytes{std::istreambuf_iterator<char>(*v), std::istreambuf_iterator<char>()};
+                           const std::string bytes{std::istreambuf_iterator<char>(*v),
+                                                   std::istreambuf_iterator<char>()};
                            if (bytes.empty()) {
                                result = sqlite3_bind_zeroblob(statement, index, 0);
                                return;

@@ -56,7 +56,9 @@ public:
     TIndexDatBuilder& Int32(int64_t offset, int32_t value) { return Little(offset, static_cast<uint32_t>(value), 4); }
     TIndexDatBuilder& Int64(int64_t offset, uint64_t value) { return Little(offset, value, 8); }
     TIndexDatBuilder& Raw(int64_t offset, std::string_view bytes) {
-        for (size_t i = 0; i < bytes.size(); ++i) bytes_.at(static_cast<size_t>(offset) + i) = static_cast<uint8_t>(bytes[i]);
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            bytes_.at(static_cast<size_t>(offset) + i) = static_cast<uint8_t>(bytes[i]);
+        }
         return *this;
     }
     // The text and its terminating zero, cut at the end of the file.
@@ -69,7 +71,9 @@ public:
 
 private:
     TIndexDatBuilder& Little(int64_t offset, uint64_t value, int width) {
-        for (int i = 0; i < width; ++i) bytes_.at(static_cast<size_t>(offset) + i) = static_cast<uint8_t>(value >> (8 * i));
+        for (int i = 0; i < width; ++i) {
+            bytes_.at(static_cast<size_t>(offset) + i) = static_cast<uint8_t>(value >> (8 * i));
+        }
         return *this;
     }
 

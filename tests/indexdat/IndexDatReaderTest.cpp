@@ -117,7 +117,8 @@ TEST(IndexDatReader, FilesWithoutAReachableTableListNothingAndFinishTheProgress)
     check(noTable, "first table offset 0");
 
     TIndexDatBuilder beyondF(0x9000);
-    beyondF.RecordedSize(0x3FFF).FirstTable(T1).Table(T1, 4, 0).UrlRecord(0x5000, "URL ", 1, "http://x/").Entry(T1, 0, 0x5000);
+    beyondF.RecordedSize(0x3FFF).FirstTable(T1).Table(T1, 4, 0);
+    beyondF.UrlRecord(0x5000, "URL ", 1, "http://x/").Entry(T1, 0, 0x5000);
     check(beyondF, "table beyond the recorded size");
 
     TIndexDatBuilder negative;

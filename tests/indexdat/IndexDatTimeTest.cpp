@@ -16,12 +16,14 @@ constexpr uint64_t kTicksPerDay = 864'000'000'000ULL;
 
 uint64_t FileTimeOf(year_month_day date, int hour = 0, int minute = 0, int second = 0) {
     const auto days = (sys_days{date} - sys_days{year{1601} / January / 1}).count();
-    return static_cast<uint64_t>(days) * kTicksPerDay + static_cast<uint64_t>((hour * 60 + minute) * 60 + second) * 10'000'000ULL;
+    const auto seconds = static_cast<uint64_t>((hour * 60 + minute) * 60 + second);
+    return static_cast<uint64_t>(days) * kTicksPerDay + seconds * 10'000'000ULL;
 }
 
 TEST(IndexDatTime, CalendarDatesMatchTheStandardCalendarFrom1601To2500) {
     // Every 97th day, which walks through leap days and century years alike.
-    for (sys_days day = sys_days{year{1601} / January / 1}; day <= sys_days{year{2500} / December / 31}; day += days{97}) {
+    const sys_days last{year{2500} / December / 31};
+    for (sys_days day = sys_days{year{1601} / January / 1}; day <= last; day += days{97}) {
         const year_month_day date{day};
         const auto time = IndexDatTimeToLocalTime(FileTimeOf(date, 13, 14, 15), 0);
         ASSERT_TRUE(time.has_value()) << static_cast<int>(date.year());
