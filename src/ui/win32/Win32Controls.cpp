@@ -37,6 +37,13 @@ SIZE TextSize(HWND window, HFONT font, const std::wstring& text) {
 LRESULT CALLBACK GroupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     LRESULT result = 0;
     if (RouteChildMessage(window, msg, wParam, lParam, result)) return result;
+    if (msg == WM_ERASEBKGND) {
+        // A group box draws only its frame; as a parent it must fill itself.
+        RECT rect;
+        GetClientRect(window, &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     return DefSubclassProc(window, msg, wParam, lParam);
 }
 
@@ -287,7 +294,7 @@ void TWin32Panel::SetColor(TColor color) {
 }
 
 TWin32GroupBox::TWin32GroupBox(TContainer& parent, const TControlArgs& args) {
-    Create(parent, args, L"BUTTON", BS_GROUPBOX);
+    Create(parent, args, L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
     SetWindowSubclass(window_, GroupProc, 1, 0);
 }
 
