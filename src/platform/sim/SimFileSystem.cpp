@@ -136,6 +136,14 @@ struct SimFileSystem::State {
     // entry whose name matches without regard to case, else as written.
     fs::path Resolve(char drive, const std::vector<std::string>& names, size_t count) const {
         fs::path current = root / std::string(1, drive);
+        // The common case first: the whole path exists as written.
+        if (count > 1) {
+            fs::path whole = current;
+            for (size_t i = 0; i < count; ++i) whole /= ToHost(names[i]);
+            std::error_code ec;
+            auto status = fs::symlink_status(whole, ec);
+            if (!ec && status.type() != fs::file_type::not_found) return whole;
+        }
         for (size_t i = 0; i < count; ++i) {
             fs::path candidate = current / ToHost(names[i]);
             std::error_code ec;
@@ -158,6 +166,14 @@ struct SimFileSystem::State {
             if (!found) current = candidate;
         }
         return current;
+    }
+
+    uint32_t StoredAttributes(const fs::path& host) const {
+        {
+            std::lock_guard lock(mutex);
+            if (attributes.empty()) return 0;
+        }
+        return StoredAttributes(KeyOf(host));
     }
 
     uint32_t StoredAttributes(const std::string& key) const {
@@ -185,7 +201,27 @@ struct SimFileSystem::State {
             auto size = fs::file_size(host, ec);
             entry.size = ec ? 0 : static_cast<uint64_t>(size);
         }
-        entry.attributes |= StoredAttributes(KeyOf(host));
+        entry.attributes |= StoredAttributes(host);
+        return entry;
+    }
+
+    // The same from a listing's entry, whose type the listing already knows:
+    // one call to the host for a file's size, none for a folder.
+    std::optional<FileEntry> Describe(const fs::directory_entry& hostEntry, std::string name) const {
+        std::error_code ec;
+        auto type = hostEntry.symlink_status(ec).type();
+        if (ec || type == fs::file_type::symlink) return Describe(hostEntry.path(), std::move(name));
+        FileEntry entry;
+        entry.name = std::move(name);
+        if (type == fs::file_type::directory) {
+            entry.attributes = faDirectory;
+        } else {
+            entry.attributes = faArchive;
+            auto size = hostEntry.file_size(ec);
+            if (ec) return std::nullopt;
+            entry.size = static_cast<uint64_t>(size);
+        }
+        entry.attributes |= StoredAttributes(hostEntry.path());
         return entry;
     }
 };
@@ -325,6 +361,7 @@ bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
     }
 
     const std::string foldedMask = FoldName(mask);
+    const bool everything = foldedMask == "*" || foldedMask == "*.*";
     size_t count = 0;
     // Every folder but a drive root lists "." and ".." first.
     if (path.names.size() > 1) {
@@ -337,11 +374,11 @@ bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
     fs::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         std::string name = FromHost(it->path().filename());
-        if (!MatchesMask(FoldName(name), foldedMask)) {
+        if (!everything && !MatchesMask(FoldName(name), foldedMask)) {
             std::string shortName = ShortNameForMask(name);
             if (shortName.empty() || !MatchesMask(shortName, foldedMask)) continue;
         }
-        auto entry = state_->Describe(it->path(), name);
+        auto entry = state_->Describe(*it, name);
         if (!entry) continue;
         ++count;
         if (!visit(*entry)) return true;
@@ -482,6 +519,29 @@ bool SimFileSystem::RemoveLink(const std::string& path) {
     if (!fs::remove(host, ec)) return false;
     std::lock_guard lock(state_->mutex);
     state_->attributes.erase(KeyOf(host));
+    return true;
+}
+
+}  // namespace nullvane::platform::sim
+
+namespace nullvane::platform::sim {
+
+bool SimFileSystem::ShellDelete(const std::string& path) {
+    if (path.find_first_of("*?") != std::string::npos) return false;
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return false;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    std::error_code ec;
+    auto status = fs::symlink_status(host, ec);
+    if (ec || status.type() == fs::file_type::not_found || fs::is_directory(status)) return false;
+    if (fs::is_symlink(status) && fs::is_directory(host, ec)) return false;
+    std::lock_guard lock(state_->mutex);
+    std::string key;
+    if (!state_->inUse.empty() || !state_->open.empty() || !state_->attributes.empty()) key = KeyOf(host);
+    // No handle is ever opened with delete sharing.
+    if (!key.empty() && (state_->inUse.count(key) || state_->open.count(key))) return false;
+    if (!fs::remove(host, ec)) return false;
+    if (!key.empty()) state_->attributes.erase(key);
     return true;
 }
 
