@@ -1,5 +1,7 @@
 #include "run/DispatchTable.h"
 
+#include "cleaners/AdvancedCleaners.h"
+#include "cleaners/WindowsCleaners.h"
 #include "customlists/RunDataSection.h"
 
 namespace nullvane::run {
@@ -8,6 +10,10 @@ namespace {
 
 using customlists::kApplicationsDataFile;
 using customlists::kCustomListFile;
+
+TDispatchRow ToCleaner(std::string_view name, TCleanerFn cleaner) {
+    return TDispatchRow{TMatch::Exact, name, cleaner, {}};
+}
 
 TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
     return TDispatchRow{TMatch::Exact, name, nullptr, dataFile};
@@ -21,7 +27,20 @@ TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
 const std::vector<TDispatchRow>& DispatchTable() {
     static const std::vector<TDispatchRow> table = {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToCleaner("Windows - Recent Documents", cleaners::CleanRecentDocuments),
+        ToCleaner("Windows - Start Run", cleaners::CleanStartRun),
+        ToCleaner("Windows - Search Assistant", cleaners::CleanSearchAssistant),
+        ToCleaner("Windows - Empty Recycle Bin", cleaners::CleanRecycleBin),
+        ToCleaner("Windows - Temporary Files", cleaners::CleanTemporaryFiles),
+        ToCleaner("Windows - Clipboard", cleaners::CleanClipboard),
+        ToCleaner("Windows - Memory Dumps", cleaners::CleanMemoryDumps),
+        ToCleaner("Windows - Chkdsk File Fragments", cleaners::CleanChkdskFragments),
         ToDataFile("Windows - Windows Log Files", kApplicationsDataFile),
+        ToCleaner("Advanced - Open File History", cleaners::CleanOpenFileHistory),
+        ToCleaner("Advanced - Menu Order Cache", cleaners::CleanMenuOrderCache),
+        ToCleaner("Advanced - Tray Notifications Cache", cleaners::CleanTrayNotificationsCache),
+        ToCleaner("Advanced - User Assist History", cleaners::CleanUserAssistHistory),
+        ToCleaner("Advanced - Paint", cleaners::CleanPaint),
         ToDataFile("Instant Messengers - ICQ", kApplicationsDataFile),
         ToDataFile("Instant Messengers - AOL Instant Messenger", kApplicationsDataFile),
     };

@@ -1,0 +1,104 @@
+#include "cleaners/WindowsCleaners.h"
+
+#include "platform/Text.h"
+#include "removal/FileRemoval.h"
+#include "removal/RegistryRemoval.h"
+#include "run/FormatKilobytes.h"
+#include "run/Texts.h"
+#include "settings/OptionsSetting.h"
+
+namespace nullvane::cleaners {
+
+using platform::WithTrailingBackslash;
+using removal::CleanFilesByMask;
+using removal::CleanFolder;
+using removal::DeleteUserRegistryKey;
+
+namespace {
+void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
+    run.ItemBytes = bytes;
+    run.ItemSizeText = run::FormatKilobytes(bytes);
+}
+
+// The walk of one "Recycled" folder: everything but its INFO2 and desktop.ini.
+uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
+    bool logIt = settings::CurrentOptions.ShowLogRecycleBin;
+    uint64_t bytes = 0;
+    (void)run.Machine.files.List(folder + "\\*", [&](const platform::FileEntry& entry) {
+        if (run.Terminated()) return false;
+        std::string path = folder + "\\" + entry.name;
+        if (entry.IsDirectory()) {
+            if (entry.name == "." || entry.name == ".." || entry.IsReparsePoint()) return true;
+            bytes += removal::CleanSubfolder(run, path, logIt, "", run.ItemCount);
+            return true;
+        }
+        std::string upper = platform::UpperAscii(entry.name);
+        if (upper == "DESKTOP.INI" || upper == "INFO2") return true;
+        if (removal::EraseFile(run, path, logIt)) {
+            ++run.ItemCount;
+            bytes += entry.size;
+            run.PostProgressIfDue(run.ItemCount + run.TotalItems);
+        }
+        return true;
+    });
+    return bytes;
+}
+}  // namespace
+
+void CleanRecentDocuments(run::TRunContext& run) {
+    run.Machine.system.EndBrowserSession();
+    std::string recent = run.Machine.system.SpecialFolder(platform::csidlRecent);
+    run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs");
+    uint64_t bytes = recent.empty() ? 0 : CleanFilesByMask(run, recent, "*.*", false, run.ItemCount);
+    SetItemBytes(run, bytes);
+}
+
+void CleanStartRun(run::TRunContext& run) {
+    run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU");
+}
+
+void CleanSearchAssistant(run::TRunContext& run) {
+    run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Search Assistant\\ACMru");
+}
+
+void CleanRecycleBin(run::TRunContext& run) {
+    if (!run.IsTestRun() && !settings::CurrentOptions.ShowLogRecycleBin)
+        run.AddLogLine(std::string(run::texts::kClearing) + ", " + run::texts::kPleaseWait);
+    uint64_t bytes = 0;
+    for (char letter = 'c'; letter <= 'z'; ++letter) {
+        std::string drive(1, letter);
+        if (run.Machine.system.GetDriveType(drive + ":\\") != platform::DriveType::Fixed) continue;
+        std::string folder = drive + ":\\Recycled";
+        if (run.Machine.files.Exists(folder + "\\INFO2") && run.Machine.files.Exists(folder + "\\desktop.ini")) {
+            bytes += CleanRecycledFolder(run, folder);
+            SetItemBytes(run, bytes);
+        }
+    }
+    if (!run.IsTestRun()) (void)run.Machine.desktop.EmptyRecycleBin();
+}
+
+void CleanTemporaryFiles(run::TRunContext& run) {
+    std::string temp = run.Machine.system.TempFolder();
+    uint64_t bytes = temp.empty() ? 0 : CleanFolder(run, temp, false, true, "", run.ItemCount);
+    SetItemBytes(run, bytes);
+}
+
+void CleanClipboard(run::TRunContext& run) {
+    if (!run.IsTestRun()) (void)run.Machine.desktop.EmptyClipboard();
+}
+
+void CleanMemoryDumps(run::TRunContext& run) {
+    std::string windows = WithTrailingBackslash(run.Machine.system.WindowsFolder());
+    if (windows.empty()) return;
+    uint64_t bytes = CleanFilesByMask(run, windows, "memory.dmp", false, run.ItemCount);
+    bytes += CleanFilesByMask(run, windows + "MiniDump", "*.dmp", false, run.ItemCount);
+    SetItemBytes(run, bytes);
+}
+
+void CleanChkdskFragments(run::TRunContext& run) {
+    std::string system = run.Machine.system.SystemFolder();
+    if (system.empty()) return;
+    SetItemBytes(run, CleanFilesByMask(run, system, "File*.chk", false, run.ItemCount));
+}
+
+}  // namespace nullvane::cleaners

@@ -1,0 +1,201 @@
+// The Windows cleaners and the data-driven runner on real Win32 under Wine.
+#include "platform/win32/Win32Machine.h"
+#include "platform/sim/SimDialogs.h"
+#include "cleaners/WindowsCleaners.h"
+#include "customlists/RunDataSection.h"
+#include "platform/win32/WideText.h"
+#include "run/RecordingLogSink.h"
+#include "settings/OptionsSetting.h"
+#include "win/CliProgram.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+// The services' operation names, not the A/W macros.
+#undef GetDriveType
+#undef DeleteFile
+#undef MessageBox
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+using namespace nullvane;
+using platform::win32::Widen;
+
+namespace {
+
+class CleanersWineTest : public ::testing::Test {
+protected:
+    void SetUp() override { settings::CurrentOptions = settings::TOptionsSetting{}; }
+    run::TRunContext& Run(run::TRunMode mode, platform::Platform& on) {
+        run_ = std::make_unique<run::TRunContext>(on, mode, 0, log);
+        run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
+        return *run_;
+    }
+    static bool PutTextOnClipboard(const wchar_t* text) {
+        if (!OpenClipboard(nullptr)) return false;
+        EmptyClipboard();
+        size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        std::memcpy(GlobalLock(memory), text, bytes);
+        GlobalUnlock(memory);
+        bool put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        CloseClipboard();
+        return put;
+    }
+    static bool ClipboardHasText() {
+        if (!OpenClipboard(nullptr)) return false;
+        bool has = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+        CloseClipboard();
+        return has;
+    }
+
+    platform::win32::Win32Machine machine;
+    nullvane::testing::TRecordingLogSink log;
+    std::unique_ptr<run::TRunContext> run_;
+};
+
+TEST_F(CleanersWineTest, ClipboardKeepsItsTextInATestAndLosesItInAClean) {
+    ASSERT_TRUE(PutTextOnClipboard(L"private words"));
+    cleaners::CleanClipboard(Run(run::rmTest, machine.Machine()));
+    EXPECT_TRUE(ClipboardHasText());
+    cleaners::CleanClipboard(Run(run::rmClean, machine.Machine()));
+    EXPECT_FALSE(ClipboardHasText());
+}
+
+TEST_F(CleanersWineTest, RecycleBinIsEmptiedThroughTheShell) {
+    std::string file = machine.system().TempFolder() + "nullvane-recycled-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    ASSERT_TRUE(machine.files().WriteAll(file, "thrown away"));
+    std::wstring from = Widen(file);
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW toBin{};
+    toBin.wFunc = FO_DELETE;
+    toBin.pFrom = from.c_str();
+    toBin.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
+    ASSERT_EQ(SHFileOperationW(&toBin), 0);
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
+    ASSERT_GT(info.i64NumItems, 0);
+
+    cleaners::CleanRecycleBin(Run(run::rmTest, machine.Machine()));
+    ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
+    EXPECT_GT(info.i64NumItems, 0);  // a Test leaves the bin alone
+
+    cleaners::CleanRecycleBin(Run(run::rmClean, machine.Machine()));
+    ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
+    EXPECT_EQ(info.i64NumItems, 0);
+}
+
+// The real machine with a user who is no administrator: Wine runs every
+// program as one, so the rule for machine-wide values needs this twin.
+class TNonAdministrator final : public platform::SystemInfo {
+public:
+    explicit TNonAdministrator(platform::SystemInfo& real) : real_(real) {}
+    std::string WindowsFolder() override { return real_.WindowsFolder(); }
+    std::string SystemFolder() override { return real_.SystemFolder(); }
+    std::string TempFolder() override { return real_.TempFolder(); }
+    std::string SpecialFolder(int csidl) override { return real_.SpecialFolder(csidl); }
+    std::string ProgramFolder() override { return real_.ProgramFolder(); }
+    platform::WindowsVersion Version() override { return real_.Version(); }
+    bool IsAdministrator() override { return false; }
+    platform::DriveType GetDriveType(const std::string& root) override { return real_.GetDriveType(root); }
+    int ScreenWidth() override { return real_.ScreenWidth(); }
+    int ScreenHeight() override { return real_.ScreenHeight(); }
+    int64_t TickMs() override { return real_.TickMs(); }
+    platform::LocalTime Now() override { return real_.Now(); }
+    uint32_t Random(uint32_t range) override { return real_.Random(range); }
+    void Randomize() override { real_.Randomize(); }
+    void EndBrowserSession() override { real_.EndBrowserSession(); }
+
+private:
+    platform::SystemInfo& real_;
+};
+
+// Run in a child process whose Windows version Wine sets per program.
+TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
+    const char* expectRemoved = std::getenv("NULLVANE_EXPECT_REMOVED");
+    if (!expectRemoved) GTEST_SKIP() << "started only by DataSectionVersionRule";
+    settings::CurrentOptions = settings::TOptionsSetting{};
+    platform::win32::Win32Machine real;
+    TNonAdministrator system(real.system());
+    platform::sim::SimDialogs dialogs;
+    platform::Platform machine{real.files(), real.registry(), real.profiles(), system, dialogs, real.desktop(), real.ui()};
+    const std::string key = "Software\\NullvaneVersionRule";
+    auto handle = real.registry().CreateKey(platform::RegRoot::LocalMachine, key);
+    ASSERT_TRUE(handle && handle->SetValue(platform::RegValue::String("Path", "x")));
+    ASSERT_TRUE(real.files().WriteAll(real.system().ProgramFolder() + "VersionRule.dat",
+                                      "[Rule]\r\nDelRegValue1=HKEY_LOCAL_MACHINE\\" + key + ",Path\r\n"));
+    nullvane::testing::TRecordingLogSink log;
+    run::TRunContext run(machine, run::rmClean, 0, log);
+    customlists::RunDataSection(run, "VersionRule.dat", "Applications - Rule");
+    bool removed = !real.registry().ReadValue(platform::RegRoot::LocalMachine, key, "Path");
+    EXPECT_EQ(removed, std::string(expectRemoved) == "1");
+    EXPECT_EQ(dialogs.AskedCount(), removed ? 0u : 1u);
+    real.files().DeleteFile(real.system().ProgramFolder() + "VersionRule.dat");
+    handle.reset();
+    real.registry().DeleteKey(platform::RegRoot::LocalMachine, key);
+}
+
+TEST(DataSectionVersionRule, NinetyFiveFamilyRemovesMachineValuesWithoutAdministratorRights) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring exeName = self;
+    exeName = exeName.substr(exeName.find_last_of(L'\\') + 1);
+    std::wstring appDefaults = L"Software\\Wine\\AppDefaults\\" + exeName;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, appDefaults.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    for (auto [version, removed] : {std::pair{L"win98", L"1"}, std::pair{L"winxp", L"0"}}) {
+        RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                       static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+        SetEnvironmentVariableW(L"NULLVANE_EXPECT_REMOVED", removed);
+        std::wstring commandLine =
+            L"\"" + std::wstring(self) + L"\" --gtest_filter=DataSectionVersionProbe.MachineValueFollowsTheVersionRule";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &process));
+        WaitForSingleObject(process.hProcess, 60000);
+        DWORD exitCode = 1;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        EXPECT_EQ(exitCode, 0u) << "Wine version " << platform::win32::Narrow(version);
+    }
+    SetEnvironmentVariableW(L"NULLVANE_EXPECT_REMOVED", nullptr);
+    RegCloseKey(key);
+    RegDeleteKeyW(HKEY_CURRENT_USER, appDefaults.c_str());
+}
+
+TEST(CustomListThroughTheCli, CleanRemovesWhatTheListNames) {
+    platform::win32::Win32Machine machine;
+    std::string folder = machine.system().TempFolder() + "nullvane-list-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(machine.files().CreateDirectories(folder + "\\Sub"));
+    ASSERT_TRUE(machine.files().WriteAll(folder + "\\a.log", "12345"));
+    ASSERT_TRUE(machine.files().WriteAll(folder + "\\Sub\\b.log", "1"));
+    std::string list = machine.system().ProgramFolder() + "Clist.dat";
+    auto saved = machine.files().ReadAll(list);
+    ASSERT_TRUE(machine.files().WriteAll(list, "[<New List>]\r\nDelFile1=" + folder + "\r\n"));
+
+    auto preview = nullvane::testing::RunCliProgram("--preview \"Custom Lists - <New List>\"");
+    EXPECT_EQ(preview.Status, 0) << preview.Err;
+    ASSERT_GE(preview.Out.size(), 3u);
+    EXPECT_EQ(preview.Out[2], "2 items will be removed; 1 KB will be removed.");
+    EXPECT_TRUE(machine.files().Exists(folder + "\\a.log"));
+
+    auto clean = nullvane::testing::RunCliProgram("--clean \"Custom Lists - <New List>\" --yes");
+    EXPECT_EQ(clean.Status, 0) << clean.Err;
+    EXPECT_FALSE(machine.files().Exists(folder));
+    if (saved) {
+        machine.files().WriteAll(list, *saved);
+    } else {
+        machine.files().DeleteFile(list);
+    }
+}
+
+}  // namespace
