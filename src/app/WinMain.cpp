@@ -1,45 +1,30 @@
-// The program's entry: the main window under its class name and caption,
-// and the message loop until the window is closed.
-#include <windows.h>
+// The program's entry: the machine's services, the Windows controls, and the
+// program's run (hand-over to a running instance, or the main window and its
+// message loop until it closes).
+#include "app/StartUp.h"
+#include "platform/win32/Win32Machine.h"
+#include "ui/win32/Win32Factory.h"
 
-#include "app/ProductInfo.h"
 #include "platform/win32/WideText.h"
 
-namespace {
+#include <windows.h>
+#include <shellapi.h>
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+#include <string>
+#include <vector>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    std::vector<std::string> parameters;
+    int count = 0;
+    if (LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) parameters.push_back(nullvane::platform::win32::Narrow(arguments[i]));
+        LocalFree(arguments);
     }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    using nullvane::platform::win32::Widen;
-    const std::wstring className = Widen(nullvane::app::kMainWindowClass);
-    const std::wstring caption = Widen(nullvane::app::MainCaption());
-
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.lpszClassName = className.c_str();
-    if (!RegisterClassExW(&windowClass)) return 1;
-    HWND window = CreateWindowExW(0, className.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 704, 507, nullptr, nullptr, instance, nullptr);
-    if (!window) return 1;
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    try {
+        nullvane::platform::win32::Win32Machine machine;
+        nullvane::ui::win32::TWin32Factory controls;
+        return nullvane::app::RunNullvane(machine.Machine(), controls, parameters);
+    } catch (...) {
+        return 1;
     }
-    return static_cast<int>(message.wParam);
 }

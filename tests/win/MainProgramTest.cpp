@@ -1,0 +1,309 @@
+// nullvane.exe started for real under Wine (with a display): the window, the
+// hand-over of a second start, "-cleanonce", "-Start" and a screenshot.
+#include <gtest/gtest.h>
+
+#include "app/ProductInfo.h"
+#include "platform/win32/WideText.h"
+#include "run/DispatchTable.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using nullvane::platform::win32::Widen;
+using namespace std::chrono_literals;
+
+const std::wstring kClass = Widen(nullvane::app::kMainWindowClass);
+const wchar_t kRunMruKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+HWND MainWindow() { return FindWindowW(kClass.c_str(), nullptr); }
+
+int MainWindowCount() {
+    int count = 0;
+    EnumWindows(
+        [](HWND window, LPARAM counter) -> BOOL {
+            wchar_t name[128];
+            if (GetClassNameW(window, name, 128) && kClass == name) ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// A started nullvane.exe; ended (closed, then killed) if a test leaves it running.
+class TProgram {
+public:
+    explicit TProgram(const std::wstring& arguments) {
+        std::wstring command = L"\"" + ProgramFolder() + L"nullvane.exe\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder().c_str(),
+                                  &startup, &process_) != FALSE;
+        if (started_) CloseHandle(process_.hThread);
+    }
+    ~TProgram() {
+        if (!started_) return;
+        if (!Ended(0)) {
+            if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
+            if (!Ended(10000)) TerminateProcess(process_.hProcess, 9);
+        }
+        CloseHandle(process_.hProcess);
+    }
+    [[nodiscard]] bool Started() const { return started_; }
+    [[nodiscard]] bool Ended(DWORD timeoutMs = 20000) const {
+        return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    }
+    [[nodiscard]] DWORD ExitCode() const {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+std::wstring OptionsFile() {
+    wchar_t appData[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return std::wstring(appData) + L"\\Quillmark\\Nullvane\\options.ini";
+}
+
+// A settings file of the test's own: the selection, no confirmation, the
+// window at a known place.
+void WriteOptions(const std::vector<std::wstring>& selection) {
+    const std::wstring file = OptionsFile();
+    DeleteFileW(file.c_str());
+    SHCreateDirectoryExW(nullptr, file.substr(0, file.find_last_of(L'\\')).c_str(), nullptr);
+    WritePrivateProfileStringW(L"Settings", L"AskForSweep", L"0", file.c_str());
+    WritePrivateProfileStringW(L"Window", L"Left", L"20", file.c_str());
+    WritePrivateProfileStringW(L"Window", L"Top", L"20", file.c_str());
+    WritePrivateProfileStringW(L"NodeSelected", L"SelectedCount", std::to_wstring(selection.size()).c_str(),
+                               file.c_str());
+    for (size_t i = 0; i < selection.size(); ++i) {
+        WritePrivateProfileStringW(L"NodeSelected", std::to_wstring(i + 1).c_str(), selection[i].c_str(), file.c_str());
+    }
+}
+
+class MainProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A window left by an earlier test would take over the next start.
+        if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([] { return MainWindow() == nullptr; }));
+    }
+    // Other tests of the prefix read the saved selection too: leave none.
+    void TearDown() override {
+        if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
+        WaitFor([] { return MainWindow() == nullptr; });
+        DeleteFileW(OptionsFile().c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, kRunMruKey);
+    }
+};
+
+HWND ChildOfClass(HWND window, const wchar_t* className) {
+    struct TSearch {
+        const wchar_t* className;
+        HWND found;
+    } search{className, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<TSearch*>(data);
+            wchar_t name[32];
+            GetClassNameW(child, name, 32);
+            if (_wcsicmp(name, s->className) != 0) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ChildButton(HWND window, const wchar_t* caption) {
+    struct TSearch {
+        const wchar_t* caption;
+        HWND found;
+    } search{caption, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<TSearch*>(data);
+            wchar_t text[64];
+            wchar_t name[32];
+            GetClassNameW(child, name, 32);
+            if (_wcsicmp(name, L"Button") == 0 && GetWindowTextW(child, text, 64) && wcscmp(text, s->caption) == 0) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// The window's pixels as the screen shows them, written as a 24-bit BMP;
+// the number of distinct colours.
+size_t SaveScreenshot(HWND window, const std::string& path) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const int stride = (width * 3 + 3) & ~3;
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    std::set<unsigned> colours;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = pixels + y * stride + x * 3;
+            colours.insert(p[0] | (p[1] << 8) | (p[2] << 16));
+        }
+    }
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + stride * height;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colours.size();
+}
+
+TEST_F(MainProgram, WindowAppearsWithItsCaptionAndClosesCleanly) {
+    WriteOptions({});
+    TProgram program(L"");
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    EXPECT_EQ(TextOf(MainWindow()), L"Nullvane 3.5");
+    RECT client;
+    GetClientRect(MainWindow(), &client);
+    EXPECT_GT(client.right, 500);
+    EXPECT_NE(ChildButton(MainWindow(), L"Test"), nullptr);
+    EXPECT_NE(ChildButton(MainWindow(), L"Clean"), nullptr);
+    PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.Ended());
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST_F(MainProgram, SecondStartHandsOverToTheFirstAndEnds) {
+    WriteOptions({});
+    TProgram first(L"");
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    const HWND window = MainWindow();
+    // Hidden in the notification area, it still comes back.
+    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
+
+    TProgram second(L"");
+    ASSERT_TRUE(second.Started());
+    ASSERT_TRUE(second.Ended());
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) && !IsIconic(window); }));
+    EXPECT_EQ(MainWindowCount(), 1);
+    EXPECT_FALSE(first.Ended(0));
+}
+
+TEST_F(MainProgram, StartSwitchKeepsTheWindowHidden) {
+    WriteOptions({});
+    TProgram program(L"-Start");
+    ASSERT_TRUE(WaitFor([] { return MainWindow() != nullptr; }));
+    ASSERT_TRUE(WaitFor([] { return !IsWindowVisible(MainWindow()); }));
+    std::this_thread::sleep_for(1s);
+    EXPECT_FALSE(IsWindowVisible(MainWindow()));
+    EXPECT_FALSE(program.Ended(0));
+}
+
+TEST_F(MainProgram, CleanOnceRemovesTheSavedSelectionAndEndsByItself) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRunMruKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t command[] = L"notepad\\1";
+    RegSetValueExW(key, L"a", 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof command);
+    RegCloseKey(key);
+    WriteOptions({L"Windows - Start Run"});
+
+    TProgram program(L"-CleanOnce");
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.Ended(60000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_EQ(MainWindow(), nullptr);
+    const auto* row = nullvane::run::FindDispatchRow("Windows - Start Run");
+    if (!row || !row->Cleaner) GTEST_SKIP() << "the Start Run cleaner is not in the dispatch table yet";
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kRunMruKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+}
+
+TEST_F(MainProgram, ScreenshotAfterATestRunShowsTheWindow) {
+    WriteOptions({L"Windows", L"Windows - Start Run", L"Windows - Clipboard", L"Advanced - Paint"});
+    TProgram program(L"");
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    const HWND window = MainWindow();
+    const HWND test = ChildButton(window, L"Test");
+    ASSERT_NE(test, nullptr);
+    const HWND log = ChildOfClass(window, L"ListBox");
+    ASSERT_NE(log, nullptr);
+    PostMessageW(test, BM_CLICK, 0, 0);
+    // The run may end before a poll sees the button read "Cancel": its log
+    // (header lines, summaries, totals) and the button tell the end.
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(log, LB_GETCOUNT, 0, 0) >= 10 && TextOf(test) == L"Test"; }, 60s));
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    std::this_thread::sleep_for(1500ms);
+    const size_t colours = SaveScreenshot(window, "main-window-after-test.bmp");
+    // A blank capture has one or two colours; the window has text, a tree,
+    // a title band and a progress bar.
+    EXPECT_GT(colours, 16u);
+    std::ifstream saved("main-window-after-test.bmp", std::ios::binary | std::ios::ate);
+    EXPECT_GT(saved.tellg(), 100000);
+}
+
+}  // namespace
