@@ -47,6 +47,9 @@ public:
     struct State;
 
 private:
+#if defined(__unix__)
+    bool ListAllPosix(const std::filesystem::path& folder, const ListVisitor& visit, size_t count);
+#endif
     std::shared_ptr<State> state_;
 };
 
