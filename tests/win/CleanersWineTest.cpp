@@ -7,6 +7,7 @@
 #include "run/RecordingLogSink.h"
 #include "settings/OptionsSetting.h"
 #include "win/CliProgram.h"
+#include "win/WineVersionChild.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -140,36 +141,13 @@ TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
 }
 
 TEST(DataSectionVersionRule, NinetyFiveFamilyRemovesMachineValuesWithoutAdministratorRights) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring exeName = self;
-    exeName = exeName.substr(exeName.find_last_of(L'\\') + 1);
-    std::wstring appDefaults = L"Software\\Wine\\AppDefaults\\" + exeName;
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, appDefaults.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
     for (auto [version, removed] : {std::pair{L"win98", L"1"}, std::pair{L"winxp", L"0"}}) {
-        RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                       static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
-        SetEnvironmentVariableW(L"NULLVANE_EXPECT_REMOVED", removed);
-        std::wstring commandLine =
-            L"\"" + std::wstring(self) + L"\" --gtest_filter=DataSectionVersionProbe.MachineValueFollowsTheVersionRule";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &process));
-        WaitForSingleObject(process.hProcess, 60000);
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        EXPECT_EQ(exitCode, 0u) << "Wine version " << platform::win32::Narrow(version);
+        EXPECT_EQ(nullvane::testing::RunSelfAsWineVersion(
+                      version, L"DataSectionVersionProbe.MachineValueFollowsTheVersionRule", L"NULLVANE_EXPECT_REMOVED",
+                      removed),
+                  0u)
+            << "Wine version " << platform::win32::Narrow(version);
     }
-    SetEnvironmentVariableW(L"NULLVANE_EXPECT_REMOVED", nullptr);
-    RegCloseKey(key);
-    RegDeleteKeyW(HKEY_CURRENT_USER, appDefaults.c_str());
 }
 
 TEST(CustomListThroughTheCli, CleanRemovesWhatTheListNames) {

@@ -14,6 +14,7 @@
 #include "removal/RegistryRemoval.h"
 #include "run/RecordingLogSink.h"
 #include "settings/OptionsSetting.h"
+#include "win/WineVersionChild.h"
 
 using namespace nullvane;
 using platform::win32::Widen;
@@ -160,36 +161,13 @@ TEST(WindowsVersionProbe, ReportsCode) {
 }
 
 TEST(WindowsVersionThroughWine, PerProgramVersionGivesItsCode) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring exeName = self;
-    exeName = exeName.substr(exeName.find_last_of(L'\\') + 1);
-    std::wstring appDefaults = L"Software\\Wine\\AppDefaults\\" + exeName;
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, appDefaults.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
     for (auto [version, code] : {std::pair{L"win98", 3}, std::pair{L"win2k", 7}, std::pair{L"winxp", 9},
                                  std::pair{L"win8", 11}, std::pair{L"win7", 12}}) {
-        RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                       static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
-        SetEnvironmentVariableW(L"NULLVANE_EXPECT_VERSION_CODE", std::to_wstring(code).c_str());
-        std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=WindowsVersionProbe.ReportsCode";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &process));
-        WaitForSingleObject(process.hProcess, 60000);
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        EXPECT_EQ(exitCode, 0u) << "Wine version " << platform::win32::Narrow(version);
+        EXPECT_EQ(nullvane::testing::RunSelfAsWineVersion(version, L"WindowsVersionProbe.ReportsCode",
+                                                          L"NULLVANE_EXPECT_VERSION_CODE", std::to_wstring(code)),
+                  0u)
+            << "Wine version " << platform::win32::Narrow(version);
     }
-    SetEnvironmentVariableW(L"NULLVANE_EXPECT_VERSION_CODE", nullptr);
-    RegCloseKey(key);
-    RegDeleteKeyW(HKEY_CURRENT_USER, appDefaults.c_str());
 }
 
 }  // namespace
