@@ -90,7 +90,7 @@ TEST(HeadlessForm, KeepsItsMinimumSizeAndReportsResizes) {
 
 TEST(HeadlessModalWindows, AnswerFromTheirScriptAndReactivateTheOwner) {
     THeadlessFactory factory;
-    auto owner = factory.CreateForm({"frmOwner"});
+    auto owner = factory.CreateForm({"frmOwner", "", "Owner", 400, 300});
     int activations = 0;
     owner->onActivate = [&] { ++activations; };
     owner->Show();
