@@ -1,10 +1,12 @@
 #include "app/AskDeleteForm.h"
 
 #include "app/ProductInfo.h"
-#include "app/WindowTexts.h"
+#include "run/Texts.h"
 #include "settings/OptionsSetting.h"
 
 namespace nullvane::app {
+
+namespace texts = run::texts;
 
 TfrmAskDelete::TfrmAskDelete(ui::TControlFactory& controls, ui::TForm& owner) {
     ui::TFormArgs args;

@@ -1,10 +1,12 @@
 #include "app/LogFile.h"
 
 #include "app/ProductInfo.h"
+#include "run/Texts.h"
 #include "app/WebAddresses.h"
-#include "app/WindowTexts.h"
 
 namespace nullvane::app {
+
+namespace texts = run::texts;
 
 std::string LogFileName(const std::string& chosen) {
     // The extension starts at the last "." after the last folder separator.

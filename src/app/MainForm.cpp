@@ -7,7 +7,6 @@
 #include "app/LogFile.h"
 #include "app/ProductInfo.h"
 #include "app/WebAddresses.h"
-#include "app/WindowTexts.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/Texts.h"
@@ -15,6 +14,8 @@
 #include "settings/OptionsSetting.h"
 
 namespace nullvane::app {
+
+namespace texts = run::texts;
 
 using settings::CurrentOptions;
 namespace rtexts = run::texts;
