@@ -20,6 +20,12 @@ public:
     // by the call is caught on the window thread and thrown again here.
     // Throws EUiThreadClosed if the window thread can no longer run it.
     virtual void Synchronize(const std::function<void()>& call) = 0;
+
+    // On the window thread: waits until `done` is true or timeoutMs have
+    // passed, running the synchronised calls that arrive meanwhile (posted
+    // messages stay queued), so the window thread can wait for a run thread
+    // that is itself waiting in Synchronize. The last answer of `done`.
+    virtual bool ServeCallsUntil(const std::function<bool()>& done, int timeoutMs) = 0;
 };
 
 }  // namespace nullvane::platform

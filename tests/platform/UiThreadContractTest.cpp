@@ -92,6 +92,19 @@ TYPED_TEST(UiThreadContractTest, CallsFromSeveralThreadsAllRunOneAtATime) {
     EXPECT_EQ(counter, kThreads * kCalls);
 }
 
+TYPED_TEST(UiThreadContractTest, TheWindowThreadCanWaitForAThreadThatIsWaitingForIt) {
+    std::atomic<bool> finished{false};
+    int served = 0;
+    std::thread run([&] {
+        for (int i = 0; i < 3; ++i) this->ui().Synchronize([&] { ++served; });
+        finished = true;
+    });
+    EXPECT_TRUE(this->ui().ServeCallsUntil([&] { return finished.load(); }, 10000));
+    run.join();
+    EXPECT_EQ(served, 3);
+    EXPECT_FALSE(this->ui().ServeCallsUntil([] { return false; }, 20)) << "gives up after the timeout";
+}
+
 // ---- the simulated message loop ----
 
 using platform::sim::SimMessageQueue;
@@ -130,6 +143,24 @@ TEST(SimMessageQueue, PostedEntriesRunInOrderAndPumpDrainsWhatTheyPost) {
     EXPECT_EQ(queue.Pump(), 3u);
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(queue.Pending(), 0u);
+}
+
+TEST(SimUiThread, ServingCallsLeavesPostedMessagesQueued) {
+    SimMessageQueue queue;
+    SimUiThread ui(queue);
+    int messages = 0, calls = 0;
+    queue.Post([&] { ++messages; });
+    std::atomic<bool> finished{false};
+    std::thread run([&] {
+        ui.Synchronize([&] { ++calls; });
+        finished = true;
+    });
+    EXPECT_TRUE(ui.ServeCallsUntil([&] { return finished.load(); }, 5000));
+    run.join();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(messages, 0);
+    EXPECT_EQ(queue.Pump(), 1u);
+    EXPECT_EQ(messages, 1);
 }
 
 TEST(SimMessageQueue, OnlyTheWindowThreadPumps) {

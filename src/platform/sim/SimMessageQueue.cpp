@@ -1,5 +1,6 @@
 #include "platform/sim/SimMessageQueue.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
@@ -20,25 +21,35 @@ bool SimMessageQueue::IsWindowThread() const {
 }
 
 bool SimMessageQueue::Post(std::function<void()> run, std::function<void()> abandon) {
+    return Queue(Entry{std::move(run), std::move(abandon), false});
+}
+
+bool SimMessageQueue::PostCall(std::function<void()> run, std::function<void()> abandon) {
+    return Queue(Entry{std::move(run), std::move(abandon), true});
+}
+
+bool SimMessageQueue::Queue(Entry entry) {
     {
         std::lock_guard lock(mutex_);
         if (closed_) return false;
-        entries_.push_back(Entry{std::move(run), std::move(abandon)});
+        entries_.push_back(std::move(entry));
     }
     posted_.notify_all();
     return true;
 }
 
-size_t SimMessageQueue::Pump() {
-    if (!IsWindowThread()) throw std::logic_error("SimMessageQueue::Pump called off the window thread");
+size_t SimMessageQueue::Drain(bool callsOnly) {
+    if (!IsWindowThread()) throw std::logic_error("SimMessageQueue pumped off the window thread");
     size_t count = 0;
     for (;;) {
         Entry entry;
         {
             std::lock_guard lock(mutex_);
-            if (entries_.empty()) return count;
-            entry = std::move(entries_.front());
-            entries_.pop_front();
+            auto it = entries_.begin();
+            if (callsOnly) it = std::find_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.isCall; });
+            if (it == entries_.end()) return count;
+            entry = std::move(*it);
+            entries_.erase(it);
         }
         // Run without the lock: entries post, pump (modal loops) and synchronise.
         entry.run();
@@ -46,18 +57,29 @@ size_t SimMessageQueue::Pump() {
     }
 }
 
+size_t SimMessageQueue::Pump() { return Drain(false); }
+
 bool SimMessageQueue::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    return RunUntil(done, timeoutMs, false);
+}
+
+bool SimMessageQueue::RunCallsUntil(const std::function<bool()>& done, int timeoutMs) {
+    return RunUntil(done, timeoutMs, true);
+}
+
+bool SimMessageQueue::RunUntil(const std::function<bool()>& done, int timeoutMs, bool callsOnly) {
     using namespace std::chrono;
     const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
     for (;;) {
-        Pump();
+        Drain(callsOnly);
         if (done()) return true;
         auto now = steady_clock::now();
         if (now >= deadline) return false;
-        // Short waits: `done` may turn true without anything being posted.
+        // Short waits: `done` may turn true without anything being queued.
         std::unique_lock lock(mutex_);
+        size_t seen = entries_.size();
         posted_.wait_for(lock, std::min<steady_clock::duration>(deadline - now, milliseconds(5)),
-                         [&] { return !entries_.empty() || closed_; });
+                         [&] { return entries_.size() != seen || closed_; });
     }
 }
 

@@ -28,6 +28,8 @@ public:
     // instead when the queue closes before `run` ran. Thread-safe; false
     // (and nothing queued) once the queue is closed.
     bool Post(std::function<void()> run, std::function<void()> abandon = {});
+    // The same for a synchronised call, which RunCallsUntil also runs.
+    bool PostCall(std::function<void()> run, std::function<void()> abandon);
 
     // Window thread only (std::logic_error otherwise). Runs everything that
     // is queued, including what the running entries queue, until the queue
@@ -36,6 +38,9 @@ public:
     // Pumps until `done` is true (checked after each drain) or timeoutMs of
     // real time have passed; the last answer of `done`.
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
+    // Window thread only. Like PumpUntil, but runs only synchronised calls;
+    // posted messages keep their place in the queue.
+    bool RunCallsUntil(const std::function<bool()>& done, int timeoutMs);
 
     [[nodiscard]] size_t Pending() const;
 
@@ -48,7 +53,13 @@ private:
     struct Entry {
         std::function<void()> run;
         std::function<void()> abandon;
+        bool isCall = false;
     };
+
+    bool Queue(Entry entry);
+    // Runs queued entries (only calls if callsOnly) until none is left; the count.
+    size_t Drain(bool callsOnly);
+    bool RunUntil(const std::function<bool()>& done, int timeoutMs, bool callsOnly);
 
     mutable std::mutex mutex_;
     std::condition_variable posted_;

@@ -29,7 +29,7 @@ void SimUiThread::Synchronize(const std::function<void()>& call) {
         return;
     }
     auto pending = std::make_shared<PendingCall>();
-    bool queued = queue_.Post(
+    bool queued = queue_.PostCall(
         [this, pending, &call] {
             std::exception_ptr error;
             ++callCount_;
@@ -57,6 +57,10 @@ void SimUiThread::Synchronize(const std::function<void()>& call) {
     pending->finished.wait(lock, [&] { return pending->done || pending->abandoned; });
     if (!pending->done) throw EUiThreadClosed();
     if (pending->error) std::rethrow_exception(pending->error);
+}
+
+bool SimUiThread::ServeCallsUntil(const std::function<bool()>& done, int timeoutMs) {
+    return queue_.RunCallsUntil(done, timeoutMs);
 }
 
 }  // namespace nullvane::platform::sim

@@ -14,6 +14,7 @@ public:
     explicit SimUiThread(SimMessageQueue& queue);
 
     void Synchronize(const std::function<void()>& call) override;
+    bool ServeCallsUntil(const std::function<bool()>& done, int timeoutMs) override;
 
     // Synchronised calls run so far (on the window thread, at once or pumped).
     [[nodiscard]] int CallCount() const { return callCount_.load(); }

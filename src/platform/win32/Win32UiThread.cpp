@@ -70,6 +70,21 @@ void Win32UiThread::Synchronize(const std::function<void()>& call) {
     if (record.error) std::rethrow_exception(record.error);
 }
 
+bool Win32UiThread::ServeCallsUntil(const std::function<bool()>& done, int timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs);
+    for (;;) {
+        // Peeking runs the messages sent to this thread's windows (the calls)
+        // and, with PM_NOREMOVE, leaves every posted message where it is.
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (done()) return true;
+        ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10));
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_SENDMESSAGE);
+    }
+}
+
 bool Win32UiThread::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs);
     for (;;) {

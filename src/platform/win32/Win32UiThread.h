@@ -19,6 +19,7 @@ public:
     Win32UiThread& operator=(const Win32UiThread&) = delete;
 
     void Synchronize(const std::function<void()>& call) override;
+    bool ServeCallsUntil(const std::function<bool()>& done, int timeoutMs) override;
 
     // Runs the calling thread's message loop until `done` is true or
     // timeoutMs have passed; the last answer of `done`. A WM_QUIT met on the
