@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/win32/WideText.h"
@@ -54,6 +55,15 @@ protected:
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         return true;
+    }
+
+    // The Unix program may still be at work when Wine reports it ended.
+    std::optional<uint32_t> WaitForAttributes(const std::string& path) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (auto attributes = machine.files().GetAttributes(path)) return attributes;
+            Sleep(50);
+        }
+        return std::nullopt;
     }
 
     platform::win32::Win32Machine machine;
@@ -106,14 +116,17 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     // Wine shows a Unix symbolic link to a folder as a folder with the
     // reparse-point attribute. The fixture lives under Z:\tmp so that its
     // Unix path is known.
-    std::string unixBase = "/tmp/nullvane-link-" + std::to_string(GetCurrentProcessId());
-    std::string base = "Z:\\tmp\\nullvane-link-" + std::to_string(GetCurrentProcessId()) + "\\";
+    // Wine's process numbers repeat from one prefix to the next: the clock
+    // keeps the fixture's name apart from any earlier run's.
+    std::string unique = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
+    std::string unixBase = "/tmp/nullvane-link-" + unique;
+    std::string base = "Z:\\tmp\\nullvane-link-" + unique + "\\";
     ASSERT_TRUE(machine.files().CreateDirectories(base + "Outside"));
     ASSERT_TRUE(machine.files().CreateDirectories(base + "Cleaned"));
     MakeFile(base + "Outside\\precious.doc", "precious");
     MakeFile(base + "Cleaned\\junk.tmp", "junk");
     ASSERT_TRUE(RunUnix(Widen("/bin/ln -s " + unixBase + "/Outside " + unixBase + "/Cleaned/link")));
-    auto linkAttributes = machine.files().GetAttributes(base + "Cleaned\\link");
+    auto linkAttributes = WaitForAttributes(base + "Cleaned\\link");
     ASSERT_TRUE(linkAttributes);
     ASSERT_TRUE(*linkAttributes & platform::faReparsePoint);
 
@@ -131,6 +144,7 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     // when asked to remove the link, so the link is left in place).
     ASSERT_TRUE(machine.files().CreateDirectories(base + "EmptyOutside"));
     ASSERT_TRUE(RunUnix(Widen("/bin/ln -s " + unixBase + "/EmptyOutside " + unixBase + "/Cleaned/link2")));
+    ASSERT_TRUE(WaitForAttributes(base + "Cleaned\\link2"));
     removal::CleanFolder(Run(run::rmClean), base + "Cleaned", true, true, "", count);
     EXPECT_TRUE(machine.files().DirectoryExists(base + "EmptyOutside"));
     RunUnix(Widen("/bin/rm -rf " + unixBase));
