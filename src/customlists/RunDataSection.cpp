@@ -1,8 +1,11 @@
 #include "customlists/RunDataSection.h"
 
+#include <optional>
+
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
+#include "removal/NormalFolderPath.h"
 #include "removal/RegistryRemoval.h"
 #include "run/FormatKilobytes.h"
 #include "run/Texts.h"
@@ -15,6 +18,7 @@ namespace {
 
 constexpr size_t kKeyNamesBuffer = 16384;
 constexpr size_t kValueBuffer = 2048;
+constexpr size_t kLongValueBuffer = 65536;
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 struct TPlaceholders {
@@ -40,17 +44,36 @@ std::string ReplaceHead(const std::string& head, const TPlaceholders& values) {
     return head;
 }
 
-bool IsAbsoluteHead(const std::string& head) {
-    bool drive = head.size() >= 2 && ((head[0] >= 'A' && head[0] <= 'Z') || (head[0] >= 'a' && head[0] <= 'z')) &&
-                 head[1] == ':' && (head.size() == 2 || head[2] == '\\');
+// The folder of a file entry in its one normalised spelling, or nullopt
+// when the entry does not name an absolute folder without "..".
+std::optional<std::string> EntryFolder(const std::string& head, const std::string& folderPart) {
+    bool drive = head.size() >= 2 && head[1] == ':' &&
+                 ((head[0] >= 'A' && head[0] <= 'Z') || (head[0] >= 'a' && head[0] <= 'z'));
     bool share = head.size() > 2 && head[0] == '\\' && head[1] == '\\';
-    return drive || share;
+    if (!drive && !share) return std::nullopt;
+    return removal::NormalFolderPath(platform::WithTrailingBackslash(head) + folderPart);
 }
 
-// A ".." step would lead out of the folder the entry names.
-bool ClimbsUp(const std::string& rest) {
-    std::string path = "\\" + rest.substr(0, rest.find(',')) + "\\";
-    return path.find("\\..\\") != std::string::npos;
+// An entry's folder is the user's text, not one of the system's folders:
+// when it is itself a link, what lies behind it was never named. A Clean
+// removes such a link alone where the system can; nothing behind it is
+// listed or counted.
+bool IsLinkedFolder(run::TRunContext& run, const std::string& folder) {
+    auto attributes = run.Machine.files.GetAttributes(folder);
+    return attributes && (*attributes & platform::faReparsePoint);
+}
+
+uint64_t RunFolderEntry(run::TRunContext& run, const std::string& folder) {
+    if (IsLinkedFolder(run, folder)) {
+        if (!run.IsTestRun() && !removal::IsDriveRoot(folder)) (void)run.Machine.files.RemoveLink(folder);
+        return 0;
+    }
+    return removal::CleanFolder(run, folder, true, true, "", run.ItemCount);
+}
+
+uint64_t RunMaskEntry(run::TRunContext& run, const std::string& folder, const std::string& mask) {
+    if (IsLinkedFolder(run, folder)) return 0;
+    return removal::CleanFilesByMask(run, folder, mask, false, run.ItemCount);
 }
 
 // The section an item reads: the text two characters after the first "-".
@@ -71,7 +94,13 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
     bool adminMessageShown = false;
     if (!section.empty()) {
         for (const std::string& key : machine.profiles.KeyNames(file, section, kKeyNamesBuffer)) {
-            std::string value = machine.profiles.GetString(file, section, key, "", kValueBuffer);
+            // Read past the runner's buffer to see whether it would cut the
+            // value: a cut entry may name another folder that exists.
+            std::string value = machine.profiles.GetString(file, section, key, "", kLongValueBuffer);
+            if (value.size() >= kValueBuffer) {
+                run.AddLogLine(run.LogPrefix + run::texts::kEntryTooLong + " " + key);
+                continue;
+            }
             std::string line = key + "=" + value;
             if (line.find("DelRegValue") != std::string::npos) {
                 auto slash = value.find('\\');
@@ -101,19 +130,14 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
                 auto slash = entry.find('\\');
                 std::string head = ReplaceHead(entry.substr(0, slash), placeholders);
                 std::string rest = entry.substr(slash + 1);
-                // A placeholder without a value, or a head that is no drive
-                // ("\Temp", "%WINDIR%"), would make a path relative to the
-                // current drive or folder: outside what the entry names.
-                if (!IsAbsoluteHead(head) || ClimbsUp(rest)) continue;
-                head = platform::WithTrailingBackslash(head);
                 auto comma = rest.find(',');
-                if (comma == std::string::npos) {
-                    std::string folder = head + rest;
-                    bytes += removal::CleanFolder(run, folder, true, true, "", run.ItemCount);
-                } else {
-                    bytes += removal::CleanFilesByMask(run, head + rest.substr(0, comma), rest.substr(comma + 1),
-                                                       false, run.ItemCount);
-                }
+                // A placeholder without a value, a head that is no drive
+                // ("\Temp", "%WINDIR%") or a ".." step would lead outside
+                // the folder the entry names: such entries are skipped.
+                auto folder = EntryFolder(head, rest.substr(0, comma));
+                if (!folder) continue;
+                bytes += comma == std::string::npos ? RunFolderEntry(run, *folder)
+                                                    : RunMaskEntry(run, *folder, rest.substr(comma + 1));
             }
         }
     }

@@ -64,6 +64,32 @@ public:
 
 using FilePtr = std::unique_ptr<FileHandle>;
 
+// A file held open while a Clean decides about it and removes it, so that
+// the file that is checked is the file that is overwritten and deleted.
+class RemovalFile {
+public:
+    virtual ~RemovalFile() = default;
+    RemovalFile() = default;
+    RemovalFile(const RemovalFile&) = delete;
+    RemovalFile& operator=(const RemovalFile&) = delete;
+
+    // The path the system resolved for the open file ("C:\Dir\a.txt"),
+    // links followed; empty if the system cannot tell.
+    [[nodiscard]] virtual std::string FinalPath() = 0;
+    // The number of names (hard links) the file has.
+    [[nodiscard]] virtual uint32_t LinkCount() = 0;
+    // Attributes of the file as opened.
+    [[nodiscard]] virtual uint32_t Attributes() = 0;
+    // The content for reading and writing, held with no sharing; nullptr if
+    // it was not asked for or the file is locked or read-only.
+    [[nodiscard]] virtual FileHandle* Content() = 0;
+    // Deletes the file through this handle as the shell's delete does
+    // (read-only, hidden and system files too); true if it is gone.
+    [[nodiscard]] virtual bool Delete() = 0;
+};
+
+using RemovalFilePtr = std::unique_ptr<RemovalFile>;
+
 // Called for every entry of a listing; return false to stop the listing.
 using ListVisitor = std::function<bool(const FileEntry&)>;
 
@@ -97,6 +123,12 @@ public:
     // Asks the system to delete the file at the next start (MoveFileEx with
     // MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING).
     virtual bool ScheduleDeleteAtReboot(const std::string& path);
+    // Opens one file (never a folder) for its removal; with `withContent`
+    // also for overwriting. Nullptr if it cannot be opened to be deleted.
+    [[nodiscard]] virtual RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) = 0;
+    // The path of an existing file or folder as the system resolves it, links
+    // followed, in the same form as RemovalFile::FinalPath; empty if unknown.
+    [[nodiscard]] virtual std::string FinalPath(const std::string& path) = 0;
     // Removes a linked folder (junction, symbolic link, mount point) itself,
     // never anything it points to. False, with everything left as it was,
     // for a path that is no link or a link that cannot be removed alone.

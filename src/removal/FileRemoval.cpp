@@ -1,11 +1,13 @@
 #include "removal/FileRemoval.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/Text.h"
 #include "removal/Lookups.h"
+#include "removal/NormalFolderPath.h"
 #include "removal/RemovalErrors.h"
 #include "run/Texts.h"
 #include "settings/OptionsSetting.h"
@@ -25,13 +27,6 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-// A walk never enters a linked folder (junction, symbolic link, mount
-// point): what lies behind it is outside the folder the cleaner named. A
-// Clean run removes the link itself and nothing behind it.
-void HandleLinkedFolder(run::TRunContext& run, const std::string& path) {
-    if (!run.IsTestRun()) (void)run.Machine.files.RemoveLink(path);
-}
-
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
@@ -40,16 +35,170 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// Compares as the file system does, so that "C:\USERS\JOSÉ" is "C:\Users\José".
+bool SamePath(const std::string& a, const std::string& b) {
+    return platform::SystemEqualsIgnoreCase(platform::Utf8ToUtf16(a), platform::Utf8ToUtf16(b));
+}
+
+bool PathLiesUnder(const std::string& path, const std::string& folderWithBackslash) {
+    std::u16string wide = platform::Utf8ToUtf16(path);
+    std::u16string folder = platform::Utf8ToUtf16(folderWithBackslash);
+    return wide.size() > folder.size() &&
+           platform::SystemEqualsIgnoreCase(std::u16string_view(wide).substr(0, folder.size()), folder);
+}
+
 const char* QuestionText(TFolderQuestion question) {
     return question == TFolderQuestion::fqDeleteFilesOn ? run::texts::kAskDeleteFilesOn
                                                          : run::texts::kAskDeleteAllUnder;
+}
+
+// What a removing walk learns once about the folder it was given: where
+// the folder really is (every file it deletes must lie below that, so a
+// link to a file elsewhere is never followed) and the documents folder that
+// the questions protect. Empty in a Test run, which changes nothing.
+struct TWalkScope {
+    std::string finalFolder;  // with a trailing "\"; empty if unknown
+    std::string documents;    // normalised, with a trailing "\"; empty if none
+    std::string documentsFinal;
+};
+
+TWalkScope MakeScope(run::TRunContext& run, const std::string& folder) {
+    TWalkScope scope;
+    if (run.IsTestRun()) return scope;
+    platform::FileSystem& files = run.Machine.files;
+    if (std::string final = files.FinalPath(folder); !final.empty()) scope.finalFolder = WithTrailingBackslash(final);
+    if (auto documents = NormalFolderPath(GetMyDocumentsFolder(run.Machine))) {
+        scope.documents = WithTrailingBackslash(*documents);
+        if (std::string final = files.FinalPath(*documents); !final.empty())
+            scope.documentsFinal = WithTrailingBackslash(final);
+    }
+    return scope;
+}
+
+// The questions before a removing walk, on the normalised folder with its
+// trailing "\". The folder given to the operation is also compared by where
+// it really is, so a drive root or the documents folder reached through
+// another name is asked about as well.
+bool ConfirmFolder(run::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,
+                   TFolderQuestion documentsQuestion, const TWalkScope& scope, bool givenFolder) {
+    auto ask = [&](TFolderQuestion question) {
+        int answer = run.Machine.dialogs.MessageBox(
+            std::string(QuestionText(question)) + folder + "?", run::texts::kCaption,
+            platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
+        // Anything but an explicit Yes (No, or a box that could not be shown) leaves the folder alone.
+        return answer == platform::idYes;
+    };
+    std::string final = givenFolder ? scope.finalFolder : std::string();
+    bool root = IsDriveRoot(folder) || (!final.empty() && IsDriveRoot(final));
+    if (rootQuestion != TFolderQuestion::fqNone && root && !ask(rootQuestion)) return false;
+    if (scope.documents.empty()) return true;
+    auto isFolder = [&](const std::string& text, const std::string& textFinal) {
+        return SamePath(folder, text) || (!final.empty() && !textFinal.empty() && SamePath(final, textFinal));
+    };
+    if (isFolder(scope.documents, scope.documentsFinal) && !ask(documentsQuestion)) return false;
+    std::string pictures = scope.documents + "My Pictures\\";
+    std::string picturesFinal = scope.documentsFinal.empty() ? std::string() : scope.documentsFinal + "My Pictures\\";
+    if (isFolder(pictures, picturesFinal) && !ask(documentsQuestion)) return false;
+    return true;
+}
+
+void Wipe(run::TRunContext& run, platform::FileHandle& file, int passes) {
+    if (passes <= 0) return;
+    run.Machine.system.Randomize();
+    auto length = file.Size();
+    if (!length) return;
+    // Larger blocks than the classic 4096 bytes: the same bytes land on disk.
+    constexpr size_t kBlock = 1 << 20;
+    std::vector<unsigned char> buffer(static_cast<size_t>(std::min<uint64_t>(kBlock, *length)));
+    for (int pass = 0; pass < passes; ++pass) {
+        auto fill = static_cast<unsigned char>(run.Machine.system.Random(255));
+        std::fill(buffer.begin(), buffer.end(), fill);
+        if (!file.Seek(0, platform::SeekOrigin::Begin)) return;
+        uint64_t remaining = *length;
+        while (remaining > 0) {
+            size_t chunk = static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size()));
+            if (!file.Write(buffer.data(), chunk)) break;
+            remaining -= chunk;
+        }
+        file.Flush();
+    }
+}
+
+// Deletes one file of a Clean through the handle that was checked: a file
+// that resolves outside the walked folder (a link to elsewhere) stays, and
+// a file with other names is deleted without being overwritten, since the
+// other names share its data.
+bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWalkScope& scope) {
+    bool overwrite = CurrentOptions.OverwriteFile && CurrentOptions.OverwriteNumber > 0;
+    platform::RemovalFilePtr file = run.Machine.files.OpenForRemoval(path, overwrite);
+    if (!file) return false;
+    if (scope.finalFolder.empty()) {
+        if (file->Attributes() & platform::faReparsePoint) return false;
+    } else if (!PathLiesUnder(file->FinalPath(), scope.finalFolder)) {
+        return false;
+    }
+    if (overwrite && file->Content() && file->LinkCount() <= 1 && !(file->Attributes() & platform::faReparsePoint))
+        Wipe(run, *file->Content(), CurrentOptions.OverwriteNumber);
+    return file->Delete();
+}
+
+bool EraseFileIn(run::TRunContext& run, const std::string& path, bool logIt, const TWalkScope& scope) {
+    if (logIt && !CurrentOptions.FastScan) {
+        run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + path);
+        ScrollLogIfDue(run, 50);
+    }
+    if (run.IsTestRun()) return true;
+    return RemoveCheckedFile(run, path, scope);
+}
+
+// A walk never enters a linked folder (junction, symbolic link, mount
+// point): what lies behind it is outside the folder the cleaner named. A
+// Clean run removes the link itself and nothing behind it.
+void HandleLinkedFolder(run::TRunContext& run, const std::string& path) {
+    if (!run.IsTestRun()) (void)run.Machine.files.RemoveLink(path);
+}
+
+// Removes a walked folder at the end of a Clean; a folder that is a link
+// goes as a link only (removing it as a folder may remove its target).
+void RemoveWalkedFolder(run::TRunContext& run, const std::string& folderWithBackslash) {
+    std::string folder = WithoutTrailingBackslash(folderWithBackslash);
+    auto attributes = run.Machine.files.GetAttributes(folder);
+    if (!attributes) return;
+    if (*attributes & platform::faReparsePoint)
+        (void)run.Machine.files.RemoveLink(folder);
+    else
+        (void)run.Machine.files.RemoveDirectory(folder);
+}
+
+// The folder an operation was given, normalised, if it exists; with its
+// trailing "\".
+std::optional<std::string> GivenFolder(run::TRunContext& run, const std::string& folder) {
+    auto normal = NormalFolderPath(folder);
+    if (!normal || !run.Machine.files.DirectoryExists(*normal)) return std::nullopt;
+    return WithTrailingBackslash(*normal);
+}
+
+uint64_t WalkFolder(run::TRunContext& run, const std::string& folder, bool logIt, const std::string& excludedName,
+                    int32_t& count, const TWalkScope& scope);
+
+// A subfolder met by a walk: asked about, emptied and removed.
+uint64_t WalkSubfolder(run::TRunContext& run, const std::string& folder, bool logIt,
+                       const std::string& excludedName, int32_t& count, const TWalkScope& scope) {
+    if (run.Terminated()) return 0;
+    std::string path = WithTrailingBackslash(folder);
+    if (!run.IsTestRun() && !ConfirmFolder(run, path, TFolderQuestion::fqDeleteAllUnder,
+                                           TFolderQuestion::fqDeleteAllUnder, scope, false))
+        return 0;
+    uint64_t bytes = WalkFolder(run, path, logIt, excludedName, count, scope);
+    if (!run.IsTestRun()) (void)run.Machine.files.RemoveDirectory(folder);
+    return bytes;
 }
 
 // The shared walk of CleanFolder and CleanSubfolder over a folder with its
 // trailing "\": files in listing order, each subfolder completely before the
 // walk goes on.
 uint64_t WalkFolder(run::TRunContext& run, const std::string& folder, bool logIt, const std::string& excludedName,
-                    int32_t& count) {
+                    int32_t& count, const TWalkScope& scope) {
     uint64_t bytes = 0;
     (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
         if (run.Terminated()) return false;
@@ -60,11 +209,11 @@ uint64_t WalkFolder(run::TRunContext& run, const std::string& folder, bool logIt
                 HandleLinkedFolder(run, path);
                 return true;
             }
-            bytes += CleanSubfolder(run, path, logIt, excludedName, count);
+            bytes += WalkSubfolder(run, path, logIt, excludedName, count, scope);
             return true;
         }
         if (!excludedName.empty() && platform::EqualsIgnoreCase(entry.name, excludedName)) return true;
-        if (EraseFile(run, path, logIt)) {
+        if (EraseFileIn(run, path, logIt, scope)) {
             ++count;
             bytes += entry.size;
             run.PostProgressIfDue(count + run.TotalItems);
@@ -74,8 +223,65 @@ uint64_t WalkFolder(run::TRunContext& run, const std::string& folder, bool logIt
     return bytes;
 }
 
-bool FolderMissing(run::TRunContext& run, const std::string& folder) {
-    return folder.empty() || folder == "\\" || !run.Machine.files.DirectoryExists(folder);
+uint64_t WalkByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
+                    int32_t& count, const TWalkScope& scope) {
+    std::string prefix = "*";
+    std::string suffix;
+    if (auto star = mask.find('*'); star != std::string::npos) {
+        prefix = platform::UpperAscii(mask.substr(0, star));
+        suffix = platform::UpperAscii(mask.substr(star + 1));
+    }
+    uint64_t bytes = 0;
+    (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
+        if (run.Terminated()) return false;
+        if (entry.IsDirectory()) {
+            if (recurse && !IsDotEntry(entry.name) && !entry.IsReparsePoint())
+                bytes += WalkByMask(run, folder + entry.name + "\\", mask, recurse, count, scope);
+            return true;
+        }
+        std::string upperName = platform::UpperAscii(entry.name);
+        bool matches = mask == "*.*" || mask == entry.name ||
+                       ((prefix.empty() || StartsWith(upperName, prefix)) &&
+                        (suffix.empty() || EndsWith(upperName, suffix)));
+        if (matches && EraseFileIn(run, folder + entry.name, true, scope)) {
+            ++count;
+            bytes += entry.size;
+            run.PostProgressIfDue(count);
+        }
+        return true;
+    });
+    return bytes;
+}
+
+uint64_t WalkExcept(run::TRunContext& run, const std::string& folder, const std::string& upperExcluded,
+                    int32_t& count, const TWalkScope& scope) {
+    uint64_t bytes = 0;
+    (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
+        std::string entryPath = folder + entry.name;
+        if (entry.IsDirectory()) {
+            if (IsDotEntry(entry.name)) return true;
+            if (entry.IsReparsePoint()) {
+                HandleLinkedFolder(run, entryPath);
+                return true;
+            }
+            std::string sub = entryPath + "\\";
+            if (!run.IsTestRun() && !ConfirmFolder(run, sub, TFolderQuestion::fqDeleteAllUnder,
+                                                   TFolderQuestion::fqDeleteAllUnder, scope, false))
+                return true;
+            bytes += WalkExcept(run, sub, upperExcluded, count, scope);
+            if (!run.IsTestRun()) (void)run.Machine.files.RemoveDirectory(entryPath);
+            return true;
+        }
+        if (!upperExcluded.empty() && platform::UpperAscii(entry.name).find(upperExcluded) != std::string::npos)
+            return true;
+        if (EraseFileIn(run, entryPath, true, scope)) {
+            ++count;
+            bytes += entry.size;
+            run.PostProgressIfDue(count);
+        }
+        return true;
+    });
+    return bytes;
 }
 
 }  // namespace
@@ -105,68 +311,41 @@ void WipeFile(run::TRunContext& run, const std::string& path, int passes) {
     // Writing through a link would overwrite a file outside the folder
     // being cleaned; only the link itself is removed.
     if (*attributes & (platform::faReparsePoint | platform::faDirectory)) return;
-    run.Machine.system.Randomize();
-    // Larger blocks than the classic 4096 bytes: the same bytes land on disk.
-    constexpr size_t kBlock = 1 << 20;
-    std::vector<unsigned char> buffer;
-    for (int pass = 0; pass < passes; ++pass) {
-        auto fill = static_cast<unsigned char>(run.Machine.system.Random(255));
-        platform::FilePtr file =
-            run.Machine.files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive);
-        if (!file) return;
-        auto length = file->Size();
-        if (!length) return;
-        if (buffer.size() != std::min<uint64_t>(kBlock, *length)) buffer.resize(std::min<uint64_t>(kBlock, *length));
-        std::fill(buffer.begin(), buffer.end(), fill);
-        if (!file->Seek(0, platform::SeekOrigin::Begin)) return;
-        uint64_t remaining = *length;
-        while (remaining > 0) {
-            size_t chunk = static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size()));
-            if (!file->Write(buffer.data(), chunk)) break;
-            remaining -= chunk;
-        }
-        file->Flush();
-    }
+    platform::FilePtr file =
+        run.Machine.files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive);
+    if (file) Wipe(run, *file, passes);
 }
 
 bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt) {
-    if (logIt && !CurrentOptions.FastScan) {
-        run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + path);
-        ScrollLogIfDue(run, 50);
+    TWalkScope scope;
+    if (!run.IsTestRun()) {
+        // A file named alone must lie in the folder its path names.
+        auto slash = path.find_last_of("\\/");
+        if (slash != std::string::npos) scope = MakeScope(run, path.substr(0, slash + 1));
     }
-    if (run.IsTestRun()) return true;
-    if (CurrentOptions.OverwriteFile && !IsFileLocked(run, path)) WipeFile(run, path, CurrentOptions.OverwriteNumber);
-    return run.Machine.files.ShellDelete(path);
+    return EraseFileIn(run, path, logIt, scope);
 }
 
 bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,
                           TFolderQuestion documentsQuestion) {
     if (run.IsTestRun()) return true;
-    auto ask = [&](TFolderQuestion question) {
-        int answer = run.Machine.dialogs.MessageBox(
-            std::string(QuestionText(question)) + folder + "?", run::texts::kCaption,
-            platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
-        // Anything but an explicit Yes (No, or a box that could not be shown) leaves the folder alone.
-        return answer == platform::idYes;
-    };
-    if (rootQuestion != TFolderQuestion::fqNone && folder.size() < 4 && !ask(rootQuestion)) return false;
-    std::string documents = GetMyDocumentsFolder(run.Machine);
-    if (!documents.empty()) {
-        if (platform::EqualsIgnoreCase(folder, documents) && !ask(documentsQuestion)) return false;
-        if (platform::EqualsIgnoreCase(folder, documents + "My Pictures\\") && !ask(documentsQuestion)) return false;
-    }
-    return true;
+    auto normal = NormalFolderPath(folder);
+    if (!normal) return false;
+    std::string path = WithTrailingBackslash(*normal);
+    return ConfirmFolder(run, path, rootQuestion, documentsQuestion, MakeScope(run, path), true);
 }
 
 uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, bool removeFolder, bool logIt,
                      const std::string& excludedName, int32_t& count) {
-    if (run.Terminated() || FolderMissing(run, folder)) return 0;
-    std::string path = WithTrailingBackslash(folder);
-    if (!run.IsTestRun() &&
-        !ConfirmFolderRemoval(run, path, TFolderQuestion::fqDeleteAllUnder, TFolderQuestion::fqDeleteAllUnder))
+    if (run.Terminated()) return 0;
+    auto path = GivenFolder(run, folder);
+    if (!path) return 0;
+    TWalkScope scope = MakeScope(run, *path);
+    if (!run.IsTestRun() && !ConfirmFolder(run, *path, TFolderQuestion::fqDeleteAllUnder,
+                                           TFolderQuestion::fqDeleteAllUnder, scope, true))
         return 0;
-    uint64_t bytes = WalkFolder(run, path, logIt, excludedName, count);
-    if (!run.IsTestRun() && removeFolder) run.Machine.files.RemoveDirectory(WithoutTrailingBackslash(path));
+    uint64_t bytes = WalkFolder(run, *path, logIt, excludedName, count, scope);
+    if (!run.IsTestRun() && removeFolder) RemoveWalkedFolder(run, *path);
     return bytes;
 }
 
@@ -177,71 +356,29 @@ uint64_t CleanSubfolder(run::TRunContext& run, const std::string& folder, bool l
 
 uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
                           int32_t& count) {
-    if (run.Terminated() || FolderMissing(run, folder)) return 0;
-    std::string path = WithTrailingBackslash(folder);
+    if (run.Terminated()) return 0;
+    auto path = GivenFolder(run, folder);
+    if (!path) return 0;
+    TWalkScope scope = MakeScope(run, *path);
     if (!run.IsTestRun()) {
         bool wide = mask.empty() || mask.find('*') != std::string::npos;
-        if (!ConfirmFolderRemoval(run, path, wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone,
-                                  TFolderQuestion::fqDeleteFilesOn))
+        if (!ConfirmFolder(run, *path, wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone,
+                           TFolderQuestion::fqDeleteFilesOn, scope, true))
             return 0;
     }
-    std::string prefix = "*";
-    std::string suffix;
-    if (auto star = mask.find('*'); star != std::string::npos) {
-        prefix = platform::UpperAscii(mask.substr(0, star));
-        suffix = platform::UpperAscii(mask.substr(star + 1));
-    }
-    uint64_t bytes = 0;
-    (void)run.Machine.files.List(path + "*", [&](const FileEntry& entry) {
-        if (run.Terminated()) return false;
-        if (entry.IsDirectory()) {
-            if (recurse && !IsDotEntry(entry.name) && !entry.IsReparsePoint())
-                bytes += CleanFilesByMask(run, path + entry.name, mask, recurse, count);
-            return true;
-        }
-        std::string upperName = platform::UpperAscii(entry.name);
-        bool matches = mask == "*.*" || mask == entry.name ||
-                       ((prefix.empty() || StartsWith(upperName, prefix)) &&
-                        (suffix.empty() || EndsWith(upperName, suffix)));
-        if (matches && EraseFile(run, path + entry.name, true)) {
-            ++count;
-            bytes += entry.size;
-            run.PostProgressIfDue(count);
-        }
-        return true;
-    });
-    return bytes;
+    return WalkByMask(run, *path, mask, recurse, count, scope);
 }
 
 uint64_t CleanFolderExcept(run::TRunContext& run, const std::string& folder, bool removeFolder,
                            const std::string& excludedText, int32_t& count) {
-    if (FolderMissing(run, folder)) return 0;
-    std::string path = WithTrailingBackslash(folder);
-    if (!run.IsTestRun() &&
-        !ConfirmFolderRemoval(run, path, TFolderQuestion::fqDeleteAllUnder, TFolderQuestion::fqDeleteAllUnder))
+    auto path = GivenFolder(run, folder);
+    if (!path) return 0;
+    TWalkScope scope = MakeScope(run, *path);
+    if (!run.IsTestRun() && !ConfirmFolder(run, *path, TFolderQuestion::fqDeleteAllUnder,
+                                           TFolderQuestion::fqDeleteAllUnder, scope, true))
         return 0;
-    std::string upperExcluded = platform::UpperAscii(excludedText);
-    uint64_t bytes = 0;
-    (void)run.Machine.files.List(path + "*", [&](const FileEntry& entry) {
-        std::string entryPath = path + entry.name;
-        if (entry.IsDirectory()) {
-            if (IsDotEntry(entry.name)) return true;
-            if (entry.IsReparsePoint())
-                HandleLinkedFolder(run, entryPath);
-            else
-                bytes += CleanFolderExcept(run, entryPath, true, excludedText, count);
-            return true;
-        }
-        if (!upperExcluded.empty() && platform::UpperAscii(entry.name).find(upperExcluded) != std::string::npos)
-            return true;
-        if (EraseFile(run, entryPath, true)) {
-            ++count;
-            bytes += entry.size;
-            run.PostProgressIfDue(count);
-        }
-        return true;
-    });
-    if (!run.IsTestRun() && removeFolder) run.Machine.files.RemoveDirectory(WithoutTrailingBackslash(path));
+    uint64_t bytes = WalkExcept(run, *path, platform::UpperAscii(excludedText), count, scope);
+    if (!run.IsTestRun() && removeFolder) RemoveWalkedFolder(run, *path);
     return bytes;
 }
 

@@ -591,3 +591,75 @@ bool SimFileSystem::ShellDelete(const std::string& path) {
 }
 
 }  // namespace nullvane::platform::sim
+
+namespace nullvane::platform::sim {
+
+namespace {
+
+// The Windows spelling of a host path after its links are followed.
+std::string WindowsPathOfHost(const fs::path& root, const fs::path& host) {
+    std::error_code ec;
+    fs::path real = fs::canonical(host, ec);
+    if (ec) return {};
+    fs::path realRoot = fs::canonical(root, ec);
+    if (ec) return {};
+    fs::path relative = real.lexically_relative(realRoot);
+    std::string text = FromHost(relative);
+    if (relative.empty() || text.rfind("..", 0) == 0 || text.size() < 1 || text[0] < 'A' || text[0] > 'Z' ||
+        (text.size() > 1 && text[1] != '/'))
+        return "\\\\?\\host" + FromHost(real);
+    std::string result = std::string(1, text[0]) + ":\\" + (text.size() > 2 ? text.substr(2) : std::string());
+    for (char& c : result)
+        if (c == '/') c = '\\';
+    return result;
+}
+
+class SimRemovalFile : public RemovalFile {
+public:
+    SimRemovalFile(SimFileSystem& files, std::string path, std::string finalPath, uint32_t links, uint32_t attributes,
+                   FilePtr content)
+        : files_(files), path_(std::move(path)), finalPath_(std::move(finalPath)), links_(links),
+          attributes_(attributes), content_(std::move(content)) {}
+
+    std::string FinalPath() override { return finalPath_; }
+    uint32_t LinkCount() override { return links_; }
+    uint32_t Attributes() override { return attributes_; }
+    FileHandle* Content() override { return content_.get(); }
+    bool Delete() override {
+        content_.reset();
+        return files_.ShellDelete(path_);
+    }
+
+private:
+    SimFileSystem& files_;
+    std::string path_, finalPath_;
+    uint32_t links_, attributes_;
+    FilePtr content_;
+};
+
+}  // namespace
+
+std::string SimFileSystem::FinalPath(const std::string& path) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid) return {};
+    return WindowsPathOfHost(state_->root, state_->Resolve(parts.drive, parts.names, parts.names.size()));
+}
+
+RemovalFilePtr SimFileSystem::OpenForRemoval(const std::string& path, bool withContent) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return nullptr;
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    auto entry = state_->Describe(host, {});
+    if (!entry || entry->IsDirectory()) return nullptr;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->inUse.count(KeyOf(host))) return nullptr;
+    }
+    std::error_code ec;
+    auto links = static_cast<uint32_t>(fs::hard_link_count(host, ec));
+    FilePtr content = withContent ? Open(path, OpenMode::ReadWrite, ShareMode::Exclusive) : nullptr;
+    return std::make_unique<SimRemovalFile>(*this, path, WindowsPathOfHost(state_->root, host), ec ? 1 : links,
+                                            entry->attributes, std::move(content));
+}
+
+}  // namespace nullvane::platform::sim

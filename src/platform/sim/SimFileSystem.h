@@ -40,6 +40,10 @@ public:
     bool RemoveDirectory(const std::string& path) override;
     bool ScheduleDeleteAtReboot(const std::string& path) override;
     bool RemoveLink(const std::string& path) override;
+    [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
+    // Paths outside the simulated drives come back as "\\?\host\...",
+    // which lies under no simulated folder.
+    [[nodiscard]] std::string FinalPath(const std::string& path) override;
     // The shell's delete in one look at the host: read-only, hidden and
     // system files go too; open or in-use files, folders and patterns do not.
     bool ShellDelete(const std::string& path) override;

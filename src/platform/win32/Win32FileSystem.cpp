@@ -11,6 +11,7 @@
 #undef CreateDirectory
 #undef RemoveDirectory
 
+#include "platform/win32/LongPath.h"
 #include "platform/win32/WideText.h"
 
 namespace nullvane::platform::win32 {
@@ -36,8 +37,10 @@ private:
 // An open file; the handle closes with the object.
 class Win32FileHandle : public FileHandle {
 public:
-    explicit Win32FileHandle(HANDLE handle) : handle_(handle) {}
-    ~Win32FileHandle() override { CloseHandle(handle_); }
+    explicit Win32FileHandle(HANDLE handle, bool owned = true) : handle_(handle), owned_(owned) {}
+    ~Win32FileHandle() override {
+        if (owned_) CloseHandle(handle_);
+    }
 
     size_t Read(void* buffer, size_t count) override {
         size_t total = 0;
@@ -83,13 +86,79 @@ public:
 
 private:
     HANDLE handle_;
+    bool owned_;
+};
+
+// The path the system resolved for an open handle, in the program's form.
+std::string FinalPathOf(HANDLE handle) {
+    std::wstring buffer(512, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD length = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return {};
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return Narrow(WithoutLongPrefix(buffer));
+        }
+        buffer.assign(length + 1, L'\0');
+    }
+    return {};
+}
+
+// One file held open for its removal; the handle carries delete access so
+// that the file checked is the file deleted.
+class Win32RemovalFile : public RemovalFile {
+public:
+    Win32RemovalFile(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info, bool withContent)
+        : handle_(handle), info_(info) {
+        if (withContent) content_ = std::make_unique<Win32FileHandle>(handle_, false);
+    }
+    ~Win32RemovalFile() override { Close(); }
+
+    std::string FinalPath() override { return handle_ == INVALID_HANDLE_VALUE ? std::string() : FinalPathOf(handle_); }
+    uint32_t LinkCount() override { return info_.nNumberOfLinks; }
+    uint32_t Attributes() override { return info_.dwFileAttributes; }
+    FileHandle* Content() override { return content_.get(); }
+
+    bool Delete() override {
+        if (handle_ == INVALID_HANDLE_VALUE) return false;
+        content_.reset();
+        // As the shell does: a read-only file loses that attribute first.
+        bool cleared = false;
+        if (info_.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+            FILE_BASIC_INFO basic{};
+            DWORD attributes = info_.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY;
+            basic.FileAttributes = attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+            cleared = SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic) != 0;
+        }
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        bool deleted = SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+        if (!deleted && cleared) {
+            FILE_BASIC_INFO basic{};
+            basic.FileAttributes = info_.dwFileAttributes;
+            SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
+        }
+        Close();
+        return deleted;
+    }
+
+private:
+    void Close() {
+        content_.reset();
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+    HANDLE handle_;
+    BY_HANDLE_FILE_INFORMATION info_;
+    std::unique_ptr<Win32FileHandle> content_;
 };
 
 }  // namespace
 
 bool Win32FileSystem::List(const std::string& pattern, const ListVisitor& visit) {
     WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+    FindHandle find(FindFirstFileExW(WidePath(pattern, true).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                      FIND_FIRST_EX_LARGE_FETCH));
     if (!find.Valid()) return false;
     do {
@@ -103,17 +172,17 @@ bool Win32FileSystem::List(const std::string& pattern, const ListVisitor& visit)
 }
 
 std::optional<uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return attributes;
 }
 
 bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    return SetFileAttributesW(Widen(path).c_str(), attributes) != 0;
+    return SetFileAttributesW(WidePath(path).c_str(), attributes) != 0;
 }
 
 FilePtr Win32FileSystem::Open(const std::string& path, OpenMode mode, ShareMode share) {
-    std::wstring wide = Widen(path);
+    std::wstring wide = WidePath(path);
     DWORD access = mode == OpenMode::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     // The system refuses to write a read-only file, but not when the process
     // runs as root under Wine: refuse it here so both behave as Windows does.
@@ -134,21 +203,25 @@ FilePtr Win32FileSystem::Open(const std::string& path, OpenMode mode, ShareMode 
     return std::make_unique<Win32FileHandle>(handle);
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
 
 bool Win32FileSystem::CreateDirectory(const std::string& path) {
-    return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0;
+    return CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0;
 }
 
-bool Win32FileSystem::RemoveDirectory(const std::string& path) { return RemoveDirectoryW(Widen(path).c_str()) != 0; }
+bool Win32FileSystem::RemoveDirectory(const std::string& path) { return RemoveDirectoryW(WidePath(path).c_str()) != 0; }
 
 bool Win32FileSystem::ShellDelete(const std::string& path) {
     // The shell deletes a whole tree for a folder and every match for a
     // pattern: this operation is for one file only.
     if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
-    std::wstring wide = Widen(path);
+    std::wstring wide = WidePath(path);
     DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    // The shell's operation takes no path of MAX_PATH or more (Wine's even
+    // crashes on very long ones) and cannot name a file ending in "." or " ":
+    // those go through the long form, as the shell would delete them.
+    if (wide.rfind(L"\\\\?\\", 0) == 0) return FileSystem::ShellDelete(path);
 
     std::wstring from = wide;
     from.push_back(L'\0');  // a list of one path ends in two zeros
@@ -166,7 +239,7 @@ bool Win32FileSystem::ShellDelete(const std::string& path) {
 }
 
 bool Win32FileSystem::ScheduleDeleteAtReboot(const std::string& path) {
-    return MoveFileExW(Widen(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 }  // namespace nullvane::platform::win32
@@ -178,7 +251,7 @@ bool Win32FileSystem::RemoveLink(const std::string& path) {
     // only after the handle shows a name-surrogate reparse point: a system
     // that resolves the link on open (Wine does) would otherwise remove the
     // folder it points to.
-    HANDLE handle = CreateFileW(Widen(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+    HANDLE handle = CreateFileW(WidePath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
@@ -191,6 +264,49 @@ bool Win32FileSystem::RemoveLink(const std::string& path) {
     }
     CloseHandle(handle);
     return removed;
+}
+
+}  // namespace nullvane::platform::win32
+
+namespace nullvane::platform::win32 {
+
+RemovalFilePtr Win32FileSystem::OpenForRemoval(const std::string& path, bool withContent) {
+    std::wstring wide = WidePath(path);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    bool content = false;
+    if (withContent) {
+        // Overwriting needs the file alone; a read-only file is never
+        // written (the system refuses it, but not to root under Wine).
+        DWORD attributes = GetFileAttributesW(wide.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+            handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+            content = handle != INVALID_HANDLE_VALUE;
+        }
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        handle = CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    }
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    return std::make_unique<Win32RemovalFile>(handle, info, content);
+}
+
+std::string Win32FileSystem::FinalPath(const std::string& path) {
+    HANDLE handle = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    std::string result = FinalPathOf(handle);
+    CloseHandle(handle);
+    return result;
 }
 
 }  // namespace nullvane::platform::win32
