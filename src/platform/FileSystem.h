@@ -73,9 +73,9 @@ public:
     RemovalFile(const RemovalFile&) = delete;
     RemovalFile& operator=(const RemovalFile&) = delete;
 
-    // The path the system resolved for the open file ("C:\Dir\a.txt"),
-    // links followed; empty if the system cannot tell.
-    [[nodiscard]] virtual std::string FinalPath() = 0;
+    // The name the system resolved for the open file, links followed, in
+    // the form of FileSystem::ResolvedName; empty if the system cannot tell.
+    [[nodiscard]] virtual std::string ResolvedName() = 0;
     // The number of names (hard links) the file has.
     [[nodiscard]] virtual uint32_t LinkCount() = 0;
     // Attributes of the file as opened.
@@ -127,8 +127,12 @@ public:
     // also for overwriting. Nullptr if it cannot be opened to be deleted.
     [[nodiscard]] virtual RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) = 0;
     // The path of an existing file or folder as the system resolves it, links
-    // followed, in the same form as RemovalFile::FinalPath; empty if unknown.
+    // followed ("C:\\Dir"); empty if unknown.
     [[nodiscard]] virtual std::string FinalPath(const std::string& path) = 0;
+    // The same as a name only good for comparing with other resolved names,
+    // cheaper to learn and without a length limit: the name of a folder and
+    // "\\" begin the names of everything below it. Empty if unknown.
+    [[nodiscard]] virtual std::string ResolvedName(const std::string& path) = 0;
     // Removes a linked folder (junction, symbolic link, mount point) itself,
     // never anything it points to. False, with everything left as it was,
     // for a path that is no link or a link that cannot be removed alone.

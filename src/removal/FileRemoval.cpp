@@ -57,7 +57,8 @@ const char* QuestionText(TFolderQuestion question) {
 // link to a file elsewhere is never followed) and the documents folder that
 // the questions protect. Empty in a Test run, which changes nothing.
 struct TWalkScope {
-    std::string finalFolder;  // with a trailing "\"; empty if unknown
+    std::string resolvedFolder;  // ResolvedName with a trailing "\"; empty if unknown
+    std::string finalFolder;     // FinalPath with a trailing "\"; empty if unknown
     std::string documents;    // normalised, with a trailing "\"; empty if none
     std::string documentsFinal;
 };
@@ -67,6 +68,8 @@ TWalkScope MakeScope(run::TRunContext& run, const std::string& folder) {
     if (run.IsTestRun()) return scope;
     platform::FileSystem& files = run.Machine.files;
     if (std::string final = files.FinalPath(folder); !final.empty()) scope.finalFolder = WithTrailingBackslash(final);
+    if (std::string name = files.ResolvedName(folder); !name.empty())
+        scope.resolvedFolder = WithTrailingBackslash(name);
     if (auto documents = NormalFolderPath(GetMyDocumentsFolder(run.Machine))) {
         scope.documents = WithTrailingBackslash(*documents);
         if (std::string final = files.FinalPath(*documents); !final.empty())
@@ -132,9 +135,9 @@ bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWa
     bool overwrite = CurrentOptions.OverwriteFile && CurrentOptions.OverwriteNumber > 0;
     platform::RemovalFilePtr file = run.Machine.files.OpenForRemoval(path, overwrite);
     if (!file) return false;
-    if (scope.finalFolder.empty()) {
+    if (scope.resolvedFolder.empty()) {
         if (file->Attributes() & platform::faReparsePoint) return false;
-    } else if (!PathLiesUnder(file->FinalPath(), scope.finalFolder)) {
+    } else if (!PathLiesUnder(file->ResolvedName(), scope.resolvedFolder)) {
         return false;
     }
     if (overwrite && file->Content() && file->LinkCount() <= 1 && !(file->Attributes() & platform::faReparsePoint))

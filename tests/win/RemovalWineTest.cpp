@@ -57,6 +57,19 @@ protected:
         return true;
     }
 
+    // The host path of a Windows path under Wine.
+    static std::string UnixPathOf(const std::string& windowsPath) {
+        using Convert = char*(CDECL*)(const wchar_t*);
+        auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        if (!convert) return {};
+        char* converted = convert(Widen(windowsPath).c_str());
+        if (!converted) return {};
+        std::string result = converted;
+        HeapFree(GetProcessHeap(), 0, converted);
+        return result;
+    }
+
     // The Unix program may still be at work when Wine reports it ended.
     std::optional<uint32_t> WaitForAttributes(const std::string& path) {
         for (int attempt = 0; attempt < 100; ++attempt) {
@@ -148,6 +161,91 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     removal::CleanFolder(Run(run::rmClean), base + "Cleaned", true, true, "", count);
     EXPECT_TRUE(machine.files().DirectoryExists(base + "EmptyOutside"));
     RunUnix(Widen("/bin/rm -rf " + unixBase));
+}
+
+// Paths the plain W functions cannot reach are made through the long form.
+bool MakeLongFormFile(const std::string& path, const std::string& content = "data") {
+    HANDLE file = CreateFileW((L"\\\\?\\" + Widen(path)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) != 0;
+    CloseHandle(file);
+    return ok;
+}
+
+bool LongFormExists(const std::string& path) {
+    return GetFileAttributesW((L"\\\\?\\" + Widen(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(RemovalWineTest, PathsBeyondMaxPathAndNamesEndingInDotOrBlankAreCountedAndRemoved) {
+    std::string deep = folder + "Deep";
+    while (deep.size() < 560) deep += "\\" + std::string(60, 'd');
+    std::string path = deep;
+    std::string built;
+    for (size_t start = 0; start != std::string::npos;) {
+        size_t slash = path.find('\\', start);
+        built = path.substr(0, slash);
+        CreateDirectoryW((L"\\\\?\\" + Widen(built)).c_str(), nullptr);
+        start = slash == std::string::npos ? slash : slash + 1;
+    }
+    ASSERT_TRUE(MakeLongFormFile(deep + "\\far.tmp", "12345"));
+    ASSERT_TRUE(MakeLongFormFile(folder + "ends in dot.", "1"));
+    ASSERT_TRUE(MakeLongFormFile(folder + "ends in blank ", "1"));
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Widen(folder + "dotted.")).c_str(), nullptr));
+    ASSERT_TRUE(MakeLongFormFile(folder + "dotted.\\inside.tmp", "1"));
+    MakeFile(folder + "ro-far.tmp");
+    int32_t count = 0;
+    EXPECT_EQ(removal::CleanFolder(Run(run::rmTest), folder, false, false, "", count), 12u);
+    EXPECT_EQ(count, 5);
+    count = 0;
+    EXPECT_EQ(removal::CleanFolder(Run(run::rmClean), folder, false, false, "", count), 12u);
+    EXPECT_EQ(count, 5);
+    EXPECT_FALSE(LongFormExists(deep + "\\far.tmp"));
+    EXPECT_FALSE(LongFormExists(folder + "Deep"));
+    EXPECT_FALSE(LongFormExists(folder + "ends in dot."));
+    EXPECT_FALSE(LongFormExists(folder + "ends in blank "));
+    EXPECT_FALSE(LongFormExists(folder + "dotted."));
+}
+
+TEST_F(RemovalWineTest, FileWithASecondNameIsDeletedButItsSharedDataIsNotOverwritten) {
+    std::string other = folder + "Other\\";
+    ASSERT_TRUE(machine.files().CreateDirectories(other));
+    MakeFile(other + "kept.txt", "shared data");
+    ASSERT_TRUE(machine.files().CreateDirectories(folder + "Cleaned"));
+    ASSERT_TRUE(CreateHardLinkW(Widen(folder + "Cleaned\\second.txt").c_str(), Widen(other + "kept.txt").c_str(),
+                                nullptr));
+    settings::CurrentOptions.OverwriteFile = true;
+    settings::CurrentOptions.OverwriteNumber = 2;
+    int32_t count = 0;
+    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned", false, true, "", count);
+    EXPECT_EQ(count, 1);
+    EXPECT_FALSE(machine.files().Exists(folder + "Cleaned\\second.txt"));
+    EXPECT_EQ(machine.files().ReadAll(other + "kept.txt").value_or(""), "shared data");
+}
+
+TEST_F(RemovalWineTest, UnixFileLinkToAFileElsewhereIsNeitherOverwrittenNorDeletedNorCounted) {
+    // Wine shows a Unix symbolic link to a file as a plain file.
+    std::string outside = machine.system().TempFolder() + "nullvane-outside-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(machine.files().CreateDirectories(outside));
+    MakeFile(outside + "\\secret.txt", "secret");
+    ASSERT_TRUE(machine.files().CreateDirectories(folder + "Cleaned"));
+    MakeFile(folder + "Cleaned\\junk.tmp", "junk");
+    std::string unixOutside = UnixPathOf(outside + "\\secret.txt");
+    std::string unixLink = UnixPathOf(folder + "Cleaned") + "/innocent.txt";
+    ASSERT_FALSE(unixOutside.empty());
+    ASSERT_TRUE(RunUnix(Widen("/bin/ln -s " + unixOutside + " " + unixLink)));
+    ASSERT_TRUE(WaitForAttributes(folder + "Cleaned\\innocent.txt"));
+
+    settings::CurrentOptions.OverwriteFile = true;
+    settings::CurrentOptions.OverwriteNumber = 1;
+    int32_t count = 0;
+    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned", false, true, "", count);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(machine.files().ReadAll(outside + "\\secret.txt").value_or("<gone>"), "secret");
+    EXPECT_FALSE(machine.files().Exists(folder + "Cleaned\\junk.tmp"));
+    RunUnix(Widen("/bin/rm -f " + unixLink));
+    removal::CleanFolder(Run(run::rmClean), outside, true, false, "", count);
 }
 
 TEST_F(RemovalWineTest, RegistryKeyTreeIsCountedAndRemoved) {

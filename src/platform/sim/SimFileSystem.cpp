@@ -604,7 +604,8 @@ std::string WindowsPathOfHost(const fs::path& root, const fs::path& host) {
     fs::path realRoot = fs::canonical(root, ec);
     if (ec) return {};
     fs::path relative = real.lexically_relative(realRoot);
-    std::string text = FromHost(relative);
+    std::u8string generic = relative.generic_u8string();
+    std::string text(reinterpret_cast<const char*>(generic.data()), generic.size());
     if (relative.empty() || text.rfind("..", 0) == 0 || text.size() < 1 || text[0] < 'A' || text[0] > 'Z' ||
         (text.size() > 1 && text[1] != '/'))
         return "\\\\?\\host" + FromHost(real);
@@ -621,7 +622,7 @@ public:
         : files_(files), path_(std::move(path)), finalPath_(std::move(finalPath)), links_(links),
           attributes_(attributes), content_(std::move(content)) {}
 
-    std::string FinalPath() override { return finalPath_; }
+    std::string ResolvedName() override { return finalPath_; }
     uint32_t LinkCount() override { return links_; }
     uint32_t Attributes() override { return attributes_; }
     FileHandle* Content() override { return content_.get(); }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 // The interface's operation names collide with the A/W macros.
 #undef DeleteFile
@@ -105,6 +106,34 @@ std::string FinalPathOf(HANDLE handle) {
     return {};
 }
 
+// The object name of an open file or folder, links resolved; empty if the
+// system cannot tell.
+std::string ResolvedNameOf(HANDLE handle) {
+    // ObjectNameInformation (1) of NtQueryObject, documented in winternl.h.
+    using QueryObject = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<QueryObject>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    if (!query) return {};
+    struct NameInformation {
+        USHORT Length;
+        USHORT MaximumLength;
+        PWSTR Buffer;
+    };
+    std::vector<unsigned char> buffer(4096);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ULONG needed = 0;
+        LONG status = query(handle, 1, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status >= 0) {
+            const auto* name = reinterpret_cast<const NameInformation*>(buffer.data());
+            if (!name->Buffer || name->Length == 0) return {};
+            return Narrow(std::wstring_view(name->Buffer, name->Length / sizeof(wchar_t)));
+        }
+        if (needed <= buffer.size()) needed = 65536 * sizeof(wchar_t) + sizeof(NameInformation);
+        buffer.assign(needed, 0);
+    }
+    return {};
+}
+
 // One file held open for its removal; the handle carries delete access so
 // that the file checked is the file deleted.
 class Win32RemovalFile : public RemovalFile {
@@ -115,7 +144,9 @@ public:
     }
     ~Win32RemovalFile() override { Close(); }
 
-    std::string FinalPath() override { return handle_ == INVALID_HANDLE_VALUE ? std::string() : FinalPathOf(handle_); }
+    std::string ResolvedName() override {
+        return handle_ == INVALID_HANDLE_VALUE ? std::string() : ResolvedNameOf(handle_);
+    }
     uint32_t LinkCount() override { return info_.nNumberOfLinks; }
     uint32_t Attributes() override { return info_.dwFileAttributes; }
     FileHandle* Content() override { return content_.get(); }
@@ -299,14 +330,25 @@ RemovalFilePtr Win32FileSystem::OpenForRemoval(const std::string& path, bool wit
     return std::make_unique<Win32RemovalFile>(handle, info, content);
 }
 
-std::string Win32FileSystem::FinalPath(const std::string& path) {
+namespace {
+
+template <class Learn>
+std::string LearnFromOpenPath(const std::string& path, Learn learn) {
     HANDLE handle = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return {};
-    std::string result = FinalPathOf(handle);
+    std::string result = learn(handle);
     CloseHandle(handle);
     return result;
+}
+
+}  // namespace
+
+std::string Win32FileSystem::FinalPath(const std::string& path) { return LearnFromOpenPath(path, FinalPathOf); }
+
+std::string Win32FileSystem::ResolvedName(const std::string& path) {
+    return LearnFromOpenPath(path, ResolvedNameOf);
 }
 
 }  // namespace nullvane::platform::win32

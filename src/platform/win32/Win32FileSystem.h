@@ -18,6 +18,11 @@ public:
     bool RemoveLink(const std::string& path) override;
     [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
     [[nodiscard]] std::string FinalPath(const std::string& path) override;
+    // The object name of the open file ("\\Device\\HarddiskVolume2\\Dir" on
+    // Windows, "\\??\\C:\\Dir" under Wine): the system resolves links to it
+    // as GetFinalPathNameByHandleW does, without that call's length limit
+    // under Wine and its search for a drive letter.
+    [[nodiscard]] std::string ResolvedName(const std::string& path) override;
 };
 
 }  // namespace nullvane::platform::win32
