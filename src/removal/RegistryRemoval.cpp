@@ -1,6 +1,9 @@
 #include "removal/RegistryRemoval.h"
 
+#include <algorithm>
 #include <array>
+#include <set>
+#include <vector>
 
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
@@ -22,9 +25,25 @@ constexpr std::array<std::pair<const char*, RegRoot>, 5> kRoots{{
     {"HKEY_LOCAL_MACHINE", RegRoot::LocalMachine},
 }};
 
-// A leading "\" on a subkey means the same as none.
-std::string KeyPath(const std::string& subkey) {
-    return !subkey.empty() && subkey.front() == '\\' ? subkey.substr(1) : subkey;
+// "\Software\\Vendor\" and "Software\Vendor" name the same key: the names
+// joined by single backslashes, none at either end. Empty for the root itself.
+std::string NormalKeyPath(const std::string& subkey) {
+    std::string path;
+    path.reserve(subkey.size());
+    for (char c : subkey) {
+        if (c == '\\' && (path.empty() || path.back() == '\\')) continue;
+        path += c;
+    }
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+std::string ChildPath(const std::string& path, const std::string& name) {
+    return path.empty() ? name : path + "\\" + name;
+}
+
+bool KeyExists(platform::Registry& registry, RegRoot root, const std::string& path) {
+    return registry.OpenKey(root, path, RegAccess::Read) != nullptr;
 }
 
 void LogLine(run::TRunContext& run, const char* phrase, const std::string& what) {
@@ -39,7 +58,8 @@ void DeleteKeyTree(platform::Registry& registry, RegRoot root, const std::string
         platform::RegKeyPtr key = registry.OpenKey(root, path, RegAccess::Full);
         if (!key) return;
         std::vector<std::string> names = key->SubkeyNames();
-        for (auto name = names.rbegin(); name != names.rend(); ++name) DeleteKeyTree(registry, root, path + "\\" + *name);
+        for (auto name = names.rbegin(); name != names.rend(); ++name)
+            DeleteKeyTree(registry, root, ChildPath(path, *name));
     }
     (void)registry.DeleteKey(root, path);
 }
@@ -60,28 +80,30 @@ std::string RootKeyName(RegRoot root) {
 }
 
 int32_t CountRegistryValues(run::TRunContext& run, RegRoot root, const std::string& subkey) {
-    std::string path = KeyPath(subkey);
+    std::string path = NormalKeyPath(subkey);
     platform::RegKeyPtr key = run.Machine.registry.OpenKey(root, path, RegAccess::Full);
     if (!key) return 0;
     auto count = static_cast<int32_t>(key->ValueCount());
-    for (const std::string& name : key->SubkeyNames())
-        count += CountRegistryValues(run, root, path.empty() ? name : path + "\\" + name);
+    for (const std::string& name : key->SubkeyNames()) count += CountRegistryValues(run, root, ChildPath(path, name));
     return count;
 }
 
 int32_t DeleteRegistryKey(run::TRunContext& run, const std::string& rootText, const std::string& subkey) {
     auto root = RootKeyFromName(rootText);
     if (!root) return 0;
-    std::string path = KeyPath(subkey);
-    // An empty path would name the root itself, which is never removed.
+    std::string path = NormalKeyPath(subkey);
+    // The root itself is never removed, however its path is spelled.
     if (path.empty()) return 0;
-    int32_t count = CountRegistryValues(run, *root, subkey);
-    if (run.Machine.registry.OpenKey(*root, path, RegAccess::Read)) {
-        LogLine(run, run::texts::kDeletingRegistryKey, platform::UpperAscii(rootText) + "\\" + subkey);
-        if (!run.IsTestRun()) DeleteKeyTree(run.Machine.registry, *root, path);
-        if (count == 0) count = 1;
-    }
-    return count;
+    platform::Registry& registry = run.Machine.registry;
+    if (!KeyExists(registry, *root, path)) return 0;
+    int32_t found = CountRegistryValues(run, *root, path);
+    LogLine(run, run::texts::kDeletingRegistryKey, platform::UpperAscii(rootText) + "\\" + path);
+    // A Test counts what a Clean would try; a Clean counts what is gone.
+    if (run.IsTestRun()) return std::max(found, 1);
+    DeleteKeyTree(registry, *root, path);
+    if (!KeyExists(registry, *root, path)) return std::max(found, 1);
+    // Something below held the key: only the values no longer found were removed.
+    return std::max(found - CountRegistryValues(run, *root, path), 0);
 }
 
 int32_t DeleteUserRegistryKey(run::TRunContext& run, const std::string& subkey) {
@@ -92,24 +114,33 @@ int32_t DeleteRegistryValues(run::TRunContext& run, const std::string& rootText,
                              const std::string& valueName) {
     auto root = RootKeyFromName(rootText);
     if (!root) return 0;
+    std::string path = NormalKeyPath(subkey);
     // Every value of a whole root is never what an entry means.
-    if (KeyPath(subkey).empty() && valueName.empty()) return 0;
-    platform::RegKeyPtr key = run.Machine.registry.OpenKey(*root, KeyPath(subkey), RegAccess::Full);
+    if (path.empty() && valueName.empty()) return 0;
+    platform::RegKeyPtr key = run.Machine.registry.OpenKey(*root, path, RegAccess::Full);
     if (!key) return 0;
-    std::string prefix = platform::UpperAscii(rootText) + "\\" + subkey + "\\";
+    std::string prefix = platform::UpperAscii(rootText) + "\\" + (path.empty() ? "" : path + "\\");
     if (!valueName.empty()) {
         if (!key->QueryValue(valueName)) return 0;
         LogLine(run, run::texts::kDeletingRegistryValue, prefix + valueName);
-        if (!run.IsTestRun()) (void)key->DeleteValue(valueName);
-        return 1;
+        if (run.IsTestRun()) return 1;
+        return key->DeleteValue(valueName) && !key->QueryValue(valueName) ? 1 : 0;
     }
-    int32_t count = 0;
-    for (const platform::RegValue& value : key->Values()) {
+    std::vector<platform::RegValue> values = key->Values();
+    for (const platform::RegValue& value : values) {
         LogLine(run, run::texts::kDeletingRegistryValue, prefix + value.name);
         if (!run.IsTestRun()) (void)key->DeleteValue(value.name);
-        ++count;
     }
-    for (const std::string& name : key->SubkeyNames()) count += DeleteRegistryKey(run, rootText, subkey + "\\" + name);
+    auto count = static_cast<int32_t>(values.size());
+    if (!run.IsTestRun()) {
+        // Only the values that no longer show in the key count as removed.
+        std::set<std::string> left;
+        for (const platform::RegValue& value : key->Values()) left.insert(value.name);
+        count = static_cast<int32_t>(std::count_if(values.begin(), values.end(), [&](const platform::RegValue& value) {
+            return left.count(value.name) == 0;
+        }));
+    }
+    for (const std::string& name : key->SubkeyNames()) count += DeleteRegistryKey(run, rootText, ChildPath(path, name));
     return count;
 }
 

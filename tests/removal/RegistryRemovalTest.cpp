@@ -40,12 +40,32 @@ TEST_F(RegistryRemovalTest, EmptyKeyCountsOneAndMissingKeyCountsNothing) {
     EXPECT_EQ(log.Lines().size(), 1u);
 }
 
-TEST_F(RegistryRemovalTest, KeyReadableButNotWritableCountsOneAndStays) {
+TEST_F(RegistryRemovalTest, KeyReadableButNotWritableCountsOneInATestAndNothingInACleanWhereItStays) {
     SetValues(RegRoot::LocalMachine, "Software\\Locked", 4);
     sim.registry().DenyFullAccess(RegRoot::LocalMachine, "Software\\Locked");
-    EXPECT_EQ(DeleteRegistryKey(Run(run::rmClean), "HKEY_LOCAL_MACHINE", "Software\\Locked"), 1);
+    EXPECT_EQ(DeleteRegistryKey(Run(run::rmTest), "HKEY_LOCAL_MACHINE", "Software\\Locked"), 1);
+    EXPECT_EQ(DeleteRegistryKey(Run(run::rmClean), "HKEY_LOCAL_MACHINE", "Software\\Locked"), 0);
     EXPECT_TRUE(KeyExists(RegRoot::LocalMachine, "Software\\Locked"));
-    EXPECT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(log.Lines().size(), 2u);
+}
+
+TEST_F(RegistryRemovalTest, CleanCountsWhatIsGoneNotWhatWasFound) {
+    const std::string key = "Software\\Held";
+    SetValues(RegRoot::CurrentUser, key, 3);
+    SetValues(RegRoot::CurrentUser, key + "\\Free", 1);
+    SetValues(RegRoot::CurrentUser, key + "\\Locked", 2);
+    sim.registry().DenyFullAccess(RegRoot::CurrentUser, key + "\\Locked");
+    // A Test counts what a Clean would try: the values it can reach.
+    EXPECT_EQ(DeleteUserRegistryKey(Run(run::rmTest), key), 4);
+    // The locked subkey keeps its parent, and the parent its own values: only Free is gone.
+    EXPECT_EQ(DeleteUserRegistryKey(Run(run::rmClean), key), 1);
+    EXPECT_FALSE(KeyExists(RegRoot::CurrentUser, key + "\\Free"));
+    EXPECT_TRUE(KeyExists(RegRoot::CurrentUser, key + "\\Locked"));
+    EXPECT_EQ(sim.registry().OpenKey(RegRoot::CurrentUser, key, platform::RegAccess::Read)->ValueCount(), 3u);
+
+    // Emptying the values of the key: its own go, the locked subkey stays and counts nothing.
+    EXPECT_EQ(DeleteUserRegistryValues(Run(run::rmClean), key, ""), 3);
+    EXPECT_TRUE(KeyExists(RegRoot::CurrentUser, key + "\\Locked"));
 }
 
 TEST_F(RegistryRemovalTest, AllValuesOfAKeyGoWithItsSubkeysWhileTheKeyStays) {
@@ -94,6 +114,27 @@ TEST_F(RegistryRemovalTest, AWholeRootIsNeverRemoved) {
     EXPECT_EQ(DeleteRegistryKey(run, "HKEY_CURRENT_USER", "\\"), 0);
     EXPECT_EQ(DeleteRegistryValues(run, "HKEY_CURRENT_USER", "", ""), 0);
     EXPECT_TRUE(KeyExists(RegRoot::CurrentUser, "Software\\Keep"));
+}
+
+TEST_F(RegistryRemovalTest, ARootSpelledWithRepeatedOrTrailingBackslashesIsStillNeverRemoved) {
+    SetValues(RegRoot::CurrentUser, "Software\\Keep", 2);
+    // "HKEY_CURRENT_USER\\\" in a data file leaves "\\" after the root.
+    for (auto mode : {run::rmTest, run::rmClean}) {
+        for (const std::string subkey : {"\\\\", "\\\\\\", "\\\\\\\\"}) {
+            EXPECT_EQ(DeleteRegistryKey(Run(mode), "HKEY_CURRENT_USER", subkey), 0) << subkey;
+            EXPECT_EQ(DeleteRegistryValues(Run(mode), "HKEY_CURRENT_USER", subkey, ""), 0) << subkey;
+        }
+    }
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_TRUE(KeyExists(RegRoot::CurrentUser, "Software\\Keep"));
+    EXPECT_EQ(sim.registry().OpenKey(RegRoot::CurrentUser, "Software\\Keep", platform::RegAccess::Read)->ValueCount(),
+              2u);
+}
+
+TEST_F(RegistryRemovalTest, RepeatedAndTrailingBackslashesNameTheSameKeyAndLogInOneForm) {
+    SetValues(RegRoot::CurrentUser, "Software\\Keep", 2);
+    EXPECT_EQ(DeleteUserRegistryKey(Run(run::rmTest), "\\Software\\\\Keep\\"), 2);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Test: deleting registry key HKEY_CURRENT_USER\\Software\\Keep"});
 }
 
 TEST(RootKeyNames, RoundTripAndRejectOtherTexts) {

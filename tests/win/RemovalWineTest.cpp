@@ -262,6 +262,68 @@ TEST_F(RemovalWineTest, RegistryKeyTreeIsCountedAndRemoved) {
     EXPECT_FALSE(machine.registry().OpenKey(platform::RegRoot::CurrentUser, key, platform::RegAccess::Read));
 }
 
+// Names holding a lone surrogate cannot be written in plain UTF-8; the core
+// must still reach them, and what it counts must be what is gone.
+class SurrogateNameTest : public RemovalWineTest {
+protected:
+    void SetUp() override {
+        RemovalWineTest::SetUp();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+    }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        RemovalWineTest::TearDown();
+    }
+    // Creates a key below the test key through the W functions, with one value.
+    static void CreateWithValue(const std::wstring& sub, const std::wstring& valueName) {
+        std::wstring path = std::wstring(kKey) + (sub.empty() ? L"" : L"\\" + sub);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        DWORD one = 1;
+        EXPECT_EQ(RegSetValueExW(key, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    static bool Exists(const std::wstring& sub) {
+        std::wstring path = std::wstring(kKey) + (sub.empty() ? L"" : L"\\" + sub);
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+    static DWORD ValueCount() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+        DWORD values = 0;
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                         nullptr);
+        RegCloseKey(key);
+        return values;
+    }
+    static constexpr const wchar_t* kKey = L"Software\\NullvaneSurrogateTest";
+    const std::string key = "Software\\NullvaneSurrogateTest";
+};
+
+TEST_F(SurrogateNameTest, KeyHoldingASubkeyWithALoneSurrogateIsRemovedWholeAndCountedWhole) {
+    CreateWithValue(L"", L"top");
+    CreateWithValue(L"a\xD800" L"b", L"inner");
+    CreateWithValue(L"plain", L"other");
+    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(run::rmTest), key), 3);
+    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(run::rmClean), key), 3);
+    EXPECT_FALSE(Exists(L""));
+}
+
+TEST_F(SurrogateNameTest, ValuesWithALoneSurrogateInTheirNameAreDeletedAndCounted) {
+    CreateWithValue(L"", L"x\xDC00");
+    CreateWithValue(L"", L"plain");
+    EXPECT_EQ(removal::DeleteUserRegistryValues(Run(run::rmTest), key, ""), 2);
+    EXPECT_EQ(removal::DeleteUserRegistryValues(Run(run::rmClean), key, ""), 2);
+    EXPECT_EQ(ValueCount(), 0u);
+    EXPECT_TRUE(Exists(L""));
+}
+
 TEST_F(RemovalWineTest, WineRunsAsAdministrator) { EXPECT_TRUE(removal::IsAdministrator(machine.Machine())); }
 
 // Run in a child process whose Windows version Wine sets per program.
