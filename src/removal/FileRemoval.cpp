@@ -324,7 +324,10 @@ bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt) {
     if (!run.IsTestRun()) {
         // A file named alone must lie in the folder its path names.
         auto slash = path.find_last_of("\\/");
-        if (slash != std::string::npos) scope = MakeScope(run, path.substr(0, slash + 1));
+        if (slash != std::string::npos) {
+            std::string name = run.Machine.files.ResolvedName(path.substr(0, slash + 1));
+            if (!name.empty()) scope.resolvedFolder = WithTrailingBackslash(name);
+        }
     }
     return EraseFileIn(run, path, logIt, scope);
 }
