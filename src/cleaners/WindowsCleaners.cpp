@@ -22,26 +22,11 @@ void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
 
 // The walk of one "Recycled" folder: everything but its INFO2 and desktop.ini.
 uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
-    bool logIt = settings::CurrentOptions.ShowLogRecycleBin;
-    uint64_t bytes = 0;
-    (void)run.Machine.files.List(folder + "\\*", [&](const platform::FileEntry& entry) {
-        if (run.Terminated()) return false;
-        std::string path = folder + "\\" + entry.name;
-        if (entry.IsDirectory()) {
-            if (entry.name == "." || entry.name == ".." || entry.IsReparsePoint()) return true;
-            bytes += removal::CleanSubfolder(run, path, logIt, "", run.ItemCount);
-            return true;
-        }
-        std::string upper = platform::UpperAscii(entry.name);
-        if (upper == "DESKTOP.INI" || upper == "INFO2") return true;
-        if (removal::EraseFile(run, path, logIt)) {
-            ++run.ItemCount;
-            bytes += entry.size;
-            run.PostProgressIfDue(run.ItemCount + run.TotalItems);
-        }
-        return true;
-    });
-    return bytes;
+    removal::TWalkRules rules;
+    rules.logIt = settings::CurrentOptions.ShowLogRecycleBin;
+    rules.progressWithTotal = true;
+    rules.keepTopNames = {"DESKTOP.INI", "INFO2"};
+    return removal::CleanFolderWith(run, folder, rules, run.ItemCount);
 }
 }  // namespace
 

@@ -181,106 +181,41 @@ std::optional<std::string> GivenFolder(run::TRunContext& run, const std::string&
     return WithTrailingBackslash(*normal);
 }
 
-uint64_t WalkFolder(run::TRunContext& run, const std::string& folder, bool logIt, const std::string& excludedName,
-                    int32_t& count, const TWalkScope& scope);
-
-// A subfolder met by a walk: asked about, emptied and removed.
-uint64_t WalkSubfolder(run::TRunContext& run, const std::string& folder, bool logIt,
-                       const std::string& excludedName, int32_t& count, const TWalkScope& scope) {
-    if (run.Terminated()) return 0;
-    std::string path = WithTrailingBackslash(folder);
-    if (!run.IsTestRun() && !ConfirmFolder(run, path, TFolderQuestion::fqDeleteAllUnder,
-                                           TFolderQuestion::fqDeleteAllUnder, scope, false))
-        return 0;
-    uint64_t bytes = WalkFolder(run, path, logIt, excludedName, count, scope);
-    if (!run.IsTestRun()) (void)run.Machine.files.RemoveDirectory(folder);
-    return bytes;
-}
-
-// The shared walk of CleanFolder and CleanSubfolder over a folder with its
-// trailing "\": files in listing order, each subfolder completely before the
-// walk goes on.
-uint64_t WalkFolder(run::TRunContext& run, const std::string& folder, bool logIt, const std::string& excludedName,
-                    int32_t& count, const TWalkScope& scope) {
+// The one walk below a folder (normalised, with its trailing "\"): entries
+// in listing order, each subfolder completely before the walk goes on, the
+// cancel request looked at before every entry, "." and ".." skipped, linked
+// folders never entered (a Clean removes the link alone).
+uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules& rules, int32_t& count,
+              const TWalkScope& scope, int depth) {
     uint64_t bytes = 0;
     (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
         if (run.Terminated()) return false;
+        if (IsDotEntry(entry.name)) return true;
         std::string path = folder + entry.name;
         if (entry.IsDirectory()) {
-            if (IsDotEntry(entry.name)) return true;
+            std::string sub = path + "\\";
+            // A walk that only takes files leaves folders, links included.
+            if (!rules.removeSubfolders) {
+                if (rules.recurse && !entry.IsReparsePoint()) bytes += Walk(run, sub, rules, count, scope, depth + 1);
+                return true;
+            }
             if (entry.IsReparsePoint()) {
                 HandleLinkedFolder(run, path);
                 return true;
             }
-            bytes += WalkSubfolder(run, path, logIt, excludedName, count, scope);
-            return true;
-        }
-        if (!excludedName.empty() && platform::EqualsIgnoreCase(entry.name, excludedName)) return true;
-        if (EraseFileIn(run, path, logIt, scope)) {
-            ++count;
-            bytes += entry.size;
-            run.PostProgressIfDue(count + run.TotalItems);
-        }
-        return true;
-    });
-    return bytes;
-}
-
-uint64_t WalkByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
-                    int32_t& count, const TWalkScope& scope) {
-    std::string prefix = "*";
-    std::string suffix;
-    if (auto star = mask.find('*'); star != std::string::npos) {
-        prefix = platform::UpperAscii(mask.substr(0, star));
-        suffix = platform::UpperAscii(mask.substr(star + 1));
-    }
-    uint64_t bytes = 0;
-    (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
-        if (run.Terminated()) return false;
-        if (entry.IsDirectory()) {
-            if (recurse && !IsDotEntry(entry.name) && !entry.IsReparsePoint())
-                bytes += WalkByMask(run, folder + entry.name + "\\", mask, recurse, count, scope);
-            return true;
-        }
-        std::string upperName = platform::UpperAscii(entry.name);
-        bool matches = mask == "*.*" || mask == entry.name ||
-                       ((prefix.empty() || StartsWith(upperName, prefix)) &&
-                        (suffix.empty() || EndsWith(upperName, suffix)));
-        if (matches && EraseFileIn(run, folder + entry.name, true, scope)) {
-            ++count;
-            bytes += entry.size;
-            run.PostProgressIfDue(count);
-        }
-        return true;
-    });
-    return bytes;
-}
-
-uint64_t WalkExcept(run::TRunContext& run, const std::string& folder, const std::string& upperExcluded,
-                    int32_t& count, const TWalkScope& scope) {
-    uint64_t bytes = 0;
-    (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
-        std::string entryPath = folder + entry.name;
-        if (entry.IsDirectory()) {
-            if (IsDotEntry(entry.name)) return true;
-            if (entry.IsReparsePoint()) {
-                HandleLinkedFolder(run, entryPath);
-                return true;
-            }
-            std::string sub = entryPath + "\\";
+            if (!rules.recurse) return true;
             if (!run.IsTestRun() && !ConfirmFolder(run, sub, TFolderQuestion::fqDeleteAllUnder,
                                                    TFolderQuestion::fqDeleteAllUnder, scope, false))
                 return true;
-            bytes += WalkExcept(run, sub, upperExcluded, count, scope);
-            if (!run.IsTestRun()) (void)run.Machine.files.RemoveDirectory(entryPath);
+            bytes += Walk(run, sub, rules, count, scope, depth + 1);
+            if (!run.IsTestRun()) (void)run.Machine.files.RemoveDirectory(path);
             return true;
         }
-        if (!upperExcluded.empty() && platform::UpperAscii(entry.name).find(upperExcluded) != std::string::npos)
-            return true;
-        if (EraseFileIn(run, entryPath, true, scope)) {
+        if (!rules.Takes(entry.name, depth)) return true;
+        if (EraseFileIn(run, path, rules.logIt, scope)) {
             ++count;
             bytes += entry.size;
-            run.PostProgressIfDue(count);
+            run.PostProgressIfDue(rules.progressWithTotal ? count + run.TotalItems : count);
         }
         return true;
     });
@@ -288,6 +223,29 @@ uint64_t WalkExcept(run::TRunContext& run, const std::string& folder, const std:
 }
 
 }  // namespace
+
+void TWalkRules::SetMask(const std::string& text) {
+    mask = text;
+    byMask = true;
+    prefix = "*";
+    suffix.clear();
+    if (auto star = text.find('*'); star != std::string::npos) {
+        prefix = platform::UpperAscii(text.substr(0, star));
+        suffix = platform::UpperAscii(text.substr(star + 1));
+    }
+}
+
+bool TWalkRules::Takes(const std::string& name, int depth) const {
+    if (!keepName.empty() && platform::EqualsIgnoreCase(name, keepName)) return false;
+    if (depth == 0)
+        for (const std::string& kept : keepTopNames)
+            if (platform::EqualsIgnoreCase(name, kept)) return false;
+    if (!keepContaining.empty() && platform::UpperAscii(name).find(keepContaining) != std::string::npos) return false;
+    if (!byMask) return true;
+    if (mask == "*.*" || mask == name) return true;
+    std::string upperName = platform::UpperAscii(name);
+    return (prefix.empty() || StartsWith(upperName, prefix)) && (suffix.empty() || EndsWith(upperName, suffix));
+}
 
 void ScrollLogIfDue(run::TRunContext& run, int step) {
     if (step == 0) {
@@ -341,18 +299,28 @@ bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder, TFol
     return ConfirmFolder(run, path, rootQuestion, documentsQuestion, MakeScope(run, path), true);
 }
 
-uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, bool removeFolder, bool logIt,
-                     const std::string& excludedName, int32_t& count) {
+uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules,
+                         int32_t& count) {
     if (run.Terminated()) return 0;
     auto path = GivenFolder(run, folder);
     if (!path) return 0;
     TWalkScope scope = MakeScope(run, *path);
-    if (!run.IsTestRun() && !ConfirmFolder(run, *path, TFolderQuestion::fqDeleteAllUnder,
-                                           TFolderQuestion::fqDeleteAllUnder, scope, true))
+    if (!run.IsTestRun() &&
+        !ConfirmFolder(run, *path, rules.rootQuestion, rules.documentsQuestion, scope, true))
         return 0;
-    uint64_t bytes = WalkFolder(run, *path, logIt, excludedName, count, scope);
-    if (!run.IsTestRun() && removeFolder) RemoveWalkedFolder(run, *path);
+    uint64_t bytes = Walk(run, *path, rules, count, scope, 0);
+    if (!run.IsTestRun() && rules.removeFolder) RemoveWalkedFolder(run, *path);
     return bytes;
+}
+
+uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, bool removeFolder, bool logIt,
+                     const std::string& excludedName, int32_t& count) {
+    TWalkRules rules;
+    rules.removeFolder = removeFolder;
+    rules.logIt = logIt;
+    rules.progressWithTotal = true;
+    rules.keepName = excludedName;
+    return CleanFolderWith(run, folder, rules, count);
 }
 
 uint64_t CleanSubfolder(run::TRunContext& run, const std::string& folder, bool logIt,
@@ -362,30 +330,22 @@ uint64_t CleanSubfolder(run::TRunContext& run, const std::string& folder, bool l
 
 uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
                           int32_t& count) {
-    if (run.Terminated()) return 0;
-    auto path = GivenFolder(run, folder);
-    if (!path) return 0;
-    TWalkScope scope = MakeScope(run, *path);
-    if (!run.IsTestRun()) {
-        bool wide = mask.empty() || mask.find('*') != std::string::npos;
-        if (!ConfirmFolder(run, *path, wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone,
-                           TFolderQuestion::fqDeleteFilesOn, scope, true))
-            return 0;
-    }
-    return WalkByMask(run, *path, mask, recurse, count, scope);
+    TWalkRules rules;
+    rules.SetMask(mask);
+    rules.recurse = recurse;
+    rules.removeSubfolders = false;
+    bool wide = mask.empty() || mask.find('*') != std::string::npos;
+    rules.rootQuestion = wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone;
+    rules.documentsQuestion = TFolderQuestion::fqDeleteFilesOn;
+    return CleanFolderWith(run, folder, rules, count);
 }
 
 uint64_t CleanFolderExcept(run::TRunContext& run, const std::string& folder, bool removeFolder,
                            const std::string& excludedText, int32_t& count) {
-    auto path = GivenFolder(run, folder);
-    if (!path) return 0;
-    TWalkScope scope = MakeScope(run, *path);
-    if (!run.IsTestRun() && !ConfirmFolder(run, *path, TFolderQuestion::fqDeleteAllUnder,
-                                           TFolderQuestion::fqDeleteAllUnder, scope, true))
-        return 0;
-    uint64_t bytes = WalkExcept(run, *path, platform::UpperAscii(excludedText), count, scope);
-    if (!run.IsTestRun() && removeFolder) RemoveWalkedFolder(run, *path);
-    return bytes;
+    TWalkRules rules;
+    rules.removeFolder = removeFolder;
+    rules.keepContaining = platform::UpperAscii(excludedText);
+    return CleanFolderWith(run, folder, rules, count);
 }
 
 bool DeleteAtReboot(run::TRunContext& run, const std::string& path) {

@@ -12,6 +12,33 @@ namespace nullvane::removal {
 // Which text a folder question uses.
 enum class TFolderQuestion { fqNone, fqDeleteAllUnder, fqDeleteFilesOn };
 
+// What the one folder walk takes and removes below the folder it is given.
+// The operations below are settings of it; every cleaner that walks a
+// folder goes through it.
+struct TWalkRules {
+    bool recurse = true;           // walk the subfolders
+    bool removeSubfolders = true;  // subfolders are asked about, emptied and removed
+    bool removeFolder = false;     // a Clean removes the given folder at the end
+    bool logIt = true;             // a detail line per file (not in Fast Mode)
+    bool progressWithTotal = false;  // progress counts the run's earlier items too
+    TFolderQuestion rootQuestion = TFolderQuestion::fqDeleteAllUnder;
+    TFolderQuestion documentsQuestion = TFolderQuestion::fqDeleteAllUnder;
+    std::string keepName;          // a file name left everywhere (ignoring case)
+    std::vector<std::string> keepTopNames;  // file names left in the given folder only
+    std::string keepContaining;    // upper-cased text: files whose names hold it stay
+
+    // Only files matching the mask ("File*.chk", "*.dmp", "memory.dmp").
+    void SetMask(const std::string& text);
+    [[nodiscard]] bool Takes(const std::string& name, int depth) const;
+
+private:
+    bool byMask = false;
+    std::string mask, prefix, suffix;
+};
+
+// The walk over `folder` with `rules`; the byte total of the files counted.
+uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules, int32_t& count);
+
 // Lists (and in a Clean run deletes) one file; true if it counts.
 bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt);
 // Overwrites a file `passes` times with one random byte value per pass.

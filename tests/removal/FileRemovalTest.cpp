@@ -220,6 +220,7 @@ TEST_F(FileRemovalTest, CancelledOrMissingFoldersGiveNothing) {
     run.Terminate();
     EXPECT_EQ(CleanFolder(run, "C:\\Work", true, true, "", count), 0u);
     EXPECT_EQ(CleanFilesByMask(run, "C:\\Work", "*.*", true, count), 0u);
+    EXPECT_EQ(CleanFolderExcept(run, "C:\\Work", true, "", count), 0u);
     EXPECT_EQ(count, 0);
     EXPECT_TRUE(Exists("C:\\Work\\a.txt"));
     EXPECT_TRUE(log.Lines().empty());
