@@ -12,9 +12,12 @@
 # per-folder call added or replaced) and prints what each call costs.
 # Uses the programs of build/windows (built here if missing). Each removal
 # gets a fresh copy of the tree; copying is not timed. Every figure is the
-# best of RUNS runs (environment, default 1; the removals always run once)
-# as wall time and as processor time (user + system of the program and of
-# the wineserver): on a shared machine the processor time is the steadier.
+# best of RUNS runs (environment, default 1) as wall time and as processor
+# time (user + system of the program, the wineserver and Wine's services): on a shared
+# machine the processor time is the steadier. The work folder (prefix and
+# trees) goes below BENCH_DIR (default /tmp); BENCH_DIR=/dev/shm keeps the
+# disk out of the figures (a disk mounted with online discard or shared
+# with other work makes removal times swing widely).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -35,7 +38,7 @@ if [ ! -f "$build/nullvane-cli.exe" ] || [ ! -f "$build/bench/wine_floors.exe" ]
     cmake --build --preset windows -j 2 --target nullvane-cli wine_floors
 fi
 
-work=$(mktemp -d /tmp/nullvane-bench.XXXXXX)
+work=$(mktemp -d "${BENCH_DIR:-/tmp}/nullvane-bench.XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine's recycle bin lives in the XDG trash: keep it inside the work folder.
 export XDG_DATA_HOME=$work/xdg
@@ -53,8 +56,7 @@ echo "preparing: prefix, programs, tree of $files files" >&2
 bash scripts/wine-prefix "$WINEPREFIX"
 # A working folder Wine can name (the checkout lies outside every drive).
 cd "$WINEPREFIX/drive_c"
-# One wineserver for everything, in the foreground of a background job so
-# that its processor time can be read.
+# One wineserver for everything, kept running.
 wineserver -f -p &
 server=$!
 programs=$WINEPREFIX/drive_c/nullvane
@@ -96,7 +98,16 @@ place() {
     sync
 }
 
-serverTicks() { awk '{print $14 + $15}' "/proc/$server/stat"; }
+# Processor ticks of the prefix's own processes that outlive a program: the
+# wineserver and Wine's services (winedevice.exe serves the volume queries).
+serverTicks() {
+    local files
+    files=$(grep -lzx "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null | sed 's:environ$:stat:')
+    # shellcheck disable=SC2086
+    awk '{ line = $0; sub(/^.*\) /, "", line); split(line, field, " ")
+           if ($0 ~ /\((wineserver|[^)]*\.exe)/) total += field[12] + field[13] }
+         END { print total + 0 }' $files /dev/null 2>/dev/null
+}
 ticks=$(getconf CLK_TCK)
 
 # "wall processor" seconds of a command, its output into the file named first.
@@ -110,16 +121,14 @@ timedOnce() {
         "$work/time"
 }
 
-# The best wall and the best processor time of RUNS runs.
+# The best wall and the best processor time of the "wall processor" lines read.
+best() { awk 'NF == 2 { if (!seen || $1 < a) a = $1; if (!seen || $2 < b) b = $2; seen = 1 }
+    END { printf "%.3f %.3f", a, b }'; }
+
+# The best of RUNS runs of a command, its output into the file named first.
 timed() {
-    local run best= result
-    for ((run = 0; run < runs; ++run)); do
-        result=$(timedOnce "$@")
-        best=$(printf '%s\n%s\n' "$best" "$result" | awk 'NF == 2 {
-            if (!seen || $1 < wall) wall = $1; if (!seen || $2 < cpu) cpu = $2; seen = 1 }
-            END { printf "%.3f %.3f", wall, cpu }')
-    done
-    echo "$best"
+    local run
+    for ((run = 0; run < runs; ++run)); do timedOnce "$@"; done | best
 }
 
 floorExe='C:\nullvane\wine_floors.exe'
@@ -152,18 +161,25 @@ grep -q "$treeFiles" "$work/test.log" || {
     exit 1
 }
 
-cp -a "$tree" "$work/rm-copy"
-sync
-record rm "$(timedOnce /dev/null rm -rf "$work/rm-copy")"
-place
-record delete "$(timedOnce /dev/null wine "$floorExe" delete "$tempWin")"
-[ "$(remaining)" -eq 0 ] || { echo "the delete floor left files in Temp" >&2; exit 1; }
-place
-record clean "$(timedOnce "$work/clean.log" wine "$cliExe" --clean "Windows - Temporary Files" --yes --fast)"
-[ "$(remaining)" -eq 0 ] || {
-    echo "the Clean left $(remaining) entries in Temp" >&2
-    exit 1
+# The best of RUNS removals, each of a fresh copy placed by the command
+# named first.
+removal() {
+    local prepare=$1 run
+    shift
+    for ((run = 0; run < runs; ++run)); do
+        "$prepare"
+        timedOnce "$@"
+        [ "$prepare" != place ] || [ "$(remaining)" -eq 0 ] || echo "$* left $(remaining) entries in Temp" >&2
+    done | best
 }
+hostCopy() {
+    rm -rf "$work/rm-copy"
+    cp -a "$tree" "$work/rm-copy"
+    sync
+}
+record rm "$(removal hostCopy /dev/null rm -rf "$work/rm-copy")"
+record delete "$(removal place /dev/null wine "$floorExe" delete "$tempWin")"
+record clean "$(removal place "$work/clean.log" wine "$cliExe" --clean "Windows - Temporary Files" --yes --fast)"
 
 wall() { echo "${1% *}"; }
 cpu() { echo "${1#* }"; }
@@ -182,7 +198,7 @@ printf 'Wine start-up (floor program on an empty folder): %.2f / %.2f s\n' "$(wa
     "$(cpu "$(value startup)")"
 printf 'nullvane-cli start-up (Test of the empty Temp folder): %.2f / %.2f s\n' "$(wall "$(value cliStartup)")" \
     "$(cpu "$(value cliStartup)")"
-echo "Times are wall / processor (program + wineserver); best of $runs for the Test, one run for the Clean."
+echo "Times are wall / processor (program, wineserver and Wine's services), best of $runs; work folder in ${BENCH_DIR:-/tmp}."
 echo
 echo "| work | host | Wine floor | nullvane-cli | cli / floor | cli / host |"
 echo "|---|---|---|---|---|---|"
@@ -195,8 +211,6 @@ row "Clean" "rm -rf" "$(value rm)" "delete walk" "$(value delete)" "$(value clea
 # processor time of program and wineserver (start-up counted, the same for
 # every mode); a call's cost is the difference to the base walk per file (or
 # per folder).
-best() { awk 'NF == 2 { if (!seen || $1 < a) a = $1; if (!seen || $2 < b) b = $2; seen = 1 }
-    END { printf "%.3f %.3f", a, b }'; }
 # "inside processor" seconds of a floor mode, best of RUNS; a removing mode
 # gets a fresh tree each time.
 variant() {
@@ -217,9 +231,10 @@ echo
 echo "| variant | inside / processor s | added per file, inside / processor | added per folder, inside |"
 echo "|---|---|---|---|"
 place
+wine "$floorExe" walk "$tempWin" >/dev/null
 base=$(variant walk)
-for mode in walk walk-plain walk-attr walk-fileattr walk-open walk-final walk-final-nt walk-info walk-checked \
-    walk-documents; do
+for mode in walk walk-plain walk-attr walk-documents walk-fileattr walk-open walk-final walk-final-nt walk-final-none \
+    walk-info walk-links walk-checked walk-checked-light; do
     result=$(variant "$mode")
     printf '| %s | %.3f / %.3f | %.1f / %.1f µs | %.1f µs |\n' "$mode" "${result% *}" "${result#* }" \
         "$(perItem "${result% *}" "${base% *}" "$treeFiles")" "$(perItem "${result#* }" "${base#* }" "$treeFiles")" \
@@ -228,7 +243,8 @@ done
 base=$(variant delete)
 printf '| delete | %.3f / %.3f | %.1f / %.1f µs (the whole removal walk) | |\n' "${base% *}" "${base#* }" \
     "$(perItem "${base% *}" 0 "$treeFiles")" "$(perItem "${base#* }" 0 "$treeFiles")"
-for mode in delete-attr delete-shell delete-checked delete-checked-nt delete-handle; do
+for mode in delete-attr delete-shell delete-checked delete-checked-light delete-handle delete-handle-light \
+    delete-handle-final delete-handle-bare; do
     result=$(variant "$mode")
     printf '| %s | %.3f / %.3f | %.1f / %.1f µs | |\n' "$mode" "${result% *}" "${result#* }" \
         "$(perItem "${result% *}" "${base% *}" "$treeFiles")" "$(perItem "${result#* }" "${base#* }" "$treeFiles")"

@@ -1,34 +1,41 @@
 // The bare Win32 walks a folder cleaner cannot beat, run under Wine next to
-// nullvane-cli: what each per-file or per-folder call costs there.
+// nullvane-cli, and variants of them that add or replace one call: what each
+// per-file or per-folder call costs there.
 //
 //   wine_floors MODE FOLDER
 //
-// Every mode walks FOLDER depth first (its contents only; FOLDER itself is
-// kept) and prints one line: mode, files, folders, bytes, seconds (inside the
-// process, start-up not counted).
+// Every mode walks FOLDER depth first with FindFirstFileExW (basic info,
+// large fetch) and FindNextFileW, adding up the sizes (its contents only;
+// FOLDER itself is kept), and prints one line: mode, files, folders, bytes,
+// seconds (inside the process, start-up not counted).
 //
 // Listing modes (nothing changes):
-//   walk           FindFirstFileExW (basic info, large fetch), sizes summed
-//   walk-plain     FindFirstFileW
-//   walk-attr      walk + GetFileAttributesW on each folder before listing it
-//   walk-fileattr  walk + GetFileAttributesW on each file
-//   walk-open      walk + per file CreateFileW and CloseHandle
-//   walk-final     walk-open + GetFinalPathNameByHandleW (drive letter path)
-//   walk-final-nt  walk-open + GetFinalPathNameByHandleW (VOLUME_NAME_NT)
-//   walk-info      walk-open + GetFileInformationByHandle (link count)
-//   walk-checked   walk-open + GetFinalPathNameByHandleW (drive letter path)
-//                  + GetFileInformationByHandle
-//   walk-documents walk + SHGetSpecialFolderPathW (Documents) per folder
-// Removing modes (each needs a fresh tree):
-//   delete         walk, DeleteFileW per file, RemoveDirectoryW per folder
-//   delete-attr    delete + GetFileAttributesW before each DeleteFileW
-//   delete-shell   GetFileAttributesW, SHFileOperationW (one file),
-//                  GetFileAttributesW per file instead of DeleteFileW
-//   delete-checked per file the calls of walk-checked, then DeleteFileW
-//   delete-checked-nt  the same with the VOLUME_NAME_NT path
-//   delete-handle  per file CreateFileW with DELETE access, the checks of
-//                  walk-checked, SetFileInformationByHandle(FileDispositionInfo),
-//                  CloseHandle
+//   walk              the bare walk
+//   walk-plain        FindFirstFileW instead of FindFirstFileExW
+//   walk-attr         + GetFileAttributesW on each folder before listing it
+//   walk-documents    + SHGetSpecialFolderPathW (Documents) on each folder
+//   walk-fileattr     + GetFileAttributesW on each file
+//   walk-open         + per file CreateFileW (attributes only) and CloseHandle
+//   walk-final        walk-open + GetFinalPathNameByHandleW, VOLUME_NAME_DOS
+//   walk-final-nt     walk-open + GetFinalPathNameByHandleW, VOLUME_NAME_NT
+//   walk-final-none   walk-open + GetFinalPathNameByHandleW, VOLUME_NAME_NONE
+//   walk-info         walk-open + GetFileInformationByHandle
+//   walk-links        walk-open + GetFileInformationByHandleEx(FileStandardInfo)
+//   walk-checked      walk-open + walk-final's and walk-info's calls
+//   walk-checked-light walk-open + walk-final-none's and walk-links' calls
+// Removing modes (each needs a fresh tree; RemoveDirectoryW per folder):
+//   delete            DeleteFileW per file
+//   delete-attr       GetFileAttributesW, then DeleteFileW
+//   delete-shell      GetFileAttributesW, SHFileOperationW (one file),
+//                     GetFileAttributesW
+//   delete-checked    walk-checked's calls, then DeleteFileW
+//   delete-checked-light  walk-checked-light's calls, then DeleteFileW
+//   delete-handle     CreateFileW with DELETE access, walk-checked's calls,
+//                     SetFileInformationByHandle(FileDispositionInfo),
+//                     CloseHandle
+//   delete-handle-light  the same with walk-checked-light's calls
+//   delete-handle-final  the same with walk-final's call only
+//   delete-handle-bare   the same without any check
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -37,50 +44,59 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 namespace {
 
-enum class TMode {
-    Walk,
-    WalkPlain,
-    WalkAttr,
-    WalkFileAttr,
-    WalkOpen,
-    WalkFinal,
-    WalkFinalNt,
-    WalkInfo,
-    WalkChecked,
-    WalkDocuments,
-    Delete,
-    DeleteAttr,
-    DeleteShell,
-    DeleteChecked,
-    DeleteCheckedNt,
-    DeleteHandle,
+// What is done to each file after it is listed.
+enum class TFileWork { None, Attributes, Open, Delete, DeleteAfterAttributes, ShellDelete, OpenThenDelete, DeleteByHandle };
+
+// Checks made on the open file: where it really is, and how many names it has.
+enum TCheck : unsigned {
+    ckFinalDos = 1,
+    ckFinalNt = 2,
+    ckFinalNone = 4,
+    ckInformation = 8,
+    ckStandardInfo = 16,
 };
 
-struct TModeName {
+// What is done to each folder before it is listed.
+enum class TFolderWork { None, Attributes, Documents };
+
+struct TMode {
     const wchar_t* name;
-    TMode mode;
+    TFileWork file;
+    unsigned checks;
+    TFolderWork folder;
+    bool plainFind;
 };
 
-constexpr TModeName kModes[] = {
-    {L"walk", TMode::Walk},
-    {L"walk-plain", TMode::WalkPlain},
-    {L"walk-attr", TMode::WalkAttr},
-    {L"walk-fileattr", TMode::WalkFileAttr},
-    {L"walk-open", TMode::WalkOpen},
-    {L"walk-final", TMode::WalkFinal},
-    {L"walk-final-nt", TMode::WalkFinalNt},
-    {L"walk-info", TMode::WalkInfo},
-    {L"walk-checked", TMode::WalkChecked},
-    {L"walk-documents", TMode::WalkDocuments},
-    {L"delete", TMode::Delete},
-    {L"delete-attr", TMode::DeleteAttr},
-    {L"delete-shell", TMode::DeleteShell},
-    {L"delete-checked", TMode::DeleteChecked},
-    {L"delete-checked-nt", TMode::DeleteCheckedNt},
-    {L"delete-handle", TMode::DeleteHandle},
+constexpr unsigned kChecked = ckFinalDos | ckInformation;
+constexpr unsigned kCheckedLight = ckFinalNone | ckStandardInfo;
+
+constexpr TMode kModes[] = {
+    {L"walk", TFileWork::None, 0, TFolderWork::None, false},
+    {L"walk-plain", TFileWork::None, 0, TFolderWork::None, true},
+    {L"walk-attr", TFileWork::None, 0, TFolderWork::Attributes, false},
+    {L"walk-documents", TFileWork::None, 0, TFolderWork::Documents, false},
+    {L"walk-fileattr", TFileWork::Attributes, 0, TFolderWork::None, false},
+    {L"walk-open", TFileWork::Open, 0, TFolderWork::None, false},
+    {L"walk-final", TFileWork::Open, ckFinalDos, TFolderWork::None, false},
+    {L"walk-final-nt", TFileWork::Open, ckFinalNt, TFolderWork::None, false},
+    {L"walk-final-none", TFileWork::Open, ckFinalNone, TFolderWork::None, false},
+    {L"walk-info", TFileWork::Open, ckInformation, TFolderWork::None, false},
+    {L"walk-links", TFileWork::Open, ckStandardInfo, TFolderWork::None, false},
+    {L"walk-checked", TFileWork::Open, kChecked, TFolderWork::None, false},
+    {L"walk-checked-light", TFileWork::Open, kCheckedLight, TFolderWork::None, false},
+    {L"delete", TFileWork::Delete, 0, TFolderWork::None, false},
+    {L"delete-attr", TFileWork::DeleteAfterAttributes, 0, TFolderWork::None, false},
+    {L"delete-shell", TFileWork::ShellDelete, 0, TFolderWork::None, false},
+    {L"delete-checked", TFileWork::OpenThenDelete, kChecked, TFolderWork::None, false},
+    {L"delete-checked-light", TFileWork::OpenThenDelete, kCheckedLight, TFolderWork::None, false},
+    {L"delete-handle", TFileWork::DeleteByHandle, kChecked, TFolderWork::None, false},
+    {L"delete-handle-light", TFileWork::DeleteByHandle, kCheckedLight, TFolderWork::None, false},
+    {L"delete-handle-final", TFileWork::DeleteByHandle, ckFinalDos, TFolderWork::None, false},
+    {L"delete-handle-bare", TFileWork::DeleteByHandle, 0, TFolderWork::None, false},
 };
 
 struct TTotals {
@@ -90,7 +106,9 @@ struct TTotals {
     uint64_t failures = 0;
 };
 
-bool Removes(TMode mode) { return mode >= TMode::Delete; }
+bool Removes(const TMode& mode) {
+    return mode.file != TFileWork::None && mode.file != TFileWork::Attributes && mode.file != TFileWork::Open;
+}
 
 class TFindHandle {
 public:
@@ -122,98 +140,84 @@ private:
     HANDLE handle_;
 };
 
-// The checks made before a file is removed: where the open file really is,
-// and how many names it has.
-enum TCheck : unsigned { ckFinalDos = 1, ckFinalNt = 2, ckInfo = 4 };
-
 [[nodiscard]] bool CheckOpenFile(HANDLE file, unsigned checks) {
     wchar_t finalPath[MAX_PATH * 2];
-    if ((checks & ckFinalDos) &&
-        GetFinalPathNameByHandleW(file, finalPath, MAX_PATH * 2, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS) == 0)
-        return false;
-    if ((checks & ckFinalNt) &&
-        GetFinalPathNameByHandleW(file, finalPath, MAX_PATH * 2, FILE_NAME_NORMALIZED | VOLUME_NAME_NT) == 0)
-        return false;
+    for (auto [check, flags] : {std::pair{ckFinalDos, VOLUME_NAME_DOS}, std::pair{ckFinalNt, VOLUME_NAME_NT},
+                                std::pair{ckFinalNone, VOLUME_NAME_NONE}}) {
+        if ((checks & check) &&
+            GetFinalPathNameByHandleW(file, finalPath, MAX_PATH * 2, FILE_NAME_NORMALIZED | flags) == 0)
+            return false;
+    }
     BY_HANDLE_FILE_INFORMATION information;
-    return !(checks & ckInfo) || GetFileInformationByHandle(file, &information) != 0;
+    if ((checks & ckInformation) && !GetFileInformationByHandle(file, &information)) return false;
+    FILE_STANDARD_INFO standard;
+    if ((checks & ckStandardInfo) && !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
+        return false;
+    return true;
 }
 
-[[nodiscard]] bool OpenAndCheck(const std::wstring& path, unsigned checks) {
-    TFileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    return file.Valid() && CheckOpenFile(file.Get(), checks);
+[[nodiscard]] HANDLE OpenFile(const std::wstring& path, DWORD access) {
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
-[[nodiscard]] bool RemoveFile(TMode mode, const std::wstring& path) {
-    switch (mode) {
-        case TMode::DeleteAttr:
-            if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-            return DeleteFileW(path.c_str()) != 0;
-        case TMode::DeleteShell: {
-            DWORD attributes = GetFileAttributesW(path.c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-            std::wstring from = path;
-            from.push_back(L'\0');
-            SHFILEOPSTRUCTW operation{};
-            operation.wFunc = FO_DELETE;
-            operation.pFrom = from.c_str();
-            operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-            return SHFileOperationW(&operation) == 0 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+[[nodiscard]] bool ShellDelete(const std::wstring& path) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    std::wstring from = path;
+    from.push_back(L'\0');  // a list of one path ends in two zeros
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    return SHFileOperationW(&operation) == 0 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+[[nodiscard]] bool VisitFile(const TMode& mode, const std::wstring& path) {
+    switch (mode.file) {
+        case TFileWork::None:
+            return true;
+        case TFileWork::Attributes:
+            return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        case TFileWork::Open: {
+            TFileHandle file(OpenFile(path, FILE_READ_ATTRIBUTES));
+            return file.Valid() && CheckOpenFile(file.Get(), mode.checks);
         }
-        case TMode::DeleteChecked:
-            return OpenAndCheck(path, ckFinalDos | ckInfo) && DeleteFileW(path.c_str()) != 0;
-        case TMode::DeleteCheckedNt:
-            return OpenAndCheck(path, ckFinalNt | ckInfo) && DeleteFileW(path.c_str()) != 0;
-        case TMode::DeleteHandle: {
-            TFileHandle file(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-            if (!file.Valid() || !CheckOpenFile(file.Get(), ckFinalDos | ckInfo)) return false;
+        case TFileWork::Delete:
+            return DeleteFileW(path.c_str()) != 0;
+        case TFileWork::DeleteAfterAttributes:
+            return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES && DeleteFileW(path.c_str()) != 0;
+        case TFileWork::ShellDelete:
+            return ShellDelete(path);
+        case TFileWork::OpenThenDelete: {
+            {
+                TFileHandle file(OpenFile(path, FILE_READ_ATTRIBUTES));
+                if (!file.Valid() || !CheckOpenFile(file.Get(), mode.checks)) return false;
+            }
+            return DeleteFileW(path.c_str()) != 0;
+        }
+        case TFileWork::DeleteByHandle: {
+            TFileHandle file(OpenFile(path, DELETE | FILE_READ_ATTRIBUTES));
+            if (!file.Valid() || !CheckOpenFile(file.Get(), mode.checks)) return false;
             FILE_DISPOSITION_INFO disposition{TRUE};
             return SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
         }
-        default:
-            return DeleteFileW(path.c_str()) != 0;
     }
-}
-
-void VisitFile(TMode mode, const std::wstring& path, TTotals& totals) {
-    switch (mode) {
-        case TMode::WalkFileAttr:
-            if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) ++totals.failures;
-            return;
-        case TMode::WalkOpen:
-        case TMode::WalkFinal:
-        case TMode::WalkFinalNt:
-        case TMode::WalkInfo:
-        case TMode::WalkChecked: {
-            unsigned checks = mode == TMode::WalkFinal     ? ckFinalDos
-                              : mode == TMode::WalkFinalNt ? ckFinalNt
-                              : mode == TMode::WalkInfo    ? ckInfo
-                              : mode == TMode::WalkChecked ? ckFinalDos | ckInfo
-                                                           : 0;
-            if (!OpenAndCheck(path, checks)) ++totals.failures;
-            return;
-        }
-        default:
-            if (Removes(mode) && !RemoveFile(mode, path)) ++totals.failures;
-    }
+    return false;
 }
 
 // FOLDER ends in a backslash.
-void Walk(TMode mode, const std::wstring& folder, TTotals& totals) {
-    if (mode == TMode::WalkAttr && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) ++totals.failures;
-    if (mode == TMode::WalkDocuments) {
+void Walk(const TMode& mode, const std::wstring& folder, TTotals& totals) {
+    if (mode.folder == TFolderWork::Attributes && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+        ++totals.failures;
+    if (mode.folder == TFolderWork::Documents) {
         wchar_t documents[MAX_PATH];
         if (!SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE)) ++totals.failures;
     }
     WIN32_FIND_DATAW data;
     std::wstring pattern = folder + L"*";
-    TFindHandle find(mode == TMode::WalkPlain
-                         ? FindFirstFileW(pattern.c_str(), &data)
-                         : FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                            FIND_FIRST_EX_LARGE_FETCH));
+    TFindHandle find(mode.plainFind ? FindFirstFileW(pattern.c_str(), &data)
+                                    : FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                                       nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find.Valid()) {
         ++totals.failures;
         return;
@@ -230,7 +234,7 @@ void Walk(TMode mode, const std::wstring& folder, TTotals& totals) {
         }
         ++totals.files;
         totals.bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        VisitFile(mode, path, totals);
+        if (!VisitFile(mode, path)) ++totals.failures;
     } while (FindNextFileW(find.Get(), &data));
 }
 
@@ -241,8 +245,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: wine_floors MODE FOLDER\n");
         return 2;
     }
-    const TModeName* chosen = nullptr;
-    for (const TModeName& mode : kModes)
+    const TMode* chosen = nullptr;
+    for (const TMode& mode : kModes)
         if (wcscmp(argv[1], mode.name) == 0) chosen = &mode;
     if (!chosen) {
         std::fprintf(stderr, "unknown mode: %ls\n", argv[1]);
@@ -255,7 +259,7 @@ int wmain(int argc, wchar_t** argv) {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     TTotals totals;
-    Walk(chosen->mode, folder, totals);
+    Walk(*chosen, folder, totals);
     QueryPerformanceCounter(&end);
     double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     std::printf("%ls %llu %llu %llu %.3f\n", chosen->name, static_cast<unsigned long long>(totals.files),
