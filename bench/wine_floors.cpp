@@ -22,7 +22,7 @@
 //   walk-info         walk-open + GetFileInformationByHandle
 //   walk-links        walk-open + GetFileInformationByHandleEx(FileStandardInfo)
 //   walk-checked      walk-open + walk-final's and walk-info's calls
-//   walk-checked-light walk-open + walk-final-none's and walk-links' calls
+//   walk-checked-light walk-open + walk-final's and walk-links' calls
 // Removing modes (each needs a fresh tree; RemoveDirectoryW per folder):
 //   delete            DeleteFileW per file
 //   delete-attr       GetFileAttributesW, then DeleteFileW
@@ -72,7 +72,7 @@ struct TMode {
 };
 
 constexpr unsigned kChecked = ckFinalDos | ckInformation;
-constexpr unsigned kCheckedLight = ckFinalNone | ckStandardInfo;
+constexpr unsigned kCheckedLight = ckFinalDos | ckStandardInfo;
 
 constexpr TMode kModes[] = {
     {L"walk", TFileWork::None, 0, TFolderWork::None, false},
