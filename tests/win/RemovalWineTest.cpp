@@ -43,6 +43,22 @@ protected:
     void MakeFile(const std::string& path, const std::string& content = "data") {
         ASSERT_TRUE(machine.files().WriteAll(path, content));
     }
+    // The host's programs, reached without a drive letter.
+    inline static const std::string kUnixBin = "\\\\?\\unix\\bin\\";
+
+    // The host path of a path in the prefix.
+    static std::string UnixPath(const std::string& windowsPath) {
+        using Convert = char*(CDECL*)(const wchar_t*);
+        auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        if (!convert) return {};
+        char* converted = convert(Widen(windowsPath).c_str());
+        if (!converted) return {};
+        std::string result = converted;
+        HeapFree(GetProcessHeap(), 0, converted);
+        return result;
+    }
+
     // Starts a Unix program from inside Wine and waits for it.
     static bool RunUnix(std::wstring commandLine) {
         STARTUPINFOW startup{};
@@ -127,18 +143,16 @@ TEST_F(RemovalWineTest, DeleteAtRebootIsRecordedWithTheSystem) {
 
 TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     // Wine shows a Unix symbolic link to a folder as a folder with the
-    // reparse-point attribute. The fixture lives under Z:\tmp so that its
-    // Unix path is known.
-    // Wine's process numbers repeat from one prefix to the next: the clock
-    // keeps the fixture's name apart from any earlier run's.
-    std::string unique = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
-    std::string unixBase = "/tmp/nullvane-link-" + unique;
-    std::string base = "Z:\\tmp\\nullvane-link-" + unique + "\\";
+    // reparse-point attribute. The test prefix has no drive for the host's
+    // root: the links are made by the host's ln, named by its Unix path.
+    std::string unixBase = UnixPath(folder) + "links";
+    std::string base = folder + "links\\";
+    ASSERT_NE(unixBase, "links");
     ASSERT_TRUE(machine.files().CreateDirectories(base + "Outside"));
     ASSERT_TRUE(machine.files().CreateDirectories(base + "Cleaned"));
     MakeFile(base + "Outside\\precious.doc", "precious");
     MakeFile(base + "Cleaned\\junk.tmp", "junk");
-    ASSERT_TRUE(RunUnix(Widen("/bin/ln -s " + unixBase + "/Outside " + unixBase + "/Cleaned/link")));
+    ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + unixBase + "/Outside " + unixBase + "/Cleaned/link")));
     auto linkAttributes = WaitForAttributes(base + "Cleaned\\link");
     ASSERT_TRUE(linkAttributes);
     ASSERT_TRUE(*linkAttributes & platform::faReparsePoint);
@@ -156,11 +170,11 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     // An empty folder behind a link survives too (Wine removes the target
     // when asked to remove the link, so the link is left in place).
     ASSERT_TRUE(machine.files().CreateDirectories(base + "EmptyOutside"));
-    ASSERT_TRUE(RunUnix(Widen("/bin/ln -s " + unixBase + "/EmptyOutside " + unixBase + "/Cleaned/link2")));
+    ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + unixBase + "/EmptyOutside " + unixBase + "/Cleaned/link2")));
     ASSERT_TRUE(WaitForAttributes(base + "Cleaned\\link2"));
     removal::CleanFolder(Run(run::rmClean), base + "Cleaned", true, true, "", count);
     EXPECT_TRUE(machine.files().DirectoryExists(base + "EmptyOutside"));
-    RunUnix(Widen("/bin/rm -rf " + unixBase));
+    RunUnix(Widen(kUnixBin + "rm -rf " + unixBase));
 }
 
 // Paths the plain W functions cannot reach are made through the long form.
