@@ -123,7 +123,8 @@ TEST_F(RunDataSectionTest, ShippedDataFileServesItsItems) {
     // The data file beside the program is the one the build installs.
     std::string text;
     {
-        std::FILE* in = std::fopen((std::string(NULLVANE_SOURCE_DIR) + "/data/NVane.dat").c_str(), "rb");
+        // The tests run in the build folder, where the build copies it.
+        std::FILE* in = std::fopen("NVane.dat", "rb");
         ASSERT_NE(in, nullptr);
         char buffer[4096];
         for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, got);

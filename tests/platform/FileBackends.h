@@ -103,7 +103,7 @@ struct Win32FilesBackend {
         // the host removes everything.
         std::string hostRoot = UnixPath(root);
         if (hostRoot.size() > 8) {
-            RunHostProgram(L"Z:\\bin\\rm", L"rm -rf \"" + platform::win32::Widen(hostRoot) + L"\"");
+            RunHostProgram(L"\\\\?\\unix\\bin\\rm", L"rm -rf \"" + platform::win32::Widen(hostRoot) + L"\"");
         }
     }
 
@@ -114,7 +114,7 @@ struct Win32FilesBackend {
         };
         std::string unixLink = split(link), unixTarget = split(target);
         if (unixLink.front() != '/' || unixTarget.front() != '/') return false;
-        return RunHostProgram(L"Z:\\bin\\ln", L"ln -s \"" + platform::win32::Widen(unixTarget) + L"\" \"" +
+        return RunHostProgram(L"\\\\?\\unix\\bin\\ln", L"ln -s \"" + platform::win32::Widen(unixTarget) + L"\" \"" +
                                                   platform::win32::Widen(unixLink) + L"\"");
     }
 };

@@ -248,7 +248,7 @@ TEST_F(RemovalWineTest, UnixFileLinkToAFileElsewhereIsNeitherOverwrittenNorDelet
     std::string unixOutside = UnixPathOf(outside + "\\secret.txt");
     std::string unixLink = UnixPathOf(folder + "Cleaned") + "/innocent.txt";
     ASSERT_FALSE(unixOutside.empty());
-    ASSERT_TRUE(RunUnix(Widen("/bin/ln -s " + unixOutside + " " + unixLink)));
+    ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + unixOutside + " " + unixLink)));
     ASSERT_TRUE(WaitForAttributes(folder + "Cleaned\\innocent.txt"));
 
     settings::CurrentOptions.OverwriteFile = true;
@@ -258,7 +258,7 @@ TEST_F(RemovalWineTest, UnixFileLinkToAFileElsewhereIsNeitherOverwrittenNorDelet
     EXPECT_EQ(count, 1);
     EXPECT_EQ(machine.files().ReadAll(outside + "\\secret.txt").value_or("<gone>"), "secret");
     EXPECT_FALSE(machine.files().Exists(folder + "Cleaned\\junk.tmp"));
-    RunUnix(Widen("/bin/rm -f " + unixLink));
+    RunUnix(Widen(kUnixBin + "rm -f " + unixLink));
     removal::CleanFolder(Run(run::rmClean), outside, true, false, "", count);
 }
 

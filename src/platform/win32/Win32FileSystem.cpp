@@ -135,11 +135,12 @@ std::string ResolvedNameOf(HANDLE handle) {
 }
 
 // One file held open for its removal; the handle carries delete access so
-// that the file checked is the file deleted.
+// that the file checked is the file deleted. What it learns of the file it
+// asks only when asked: under Wine every query of the file costs a trip to
+// the server, and most deletes need none.
 class Win32RemovalFile : public RemovalFile {
 public:
-    Win32RemovalFile(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info, bool withContent)
-        : handle_(handle), info_(info) {
+    Win32RemovalFile(HANDLE handle, bool withContent) : handle_(handle) {
         if (withContent) content_ = std::make_unique<Win32FileHandle>(handle_, false);
     }
     ~Win32RemovalFile() override { Close(); }
@@ -147,33 +148,56 @@ public:
     std::string ResolvedName() override {
         return handle_ == INVALID_HANDLE_VALUE ? std::string() : ResolvedNameOf(handle_);
     }
-    uint32_t LinkCount() override { return info_.nNumberOfLinks; }
-    uint32_t Attributes() override { return info_.dwFileAttributes; }
+
+    uint32_t LinkCount() override {
+        FILE_STANDARD_INFO standard{};
+        if (handle_ == INVALID_HANDLE_VALUE ||
+            !GetFileInformationByHandleEx(handle_, FileStandardInfo, &standard, sizeof standard))
+            return 1;
+        return standard.NumberOfLinks;
+    }
+
+    uint32_t Attributes() override {
+        if (!attributes_ && handle_ != INVALID_HANDLE_VALUE) {
+            FILE_ATTRIBUTE_TAG_INFO tag{};
+            if (GetFileInformationByHandleEx(handle_, FileAttributeTagInfo, &tag, sizeof tag))
+                attributes_ = tag.FileAttributes;
+        }
+        return attributes_.value_or(0);
+    }
+
     FileHandle* Content() override { return content_.get(); }
 
     bool Delete() override {
         if (handle_ == INVALID_HANDLE_VALUE) return false;
         content_.reset();
-        // As the shell does: a read-only file loses that attribute first.
-        bool cleared = false;
-        if (info_.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
-            FILE_BASIC_INFO basic{};
-            DWORD attributes = info_.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY;
-            basic.FileAttributes = attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
-            cleared = SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic) != 0;
-        }
-        FILE_DISPOSITION_INFO disposition{TRUE};
-        bool deleted = SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition) != 0;
-        if (!deleted && cleared) {
-            FILE_BASIC_INFO basic{};
-            basic.FileAttributes = info_.dwFileAttributes;
-            SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic);
+        bool deleted = MarkForDeletion();
+        // As the shell does: a read-only file loses that attribute and the
+        // delete is tried again.
+        if (!deleted && (Attributes() & FILE_ATTRIBUTE_READONLY)) {
+            DWORD original = Attributes();
+            DWORD cleared = original & ~FILE_ATTRIBUTE_READONLY;
+            if (SetBasicAttributes(cleared != 0 ? cleared : FILE_ATTRIBUTE_NORMAL)) {
+                deleted = MarkForDeletion();
+                if (!deleted) SetBasicAttributes(original);
+            }
         }
         Close();
         return deleted;
     }
 
 private:
+    bool MarkForDeletion() {
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        return SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+    }
+
+    bool SetBasicAttributes(DWORD attributes) {
+        FILE_BASIC_INFO basic{};  // zero times are left as they are
+        basic.FileAttributes = attributes;
+        return SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic) != 0;
+    }
+
     void Close() {
         content_.reset();
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
@@ -181,7 +205,7 @@ private:
     }
 
     HANDLE handle_;
-    BY_HANDLE_FILE_INFORMATION info_;
+    std::optional<DWORD> attributes_;
     std::unique_ptr<Win32FileHandle> content_;
 };
 
@@ -321,13 +345,9 @@ RemovalFilePtr Win32FileSystem::OpenForRemoval(const std::string& path, bool wit
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     }
+    // A folder cannot be opened this way (no FILE_FLAG_BACKUP_SEMANTICS).
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    return std::make_unique<Win32RemovalFile>(handle, info, content);
+    return std::make_unique<Win32RemovalFile>(handle, content);
 }
 
 namespace {
