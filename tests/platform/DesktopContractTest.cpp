@@ -95,9 +95,9 @@ TYPED_TEST(DesktopContractTest, TheMonitorNearARectangleOffersAWorkAreaAndSaysWh
     const platform::MonitorArea off = this->desktop().MonitorNear({-32768, 32767, 704, 507});
     EXPECT_FALSE(off.overlaps);
     EXPECT_GT(off.workArea.width, 0);
-    const platform::MonitorArea far = this->desktop().MonitorNear({INT_MAX, INT_MIN, INT_MAX, INT_MAX});
-    EXPECT_FALSE(far.overlaps);
-    EXPECT_GT(far.workArea.height, 0);
+    const platform::MonitorArea distant = this->desktop().MonitorNear({INT_MAX, INT_MIN, INT_MAX, INT_MAX});
+    EXPECT_FALSE(distant.overlaps);
+    EXPECT_GT(distant.workArea.height, 0);
 }
 
 // ---- the sim's records ----
