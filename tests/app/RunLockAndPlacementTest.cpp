@@ -29,7 +29,7 @@ TEST_F(RemovingRunLockTest, ACleanWhileAnotherProgramRemovesWaitsThenRefusesButA
     sim.locks().HoldElsewhere(run::kRemovingRunLockName);
 
     Button(*main.bClean).Click();
-    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kAnotherRunRemoving}));
+    ASSERT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kAnotherRunRemoving}));
     EXPECT_EQ(sim.dialogs().Asked()[0].flags, platform::mbOk | platform::mbIconInformation);
     EXPECT_EQ(sim.locks().Waits(), (std::vector<int>{5000}));
     EXPECT_FALSE(main.Running);
