@@ -129,12 +129,5 @@ TEST_F(PlacementTest, AWindowSavedFarOffTheScreenOpensCentredAndIsSavedSo) {
     EXPECT_EQ(Saved("Top"), std::to_string((1024 - 507) / 2));
 }
 
-TEST_F(PlacementTest, AWindowPartlyOffTheScreenIsMovedIntoTheWorkArea) {
-    // Half below the task bar and beyond the right edge.
-    SaveWindow("1000", "800", "704", "507");
-    auto& main = Open();
-    EXPECT_EQ(main.Form->Bounds(), (ui::TRect{1280 - 704, 984 - 507, 704, 507}));
-}
-
 }  // namespace
 }  // namespace nullvane::app::testing
