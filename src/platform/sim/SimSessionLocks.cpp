@@ -17,13 +17,13 @@ struct SimSessionLocks::TState {
     std::map<std::string, TEntry> entries;
     std::vector<int> waits;
 
-    // Lets go one hold of the calling thread (all of them when it ends).
-    void LetGo(const std::string& name, std::thread::id thread, bool all) {
+    // Lets go one hold of the calling thread.
+    void LetGo(const std::string& name, std::thread::id thread) {
         {
             std::lock_guard lock(mutex);
             auto it = entries.find(name);
             if (it == entries.end() || it->second.count == 0 || it->second.owner != thread) return;
-            it->second.count = all ? 0 : it->second.count - 1;
+            --it->second.count;
         }
         changed.notify_all();
     }
@@ -33,29 +33,11 @@ namespace {
 
 using TState = SimSessionLocks::TState;
 
-// The locks a thread holds; what it still holds when it ends is let go, as
-// the system does with the mutexes of a thread that ends.
-struct TThreadHolds {
-    std::vector<std::pair<std::weak_ptr<TState>, std::string>> held;
-    ~TThreadHolds() {
-        const auto me = std::this_thread::get_id();
-        for (auto& [state, name] : held)
-            if (auto locked = state.lock()) locked->LetGo(name, me, true);
-    }
-};
-
-thread_local TThreadHolds threadHolds;
-
 class TSimHold final : public SessionLockHold {
 public:
     TSimHold(std::weak_ptr<TState> state, std::string name) : state_(std::move(state)), name_(std::move(name)) {}
     ~TSimHold() override {
-        auto& held = threadHolds.held;
-        auto it = std::find_if(held.begin(), held.end(), [&](const auto& entry) {
-            return entry.second == name_ && !entry.first.owner_before(state_) && !state_.owner_before(entry.first);
-        });
-        if (it != held.end()) held.erase(it);
-        if (auto state = state_.lock()) state->LetGo(name_, std::this_thread::get_id(), false);
+        if (auto state = state_.lock()) state->LetGo(name_, std::this_thread::get_id());
     }
 
 private:
@@ -90,7 +72,6 @@ std::unique_ptr<SessionLockHold> SimSessionLocks::Acquire(const std::string& nam
     }
     entry.owner = me;
     ++entry.count;
-    threadHolds.held.emplace_back(state_, name);
     return std::make_unique<TSimHold>(state_, name);
 }
 

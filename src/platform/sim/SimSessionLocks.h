@@ -1,9 +1,10 @@
 #pragma once
 // Simulated session locks. Threads of this process take and wait for them as
-// for real ones (a lock left by a thread that ended is taken). Another process
-// is modelled by HoldElsewhere: such a lock refuses at once, without waiting,
-// unless the test lets it go from OnWaitElsewhere, which each refused wait
-// calls first (the other process ending within the wait).
+// for real ones, except that a thread that ends still holding a lock keeps it
+// (the sim cannot see threads end). Another process is modelled by
+// HoldElsewhere: such a lock refuses at once, without waiting, unless the
+// test lets it go from OnWaitElsewhere, which each refused wait calls first
+// (the other process ending, or crashing, within the wait).
 #include <condition_variable>
 #include <functional>
 #include <map>
