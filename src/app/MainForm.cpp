@@ -9,6 +9,7 @@
 #include "app/WebAddresses.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
+#include "run/RemovingRunLock.h"
 #include "run/Texts.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
@@ -266,7 +267,7 @@ void TfrmMain::Post(uint32_t message) { machine_.desktop.PostMessage(Form->Handl
 // Start-up and end.
 
 void TfrmMain::FormActivate() {
-    settings::ApplyPlacement(CurrentOptions, *this);
+    settings::ApplyPlacement(CurrentOptions, *this, machine_);
     if (startSwitch_ == TStartSwitch::Start) {
         // lParam 1: the icon is there already.
         machine_.desktop.PostMessage(Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 1);
@@ -353,17 +354,22 @@ void TfrmMain::CancelRun() {
     if (ClearTask && !ClearTask->Finished()) ClearTask->Terminate();
     tmAnimation->SetEnabled(false);
     Running = false;
+    LetGoRemovingRun();
     if (IsPreScanCaption()) {
         lMain->SetFontColor(SavedLogColor);
         CurrentOptions.FastScan = SavedFastScan;
     }
 }
 
+void TfrmMain::LetGoRemovingRun() { removingRun_.reset(); }
+
 bool TfrmMain::IsPreScanCaption() const { return pbProgress->Caption() == rtexts::kPrepareToClean; }
 
 void TfrmMain::StartRun() {
     TickedItems = Tree.CollectTickedItems();
     if (TickedItems.empty()) {
+        // Everything unticked during a Clean's pre-scan: its pass ends here.
+        LetGoRemovingRun();
         if (RunMode != run::rmUnattended) {
             (void)machine_.dialogs.MessageBox(rtexts::kSelectItemsFirst, rtexts::kCaption,
                                               platform::mbOk | platform::mbIconInformation);
@@ -382,6 +388,15 @@ void TfrmMain::StartRun() {
                 Running = false;
                 return;
             }
+        }
+    }
+    if (RunMode != run::rmTest && !removingRun_) {
+        removingRun_ = run::AcquireRemovingRun(machine_.locks);
+        if (!removingRun_) {
+            Running = false;
+            (void)machine_.dialogs.MessageBox(rtexts::kAnotherRunRemoving, rtexts::kCaption,
+                                              platform::mbOk | platform::mbIconInformation);
+            return;
         }
     }
     Running = true;
@@ -475,6 +490,7 @@ void TfrmMain::WmRunFinished(int32_t total) {
         pbProgress->SetCaption(rtexts::kFinished);
         pbProgress->SetShowCaption(true);
         Running = false;
+        LetGoRemovingRun();
         RetireRun();
         if (CleanOnce) Close();
     } else {
@@ -499,6 +515,7 @@ void TfrmMain::WmRunAborted() {
     pbProgress->SetCaption(texts::kRunStopped);
     pbProgress->SetShowCaption(true);
     Running = false;
+    LetGoRemovingRun();
     RetireRun();
     if (CleanOnce) Close();
 }

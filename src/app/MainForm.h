@@ -125,6 +125,8 @@ private:
     // Frees retired runs whose thread has ended.
     void FreeEndedRuns();
     [[nodiscard]] bool IsPreScanCaption() const;
+    // Lets another removing run of the user start.
+    void LetGoRemovingRun();
     void Post(uint32_t message);
 
     platform::Platform& machine_;
@@ -141,6 +143,9 @@ private:
     ui::TMenuItem* miSaveLog_ = nullptr;
     ui::TMenuItem* miPopupSaveLog_ = nullptr;
     bool closed_ = false;
+    // Held on this thread while a Clean (pre-scan and removing pass) or an
+    // unattended clean is running.
+    std::unique_ptr<platform::SessionLockHold> removingRun_;
 };
 
 }  // namespace nullvane::app

@@ -1,6 +1,7 @@
 #include "cli/CliCommand.h"
 
 #include <istream>
+#include <memory>
 #include <ostream>
 
 #include "app/ProductInfo.h"
@@ -11,6 +12,7 @@
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/ClearTaskThread.h"
+#include "run/RemovingRunLock.h"
 #include "run/Texts.h"
 #include "settings/OptionsFile.h"
 
@@ -73,11 +75,20 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
             return 1;
         }
     }
+    // Held until the run has ended, on this thread, which makes the run.
+    std::unique_ptr<platform::SessionLockHold> removing;
+    if (clean) {
+        removing = run::AcquireRemovingRun(machine.locks);
+        if (!removing) {
+            err << kProgram << run::texts::kAnotherRunRemoving << '\n';
+            return 6;
+        }
+    }
 
     // The run's own questions are asked on the console.
     TConsoleDialogs console(in, out);
     platform::Platform consoleMachine{machine.files,   machine.registry, machine.profiles, machine.system,
-                                      console,         machine.desktop,  machine.ui};
+                                      console,         machine.desktop,  machine.ui,       machine.locks};
     TConsoleLogSink log(out);
     // No window listens: progress goes nowhere, and the run is made on this
     // thread, which is the one its synchronised calls run on.

@@ -4,8 +4,10 @@
 // Exit status: 0 done; 1 nothing ran (no item named and none saved, or the
 // clean was not confirmed); 2 bad command line (an unknown option, or an
 // item name not in the catalogue), nothing ran; 3 a clean refused because a
-// ticked browser is open; 4 the run stopped at an error. options.ini is read,
-// never written.
+// ticked browser is open; 4 the run stopped at an error; 6 a clean refused
+// because another removing run of the user (the window's or another
+// nullvane-cli's) still worked after 5 seconds. options.ini is read, never
+// written.
 #include <iosfwd>
 #include <string>
 #include <vector>

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
+#include "platform/SessionLocks.h"
 #include "platform/SystemInfo.h"
 #include "platform/UiThread.h"
 
@@ -18,6 +19,7 @@ struct Platform {
     Dialogs& dialogs;
     Desktop& desktop;
     UiThread& ui;
+    SessionLocks& locks;
 };
 
 }  // namespace nullvane::platform

@@ -33,6 +33,8 @@ inline constexpr char kFinished[] = "Finished!";
 inline constexpr char kSelectItemsFirst[] = "Please select items you want to clear from the left list firstly.";
 inline constexpr char kCloseFirefox[] = "Please close Mozilla Firefox firstly!";
 inline constexpr char kCloseChrome[] = "Please close Google Chrome firstly!";
+inline constexpr char kAnotherRunRemoving[] =
+    "Another Nullvane clean is removing items for this user. Please wait until it has finished and try again.";
 
 // nullvane-cli.
 inline constexpr char kCliUsage[] =

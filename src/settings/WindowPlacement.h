@@ -3,6 +3,7 @@
 // implements it; without a window the placement held in the settings applies.
 #include <optional>
 
+#include "platform/Platform.h"
 #include "settings/OptionsSetting.h"
 
 namespace nullvane::settings {
@@ -12,6 +13,7 @@ struct TWindowBounds {
     int Top = 0;
     int Width = kDesignedWindowWidth;
     int Height = kDesignedWindowHeight;
+    friend bool operator==(const TWindowBounds&, const TWindowBounds&) = default;
 };
 
 // Show states as GetWindowPlacement reports them.
@@ -30,8 +32,15 @@ public:
     virtual void SetBounds(const TWindowBounds& bounds) = 0;
 };
 
+// Where a window with these bounds can be seen: moved into the work area of
+// the nearest monitor (and shrunk to it if larger); centred on the screen if
+// no part of it would be on any monitor. A size that is not positive is the
+// designed size.
+[[nodiscard]] TWindowBounds VisibleBounds(const TWindowBounds& bounds, platform::Platform& machine);
+
 // Puts the window where the settings left it: maximised, or at the saved
-// position and size (what the main window does each time it is activated).
-void ApplyPlacement(const TOptionsSetting& options, TWindowPlacement& window);
+// position and size made visible, which the settings then hold (what the
+// main window does each time it is activated).
+void ApplyPlacement(TOptionsSetting& options, TWindowPlacement& window, platform::Platform& machine);
 
 }  // namespace nullvane::settings

@@ -6,6 +6,8 @@
 #include "cli/CliCommand.h"
 #include "cli/ConsoleDialogs.h"
 #include "platform/sim/SimMachine.h"
+#include "run/RemovingRunLock.h"
+#include "run/Texts.h"
 #include "settings/OptionsFile.h"
 
 using namespace nullvane;
@@ -132,6 +134,26 @@ TEST_F(CliTest, CleanRefusesWhileATickedBrowserIsOpen) {
     SaveSelection({"Mozilla Firefox", "Mozilla Firefox - Session"});
     EXPECT_EQ(Run({"--clean", "--yes"}), 3);
     EXPECT_NE(errText.find("Please close Mozilla Firefox firstly!"), std::string::npos);
+}
+
+TEST_F(CliTest, CleanWhileAnotherRemovingRunWorksWaitsThenIsStatusSixAndRemovesNothing) {
+    sim.desktop().SetClipboardText("secret");
+    sim.locks().HoldElsewhere(run::kRemovingRunLockName);
+    EXPECT_EQ(Run({"--clean", "--yes", "Windows - Clipboard"}), 6);
+    EXPECT_EQ(errText, std::string("nullvane-cli: ") + run::texts::kAnotherRunRemoving + "\n");
+    EXPECT_EQ(outText.find("Clearing"), std::string::npos);
+    EXPECT_EQ(sim.locks().Waits(), (std::vector<int>{5000}));
+    EXPECT_EQ(sim.desktop().ClipboardText(), "secret");
+
+    // A preview is not limited.
+    EXPECT_EQ(Run({"--preview", "Windows - Clipboard"}), 0);
+    EXPECT_EQ(sim.locks().Waits().size(), 1u);
+
+    // The other run ends within the wait: this one goes ahead, and lets go after.
+    sim.locks().OnWaitElsewhere = [this](const std::string& name, int) { sim.locks().ReleaseElsewhere(name); };
+    EXPECT_EQ(Run({"--clean", "--yes", "Windows - Clipboard"}), 0) << errText;
+    EXPECT_EQ(sim.desktop().ClipboardText(), "");
+    EXPECT_FALSE(sim.locks().IsHeld(run::kRemovingRunLockName));
 }
 
 TEST_F(CliTest, APreviewLeavesNoSettingsFolderBehind) {

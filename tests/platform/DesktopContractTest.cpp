@@ -2,6 +2,7 @@
 // with a display) real windows of a class registered for the test.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 
 #include "platform/ServiceBackends.h"
@@ -84,6 +85,19 @@ TYPED_TEST(DesktopContractTest, PostingToNoWindowOrADestroyedOneFails) {
     this->backend->DestroyWindow(window);
     EXPECT_FALSE(this->desktop().PostMessage(window, kTestMessage, 0, 0));
     EXPECT_FALSE(this->desktop().PostMessage(0, kTestMessage, 0, 0));
+}
+
+TYPED_TEST(DesktopContractTest, TheMonitorNearARectangleOffersAWorkAreaAndSaysWhetherItIsOnOne) {
+    const platform::MonitorArea on = this->desktop().MonitorNear({10, 10, 200, 100});
+    EXPECT_TRUE(on.overlaps);
+    EXPECT_GT(on.workArea.width, 0);
+    EXPECT_GT(on.workArea.height, 0);
+    const platform::MonitorArea off = this->desktop().MonitorNear({-32768, 32767, 704, 507});
+    EXPECT_FALSE(off.overlaps);
+    EXPECT_GT(off.workArea.width, 0);
+    const platform::MonitorArea distant = this->desktop().MonitorNear({INT_MAX, INT_MIN, INT_MAX, INT_MAX});
+    EXPECT_FALSE(distant.overlaps);
+    EXPECT_GT(distant.workArea.height, 0);
 }
 
 // ---- the sim's records ----

@@ -232,7 +232,7 @@ TEST_F(OptionsFileTest, AMaximisedWindowIgnoresTheSavedPosition) {
     EXPECT_EQ(options.Width, 704);
 
     TFakeWindow window;
-    settings::ApplyPlacement(options, window);
+    settings::ApplyPlacement(options, window, sim.Machine());
     EXPECT_TRUE(window.maximized);
 
     Put("Window", "State", "2");  // minimised comes back as a normal window

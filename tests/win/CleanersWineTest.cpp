@@ -123,7 +123,8 @@ TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
     platform::win32::Win32Machine real;
     TNonAdministrator system(real.system());
     platform::sim::SimDialogs dialogs;
-    platform::Platform machine{real.files(), real.registry(), real.profiles(), system, dialogs, real.desktop(), real.ui()};
+    platform::Platform machine{real.files(), real.registry(), real.profiles(), system, dialogs, real.desktop(), real.ui(),
+                               real.locks()};
     const std::string key = "Software\\NullvaneVersionRule";
     auto handle = real.registry().CreateKey(platform::RegRoot::LocalMachine, key);
     ASSERT_TRUE(handle && handle->SetValue(platform::RegValue::String("Path", "x")));

@@ -1,8 +1,12 @@
 // nullvane-cli.exe started for real, as scripts start it.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
+#include "platform/win32/Win32SessionLocks.h"
+#include "run/RemovingRunLock.h"
+#include "run/Texts.h"
 #include "win/CliProgram.h"
 
 using nullvane::testing::RunCliProgram;
@@ -47,4 +51,26 @@ TEST(CliProgram, CleanWithoutConsoleInputRemovesNothing) {
     TCliResult result = RunCliProgram("--clean \"Windows - Clipboard\"");
     EXPECT_EQ(result.Status, 1);
     for (const auto& line : result.Out) EXPECT_EQ(line.find("Clearing"), std::string::npos) << line;
+}
+
+TEST(CliProgram, CleanWhileAnotherProgramRemovesWaitsThenIsStatusSix) {
+    using namespace std::chrono_literals;
+    // This test process stands for the window's Clean.
+    nullvane::platform::win32::Win32SessionLocks locks;
+    auto held = nullvane::run::AcquireRemovingRun(locks);
+    ASSERT_TRUE(held);
+    const auto start = std::chrono::steady_clock::now();
+    TCliResult refused = RunCliProgram("--clean --yes \"Windows - Clipboard\"");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(refused.Status, 6) << refused.Err;
+    EXPECT_NE(refused.Err.find(nullvane::run::texts::kAnotherRunRemoving), std::string::npos) << refused.Err;
+    for (const auto& line : refused.Out) EXPECT_EQ(line.find("Clearing"), std::string::npos) << line;
+    EXPECT_GE(waited, 4500ms) << "it waited for the other run first";
+    EXPECT_LT(waited, 60s);
+
+    // A preview is not limited; once let go, the clean runs.
+    EXPECT_EQ(RunCliProgram("--preview \"Windows - Clipboard\"").Status, 0);
+    held.reset();
+    TCliResult cleaned = RunCliProgram("--clean --yes \"Windows - Clipboard\"");
+    EXPECT_EQ(cleaned.Status, 0) << cleaned.Err;
 }

@@ -235,6 +235,33 @@ TEST_F(MainProgram, WindowAppearsWithItsCaptionAndClosesCleanly) {
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
+TEST_F(MainProgram, AWindowSavedFarOffTheScreenOpensInTheWorkAreaAndIsSavedSo) {
+    WriteOptions({});
+    const std::wstring file = OptionsFile();
+    WritePrivateProfileStringW(L"Window", L"Left", L"-32768", file.c_str());
+    WritePrivateProfileStringW(L"Window", L"Top", L"32767", file.c_str());
+    TProgram program(L"");
+    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    const HWND window = MainWindow();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT work = monitor.rcWork;
+    auto inWorkArea = [&](const RECT& r) {
+        return r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
+    };
+    RECT shown{};
+    // The placement is applied as the window is first activated.
+    EXPECT_TRUE(WaitFor([&] { return GetWindowRect(window, &shown) && inWorkArea(shown); }, 5s))
+        << shown.left << ", " << shown.top << ", " << shown.right << ", " << shown.bottom;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.Ended());
+    const int left = static_cast<int>(GetPrivateProfileIntW(L"Window", L"Left", -1, file.c_str()));
+    const int top = static_cast<int>(GetPrivateProfileIntW(L"Window", L"Top", -1, file.c_str()));
+    EXPECT_TRUE(left >= work.left && left < work.right) << left;
+    EXPECT_TRUE(top >= work.top && top < work.bottom) << top;
+}
+
 TEST_F(MainProgram, SecondStartHandsOverToTheFirstAndEnds) {
     WriteOptions({});
     TProgram first(L"");

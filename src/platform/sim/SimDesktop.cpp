@@ -1,5 +1,7 @@
 #include "platform/sim/SimDesktop.h"
 
+#include <algorithm>
+
 #include "platform/sim/SimRegistry.h"
 
 namespace nullvane::platform::sim {
@@ -120,6 +122,62 @@ void SimDesktop::SetClipboardText(std::string text) {
 std::string SimDesktop::ClipboardText() const {
     std::lock_guard lock(mutex_);
     return clipboardText_;
+}
+
+}  // namespace nullvane::platform::sim
+
+namespace nullvane::platform::sim {
+
+namespace {
+
+// Edges in 64 bits: a rectangle may lie anywhere an int reaches.
+struct TEdges {
+    int64_t left, top, right, bottom;
+};
+
+TEdges EdgesOf(const ScreenRect& r) {
+    return {r.left, r.top, int64_t{r.left} + std::max(r.width, 0), int64_t{r.top} + std::max(r.height, 0)};
+}
+
+int64_t OverlapArea(const TEdges& a, const TEdges& b) {
+    const int64_t width = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const int64_t height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// Squared distance between the nearest points of two rectangles, as doubles
+// (the 64-bit edges would overflow when squared).
+double DistanceSquared(const TEdges& a, const TEdges& b) {
+    const double dx = static_cast<double>(std::max<int64_t>({0, b.left - a.right, a.left - b.right}));
+    const double dy = static_cast<double>(std::max<int64_t>({0, b.top - a.bottom, a.top - b.bottom}));
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+MonitorArea SimDesktop::MonitorNear(const ScreenRect& rect) {
+    std::lock_guard lock(mutex_);
+    const TEdges wanted = EdgesOf(rect);
+    const SimMonitor* best = &monitors_.front();
+    int64_t bestOverlap = 0;
+    double bestDistance = DistanceSquared(wanted, EdgesOf(best->bounds));
+    for (const auto& monitor : monitors_) {
+        const TEdges edges = EdgesOf(monitor.bounds);
+        const int64_t overlap = OverlapArea(wanted, edges);
+        const double distance = DistanceSquared(wanted, edges);
+        if (overlap > bestOverlap || (bestOverlap == 0 && overlap == 0 && distance < bestDistance)) {
+            best = &monitor;
+            bestOverlap = overlap;
+            bestDistance = distance;
+        }
+    }
+    return MonitorArea{best->workArea, bestOverlap > 0};
+}
+
+void SimDesktop::SetMonitors(std::vector<SimMonitor> monitors) {
+    if (monitors.empty()) return;
+    std::lock_guard lock(mutex_);
+    monitors_ = std::move(monitors);
 }
 
 }  // namespace nullvane::platform::sim

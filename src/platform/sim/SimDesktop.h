@@ -21,6 +21,12 @@ struct PostedMessage {
     intptr_t lParam = 0;
 };
 
+// A simulated monitor: its place on the desktop and its work area.
+struct SimMonitor {
+    ScreenRect bounds;
+    ScreenRect workArea;
+};
+
 using WindowHandler = std::function<void(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
 
 class SimDesktop final : public Desktop {
@@ -40,6 +46,10 @@ public:
     // Fails for no window or a destroyed one. Thread-safe.
     bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool SetForegroundWindow(WindowId window) override;
+    [[nodiscard]] MonitorArea MonitorNear(const ScreenRect& rect) override;
+    // One monitor of 1280 x 1024 at 0, 0 with a task bar of 40 pixels at its
+    // bottom, unless a test sets others (at least one).
+    void SetMonitors(std::vector<SimMonitor> monitors);
     // The recycle bins and the clipboard are simulated by a counter and a text.
     bool EmptyRecycleBin() override;
     bool EmptyClipboard() override;
@@ -69,6 +79,7 @@ private:
     std::vector<WindowId> foregroundRequests_;
     int emptyRecycleBinCount_ = 0;
     std::string clipboardText_;
+    std::vector<SimMonitor> monitors_{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}}};
 };
 
 }  // namespace nullvane::platform::sim

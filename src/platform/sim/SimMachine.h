@@ -17,6 +17,7 @@
 #include "platform/sim/SimMessageQueue.h"
 #include "platform/sim/SimProfileFile.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimSessionLocks.h"
 #include "platform/sim/SimSystemInfo.h"
 #include "platform/sim/SimUiThread.h"
 
@@ -40,6 +41,7 @@ public:
     [[nodiscard]] SimDesktop& desktop() { return desktop_; }
     [[nodiscard]] SimUiThread& ui() { return ui_; }
     [[nodiscard]] SimMessageQueue& queue() { return queue_; }
+    [[nodiscard]] SimSessionLocks& locks() { return locks_; }
 
     [[nodiscard]] const std::filesystem::path& HostRoot() const { return hostRoot_; }
     [[nodiscard]] std::filesystem::path HostPath(const std::string& windowsPath) const {
@@ -60,6 +62,7 @@ private:
     SimDialogs dialogs_;
     SimDesktop desktop_;
     SimUiThread ui_;
+    SimSessionLocks locks_;
     Platform platform_;
 };
 

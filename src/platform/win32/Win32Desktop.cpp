@@ -4,6 +4,9 @@
 // The service names its own operations; the W functions are called by name.
 #undef PostMessage
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/win32/WideText.h"
 
 namespace nullvane::platform::win32 {
@@ -45,6 +48,35 @@ bool Win32Desktop::EmptyClipboard() {
     bool done = ::EmptyClipboard() != FALSE;
     CloseClipboard();
     return done;
+}
+
+}  // namespace nullvane::platform::win32
+
+namespace nullvane::platform::win32 {
+
+namespace {
+
+LONG Saturate(int64_t value) {
+    return static_cast<LONG>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+MonitorArea Win32Desktop::MonitorNear(const ScreenRect& rect) {
+    const RECT wanted{rect.left, rect.top, Saturate(int64_t{rect.left} + std::max(rect.width, 1)),
+                      Saturate(int64_t{rect.top} + std::max(rect.height, 1))};
+    HMONITOR monitor = MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL);
+    const bool overlaps = monitor != nullptr;
+    if (!monitor) monitor = MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT work{};
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
+        work = info.rcWork;
+    } else if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return MonitorArea{ScreenRect{work.left, work.top, work.right - work.left, work.bottom - work.top}, overlaps};
 }
 
 }  // namespace nullvane::platform::win32

@@ -10,6 +10,8 @@ public:
     // Refuses window 0: posting there would go to the thread's own queue.
     bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool SetForegroundWindow(WindowId window) override;
+    // MonitorFromRect and GetMonitorInfoW.
+    [[nodiscard]] MonitorArea MonitorNear(const ScreenRect& rect) override;
     // SHEmptyRecycleBinW, looked up at run time in shell32.
     bool EmptyRecycleBin() override;
     bool EmptyClipboard() override;

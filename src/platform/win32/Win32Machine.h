@@ -9,6 +9,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProfileFile.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SessionLocks.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/Win32UiThread.h"
 
@@ -29,6 +30,7 @@ public:
     [[nodiscard]] Win32Dialogs& dialogs() { return dialogs_; }
     [[nodiscard]] Win32Desktop& desktop() { return desktop_; }
     [[nodiscard]] Win32UiThread& ui() { return ui_; }
+    [[nodiscard]] Win32SessionLocks& locks() { return locks_; }
 
 private:
     Win32FileSystem files_;
@@ -38,7 +40,8 @@ private:
     Win32Dialogs dialogs_;
     Win32Desktop desktop_;
     Win32UiThread ui_;
-    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_};
+    Win32SessionLocks locks_;
+    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_};
 };
 
 }  // namespace nullvane::platform::win32
