@@ -355,10 +355,7 @@ void TfrmMain::CancelRun() {
     tmAnimation->SetEnabled(false);
     Running = false;
     LetGoRemovingRun();
-    if (IsPreScanCaption()) {
-        lMain->SetFontColor(SavedLogColor);
-        CurrentOptions.FastScan = SavedFastScan;
-    }
+    if (IsPreScanCaption()) lMain->SetFontColor(SavedLogColor);
 }
 
 void TfrmMain::LetGoRemovingRun() { removingRun_.reset(); }
@@ -408,14 +405,13 @@ void TfrmMain::StartRun() {
         lTotalItems->SetVisible(true);
         lNumber->SetVisible(true);
     }
-    if (RunMode == run::rmCleanRequested) {
+    const bool preScan = RunMode == run::rmCleanRequested;
+    if (preScan) {
         // The pre-scan: an invisible Test in Fast Mode that counts the items.
         SavedLogColor = lMain->FontColor();
         lMain->SetFontColor(lMain->BackgroundColor());
         pbProgress->SetCaption(rtexts::kPrepareToClean);
         pbProgress->SetShowCaption(true);
-        SavedFastScan = CurrentOptions.FastScan;
-        CurrentOptions.FastScan = true;
         RunMode = run::rmTest;
     } else {
         pbProgress->SetPosition(0);
@@ -427,7 +423,11 @@ void TfrmMain::StartRun() {
 
     RetireRun();
     sink_ = std::make_shared<TMainLogSink>(machine_.ui, *this);
-    ClearTask = std::make_unique<run::TClearTaskThread>(machine_, RunMode, Form->Handle(), *sink_, TickedItems);
+    // The run takes the settings as they are now; the invisible pre-scan
+    // always counts in Fast Mode, whatever the box says.
+    run::TRunOptions options = settings::RunOptionsOf(CurrentOptions);
+    if (preScan) options.FastScan = true;
+    ClearTask = std::make_unique<run::TClearTaskThread>(machine_, RunMode, Form->Handle(), *sink_, TickedItems, options);
     if (RunDispatcher) ClearTask->Dispatch = RunDispatcher;
     const std::string total = std::string(rtexts::kTotal) + " " + rtexts::kItems + " ";
     if (RunMode == run::rmTest) {
@@ -506,10 +506,7 @@ void TfrmMain::WmRunAborted() {
     bTest->SetCaption(rtexts::kTest);
     lMain->SetDoubleBuffered(false);
     tmAnimation->SetEnabled(false);
-    if (IsPreScanCaption()) {
-        lMain->SetFontColor(SavedLogColor);
-        CurrentOptions.FastScan = SavedFastScan;
-    }
+    if (IsPreScanCaption()) lMain->SetFontColor(SavedLogColor);
     lMain->AddItem(rtexts::kCliRunAborted + reason);
     lMain->ScrollToEnd();
     pbProgress->SetCaption(texts::kRunStopped);
@@ -524,7 +521,6 @@ void TfrmMain::WmStartCleanPass() {
     // Cancelled between the pre-scan's end and this message: nothing is removed.
     if (!Running) return;
     lMain->SetFontColor(SavedLogColor);
-    CurrentOptions.FastScan = SavedFastScan;
     RunMode = run::rmClean;
     Running = false;
     StartRun();
@@ -566,7 +562,11 @@ bool TfrmMain::FormMessage(ui::TMessage& message) {
 
 // Fast Mode, the log, the tree.
 
-void TfrmMain::cbFastModeClick() { CurrentOptions.FastScan = cbFastMode->Checked(); }
+void TfrmMain::cbFastModeClick() {
+    CurrentOptions.FastScan = cbFastMode->Checked();
+    // A visible run follows the box at once; the pre-scan stays in Fast Mode.
+    if (ClearTask && Running && !IsPreScanCaption()) ClearTask->SetFastScan(CurrentOptions.FastScan);
+}
 
 void TfrmMain::UpdateSaveLogEntries() {
     const bool hasLines = lMain->Count() > 0;

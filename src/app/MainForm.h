@@ -41,7 +41,6 @@ public:
     std::unique_ptr<run::TClearTaskThread> ClearTask;
     int32_t ExpectedItems = 0;
     ui::TColor SavedLogColor = ui::clBlack;
-    bool SavedFastScan = false;
     int ProgressStep = 50;
     bool CleanOnce = false;
 

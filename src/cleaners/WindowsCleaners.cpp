@@ -5,7 +5,6 @@
 #include "removal/RegistryRemoval.h"
 #include "run/FormatKilobytes.h"
 #include "run/Texts.h"
-#include "settings/OptionsSetting.h"
 
 namespace nullvane::cleaners {
 
@@ -23,7 +22,7 @@ void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
 // The walk of one "Recycled" folder: everything but its INFO2 and desktop.ini.
 uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
     removal::TWalkRules rules;
-    rules.logIt = settings::CurrentOptions.ShowLogRecycleBin;
+    rules.logIt = run.Options.ShowLogRecycleBin;
     rules.progressWithTotal = true;
     rules.keepTopNames = {"DESKTOP.INI", "INFO2"};
     return removal::CleanFolderWith(run, folder, rules, run.ItemCount);
@@ -47,7 +46,7 @@ void CleanSearchAssistant(run::TRunContext& run) {
 }
 
 void CleanRecycleBin(run::TRunContext& run) {
-    if (!run.IsTestRun() && !settings::CurrentOptions.ShowLogRecycleBin)
+    if (!run.IsTestRun() && !run.Options.ShowLogRecycleBin)
         run.AddLogLine(std::string(run::texts::kClearing) + ", " + run::texts::kPleaseWait);
     uint64_t bytes = 0;
     for (char letter = 'c'; letter <= 'z'; ++letter) {

@@ -92,7 +92,7 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
     TConsoleLogSink log(out);
     // No window listens: progress goes nowhere, and the run is made on this
     // thread, which is the one its synchronised calls run on.
-    run::TClearTaskThread task(consoleMachine, mode, 0, log, std::move(names));
+    run::TClearTaskThread task(consoleMachine, mode, 0, log, std::move(names), settings::RunOptionsOf(options));
     task.Execute();
     out.flush();
     if (task.Aborted()) {

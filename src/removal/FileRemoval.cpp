@@ -10,13 +10,11 @@
 #include "removal/NormalFolderPath.h"
 #include "removal/RemovalErrors.h"
 #include "run/Texts.h"
-#include "settings/OptionsSetting.h"
 
 namespace nullvane::removal {
 
 using platform::FileEntry;
 using platform::WithTrailingBackslash;
-using settings::CurrentOptions;
 
 namespace {
 
@@ -132,7 +130,7 @@ void Wipe(run::TRunContext& run, platform::FileHandle& file, int passes) {
 // a file with other names is deleted without being overwritten, since the
 // other names share its data.
 bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWalkScope& scope) {
-    bool overwrite = CurrentOptions.OverwriteFile && CurrentOptions.OverwriteNumber > 0;
+    bool overwrite = run.Options.OverwriteFile && run.Options.OverwriteNumber > 0;
     platform::RemovalFilePtr file = run.Machine.files.OpenForRemoval(path, overwrite);
     if (!file) return false;
     if (scope.resolvedFolder.empty()) {
@@ -141,12 +139,12 @@ bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWa
         return false;
     }
     if (overwrite && file->Content() && file->LinkCount() <= 1 && !(file->Attributes() & platform::faReparsePoint))
-        Wipe(run, *file->Content(), CurrentOptions.OverwriteNumber);
+        Wipe(run, *file->Content(), run.Options.OverwriteNumber);
     return file->Delete();
 }
 
 bool EraseFileIn(run::TRunContext& run, const std::string& path, bool logIt, const TWalkScope& scope) {
-    if (logIt && !CurrentOptions.FastScan) {
+    if (logIt && !run.FastScan()) {
         run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + path);
         ScrollLogIfDue(run, 50);
     }

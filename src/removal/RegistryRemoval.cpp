@@ -8,7 +8,6 @@
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "run/Texts.h"
-#include "settings/OptionsSetting.h"
 
 namespace nullvane::removal {
 
@@ -47,7 +46,7 @@ bool KeyExists(platform::Registry& registry, RegRoot root, const std::string& pa
 }
 
 void LogLine(run::TRunContext& run, const char* phrase, const std::string& what) {
-    if (settings::CurrentOptions.FastScan) return;
+    if (run.FastScan()) return;
     run.AddLogLine(run.LogPrefix + phrase + " " + what);
     ScrollLogIfDue(run, 0);
 }

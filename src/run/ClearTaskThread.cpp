@@ -9,8 +9,9 @@
 namespace nullvane::run {
 
 TClearTaskThread::TClearTaskThread(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow,
-                                   TLogSink& logBox, std::vector<std::string> itemNames)
-    : TRunContext(platform, mode, mainWindow, logBox), ItemNames(std::move(itemNames)), Dispatch(DispatchItem) {
+                                   TLogSink& logBox, std::vector<std::string> itemNames,
+                                   const TRunOptions& options)
+    : TRunContext(platform, mode, mainWindow, logBox, options), ItemNames(std::move(itemNames)), Dispatch(DispatchItem) {
     ResultVerb = IsTestRun() ? texts::kWillBeRemoved : texts::kToBeRemoved;
     LogPrefix = std::string(IsTestRun() ? texts::kTest : texts::kClean) + ": ";
 }

@@ -38,7 +38,7 @@ public:
     // ResultVerb and LogPrefix follow the mode; the creator may still set
     // LogPrefix before starting.
     TClearTaskThread(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow, TLogSink& logBox,
-                     std::vector<std::string> itemNames);
+                     std::vector<std::string> itemNames, const TRunOptions& options = {});
     ~TClearTaskThread() override;
 
     std::vector<std::string> ItemNames;

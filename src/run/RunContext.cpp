@@ -3,8 +3,9 @@
 namespace nullvane::run {
 
 TRunContext::TRunContext(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow,
-                         TLogSink& logBox)
-    : Machine(platform), MainWindow(mainWindow), LogBox(logBox), mode_(mode) {}
+                         TLogSink& logBox, const TRunOptions& options)
+    : Machine(platform), Options(options), MainWindow(mainWindow), LogBox(logBox), mode_(mode),
+      fastScan_(options.FastScan) {}
 
 void TRunContext::PostProgressIfDue(int32_t count) {
     int64_t now = Machine.system.TickMs();

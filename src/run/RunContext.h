@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "run/RunOptions.h"
 
 namespace nullvane::run {
 
@@ -32,12 +33,15 @@ public:
 
 class TRunContext {
 public:
-    TRunContext(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow, TLogSink& logBox);
+    TRunContext(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow, TLogSink& logBox,
+                const TRunOptions& options = {});
     virtual ~TRunContext() = default;
     TRunContext(const TRunContext&) = delete;
     TRunContext& operator=(const TRunContext&) = delete;
 
     platform::Platform& Machine;
+    // The settings as the run started; Fast Mode is read through FastScan().
+    const TRunOptions Options;
 
     int32_t ItemCount = 0;
     std::string ItemSizeText = "0";
@@ -56,6 +60,10 @@ public:
     [[nodiscard]] bool IsTestRun() const { return mode_ == rmTest; }
     void AddLogLine(const std::string& text) { LogBox.AddLine(text); }
 
+    // Fast Mode, which the window may switch while the run works.
+    [[nodiscard]] bool FastScan() const { return fastScan_.load(std::memory_order_relaxed); }
+    void SetFastScan(bool on) { fastScan_.store(on, std::memory_order_relaxed); }
+
     // The terminate request.
     void Terminate() { terminated_.store(true); }
     [[nodiscard]] bool Terminated() const { return terminated_.load(); }
@@ -68,6 +76,7 @@ public:
 private:
     TRunMode mode_;
     std::atomic<bool> terminated_{false};
+    std::atomic<bool> fastScan_;
 };
 
 }  // namespace nullvane::run

@@ -4,6 +4,15 @@ namespace nullvane::settings {
 
 TOptionsSetting CurrentOptions;
 
+run::TRunOptions RunOptionsOf(const TOptionsSetting& options) {
+    run::TRunOptions run;
+    run.FastScan = options.FastScan;
+    run.OverwriteFile = options.OverwriteFile;
+    run.OverwriteNumber = options.OverwriteNumber;
+    run.ShowLogRecycleBin = options.ShowLogRecycleBin;
+    return run;
+}
+
 int WashIntervalMs(int index) {
     switch (index) {
         case 1: return 1800000;

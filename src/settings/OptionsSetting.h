@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "run/RunOptions.h"
+
 namespace nullvane::settings {
 
 struct TShortcut {
@@ -50,8 +52,12 @@ struct TOptionsSetting {
     int Width = kDesignedWindowWidth;
 };
 
-// Read and written on the window thread; the run thread reads it live.
+// Read and written on the window thread only: a run takes what it reads of
+// it when it starts (RunOptionsOf).
 extern TOptionsSetting CurrentOptions;
+
+// What a run reads of the settings.
+[[nodiscard]] run::TRunOptions RunOptionsOf(const TOptionsSetting& options);
 
 // Milliseconds of the schedule timer for an interval index of the settings
 // dialog; an unknown index gives the first interval (15 minutes).

@@ -49,7 +49,7 @@ void TJunkCleaner::operator()(run::TRunContext& run, const std::string& itemName
         if (run.Terminated()) break;
         if (!run.IsTestRun() && !run.Machine.files.DeleteFile(folder + name)) continue;
         ++run.ItemCount;
-        if (!settings::CurrentOptions.FastScan) run.AddLogLine(run.LogPrefix + "deleting " + folder + name);
+        if (!run.FastScan()) run.AddLogLine(run.LogPrefix + "deleting " + folder + name);
     }
 }
 

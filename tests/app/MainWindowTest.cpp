@@ -149,7 +149,8 @@ TEST_F(MainWindowTest, CleanCountsInvisiblyThenRemovesWithProgressAgainstTheCoun
     // The pre-scan: a Test in Fast Mode, its lines drawn in the background colour.
     EXPECT_EQ(main.pbProgress->Caption(), "Prepare to clean...");
     EXPECT_EQ(main.lMain->FontColor(), main.lMain->BackgroundColor());
-    EXPECT_TRUE(CurrentOptions.FastScan);
+    EXPECT_TRUE(main.ClearTask->FastScan());
+    EXPECT_FALSE(CurrentOptions.FastScan);  // the setting itself is left as it is
     EXPECT_EQ(main.RunMode, run::rmTest);
     EXPECT_FALSE(main.tmAnimation->Enabled());
     cleaner->Release();
@@ -429,6 +430,27 @@ TEST_F(MainWindowTest, MinimisingGoesToTheNotificationAreaAndTheIconBringsTheWin
     EXPECT_FALSE(main.Form->Minimized());
     EXPECT_FALSE(Form().HasTrayIcon());
     EXPECT_EQ(sim.desktop().ForegroundWindow(), window);
+}
+
+TEST_F(MainWindowTest, FastModeBoxSwitchesTheRunThatIsWorking) {
+    // The window thread switches Fast Mode while the run thread reads it for
+    // every file: the native-tsan build shows any unsynchronised access.
+    CurrentOptions.FastScan = true;
+    auto& main = Open();
+    MakeJunk(kTempFiles, 300);
+    ClickTick(kTempFiles);
+    cleaner->HoldItems();
+    Button(*main.bTest).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+    auto& box = dynamic_cast<ui::headless::THeadlessCheckBox&>(*main.cbFastMode);
+    box.Click();  // off: detail lines from here on
+    cleaner->Release();
+    for (int i = 0; i < 4; ++i) box.Click();
+    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    EXPECT_FALSE(CurrentOptions.FastScan);
+    size_t details = 0;
+    for (const auto& line : main.lMain->Items()) details += line.find("deleting") != std::string::npos;
+    EXPECT_GT(details, 0u);
 }
 
 TEST_F(MainWindowTest, FastModeBoxFollowsAndSetsTheSetting) {

@@ -100,7 +100,7 @@ TEST_F(RegistryRemovalTest, TestRunAndFastModeChangeWhatIsWrittenButNotTheCounts
     EXPECT_EQ(sim.registry().OpenKey(RegRoot::CurrentUser, mru, platform::RegAccess::Read)->ValueCount(), 3u);
 
     auto& clean = Run(run::rmClean);
-    settings::CurrentOptions.FastScan = true;
+    clean.SetFastScan(true);
     size_t before = log.Lines().size();
     EXPECT_EQ(DeleteUserRegistryKey(clean, mru), 3);
     EXPECT_EQ(log.Lines().size(), before);

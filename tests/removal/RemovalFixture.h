@@ -20,7 +20,8 @@ protected:
     // A run in the given mode; Fast Mode off so that detail lines show.
     run::TRunContext& Run(run::TRunMode mode) {
         settings::CurrentOptions.FastScan = false;
-        run_ = std::make_unique<run::TRunContext>(sim.Machine(), mode, mainWindow, log);
+        run_ = std::make_unique<run::TRunContext>(sim.Machine(), mode, mainWindow, log,
+                                                  settings::RunOptionsOf(settings::CurrentOptions));
         run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }

@@ -31,7 +31,7 @@ class CleanersWineTest : public ::testing::Test {
 protected:
     void SetUp() override { settings::CurrentOptions = settings::TOptionsSetting{}; }
     run::TRunContext& Run(run::TRunMode mode, platform::Platform& on) {
-        run_ = std::make_unique<run::TRunContext>(on, mode, 0, log);
+        run_ = std::make_unique<run::TRunContext>(on, mode, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
         run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }

@@ -36,7 +36,8 @@ protected:
         settings::CurrentOptions = settings::TOptionsSetting{};
     }
     run::TRunContext& Run(run::TRunMode mode) {
-        run_ = std::make_unique<run::TRunContext>(machine.Machine(), mode, 0, log);
+        run_ = std::make_unique<run::TRunContext>(machine.Machine(), mode, 0, log,
+                                                  settings::RunOptionsOf(settings::CurrentOptions));
         run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }

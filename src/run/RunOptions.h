@@ -1,0 +1,13 @@
+#pragma once
+// What a run reads of the settings, taken when the run starts, so that the
+// run thread never reads the settings record the window thread writes.
+namespace nullvane::run {
+
+struct TRunOptions {
+    bool FastScan = true;  // no per-entry detail lines; the window may change it during the run
+    bool OverwriteFile = false;
+    int OverwriteNumber = 1;
+    bool ShowLogRecycleBin = false;
+};
+
+}  // namespace nullvane::run
