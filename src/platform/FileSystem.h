@@ -133,6 +133,10 @@ public:
     // cheaper to learn and without a length limit: the name of a folder and
     // "\\" begin the names of everything below it. Empty if unknown.
     [[nodiscard]] virtual std::string ResolvedName(const std::string& path) = 0;
+    // The path another library (SQLite) must open for a Windows path: the
+    // path itself on Windows, the host file behind it in the simulation.
+    // Empty for a path that names nothing the backend can reach.
+    [[nodiscard]] virtual std::string NativePath(const std::string& path) = 0;
     // Removes a linked folder (junction, symbolic link, mount point) itself,
     // never anything it points to. False, with everything left as it was,
     // for a path that is no link or a link that cannot be removed alone.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -73,6 +74,22 @@ TYPED_TEST(FileSystemContractTest, FolderListingGivesDotsFirstThenEntriesWithFla
     // "*.*" also matches the dots and names without an extension.
     this->MakeFile("sub\\noext");
     EXPECT_EQ(this->Names(this->ListAll(this->Path("sub\\*.*"))), (std::set<std::string>{".", "..", "noext"}));
+}
+
+TYPED_TEST(FileSystemContractTest, NativePathNamesTheFileAnotherLibraryOpens) {
+    const std::string name = "Jos\xc3\xa9 \xc3\x9c" "bung.db";
+    this->MakeFile(name, "native bytes");
+    const std::string native = this->Files().NativePath(this->Path(name));
+#if defined(_WIN32)
+    std::FILE* file = _wfopen(platform::win32::Widen(native).c_str(), L"rb");
+#else
+    std::FILE* file = std::fopen(native.c_str(), "rb");
+#endif
+    ASSERT_NE(file, nullptr) << native;
+    char buffer[32] = {};
+    size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    std::fclose(file);
+    EXPECT_EQ(std::string(buffer, got), "native bytes");
 }
 
 TYPED_TEST(FileSystemContractTest, DriveRootListingHasNoDots) {

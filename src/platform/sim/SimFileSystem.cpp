@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -250,7 +251,10 @@ public:
         if (it->second.empty()) state_->open.erase(it);
     }
 
-    bool OpenHost(const fs::path& host, std::ios::openmode mode) { return file_.open(host, mode) != nullptr; }
+    bool OpenHost(const fs::path& host, std::ios::openmode mode) {
+        host_ = host;
+        return file_.open(host, mode) != nullptr;
+    }
     // Called with the state locked, once the handle counts in the share table.
     void MarkRegistered() { registered_ = true; }
 
@@ -291,7 +295,20 @@ public:
         return static_cast<uint64_t>(static_cast<std::streamoff>(end));
     }
 
-    bool Flush() override { return file_.pubsync() == 0; }
+    // As FlushFileBuffers does, the data reaches the disk, not only the
+    // host's cache: a wipe measured here writes what it writes on Windows.
+    bool Flush() override {
+        if (file_.pubsync() != 0) return false;
+#if defined(__unix__)
+        int fd = ::open(host_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return false;
+        bool synced = ::fsync(fd) == 0;
+        ::close(fd);
+        return synced;
+#else
+        return true;
+#endif
+    }
 
 private:
     bool SeekHost() {
@@ -304,6 +321,7 @@ private:
     bool canRead_, canWrite_;
     bool registered_ = false;
     std::filebuf file_;
+    fs::path host_;
     uint64_t position_ = 0;
 };
 
@@ -639,6 +657,11 @@ private:
 };
 
 }  // namespace
+
+std::string SimFileSystem::NativePath(const std::string& path) {
+    fs::path host = HostPath(path);
+    return host.empty() ? std::string() : FromHost(host);
+}
 
 std::string SimFileSystem::FinalPath(const std::string& path) {
     WindowsPath parts = Split(path);

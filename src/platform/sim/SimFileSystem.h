@@ -45,6 +45,7 @@ public:
     // which lies under no simulated folder.
     [[nodiscard]] std::string FinalPath(const std::string& path) override;
     [[nodiscard]] std::string ResolvedName(const std::string& path) override { return FinalPath(path); }
+    [[nodiscard]] std::string NativePath(const std::string& path) override;
     // The shell's delete in one look at the host: read-only, hidden and
     // system files go too; open or in-use files, folders and patterns do not.
     bool ShellDelete(const std::string& path) override;

@@ -18,6 +18,7 @@ public:
     bool RemoveLink(const std::string& path) override;
     [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
     [[nodiscard]] std::string FinalPath(const std::string& path) override;
+    [[nodiscard]] std::string NativePath(const std::string& path) override { return path; }
     // The object name of the open file ("\\Device\\HarddiskVolume2\\Dir" on
     // Windows, "\\??\\C:\\Dir" under Wine): the system resolves links to it
     // as GetFinalPathNameByHandleW does, without that call's length limit
