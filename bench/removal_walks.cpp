@@ -12,7 +12,7 @@
 
 #include "platform/sim/SimMachine.h"
 #include "removal/FileRemoval.h"
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 #include "settings/OptionsSetting.h"
 
 using namespace nullvane;

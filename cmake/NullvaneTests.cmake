@@ -18,7 +18,7 @@ foreach(dir IN LISTS testDirs)
     file(GLOB supportSources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
     add_executable(${name}_tests ${testSources} ${supportSources})
     target_include_directories(${name}_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(${name}_tests PRIVATE nullvane_app ${NULLVANE_GTEST} ${NULLVANE_GTEST_MAIN})
+    target_link_libraries(${name}_tests PRIVATE nullvane_everything ${NULLVANE_GTEST} ${NULLVANE_GTEST_MAIN})
     target_compile_definitions(${name}_tests PRIVATE NULLVANE_BUILD_DIR="${CMAKE_BINARY_DIR}"
                                                      NULLVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     if(NULLVANE_WINDOWS)

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
 
 namespace nullvane::app {

@@ -1,7 +1,7 @@
 #include "app/AskDeleteForm.h"
 
-#include "app/ProductInfo.h"
-#include "run/Texts.h"
+#include "base/ProductInfo.h"
+#include "base/Texts.h"
 #include "settings/OptionsSetting.h"
 
 namespace nullvane::app {

@@ -1,7 +1,7 @@
 #include "app/LogFile.h"
 
-#include "app/ProductInfo.h"
-#include "run/Texts.h"
+#include "base/ProductInfo.h"
+#include "base/Texts.h"
 #include "app/WebAddresses.h"
 
 namespace nullvane::app {

@@ -5,12 +5,13 @@
 #include "app/AboutForm.h"
 #include "app/AskDeleteForm.h"
 #include "app/LogFile.h"
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/RemovingRunLock.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
+#include "settings/ExpandStates.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
 
@@ -80,7 +81,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     optionsPath_ = settings::OptionsFilePath(machine_);
     settings::ReadWriteOptions(settings::TReadWrite::Read, machine_, optionsPath_, Tree, CurrentOptions, nullptr);
     if (startSwitch_ == TStartSwitch::Start) SetTrayIcon(true);
-    Tree.ExpandStates(run::TExpandStates::Restore, CurrentOptions);
+    settings::ExpandStates(Tree, settings::TExpandStates::Restore, CurrentOptions);
     ShowTreeStates();
     cbFastMode->SetChecked(CurrentOptions.FastScan);
 
@@ -290,7 +291,7 @@ void TfrmMain::FormClose() {
     for (size_t i = 0; i < Tree.Count(); ++i) {
         if (Tree.Node(i).Level == 0) Tree.SetExpanded(i, tvCleanItems->Expanded(viewNodes_[i]));
     }
-    Tree.ExpandStates(run::TExpandStates::Save, CurrentOptions);
+    settings::ExpandStates(Tree, settings::TExpandStates::Save, CurrentOptions);
     settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
     tmSchedule->SetEnabled(false);
     controls_.Application().Terminate();

@@ -1,9 +1,9 @@
 #include "app/StartUp.h"
 
 #include "app/MainForm.h"
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "platform/Text.h"
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::app {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The clean items of the category "Advanced" that have a cleaner of their own.
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::cleaners {
 

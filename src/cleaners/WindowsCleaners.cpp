@@ -3,8 +3,8 @@
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/RegistryRemoval.h"
-#include "run/FormatKilobytes.h"
-#include "run/Texts.h"
+#include "base/FormatKilobytes.h"
+#include "base/Texts.h"
 
 namespace nullvane::cleaners {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The clean items of the category "Windows".
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::cleaners {
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "run/Texts.h"
+#include "base/Texts.h"
 
 namespace nullvane::cli {
 

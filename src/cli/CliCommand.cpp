@@ -4,7 +4,7 @@
 #include <memory>
 #include <ostream>
 
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "cli/CliArguments.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/ConsoleLogSink.h"
@@ -13,7 +13,7 @@
 #include "run/CleanItemCatalogue.h"
 #include "run/ClearTaskThread.h"
 #include "run/RemovingRunLock.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 #include "settings/OptionsFile.h"
 
 namespace nullvane::cli {

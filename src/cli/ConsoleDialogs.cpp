@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "run/Texts.h"
+#include "base/Texts.h"
 
 namespace nullvane::cli {
 

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <ostream>
 
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::cli {
 

@@ -7,8 +7,8 @@
 #include "removal/Lookups.h"
 #include "removal/NormalFolderPath.h"
 #include "removal/RegistryRemoval.h"
-#include "run/FormatKilobytes.h"
-#include "run/Texts.h"
+#include "base/FormatKilobytes.h"
+#include "base/Texts.h"
 
 namespace nullvane::customlists {
 

@@ -2,7 +2,7 @@
 // The data-driven runner: cleans what one section of a list file names.
 #include <string>
 
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::customlists {
 

@@ -65,7 +65,7 @@ void WipeIndexDatPass(TByteFile& file, uint8_t fill) {
 }
 
 void WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
-                  const settings::TOptionsSetting& options) {
+                  const run::TRunOptions& options) {
     try {
         if (!files.Exists(fileName)) return;
         system.Randomize();

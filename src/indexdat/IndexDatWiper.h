@@ -7,7 +7,7 @@
 #include "indexdat/ByteFile.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
-#include "settings/OptionsSetting.h"
+#include "base/RunOptions.h"
 
 namespace nullvane::indexdat {
 
@@ -26,6 +26,6 @@ void WipeIndexDatPass(TByteFile& file, uint8_t fill);
 // with zeros, from the overwrite settings. Silent: nothing is returned,
 // logged or counted; a file that is missing or cannot be opened stays as it is.
 void WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
-                  const settings::TOptionsSetting& options);
+                  const run::TRunOptions& options);
 
 }  // namespace nullvane::indexdat

@@ -9,7 +9,7 @@
 #include "removal/Lookups.h"
 #include "removal/NormalFolderPath.h"
 #include "removal/RemovalErrors.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 
 namespace nullvane::removal {
 

@@ -7,7 +7,7 @@
 
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 
 namespace nullvane::removal {
 

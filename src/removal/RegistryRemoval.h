@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/Registry.h"
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::removal {
 

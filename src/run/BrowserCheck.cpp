@@ -1,7 +1,7 @@
 #include "run/BrowserCheck.h"
 
 #include "run/CleanItemCatalogue.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 
 namespace nullvane::run {
 

@@ -5,7 +5,7 @@
 
 #include "platform/Desktop.h"
 #include "run/CleanItemTree.h"
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::run {
 

@@ -111,18 +111,4 @@ bool TCleanItemTree::IsCategoryTicked(std::string_view text) const {
     return category && nodes_[*category].StateIndex == kStateTicked;
 }
 
-void TCleanItemTree::ExpandStates(TExpandStates direction, settings::TOptionsSetting& options) {
-    for (TCleanItemNode& node : nodes_) {
-        if (node.Level != 0) continue;
-        // An image index without a saved flag keeps its node as it is.
-        if (node.ImageIndex < settings::kFirstExpandFlag || node.ImageIndex > settings::kLastExpandFlag) continue;
-        bool& flag = options.FirstNodeExpand[static_cast<size_t>(node.ImageIndex)];
-        if (direction == TExpandStates::Save) {
-            flag = node.Expanded;
-        } else if (flag) {
-            node.Expanded = true;
-        }
-    }
-}
-
 }  // namespace nullvane::run

@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/OptionsSetting.h"
 
 namespace nullvane::run {
 
@@ -27,8 +26,6 @@ struct TCleanItemNode {
     int StateIndex = kStateUnticked;
     bool Expanded = false;
 };
-
-enum class TExpandStates { Save, Restore };
 
 class TCleanItemTree {
 public:
@@ -72,10 +69,6 @@ public:
     [[nodiscard]] std::vector<std::string> TickedNodeNames() const;
     // True if the first top-level node with that text is ticked.
     [[nodiscard]] bool IsCategoryTicked(std::string_view text) const;
-
-    // Save: each category's expanded flag (numbered by its image index) from
-    // the tree. Restore: each category whose flag is set is expanded.
-    void ExpandStates(TExpandStates direction, settings::TOptionsSetting& options);
 
 private:
     // The index past the last item of the category at `categoryIndex`.

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "run/DispatchTable.h"
-#include "run/FormatKilobytes.h"
-#include "run/Texts.h"
+#include "base/FormatKilobytes.h"
+#include "base/Texts.h"
 
 namespace nullvane::run {
 

@@ -25,7 +25,7 @@
 #include <thread>
 #include <vector>
 
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::run {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::run {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "run/RunOptions.h"
+#include "base/RunOptions.h"
 
 namespace nullvane::settings {
 

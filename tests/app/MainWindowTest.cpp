@@ -2,7 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/LogFile.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
 

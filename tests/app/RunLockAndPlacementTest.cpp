@@ -5,7 +5,7 @@
 
 #include "MainWindowFixture.h"
 #include "run/RemovingRunLock.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
 

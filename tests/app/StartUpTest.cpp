@@ -1,5 +1,5 @@
 #include "MainWindowFixture.h"
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "app/StartUp.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"

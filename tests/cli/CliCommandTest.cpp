@@ -7,7 +7,7 @@
 #include "cli/ConsoleDialogs.h"
 #include "platform/sim/SimMachine.h"
 #include "run/RemovingRunLock.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 #include "settings/OptionsFile.h"
 
 using namespace nullvane;

@@ -74,7 +74,7 @@ TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
     machine.MakeFile(kFile, SampleImage());
     machine.system().SetRandomSequence({7, 300});
     TFillRecorder files(machine);
-    settings::TOptionsSetting options;
+    run::TRunOptions options;
     options.OverwriteFile = true;
     options.OverwriteNumber = 10;
 
@@ -97,7 +97,7 @@ TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
     SimMachine machine;
     machine.MakeFile(kFile, SampleImage());
     TFillRecorder files(machine);
-    settings::TOptionsSetting options;
+    run::TRunOptions options;
     options.OverwriteFile = false;
     options.OverwriteNumber = 3;
     WipeIndexDat(files, machine.system(), kFile, options);
@@ -108,13 +108,13 @@ TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
 TEST(IndexDatOnMachine, WipeLeavesMissingAndLockedFilesAlone) {
     SimMachine machine;
     TFillRecorder files(machine);
-    WipeIndexDat(files, machine.system(), kFile, settings::TOptionsSetting{});
+    WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
     EXPECT_TRUE(files.opens.empty());
     EXPECT_FALSE(machine.files().Exists(kFile));
 
     machine.MakeFile(kFile, SampleImage());
     files.SetInUse(kFile);
-    WipeIndexDat(files, machine.system(), kFile, settings::TOptionsSetting{});
+    WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
     EXPECT_TRUE(files.opens.empty());
     files.SetInUse(kFile, false);
     EXPECT_EQ(*machine.files().ReadAll(kFile), SampleImage());

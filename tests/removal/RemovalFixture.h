@@ -7,7 +7,7 @@
 
 #include "platform/sim/SimMachine.h"
 #include "run/RecordingLogSink.h"
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 #include "settings/OptionsSetting.h"
 
 namespace nullvane::testing {

@@ -4,6 +4,7 @@
 
 #include "run/CleanItemCatalogue.h"
 #include "run/CleanItemTree.h"
+#include "settings/ExpandStates.h"
 
 using namespace nullvane;
 using run::kStateTicked;
@@ -142,7 +143,7 @@ TEST(CleanItemTree, ExpandStatesUseTheFlagOfEachCategorysImageIndex) {
     options.FirstNodeExpand.fill(false);
     options.FirstNodeExpand[2] = true;   // Windows
     options.FirstNodeExpand[11] = true;  // Google Chrome
-    tree.ExpandStates(run::TExpandStates::Restore, options);
+    settings::ExpandStates(tree, settings::TExpandStates::Restore, options);
     EXPECT_TRUE(tree.Node(Category(tree, "Windows")).Expanded);
     EXPECT_TRUE(tree.Node(Category(tree, "Google Chrome")).Expanded);
     EXPECT_FALSE(tree.Node(Category(tree, "Opera")).Expanded);
@@ -152,7 +153,7 @@ TEST(CleanItemTree, ExpandStatesUseTheFlagOfEachCategorysImageIndex) {
     settings::TOptionsSetting saved;
     saved.ShowLogTempInternetFiles = false;
     saved.ShowLogRecycleBin = false;
-    tree.ExpandStates(run::TExpandStates::Save, saved);
+    settings::ExpandStates(tree, settings::TExpandStates::Save, saved);
     EXPECT_FALSE(saved.FirstNodeExpand[11]);
     EXPECT_TRUE(saved.FirstNodeExpand[10]);
     EXPECT_TRUE(saved.FirstNodeExpand[2]);

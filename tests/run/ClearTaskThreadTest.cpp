@@ -6,7 +6,7 @@
 
 #include "platform/sim/SimMachine.h"
 #include "run/ClearTaskThread.h"
-#include "run/FormatKilobytes.h"
+#include "base/FormatKilobytes.h"
 #include "run/RecordingLogSink.h"
 
 using namespace nullvane;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "run/FormatKilobytes.h"
+#include "base/FormatKilobytes.h"
 
 using nullvane::run::FormatKilobytes;
 

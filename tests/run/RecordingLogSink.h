@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::testing {
 

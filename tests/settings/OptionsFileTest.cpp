@@ -3,6 +3,7 @@
 #include "platform/sim/SimMachine.h"
 #include "run/CleanItemCatalogue.h"
 #include "settings/OptionsFile.h"
+#include "settings/ExpandStates.h"
 
 using namespace nullvane;
 using settings::TOptionsSetting;
@@ -265,7 +266,7 @@ TEST_F(OptionsFileTest, TheChromeExpandedStateHasItsOwnKeyAndTouchesNoOtherSetti
     options.ShowLogTempInternetFiles = false;
     for (size_t i = 0; i < tree.Count(); ++i) tree.SetExpanded(i, tree.Node(i).Level == 0);
     tree.SetExpanded(*tree.FindCategory("Google Chrome"), false);
-    tree.ExpandStates(run::TExpandStates::Save, options);
+    settings::ExpandStates(tree, settings::TExpandStates::Save, options);
     Write(options, tree);
     EXPECT_EQ(Get("FirstNodeExpand", "11"), "0");
     EXPECT_EQ(Get("FirstNodeExpand", "10"), "1");
@@ -273,7 +274,7 @@ TEST_F(OptionsFileTest, TheChromeExpandedStateHasItsOwnKeyAndTouchesNoOtherSetti
 
     run::TCleanItemTree readTree = run::CreateCleanItemTree();
     TOptionsSetting read = Read(readTree);
-    readTree.ExpandStates(run::TExpandStates::Restore, read);
+    settings::ExpandStates(readTree, settings::TExpandStates::Restore, read);
     EXPECT_FALSE(readTree.Node(*readTree.FindCategory("Google Chrome")).Expanded);
     EXPECT_TRUE(readTree.Node(*readTree.FindCategory("Windows")).Expanded);
     EXPECT_FALSE(read.ShowLogTempInternetFiles);

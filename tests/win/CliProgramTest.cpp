@@ -6,7 +6,7 @@
 
 #include "platform/win32/Win32SessionLocks.h"
 #include "run/RemovingRunLock.h"
-#include "run/Texts.h"
+#include "base/Texts.h"
 #include "win/CliProgram.h"
 
 using nullvane::testing::RunCliProgram;

@@ -2,7 +2,7 @@
 // hand-over of a second start, "-cleanonce", "-Start" and a screenshot.
 #include <gtest/gtest.h>
 
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "platform/win32/WideText.h"
 #include "run/DispatchTable.h"
 

@@ -1,4 +1,4 @@
-#include "run/RunContext.h"
+#include "base/RunContext.h"
 
 namespace nullvane::run {
 

@@ -1,4 +1,4 @@
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 
 namespace nullvane::app {
 

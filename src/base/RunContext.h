@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "run/RunOptions.h"
+#include "base/RunOptions.h"
 
 namespace nullvane::run {
 

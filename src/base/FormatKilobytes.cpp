@@ -1,4 +1,4 @@
-#include "run/FormatKilobytes.h"
+#include "base/FormatKilobytes.h"
 
 namespace nullvane::run {
 

@@ -1,0 +1,20 @@
+#include "settings/ExpandStates.h"
+
+namespace nullvane::settings {
+
+void ExpandStates(run::TCleanItemTree& tree, TExpandStates direction, TOptionsSetting& options) {
+    for (size_t index = 0; index < tree.Count(); ++index) {
+        const run::TCleanItemNode& node = tree.Node(index);
+        if (node.Level != 0) continue;
+        // An image index without a saved flag keeps its node as it is.
+        if (node.ImageIndex < kFirstExpandFlag || node.ImageIndex > kLastExpandFlag) continue;
+        bool& flag = options.FirstNodeExpand[static_cast<size_t>(node.ImageIndex)];
+        if (direction == TExpandStates::Save) {
+            flag = node.Expanded;
+        } else if (flag) {
+            tree.SetExpanded(index, true);
+        }
+    }
+}
+
+}  // namespace nullvane::settings
