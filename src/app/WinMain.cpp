@@ -2,6 +2,7 @@
 // program's run (hand-over to a running instance, or the main window and its
 // message loop until it closes).
 #include "app/StartUp.h"
+#include "platform/CaughtException.h"
 #include "platform/win32/Win32Machine.h"
 #include "ui/win32/Win32Factory.h"
 
@@ -25,6 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         nullvane::ui::win32::TWin32Factory controls;
         return nullvane::app::RunNullvane(machine.Machine(), controls, parameters);
     } catch (...) {
+        nullvane::platform::ReportCaughtException("program run");
         return 1;
     }
 }

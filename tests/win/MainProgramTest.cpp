@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -175,48 +176,86 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-// The window's pixels as the screen shows them, written as a 24-bit BMP;
-// the number of distinct colours.
-size_t SaveScreenshot(HWND window, const std::string& path) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+// The window's pixels as the screen shows them (24-bit, bottom-up rows).
+struct TScreenshot {
+    RECT Window{};
+    int Width = 0;
+    int Height = 0;
+    int Stride = 0;
+    std::vector<unsigned char> Bits;
+
+    [[nodiscard]] unsigned PixelAt(int x, int y) const {
+        const unsigned char* p = Bits.data() + static_cast<size_t>(Height - 1 - y) * Stride + x * 3;
+        return p[0] | (p[1] << 8) | (p[2] << 16);
+    }
+    // The distinct colours in a rectangle given in screen coordinates,
+    // clipped to the window.
+    [[nodiscard]] size_t ColoursIn(RECT screen) const {
+        std::set<unsigned> colours;
+        const int left = std::max<int>(screen.left - Window.left, 0);
+        const int top = std::max<int>(screen.top - Window.top, 0);
+        const int right = std::min<int>(screen.right - Window.left, Width);
+        const int bottom = std::min<int>(screen.bottom - Window.top, Height);
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) colours.insert(PixelAt(x, y));
+        }
+        return colours.size();
+    }
+    [[nodiscard]] size_t Colours() const { return ColoursIn(Window); }
+
+    // Writes the capture as a BMP file beside the tests, for a person to look at.
+    void Save(const std::string& path) const {
+        BITMAPINFOHEADER info{};
+        info.biSize = sizeof info;
+        info.biWidth = Width;
+        info.biHeight = Height;
+        info.biPlanes = 1;
+        info.biBitCount = 24;
+        BITMAPFILEHEADER header{};
+        header.bfType = 0x4D42;
+        header.bfOffBits = sizeof header + sizeof info;
+        header.bfSize = header.bfOffBits + static_cast<DWORD>(Bits.size());
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        out.write(reinterpret_cast<const char*>(&info), sizeof info);
+        out.write(reinterpret_cast<const char*>(Bits.data()), static_cast<std::streamsize>(Bits.size()));
+    }
+};
+
+TScreenshot CaptureWindow(HWND window) {
+    TScreenshot shot;
+    GetWindowRect(window, &shot.Window);
+    shot.Width = shot.Window.right - shot.Window.left;
+    shot.Height = shot.Window.bottom - shot.Window.top;
+    shot.Stride = (shot.Width * 3 + 3) & ~3;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biWidth = shot.Width;
+    info.bmiHeader.biHeight = shot.Height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    BitBlt(memory, 0, 0, shot.Width, shot.Height, screen, shot.Window.left, shot.Window.top, SRCCOPY);
     GdiFlush();
-    const int stride = (width * 3 + 3) & ~3;
     const auto* pixels = static_cast<const unsigned char*>(bits);
-    std::set<unsigned> colours;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = pixels + y * stride + x * 3;
-            colours.insert(p[0] | (p[1] << 8) | (p[2] << 16));
-        }
-    }
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-    header.bfSize = header.bfOffBits + stride * height;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * height);
+    shot.Bits.assign(pixels, pixels + static_cast<size_t>(shot.Stride) * shot.Height);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return colours.size();
+    return shot;
+}
+
+// A control's client area (inside its border) in screen coordinates.
+RECT ClientOnScreen(HWND control) {
+    RECT rect{};
+    GetClientRect(control, &rect);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 TEST_F(MainProgram, WindowAppearsWithItsCaptionAndClosesCleanly) {
@@ -325,12 +364,17 @@ TEST_F(MainProgram, ScreenshotAfterATestRunShowsTheWindow) {
     SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     std::this_thread::sleep_for(1500ms);
-    const size_t colours = SaveScreenshot(window, "main-window-after-test.bmp");
-    // A blank capture has one or two colours; the window has text, a tree,
-    // a title band and a progress bar.
-    EXPECT_GT(colours, 16u);
-    std::ifstream saved("main-window-after-test.bmp", std::ios::binary | std::ios::ate);
-    EXPECT_GT(saved.tellg(), 100000);
+    const HWND tree = ChildOfClass(window, L"SysTreeView32");
+    ASSERT_NE(tree, nullptr);
+    const TScreenshot shot = CaptureWindow(window);
+    shot.Save("main-window-after-test.bmp");
+    // A window that failed to paint, or a capture of something else, shows
+    // one flat colour where the catalogue and the log should be: the tree has
+    // its check boxes, icons and names; the log has its lines of text.
+    EXPECT_GT(shot.ColoursIn(ClientOnScreen(tree)), 4u);
+    EXPECT_GT(shot.ColoursIn(ClientOnScreen(log)), 1u);
+    // And the window as a whole: text, a title band, a progress bar.
+    EXPECT_GT(shot.Colours(), 16u);
 }
 
 }  // namespace

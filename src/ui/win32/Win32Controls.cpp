@@ -3,6 +3,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/CaughtException.h"
 #include "platform/win32/WideText.h"
 
 namespace nullvane::ui::win32 {
@@ -81,6 +82,7 @@ LRESULT CALLBACK TreeProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, U
             reinterpret_cast<TWin32TreeView*>(self)->MouseDown(
                 msg == WM_LBUTTONDOWN ? TMouseButton::Left : TMouseButton::Right, point);
         } catch (...) {
+            platform::ReportCaughtException("tree view mouse down");
         }
     }
     return DefSubclassProc(window, msg, wParam, lParam);
@@ -185,6 +187,7 @@ bool RouteChildMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         }
     } catch (...) {
         // No exception leaves a window procedure.
+        platform::ReportCaughtException("child control message");
         result = 0;
         return true;
     }

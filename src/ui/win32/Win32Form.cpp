@@ -1,6 +1,8 @@
 #include "ui/win32/Win32Controls.h"
 #include "ui/win32/Win32Factory.h"
 
+#include "platform/CaughtException.h"
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -55,6 +57,7 @@ void DispatchOne(MSG& msg) {
                 try {
                     handled = ExecuteShortCut(*form->Menu(), shortCut);
                 } catch (...) {
+                    platform::ReportCaughtException("menu shortcut");
                     handled = true;
                 }
                 if (handled) return;
@@ -117,6 +120,7 @@ LRESULT CALLBACK TWin32Form::WindowProc(HWND window, UINT msg, WPARAM wParam, LP
         return self->Handle(msg, wParam, lParam);
     } catch (...) {
         // No exception leaves a window procedure.
+        platform::ReportCaughtException("form window procedure");
         return 0;
     }
 }
