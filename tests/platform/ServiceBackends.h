@@ -128,6 +128,10 @@ struct SimDesktopBackend {
     static bool Available() { return true; }
     platform::sim::SimMessageQueue queue;
     platform::sim::SimDesktop desktop{queue};
+    platform::sim::SimUiThread ui{queue};
+
+    // A call from another thread is waiting for the window thread.
+    bool CallWaiting() const { return queue.CallsPending() > 0; }
 
     WindowId MakeWindow(const std::string& className, MessageHandler handler) {
         return desktop.RegisterWindow(className, std::move(handler));
@@ -143,6 +147,9 @@ struct Win32DesktopBackend {
     static constexpr const char* kName = "Win32";
     static bool Available() { return CanCreateWindows(); }
     platform::win32::Win32Desktop desktop;
+    platform::win32::Win32UiThread ui;
+
+    bool CallWaiting() const { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; }
 
     struct Created {
         HWND window;

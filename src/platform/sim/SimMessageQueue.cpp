@@ -88,6 +88,11 @@ size_t SimMessageQueue::Pending() const {
     return entries_.size();
 }
 
+size_t SimMessageQueue::CallsPending() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<size_t>(std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.isCall; }));
+}
+
 void SimMessageQueue::Close() {
     std::deque<Entry> dropped;
     {

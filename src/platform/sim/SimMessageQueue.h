@@ -43,6 +43,8 @@ public:
     bool RunCallsUntil(const std::function<bool()>& done, int timeoutMs);
 
     [[nodiscard]] size_t Pending() const;
+    // Of those, the synchronised calls waiting to run.
+    [[nodiscard]] size_t CallsPending() const;
 
     // The window thread has gone: queued entries are abandoned, later posts
     // fail. Threads waiting on a synchronised call are released.
