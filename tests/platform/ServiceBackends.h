@@ -30,6 +30,7 @@
 #undef MessageBox
 #undef PostMessage
 #undef GetDriveType
+#include "platform/win32/MessagePump.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Registry.h"
@@ -114,7 +115,7 @@ struct Win32UiBackend {
     }
     platform::win32::Win32UiThread ui;
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-        return platform::win32::Win32UiThread::PumpUntil(done, timeoutMs);
+        return platform::win32::PumpMessagesUntil(done, timeoutMs);
     }
 };
 #endif
@@ -190,7 +191,7 @@ struct Win32DesktopBackend {
     void DestroyWindow(WindowId window) { ::DestroyWindow(reinterpret_cast<HWND>(window)); }
 
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-        return platform::win32::Win32UiThread::PumpUntil(done, timeoutMs);
+        return platform::win32::PumpMessagesUntil(done, timeoutMs);
     }
 
     ~Win32DesktopBackend() {
