@@ -1,8 +1,8 @@
 #include "platform/sim/SimMessageQueue.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <chrono>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace nullvane::platform::sim {
