@@ -2,7 +2,10 @@
 // with a display) real windows of a class registered for the test.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <climits>
+#include <string>
 #include <thread>
 
 #include "platform/ServiceBackends.h"
@@ -80,6 +83,27 @@ TYPED_TEST(DesktopContractTest, MessagesPostedFromAnotherThreadArriveOnTheWindow
     EXPECT_EQ(deliveredOn, windowThread);
 }
 
+TYPED_TEST(DesktopContractTest, ACallFromAnotherThreadRunsBeforeMessagesAlreadyPosted) {
+    std::vector<std::string> order;  // touched only on the window thread
+    WindowId window = this->backend->MakeWindow("NullvaneContractSent", [&](uint32_t message, uintptr_t, intptr_t) {
+        order.push_back("message " + std::to_string(message - kTestMessage));
+    });
+    std::atomic<bool> done{false};
+    std::thread run([&] {
+        this->desktop().PostMessage(window, kTestMessage + 1, 0, 0);
+        this->backend->ui.Synchronize([&] { order.push_back("call"); });
+        this->desktop().PostMessage(window, kTestMessage + 2, 0, 0);
+        done = true;
+    });
+    // The window thread looks only once the call waits behind message 1.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!this->backend->CallWaiting() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(this->backend->PumpUntil([&] { return done.load() && order.size() == 3; }, 5000));
+    run.join();
+    EXPECT_EQ(order, (std::vector<std::string>{"call", "message 1", "message 2"}));
+}
+
 TYPED_TEST(DesktopContractTest, PostingToNoWindowOrADestroyedOneFails) {
     WindowId window = this->MakeRecordingWindow("NullvaneContractGone");
     this->backend->DestroyWindow(window);
@@ -126,26 +150,6 @@ TEST(SimDesktop, RecordsPostedMessagesAndForegroundRequests) {
     EXPECT_EQ(desktop.PostedTo(second).size(), 1u);
     EXPECT_EQ(desktop.ForegroundWindow(), first);
     EXPECT_EQ(queue.Pump(), 2u) << "messages to windows without a handler are still taken off the queue";
-}
-
-TEST(SimDesktop, PostedMessagesAndSynchronisedCallsShareOneQueueInOrder) {
-    SimMessageQueue queue;
-    SimDesktop desktop(queue);
-    SimUiThread ui(queue);
-    std::vector<std::string> order;
-    WindowId window = desktop.RegisterWindow("Main", [&](uint32_t message, uintptr_t, intptr_t) {
-        order.push_back("message " + std::to_string(message));
-    });
-    std::atomic<bool> done{false};
-    std::thread run([&] {
-        desktop.PostMessage(window, 1, 0, 0);
-        ui.Synchronize([&] { order.push_back("call"); });
-        desktop.PostMessage(window, 2, 0, 0);
-        done = true;
-    });
-    EXPECT_TRUE(queue.PumpUntil([&] { return done.load() && queue.Pending() == 0; }, 5000));
-    run.join();
-    EXPECT_EQ(order, (std::vector<std::string>{"message 1", "call", "message 2"}));
 }
 
 TEST(SimDesktop, MessagesForAWindowDestroyedBeforeDeliveryAreDropped) {

@@ -30,6 +30,7 @@
 #undef MessageBox
 #undef PostMessage
 #undef GetDriveType
+#include "platform/win32/MessagePump.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Registry.h"
@@ -114,7 +115,7 @@ struct Win32UiBackend {
     }
     platform::win32::Win32UiThread ui;
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-        return platform::win32::Win32UiThread::PumpUntil(done, timeoutMs);
+        return platform::win32::PumpMessagesUntil(done, timeoutMs);
     }
 };
 #endif
@@ -128,6 +129,10 @@ struct SimDesktopBackend {
     static bool Available() { return true; }
     platform::sim::SimMessageQueue queue;
     platform::sim::SimDesktop desktop{queue};
+    platform::sim::SimUiThread ui{queue};
+
+    // A call from another thread is waiting for the window thread.
+    bool CallWaiting() const { return queue.CallsPending() > 0; }
 
     WindowId MakeWindow(const std::string& className, MessageHandler handler) {
         return desktop.RegisterWindow(className, std::move(handler));
@@ -143,6 +148,9 @@ struct Win32DesktopBackend {
     static constexpr const char* kName = "Win32";
     static bool Available() { return CanCreateWindows(); }
     platform::win32::Win32Desktop desktop;
+    platform::win32::Win32UiThread ui;
+
+    bool CallWaiting() const { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; }
 
     struct Created {
         HWND window;
@@ -183,7 +191,7 @@ struct Win32DesktopBackend {
     void DestroyWindow(WindowId window) { ::DestroyWindow(reinterpret_cast<HWND>(window)); }
 
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-        return platform::win32::Win32UiThread::PumpUntil(done, timeoutMs);
+        return platform::win32::PumpMessagesUntil(done, timeoutMs);
     }
 
     ~Win32DesktopBackend() {

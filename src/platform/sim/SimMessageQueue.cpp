@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace nullvane::platform::sim {
@@ -21,20 +22,20 @@ bool SimMessageQueue::IsWindowThread() const {
 }
 
 bool SimMessageQueue::Post(std::function<void()> run, std::function<void()> abandon) {
-    return Queue(Entry{std::move(run), std::move(abandon), false});
+    return Queue(Entry{std::move(run), std::move(abandon)}, false);
 }
 
 bool SimMessageQueue::PostCall(std::function<void()> run, std::function<void()> abandon) {
-    return Queue(Entry{std::move(run), std::move(abandon), true});
+    return Queue(Entry{std::move(run), std::move(abandon)}, true);
 }
 
-bool SimMessageQueue::Queue(Entry entry) {
+bool SimMessageQueue::Queue(Entry entry, bool isCall) {
     {
         std::lock_guard lock(mutex_);
         if (closed_) return false;
-        entries_.push_back(std::move(entry));
+        (isCall ? calls_ : posted_).push_back(std::move(entry));
     }
-    posted_.notify_all();
+    arrived_.notify_all();
     return true;
 }
 
@@ -45,11 +46,12 @@ size_t SimMessageQueue::Drain(bool callsOnly) {
         Entry entry;
         {
             std::lock_guard lock(mutex_);
-            auto it = entries_.begin();
-            if (callsOnly) it = std::find_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.isCall; });
-            if (it == entries_.end()) return count;
-            entry = std::move(*it);
-            entries_.erase(it);
+            // Looked at afresh for each entry: a call that arrives while a
+            // posted message runs goes ahead of the messages still waiting.
+            std::deque<Entry>* from = !calls_.empty() ? &calls_ : callsOnly ? nullptr : &posted_;
+            if (!from || from->empty()) return count;
+            entry = std::move(from->front());
+            from->pop_front();
         }
         // Run without the lock: entries post, pump (modal loops) and synchronise.
         entry.run();
@@ -77,27 +79,34 @@ bool SimMessageQueue::RunUntil(const std::function<bool()>& done, int timeoutMs,
         if (now >= deadline) return false;
         // Short waits: `done` may turn true without anything being queued.
         std::unique_lock lock(mutex_);
-        size_t seen = entries_.size();
-        posted_.wait_for(lock, std::min<steady_clock::duration>(deadline - now, milliseconds(5)),
-                         [&] { return entries_.size() != seen || closed_; });
+        const size_t seenCalls = calls_.size(), seenPosted = posted_.size();
+        arrived_.wait_for(lock, std::min<steady_clock::duration>(deadline - now, milliseconds(5)),
+                          [&] { return calls_.size() != seenCalls || posted_.size() != seenPosted || closed_; });
     }
 }
 
 size_t SimMessageQueue::Pending() const {
     std::lock_guard lock(mutex_);
-    return entries_.size();
+    return calls_.size() + posted_.size();
+}
+
+size_t SimMessageQueue::CallsPending() const {
+    std::lock_guard lock(mutex_);
+    return calls_.size();
 }
 
 void SimMessageQueue::Close() {
-    std::deque<Entry> dropped;
+    std::deque<Entry> droppedCalls, droppedPosted;
     {
         std::lock_guard lock(mutex_);
         closed_ = true;
-        dropped.swap(entries_);
+        droppedCalls.swap(calls_);
+        droppedPosted.swap(posted_);
     }
-    posted_.notify_all();
-    for (auto& entry : dropped)
-        if (entry.abandon) entry.abandon();
+    arrived_.notify_all();
+    for (auto* dropped : {&droppedCalls, &droppedPosted})
+        for (auto& entry : *dropped)
+            if (entry.abandon) entry.abandon();
 }
 
 bool SimMessageQueue::IsClosed() const {

@@ -1,7 +1,8 @@
 #pragma once
 // The message queue of one simulated window thread. Any thread may post;
-// only the window thread runs what was posted, when it pumps: posted window
-// messages and synchronised calls alike, in the order they were queued.
+// only the window thread runs what was posted, when it pumps. As on Windows,
+// calls synchronised from other threads run before the posted messages that
+// are waiting; each kind runs in the order it was queued.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -43,6 +44,8 @@ public:
     bool RunCallsUntil(const std::function<bool()>& done, int timeoutMs);
 
     [[nodiscard]] size_t Pending() const;
+    // Of those, the synchronised calls waiting to run.
+    [[nodiscard]] size_t CallsPending() const;
 
     // The window thread has gone: queued entries are abandoned, later posts
     // fail. Threads waiting on a synchronised call are released.
@@ -53,17 +56,18 @@ private:
     struct Entry {
         std::function<void()> run;
         std::function<void()> abandon;
-        bool isCall = false;
     };
 
-    bool Queue(Entry entry);
-    // Runs queued entries (only calls if callsOnly) until none is left; the count.
+    bool Queue(Entry entry, bool isCall);
+    // Runs queued entries, calls first (only calls if callsOnly), until none
+    // is left; the count.
     size_t Drain(bool callsOnly);
     bool RunUntil(const std::function<bool()>& done, int timeoutMs, bool callsOnly);
 
     mutable std::mutex mutex_;
-    std::condition_variable posted_;
-    std::deque<Entry> entries_;
+    std::condition_variable arrived_;
+    std::deque<Entry> calls_;
+    std::deque<Entry> posted_;
     std::thread::id windowThread_;
     bool closed_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <exception>
 #include <mutex>
 #include <stdexcept>
@@ -82,28 +83,6 @@ bool Win32UiThread::ServeCallsUntil(const std::function<bool()>& done, int timeo
         if (now >= deadline) return false;
         DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10));
         MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_SENDMESSAGE);
-    }
-}
-
-bool Win32UiThread::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs);
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                return done();
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (done()) return true;
-        ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return false;
-        // Wakes for posted and sent messages; short slices because `done` may
-        // turn true without any message.
-        DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10));
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     }
 }
 

@@ -21,11 +21,6 @@ public:
     void Synchronize(const std::function<void()>& call) override;
     bool ServeCallsUntil(const std::function<bool()>& done, int timeoutMs) override;
 
-    // Runs the calling thread's message loop until `done` is true or
-    // timeoutMs have passed; the last answer of `done`. A WM_QUIT met on the
-    // way is posted again for the program's own loop.
-    static bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
-
 private:
     uintptr_t window_ = 0;
     uint32_t threadId_ = 0;

@@ -2,6 +2,7 @@
 #include "ui/win32/Win32Factory.h"
 
 #include "platform/CaughtException.h"
+#include "platform/win32/MessagePump.h"
 
 #include <shellapi.h>
 
@@ -450,17 +451,7 @@ void TWin32Application::Terminate() {
 }
 
 bool TWin32Application::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    const ULONGLONG start = GetTickCount64();
-    while (!done()) {
-        if (GetTickCount64() - start >= static_cast<ULONGLONG>(timeoutMs)) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            DispatchOne(msg);
-        }
-    }
-    return true;
+    return platform::win32::PumpMessagesUntil(done, timeoutMs, DispatchOne);
 }
 
 void TWin32Application::ShellOpen(const std::string& target) {
