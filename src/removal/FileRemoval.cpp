@@ -225,12 +225,11 @@ uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules
 void TWalkRules::SetMask(const std::string& text) {
     mask = text;
     byMask = true;
-    prefix = "*";
-    suffix.clear();
-    if (auto star = text.find('*'); star != std::string::npos) {
-        prefix = platform::UpperAscii(text.substr(0, star));
-        suffix = platform::UpperAscii(text.substr(star + 1));
-    }
+    // A mask without "*" gets the prefix "*", which no upper-cased name
+    // begins with: only the exact name matches it.
+    auto star = text.find('*');
+    prefix = star == std::string::npos ? std::string(1, '*') : platform::UpperAscii(text.substr(0, star));
+    suffix = star == std::string::npos ? std::string() : platform::UpperAscii(text.substr(star + 1));
 }
 
 bool TWalkRules::Takes(const std::string& name, int depth) const {
