@@ -1,6 +1,7 @@
 #pragma once
 // Text helpers shared above the platform layer: the program's own
 // case-insensitive comparisons fold ASCII letters only.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ namespace nullvane::platform {
 // input becomes U+FFFD, as the system's converters do.
 [[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
 [[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
+// Appends one code point (or a lone surrogate, as its own three bytes) as UTF-8.
+void AppendUtf8(std::string& out, uint32_t code);
 // The upper case of one character as the file system and the profile
 // functions fold it: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic.
 [[nodiscard]] char16_t SystemUpperCase(char16_t c);

@@ -74,19 +74,6 @@ protected:
         return true;
     }
 
-    // The host path of a Windows path under Wine.
-    static std::string UnixPathOf(const std::string& windowsPath) {
-        using Convert = char*(CDECL*)(const wchar_t*);
-        auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        if (!convert) return {};
-        char* converted = convert(Widen(windowsPath).c_str());
-        if (!converted) return {};
-        std::string result = converted;
-        HeapFree(GetProcessHeap(), 0, converted);
-        return result;
-    }
-
     // The Unix program may still be at work when Wine reports it ended.
     std::optional<uint32_t> WaitForAttributes(const std::string& path) {
         for (int attempt = 0; attempt < 100; ++attempt) {
@@ -246,8 +233,8 @@ TEST_F(RemovalWineTest, UnixFileLinkToAFileElsewhereIsNeitherOverwrittenNorDelet
     MakeFile(outside + "\\secret.txt", "secret");
     ASSERT_TRUE(machine.files().CreateDirectories(folder + "Cleaned"));
     MakeFile(folder + "Cleaned\\junk.tmp", "junk");
-    std::string unixOutside = UnixPathOf(outside + "\\secret.txt");
-    std::string unixLink = UnixPathOf(folder + "Cleaned") + "/innocent.txt";
+    std::string unixOutside = UnixPath(outside + "\\secret.txt");
+    std::string unixLink = UnixPath(folder + "Cleaned") + "/innocent.txt";
     ASSERT_FALSE(unixOutside.empty());
     ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + unixOutside + " " + unixLink)));
     ASSERT_TRUE(WaitForAttributes(folder + "Cleaned\\innocent.txt"));
