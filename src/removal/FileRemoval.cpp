@@ -38,9 +38,8 @@ bool SamePath(const std::string& a, const std::string& b) {
     return platform::SystemEqualsIgnoreCase(platform::Utf8ToUtf16(a), platform::Utf8ToUtf16(b));
 }
 
-bool PathLiesUnder(const std::string& path, const std::string& folderWithBackslash) {
+bool PathLiesUnder(const std::string& path, const std::u16string& folder) {
     std::u16string wide = platform::Utf8ToUtf16(path);
-    std::u16string folder = platform::Utf8ToUtf16(folderWithBackslash);
     return wide.size() > folder.size() &&
            platform::SystemEqualsIgnoreCase(std::u16string_view(wide).substr(0, folder.size()), folder);
 }
@@ -55,7 +54,7 @@ const char* QuestionText(TFolderQuestion question) {
 // link to a file elsewhere is never followed) and the documents folder that
 // the questions protect. Empty in a Test run, which changes nothing.
 struct TWalkScope {
-    std::string resolvedFolder;  // ResolvedName with a trailing "\"; empty if unknown
+    std::u16string resolvedFolder;  // ResolvedName with a trailing "\", as UTF-16; empty if unknown
     std::string finalFolder;     // FinalPath with a trailing "\"; empty if unknown
     std::string documents;    // normalised, with a trailing "\"; empty if none
     std::string documentsFinal;
@@ -67,7 +66,7 @@ TWalkScope MakeScope(run::TRunContext& run, const std::string& folder) {
     platform::FileSystem& files = run.Machine.files;
     if (std::string final = files.FinalPath(folder); !final.empty()) scope.finalFolder = WithTrailingBackslash(final);
     if (std::string name = files.ResolvedName(folder); !name.empty())
-        scope.resolvedFolder = WithTrailingBackslash(name);
+        scope.resolvedFolder = platform::Utf8ToUtf16(WithTrailingBackslash(name));
     if (auto documents = NormalFolderPath(GetMyDocumentsFolder(run.Machine))) {
         scope.documents = WithTrailingBackslash(*documents);
         if (std::string final = files.FinalPath(*documents); !final.empty())
@@ -281,7 +280,7 @@ bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt) {
         auto slash = path.find_last_of("\\/");
         if (slash != std::string::npos) {
             std::string name = run.Machine.files.ResolvedName(path.substr(0, slash + 1));
-            if (!name.empty()) scope.resolvedFolder = WithTrailingBackslash(name);
+            if (!name.empty()) scope.resolvedFolder = platform::Utf8ToUtf16(WithTrailingBackslash(name));
         }
     }
     return EraseFileIn(run, path, logIt, scope);

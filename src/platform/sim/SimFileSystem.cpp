@@ -132,6 +132,7 @@ struct OpenRecord {
 
 struct SimFileSystem::State {
     fs::path root;
+    fs::path realRoot;  // the root with its links followed, for FinalPath
     mutable std::mutex mutex;
     std::map<std::string, uint32_t> attributes;  // by host path
     std::map<std::string, std::vector<OpenRecord>> open;
@@ -329,6 +330,9 @@ private:
 
 SimFileSystem::SimFileSystem(fs::path hostRoot) : state_(std::make_shared<State>()) {
     state_->root = std::move(hostRoot);
+    std::error_code ec;
+    state_->realRoot = fs::weakly_canonical(state_->root, ec);
+    if (ec) state_->realRoot = state_->root;
 }
 
 SimFileSystem::~SimFileSystem() = default;
@@ -615,11 +619,9 @@ namespace nullvane::platform::sim {
 namespace {
 
 // The Windows spelling of a host path after its links are followed.
-std::string WindowsPathOfHost(const fs::path& root, const fs::path& host) {
+std::string WindowsPathOfHost(const fs::path& realRoot, const fs::path& host) {
     std::error_code ec;
     fs::path real = fs::canonical(host, ec);
-    if (ec) return {};
-    fs::path realRoot = fs::canonical(root, ec);
     if (ec) return {};
     fs::path relative = real.lexically_relative(realRoot);
     std::u8string generic = relative.generic_u8string();
@@ -666,7 +668,7 @@ std::string SimFileSystem::NativePath(const std::string& path) {
 std::string SimFileSystem::FinalPath(const std::string& path) {
     WindowsPath parts = Split(path);
     if (!parts.valid) return {};
-    return WindowsPathOfHost(state_->root, state_->Resolve(parts.drive, parts.names, parts.names.size()));
+    return WindowsPathOfHost(state_->realRoot, state_->Resolve(parts.drive, parts.names, parts.names.size()));
 }
 
 RemovalFilePtr SimFileSystem::OpenForRemoval(const std::string& path, bool withContent) {
@@ -682,7 +684,7 @@ RemovalFilePtr SimFileSystem::OpenForRemoval(const std::string& path, bool withC
     std::error_code ec;
     auto links = static_cast<uint32_t>(fs::hard_link_count(host, ec));
     FilePtr content = withContent ? Open(path, OpenMode::ReadWrite, ShareMode::Exclusive) : nullptr;
-    return std::make_unique<SimRemovalFile>(*this, path, WindowsPathOfHost(state_->root, host), ec ? 1 : links,
+    return std::make_unique<SimRemovalFile>(*this, path, WindowsPathOfHost(state_->realRoot, host), ec ? 1 : links,
                                             entry->attributes, std::move(content));
 }
 

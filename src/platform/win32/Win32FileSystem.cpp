@@ -119,18 +119,18 @@ std::string ResolvedNameOf(HANDLE handle) {
         USHORT MaximumLength;
         PWSTR Buffer;
     };
-    std::vector<unsigned char> buffer(4096);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        ULONG needed = 0;
-        LONG status = query(handle, 1, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
-        if (status >= 0) {
-            const auto* name = reinterpret_cast<const NameInformation*>(buffer.data());
-            if (!name->Buffer || name->Length == 0) return {};
-            return Narrow(std::wstring_view(name->Buffer, name->Length / sizeof(wchar_t)));
-        }
-        if (needed <= buffer.size()) needed = 65536 * sizeof(wchar_t) + sizeof(NameInformation);
-        buffer.assign(needed, 0);
-    }
+    auto nameIn = [](const void* data) -> std::string {
+        const auto* name = static_cast<const NameInformation*>(data);
+        if (!name->Buffer || name->Length == 0) return {};
+        return Narrow(std::wstring_view(name->Buffer, name->Length / sizeof(wchar_t)));
+    };
+    // Called for every file a Clean deletes: most names fit the stack.
+    alignas(NameInformation) unsigned char small[4096];
+    ULONG needed = 0;
+    if (query(handle, 1, small, sizeof small, &needed) >= 0) return nameIn(small);
+    if (needed <= sizeof small) needed = 65536 * sizeof(wchar_t) + sizeof(NameInformation);
+    std::vector<unsigned char> large(needed);
+    if (query(handle, 1, large.data(), static_cast<ULONG>(large.size()), &needed) >= 0) return nameIn(large.data());
     return {};
 }
 
