@@ -1,5 +1,7 @@
 #include "base/RunContext.h"
 
+#include "base/Texts.h"
+
 namespace nullvane::run {
 
 TRunContext::TRunContext(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow,
@@ -13,6 +15,11 @@ void TRunContext::PostProgressIfDue(int32_t count) {
         LastProgressTime = now;
         PostProgress(count);
     }
+}
+
+void TRunContext::ReportFileInUse(const std::string& path) {
+    filesInUse_.fetch_add(1);
+    AddLogLine(std::string(texts::kFileInUse) + path);
 }
 
 void TRunContext::PostProgress(int32_t count) {

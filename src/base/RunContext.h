@@ -68,6 +68,11 @@ public:
     void Terminate() { terminated_.store(true); }
     [[nodiscard]] bool Terminated() const { return terminated_.load(); }
 
+    // A file the run had to leave because another program holds it: logged,
+    // and the run goes on but ends as finished with errors.
+    void ReportFileInUse(const std::string& path);
+    [[nodiscard]] bool FinishedWithErrors() const { return filesInUse_.load() > 0; }
+
     // Posts WM_RUNPROGRESS with `count` when more than 2 seconds have passed
     // since LastProgressTime.
     void PostProgressIfDue(int32_t count);
@@ -77,6 +82,7 @@ private:
     TRunMode mode_;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> fastScan_;
+    std::atomic<int32_t> filesInUse_{0};
 };
 
 }  // namespace nullvane::run

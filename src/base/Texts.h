@@ -33,6 +33,7 @@ inline constexpr char kFinished[] = "Finished!";
 inline constexpr char kSelectItemsFirst[] = "Please select items you want to clear from the left list firstly.";
 inline constexpr char kCloseFirefox[] = "Please close Mozilla Firefox firstly!";
 inline constexpr char kCloseChrome[] = "Please close Google Chrome firstly!";
+inline constexpr char kCloseOpera[] = "Please close Opera firstly!";
 inline constexpr char kAnotherRunRemoving[] =
     "Another Nullvane clean is removing items for this user. Please wait until it has finished and try again.";
 
@@ -44,7 +45,10 @@ inline constexpr char kCliUsage[] =
     "       nullvane-cli --index-dat FILE\n"
     "       nullvane-cli --version | --help\n"
     "ITEM is a full item name as --list shows it, e.g. \"Windows - Clipboard\".\n"
-    "Without ITEM the items saved by Nullvane are used.";
+    "Without ITEM the items saved by Nullvane are used.\n"
+    "Exit status: 0 done, 1 nothing ran, 2 bad command line, 3 a ticked browser is open,\n"
+    "4 the run stopped at an error, 5 finished with errors (files in use were left),\n"
+    "6 another clean of this user is removing.";
 inline constexpr char kCliUnknownOption[] = "unknown option: ";
 inline constexpr char kCliUnknownItem[] = "not a clean item: ";
 inline constexpr char kCliMissingFile[] = "--index-dat needs a FILE";
@@ -76,6 +80,12 @@ inline constexpr char kAreYouSure[] = "Are you sure you wish to proceed?";
 
 inline constexpr char kTrayTipFirst[] = "Left Click to activate Nullvane";
 inline constexpr char kTrayTipSecond[] = "Right Click to popup menu";
+
+// A file left because another program holds it; the run goes on.
+inline constexpr char kFileInUse[] = "The file is in use by another program: ";
+inline constexpr char kFinishedWithErrors[] = "Finished with errors!";
+inline constexpr char kCliFinishedWithErrors[] =
+    "Some files were in use by another program and were left; close that program and run the clean again.";
 
 // A run that ended at an error.
 inline constexpr char kRunStopped[] = "Stopped!";

@@ -99,6 +99,10 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
         err << kProgram << run::texts::kCliRunAborted << task.AbortReason() << '\n';
         return 4;
     }
+    if (task.FinishedWithErrors()) {
+        err << kProgram << run::texts::kCliFinishedWithErrors << '\n';
+        return 5;
+    }
     return 0;
 }
 
