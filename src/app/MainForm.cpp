@@ -41,8 +41,9 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     lTitle->SetCaption(kProductName);
     lTitleHint->SetCaption("Clean up all traces of your PC and Internet activity");
 
-    // The catalogue; the installed applications join it here once they are read.
+    // The catalogue with the installed applications, before the saved ticks are read.
     Tree = run::CreateCleanItemTree();
+    run::FillApplicationsCategory(Tree, machine_);
     FillTree();
     tvCleanItems->ScrollToTop();
 

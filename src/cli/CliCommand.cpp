@@ -121,6 +121,8 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
     }
 
     run::TCleanItemTree tree = run::CreateCleanItemTree();
+    // The installed applications join the catalogue as they do in the window.
+    if (machine) run::FillApplicationsCategory(tree, *machine);
     if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
 
     if (!machine) {
