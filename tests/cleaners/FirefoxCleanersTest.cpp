@@ -97,30 +97,6 @@ TEST_F(FirefoxCleanersTest, FileItemsMatchExactNamesAndSearchOutsideProfilesOnly
     EXPECT_TRUE(Exists("D:\\Ffx\\old\\cookies.sqlite"));
 }
 
-TEST_F(FirefoxCleanersTest, PasswordsGoButTheKeysThatUnlockThemStay) {
-    const std::string profile = std::string(kRoaming) + "p.default\\";
-    for (const char* name : {"logins.json", "logins-backup.json", "signons.sqlite", "key4.db", "cert9.db"})
-        sim.MakeFile(profile + name, "x");
-    auto& run = Run(run::rmClean);
-    CleanFirefoxAutocompleteHistory(run);
-    EXPECT_EQ(run.ItemCount, 3);
-    EXPECT_TRUE(Exists(profile + "key4.db"));
-    EXPECT_TRUE(Exists(profile + "cert9.db"));
-}
-
-TEST_F(FirefoxCleanersTest, SessionEmptiesTheBackupsFolderAndKeepsIt) {
-    const std::string profile = std::string(kRoaming) + "p.default\\";
-    sim.MakeFile(profile + "sessionstore.jsonlz4", "12");
-    sim.MakeFile(profile + "sessionstore-backups\\recovery.jsonlz4", "345");
-    sim.MakeFile(profile + "sessionstore-backups\\previous.jsonlz4", "6");
-    auto& run = Run(run::rmClean);
-    CleanFirefoxSession(run);
-    EXPECT_EQ(run.ItemCount, 3);
-    EXPECT_EQ(run.ItemBytes, 6u);
-    EXPECT_TRUE(sim.files().DirectoryExists(profile + "sessionstore-backups"));
-    EXPECT_FALSE(Exists(profile + "sessionstore-backups\\recovery.jsonlz4"));
-}
-
 TEST_F(FirefoxCleanersTest, TemporaryFilesTakeTheCachesOfRoamingAndLocalFoldersOnce) {
     sim.MakeFile(std::string(kRoaming) + "p.default\\thumbnails\\t.png", "1");
     sim.MakeFile(std::string(kLocalProfiles) + "p.default\\cache2\\entries\\E1", "22");
@@ -197,14 +173,6 @@ TEST_F(FirefoxPlacesTest, DownloadsLeaveOnlyDownloadVisitsAndPlacesNothingElseNa
     EXPECT_EQ(Count("moz_places_metadata"), 2);
     EXPECT_EQ(Count("moz_bookmarks"), 5);
     EXPECT_EQ(Number("SELECT count(*) FROM moz_historyvisits", oldPlaces), 1);
-}
-
-TEST_F(FirefoxPlacesTest, ATestNamesEachProfilesDatabaseAndChangesNothing) {
-    auto& run = Run(run::rmTest);
-    CleanFirefoxVisitedUrlHistory(run);
-    EXPECT_EQ(LinesWith("Test: cleaning database " + places), 1);
-    EXPECT_EQ(LinesWith("Test: cleaning database " + oldPlaces), 1);
-    EXPECT_EQ(Count("moz_historyvisits"), 10);
 }
 
 TEST_F(FirefoxPlacesTest, AHeldProfileLockRefusesACleanOfTickedFirefoxItems) {
