@@ -121,12 +121,10 @@ std::vector<TFirefoxProfile> FindFirefoxProfiles(platform::Platform& machine, co
     if (!appData.empty()) {
         auto ini = files.ReadAll(appData + kFirefoxFolder + "\\profiles.ini");
         for (const TIniProfile& entry : ini ? ReadProfilesIni(*ini) : std::vector<TIniProfile>{}) {
-            std::string path = entry.Path;
-            for (char& c : path)
-                if (c == '/') c = '\\';
+            const std::string& path = entry.Path;
             TFirefoxProfile profile;
-            // One spelling; a path that climbs out with ".." or is no
-            // absolute folder gives nothing.
+            // One spelling ("/" is a separator too); a path that climbs out
+            // with ".." or is no absolute folder gives nothing.
             if (entry.IsRelative) {
                 auto folder = removal::NormalFolderPath(appData + kFirefoxFolder + "\\" + path);
                 if (!folder) continue;
@@ -138,6 +136,10 @@ std::vector<TFirefoxProfile> FindFirefoxProfiles(platform::Platform& machine, co
                 if (!folder) continue;
                 profile.Folder = *folder;  // its caches are in it too
             }
+            // One below the Profiles folder is met by the recursive search.
+            profile.InProfilesFolder = !roaming.empty() && profile.Folder.size() > roaming.size() &&
+                                       profile.Folder[roaming.size()] == '\\' &&
+                                       SamePath(profile.Folder.substr(0, roaming.size()), roaming);
             add(std::move(profile));
         }
     }
