@@ -1,6 +1,7 @@
 #include "run/DispatchTable.h"
 
 #include "cleaners/AdvancedCleaners.h"
+#include "cleaners/FirefoxCleaners.h"
 #include "cleaners/MessengerCleaners.h"
 #include "cleaners/OfficeCleaners.h"
 #include "cleaners/WindowsCleaners.h"
@@ -29,6 +30,14 @@ TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
 const std::vector<TDispatchRow>& DispatchTable() {
     static const std::vector<TDispatchRow> table = {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToCleaner("Mozilla Firefox - Cookies", cleaners::CleanFirefoxCookies),
+        ToCleaner("Mozilla Firefox - Visited URL History", cleaners::CleanFirefoxVisitedUrlHistory),
+        ToCleaner("Mozilla Firefox - Download Manager", cleaners::CleanFirefoxDownloadManager),
+        ToCleaner("Mozilla Firefox - Temporary Internet Files", cleaners::CleanFirefoxTemporaryInternetFiles),
+        ToCleaner("Mozilla Firefox - Autocomplete History", cleaners::CleanFirefoxAutocompleteHistory),
+        ToCleaner("Mozilla Firefox - Preferences", cleaners::CleanFirefoxPreferences),
+        ToCleaner("Mozilla Firefox - Saved Form Information", cleaners::CleanFirefoxSavedFormInformation),
+        ToCleaner("Mozilla Firefox - Session", cleaners::CleanFirefoxSession),
         ToCleaner("Windows - Recent Documents", cleaners::CleanRecentDocuments),
         ToCleaner("Windows - Start Run", cleaners::CleanStartRun),
         ToCleaner("Windows - Search Assistant", cleaners::CleanSearchAssistant),
