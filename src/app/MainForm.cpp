@@ -226,12 +226,18 @@ void TfrmMain::FormActivate() {
     if (startSwitch_ == TStartSwitch::Start) {
         // lParam 1: the icon is there already.
         machine_.desktop.PostMessage(Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 1);
-        if (CurrentOptions.StartWash) Post(run::WM_AUTOCLEAN);
+        // The clean at Windows start is one per process: the window is
+        // activated again whenever a modal window (its confirmation too) closes.
+        if (CurrentOptions.StartWash && !startUpCleanPosted_) {
+            startUpCleanPosted_ = true;
+            Post(run::WM_AUTOCLEAN);
+        }
     }
     if (startSwitch_ == TStartSwitch::CleanOnce) {
         CleanOnce = true;
         Post(run::WM_AUTOCLEAN);
     } else {
+        // Unchanged values keep the countdown going (the timer is left alone).
         tmSchedule->SetInterval(settings::WashIntervalMs(CurrentOptions.WashInterval));
         tmSchedule->SetEnabled(CurrentOptions.AutoWash);
     }

@@ -129,6 +129,7 @@ private:
     ui::TMenuItem* miSaveLog_ = nullptr;
     ui::TMenuItem* miPopupSaveLog_ = nullptr;
     bool closed_ = false;
+    bool startUpCleanPosted_ = false;
 };
 
 }  // namespace nullvane::app

@@ -52,7 +52,13 @@ TRunController::~TRunController() {
     }
 }
 
-void TRunController::Refuse(TStartOutcome why, const std::string& message) { view_.RunRefused(why, message); }
+void TRunController::Refuse(TStartOutcome why, const std::string& message) {
+    // A refusal box pumps messages too: a timer's start request meanwhile
+    // must not stack a second box on it.
+    asking_ = true;
+    view_.RunRefused(why, message);
+    asking_ = false;
+}
 
 TStartOutcome TRunController::CheckStart(TRunMode mode, std::vector<std::string>& names) {
     if (phase_ != TRunPhase::Idle || asking_) return TStartOutcome::Busy;

@@ -172,6 +172,8 @@ public:
     std::function<void()> onDoubleClick;
 };
 
+// A repeating timer. Setting the state or interval it already has changes
+// nothing, so its countdown goes on; a change starts the countdown anew.
 class TTimer {
 public:
     virtual ~TTimer() = default;

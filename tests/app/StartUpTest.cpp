@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 #include "base/ProductInfo.h"
+#include "base/Texts.h"
 #include "app/StartUp.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
@@ -89,6 +90,47 @@ TEST_F(StartUpTest, StartSwitchHidesTheWindowWithOneIconAndCleansOnlyWithStartWa
     EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
     EXPECT_FALSE(again.Form->Visible());
+}
+
+TEST_F(StartUpTest, TheStartUpCleanIsOfferedOncePerProcessAndItsCancelIsFinal) {
+    MakeJunk(kTempFiles, 2);
+    SaveSelection(kTempFiles);
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "SChedule", "StartWash", "1"));
+    Open(TStartSwitch::Start);
+    // The confirmation is cancelled (no script); closing it activates the window again.
+    EXPECT_FALSE(Pump([&] { return controls.ModalRuns().size() > 1; }, 500));
+    EXPECT_EQ(controls.ModalRuns(), std::vector<std::string>{"frmAskDelete"});
+    EXPECT_TRUE(cleaner->Calls().empty());
+    EXPECT_EQ(JunkLeft(kTempFiles), 2);
+}
+
+TEST_F(StartUpTest, ActivationsKeepTheScheduleCountingAndATickWaitsForAnEarlierTicksBox) {
+    MakeJunk(kTempFiles, 2);
+    SaveSelection(kTempFiles);
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "SChedule", "AutoWash", "1"));
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Settings", "AskForSweep", "0"));
+    auto& main = Open();
+    auto& timer = dynamic_cast<ui::headless::THeadlessTimer&>(*main.tmSchedule);
+    ASSERT_EQ(timer.Interval(), 900000);
+    timer.Advance(600000);
+    main.Form->onActivate();  // a modal window closed: the schedule is armed again, unchanged
+    timer.Advance(300000);
+    ASSERT_TRUE(Pump([&] { return !cleaner->Calls().empty() && main.Runs.Idle(); }));
+    EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
+
+    // A ticked open browser refuses with a box; ticks meanwhile add none.
+    ClickTick("Mozilla Firefox - Cookies");
+    const auto firefox = sim.desktop().RegisterWindow("MozillaWindowClass");
+    sim.dialogs().SetResponder([&](const platform::sim::AskedMessageBox&) {
+        timer.Advance(900000);
+        timer.Advance(900000);
+        return platform::idOk;
+    });
+    timer.Advance(900000);
+    EXPECT_EQ(AskedTexts(), std::vector<std::string>{run::texts::kCloseFirefox});
+    sim.desktop().DestroyWindow(firefox);
 }
 
 TEST_F(StartUpTest, ClosingDuringARunCancelsItSavesTheSettingsAndDoesNotHang) {

@@ -158,6 +158,27 @@ void THeadlessTreeView::FireMouseDown(TMouseButton button, TPoint point) {
     if (onMouseDown) onMouseDown(button, point);
 }
 
+void THeadlessTimer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    elapsed_ = 0;
+}
+
+void THeadlessTimer::SetInterval(int milliseconds) {
+    if (milliseconds == interval_) return;
+    interval_ = milliseconds;
+    elapsed_ = 0;
+}
+
+void THeadlessTimer::Advance(int64_t milliseconds) {
+    if (!enabled_ || interval_ <= 0) return;
+    elapsed_ += milliseconds;
+    while (enabled_ && elapsed_ >= interval_) {
+        elapsed_ -= interval_;
+        if (onTimer) onTimer();
+    }
+}
+
 bool THeadlessTimer::Fire() {
     if (!enabled_) return false;
     if (onTimer) onTimer();

@@ -2,6 +2,7 @@
 // Controls as plain state, for tests of the windows' logic. Tests fire
 // events through the helpers (Click, FireMouseDown, Fire) that respect the
 // enabled and visible state as a user would meet it.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -296,15 +297,18 @@ private:
 class THeadlessTimer final : public TTimer {
 public:
     [[nodiscard]] bool Enabled() const override { return enabled_; }
-    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    void SetEnabled(bool enabled) override;
     [[nodiscard]] int Interval() const override { return interval_; }
-    void SetInterval(int milliseconds) override { interval_ = milliseconds; }
+    void SetInterval(int milliseconds) override;
     // One interval has passed: onTimer if the timer runs.
     bool Fire();
+    // Time passes: onTimer once for each interval completed while it runs.
+    void Advance(int64_t milliseconds);
 
 private:
     bool enabled_ = false;
     int interval_ = 1000;
+    int64_t elapsed_ = 0;
 };
 
 }  // namespace nullvane::ui::headless

@@ -412,12 +412,16 @@ TWin32Timer::~TWin32Timer() {
     owner_.RemoveTimer(id_);
 }
 
+// SetTimer starts the countdown anew: an unchanged timer is left alone, or
+// re-arming it more often than its interval would keep it from ever firing.
 void TWin32Timer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
     enabled_ = enabled;
     Arm();
 }
 
 void TWin32Timer::SetInterval(int milliseconds) {
+    if (milliseconds == interval_) return;
     interval_ = milliseconds;
     Arm();
 }
