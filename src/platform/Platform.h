@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
+#include "platform/ProtectedStorage.h"
 #include "platform/Registry.h"
 #include "platform/SessionLocks.h"
 #include "platform/SystemInfo.h"
@@ -20,6 +21,7 @@ struct Platform {
     Desktop& desktop;
     UiThread& ui;
     SessionLocks& locks;
+    ProtectedStorage& protectedStorage;
 };
 
 }  // namespace nullvane::platform

@@ -1,6 +1,8 @@
 #include "run/DispatchTable.h"
 
 #include "cleaners/AdvancedCleaners.h"
+#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/InternetExplorerCookies.h"
 #include "cleaners/WindowsCleaners.h"
 #include "customlists/RunDataSection.h"
 
@@ -27,6 +29,8 @@ TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
 const std::vector<TDispatchRow>& DispatchTable() {
     static const std::vector<TDispatchRow> table = {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToCleaner("Internet Explorer - Cookies", cleaners::CleanIECookies),
+        ToCleaner("Internet Explorer - Autocomplete History", cleaners::CleanIEAutocompleteHistory),
         ToCleaner("Windows - Recent Documents", cleaners::CleanRecentDocuments),
         ToCleaner("Windows - Start Run", cleaners::CleanStartRun),
         ToCleaner("Windows - Search Assistant", cleaners::CleanSearchAssistant),

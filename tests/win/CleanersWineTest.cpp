@@ -124,7 +124,7 @@ TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
     TNonAdministrator system(real.system());
     platform::sim::SimDialogs dialogs;
     platform::Platform machine{real.files(), real.registry(), real.profiles(), system, dialogs, real.desktop(), real.ui(),
-                               real.locks()};
+                               real.locks(), real.protectedStorage()};
     const std::string key = "Software\\NullvaneVersionRule";
     auto handle = real.registry().CreateKey(platform::RegRoot::LocalMachine, key);
     ASSERT_TRUE(handle && handle->SetValue(platform::RegValue::String("Path", "x")));

@@ -1,0 +1,113 @@
+#include "cleaners/InternetExplorerCookies.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/FormatKilobytes.h"
+#include "cleaners/CookieKeepList.h"
+#include "cleaners/CookieSite.h"
+#include "indexdat/IndexDatWiper.h"
+#include "platform/Text.h"
+#include "removal/FileRemoval.h"
+#include "removal/Lookups.h"
+#include "removal/NormalFolderPath.h"
+
+namespace nullvane::cleaners {
+
+namespace {
+
+using platform::WithTrailingBackslash;
+
+// The folder, normalised and with its trailing "\", if it exists and is no link.
+std::optional<std::string> RealFolder(platform::FileSystem& files, const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    auto normal = removal::NormalFolderPath(path);
+    if (!normal) return std::nullopt;
+    auto attributes = files.GetAttributes(*normal);
+    if (!attributes || !(*attributes & platform::faDirectory) || (*attributes & platform::faReparsePoint))
+        return std::nullopt;
+    return WithTrailingBackslash(*normal);
+}
+
+bool HasTxtFile(platform::FileSystem& files, const std::string& folder) {
+    bool found = false;
+    (void)files.List(folder + "*.txt", [&](const platform::FileEntry& entry) {
+        found = !entry.IsDirectory();
+        return !found;
+    });
+    return found;
+}
+
+// The cookie folders a run examines: the shell's cookie folder (or the
+// Windows folder's "cookies"), and its "Low" subfolder when that holds
+// cookies; only "Low" when the folder itself holds none.
+std::vector<std::string> CookieFolders(run::TRunContext& run) {
+    platform::FileSystem& files = run.Machine.files;
+    run.Machine.system.EndBrowserSession();
+    auto folder = RealFolder(files, run.Machine.system.SpecialFolder(platform::csidlCookies));
+    if (!folder) {
+        std::string windows = run.Machine.system.WindowsFolder();
+        if (!windows.empty()) folder = RealFolder(files, WithTrailingBackslash(windows) + "cookies");
+    }
+    if (!folder) return {};
+    auto low = RealFolder(files, *folder + "Low");
+    if (!low || !HasTxtFile(files, *low)) return {*folder};
+    if (!HasTxtFile(files, *folder)) return {*low};
+    return {*folder, *low};
+}
+
+// One folder's cookie files but the kept ones; the byte total of those counted.
+uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
+    platform::FileSystem& files = run.Machine.files;
+    std::vector<platform::FileEntry> cookies;
+    (void)files.List(folder + "*", [&](const platform::FileEntry& entry) {
+        if (!entry.IsDirectory() && entry.name.find(".txt") != std::string::npos) cookies.push_back(entry);
+        return true;
+    });
+    uint64_t bytes = 0;
+    for (const platform::FileEntry& cookie : cookies) {
+        if (run.Terminated()) break;
+        std::string path = folder + cookie.name;
+        if (keep.Keeps(cookie.name, ReadCookieSite(files, path))) continue;
+        if (removal::EraseFile(run, path, true)) {
+            ++run.ItemCount;
+            bytes += cookie.size;
+            run.PostProgressIfDue(run.ItemCount);
+        }
+    }
+    return bytes;
+}
+
+std::string IELocalFolder(platform::Platform& machine) {
+    std::string local = removal::GetLocalAppDataFolder(machine);
+    if (local.empty()) return {};
+    std::string folder = local + "Microsoft\\Internet Explorer";
+    return machine.files.DirectoryExists(folder) ? folder : std::string();
+}
+
+}  // namespace
+
+void CleanIECookies(run::TRunContext& run) {
+    const std::vector<std::string> folders = CookieFolders(run);
+    if (folders.empty()) return;
+    const TCookieKeepList keep = TCookieKeepList::Read(run.Machine);
+    uint64_t bytes = 0;
+    for (const std::string& folder : folders) {
+        bytes += CleanCookieFiles(run, folder, keep);
+        // The index names the kept cookies too: with a keep list it stays.
+        if (!run.IsTestRun() && keep.Empty())
+            indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, folder + "index.dat", run.Options);
+    }
+    std::string local = IELocalFolder(run.Machine);
+    if (!local.empty())
+        bytes += removal::CleanFilesByMask(run, WithTrailingBackslash(local) + "DOMStore", "*.xml", true, run.ItemCount);
+    std::string appData = removal::GetAppDataFolder(run.Machine);
+    if (!appData.empty())
+        bytes += removal::CleanFilesByMask(run, appData + "Microsoft\\Internet Explorer\\UserData", "*.xml", true,
+                                           run.ItemCount);
+    run.ItemBytes = bytes;
+    run.ItemSizeText = run::FormatKilobytes(bytes);
+}
+
+}  // namespace nullvane::cleaners

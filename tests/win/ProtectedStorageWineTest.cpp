@@ -1,0 +1,93 @@
+// Protected Storage and the autocomplete item on Wine's pstorec.dll, which
+// loads and opens a store whose calls are all stubs, and without the
+// library at all (disabled for a child process of this test).
+#include "platform/win32/Win32Machine.h"
+#include "cleaners/InternetExplorerAutocomplete.h"
+#include "run/RecordingLogSink.h"
+#include "settings/OptionsSetting.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+using namespace nullvane;
+
+namespace {
+
+const std::string kStorage1 = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1";
+
+// Runs one test of this program in a child process with the library
+// disabled; its exit code (1 if it could not be started).
+DWORD RunSelfWithoutPStore(const std::wstring& probe) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t old[1024]{};
+    DWORD oldLength = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024);
+    std::wstring overrides = oldLength > 0 && oldLength < 1024 ? std::wstring(old) + L";pstorec=d" : L"pstorec=d";
+    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides.c_str());
+    SetEnvironmentVariableW(L"NULLVANE_PSTORE_PROBE", L"1");
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=" + probe;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    DWORD exitCode = 1;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableW(L"NULLVANE_PSTORE_PROBE", nullptr);
+    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", oldLength > 0 && oldLength < 1024 ? old : nullptr);
+    return exitCode;
+}
+
+// A Clean of the autocomplete item on the real machine; gives its count.
+int32_t CleanAutocomplete(platform::win32::Win32Machine& machine) {
+    settings::CurrentOptions = settings::TOptionsSetting{};
+    nullvane::testing::TRecordingLogSink log;
+    run::TRunContext run(machine.Machine(), run::rmClean, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
+    run.LogPrefix = "Clean: ";
+    cleaners::CleanIEAutocompleteHistory(run);
+    return run.ItemCount;
+}
+
+bool KeyExists(platform::win32::Win32Machine& machine, const std::string& key) {
+    return machine.registry().OpenKey(platform::RegRoot::CurrentUser, key, platform::RegAccess::Read) != nullptr;
+}
+
+TEST(ProtectedStorageOnWine, StubStoreOpensButGivesNothingAndTheFormKeysStillGo) {
+    platform::win32::Win32Machine machine;
+    ASSERT_TRUE(machine.protectedStorage().IsAvailable());
+    auto store = machine.protectedStorage().Open();
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(store->EnumTypes(platform::kPStoreCurrentUser), std::nullopt);
+    store.reset();
+
+    auto key = machine.registry().CreateKey(platform::RegRoot::CurrentUser, kStorage1);
+    ASSERT_TRUE(key && key->SetValue(platform::RegValue::String("entry", "form data")));
+    key.reset();
+    EXPECT_EQ(CleanAutocomplete(machine), 1);
+    EXPECT_FALSE(KeyExists(machine, kStorage1));
+}
+
+TEST(ProtectedStorageOnWine, WithoutTheLibraryNothingOpensAndTheFormKeysStillGo) {
+    EXPECT_EQ(RunSelfWithoutPStore(L"PStoreMissingProbe.*"), 0u);
+}
+
+// Started only by the test above, in a process where the library is disabled.
+TEST(PStoreMissingProbe, NoLibrary) {
+    if (!std::getenv("NULLVANE_PSTORE_PROBE")) GTEST_SKIP() << "started only without the library";
+    platform::win32::Win32Machine machine;
+    EXPECT_FALSE(machine.protectedStorage().IsAvailable());
+    EXPECT_EQ(machine.protectedStorage().Open(), nullptr);
+    auto key = machine.registry().CreateKey(platform::RegRoot::CurrentUser, kStorage1);
+    ASSERT_TRUE(key && key->SetValue(platform::RegValue::String("entry", "form data")));
+    key.reset();
+    EXPECT_EQ(CleanAutocomplete(machine), 1);
+    EXPECT_FALSE(KeyExists(machine, kStorage1));
+}
+
+}  // namespace
