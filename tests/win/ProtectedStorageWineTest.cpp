@@ -5,6 +5,7 @@
 #include "cleaners/InternetExplorerAutocomplete.h"
 #include "run/RecordingLogSink.h"
 #include "settings/OptionsSetting.h"
+#include "win/SelfChild.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,32 +18,6 @@ using namespace nullvane;
 namespace {
 
 const std::string kStorage1 = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1";
-
-// Runs one test of this program in a child process with the library
-// disabled; its exit code (1 if it could not be started).
-DWORD RunSelfWithoutPStore(const std::wstring& probe) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    wchar_t old[1024]{};
-    DWORD oldLength = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024);
-    std::wstring overrides = oldLength > 0 && oldLength < 1024 ? std::wstring(old) + L";pstorec=d" : L"pstorec=d";
-    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides.c_str());
-    SetEnvironmentVariableW(L"NULLVANE_PSTORE_PROBE", L"1");
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=" + probe;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    DWORD exitCode = 1;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    SetEnvironmentVariableW(L"NULLVANE_PSTORE_PROBE", nullptr);
-    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", oldLength > 0 && oldLength < 1024 ? old : nullptr);
-    return exitCode;
-}
 
 // A Clean of the autocomplete item on the real machine; gives its count.
 int32_t CleanAutocomplete(platform::win32::Win32Machine& machine) {
@@ -74,7 +49,12 @@ TEST(ProtectedStorageOnWine, StubStoreOpensButGivesNothingAndTheFormKeysStillGo)
 }
 
 TEST(ProtectedStorageOnWine, WithoutTheLibraryNothingOpensAndTheFormKeysStillGo) {
-    EXPECT_EQ(RunSelfWithoutPStore(L"PStoreMissingProbe.*"), 0u);
+    wchar_t old[1024]{};
+    DWORD length = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024);
+    std::wstring overrides = length > 0 && length < 1024 ? std::wstring(old) + L";pstorec=d" : L"pstorec=d";
+    EXPECT_EQ(nullvane::testing::RunSelfWith(L"PStoreMissingProbe.*",
+                                             {{L"WINEDLLOVERRIDES", overrides}, {L"NULLVANE_PSTORE_PROBE", L"1"}}),
+              0u);
 }
 
 // Started only by the test above, in a process where the library is disabled.
