@@ -55,7 +55,56 @@ TEST(IECookiesOnWine, KeepListKeepsItsCookieForWinINetAndTheOtherGoes) {
     EXPECT_EQ(RunSelfWith(L"IECookieProbe.Ask", {{L"NULLVANE_COOKIE_PROBE", L"kept"}}), 0u);
 }
 
-// Started only by the test above.
+// Cookie files in a folder moved through "User Shell Folders" to a name
+// outside the ANSI code page, which the shell and WinINet both follow.
+TEST(IECookiesOnWine, MovedCookieFolderWithAnyNameIsFoundAndEmptied) {
+    const wchar_t* shellFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, shellFolders, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    wchar_t old[MAX_PATH]{};
+    DWORD oldType = 0, oldSize = sizeof old;
+    bool hadOld = RegQueryValueExW(key, L"Cookies", nullptr, &oldType, reinterpret_cast<BYTE*>(old), &oldSize) ==
+                  ERROR_SUCCESS;
+    wchar_t profile[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH), 0u);
+    const std::wstring parent = std::wstring(profile) + L"\\Donn\u00e9es";
+    const std::wstring folder = parent + L"\\Cookies-\u65e5\u672c";
+    CreateDirectoryW(parent.c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    RegSetValueExW(key, L"Cookies", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+
+    auto cookieFiles = [&] {
+        int files = 0;
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((folder + L"\\*.txt").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return 0;
+        do ++files;
+        while (FindNextFileW(find, &found));
+        FindClose(find);
+        return files;
+    };
+    EXPECT_EQ(RunSelfWith(L"IECookieProbe.Make", {{L"NULLVANE_COOKIE_PROBE", L"make"}}), 0u);
+    const int made = cookieFiles();
+    TCliResult clean = RunCliProgram("--clean \"Internet Explorer - Cookies\" --yes");
+    const int left = cookieFiles();
+
+    if (hadOld)
+        RegSetValueExW(key, L"Cookies", 0, oldType, reinterpret_cast<const BYTE*>(old), oldSize);
+    else
+        RegDeleteValueW(key, L"Cookies");
+    RegCloseKey(key);
+
+    EXPECT_GE(made, 2);
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(clean.Status, 0) << clean.Err;
+    int inFolder = 0;
+    for (const std::string& line : clean.Out)
+        inFolder += line.find("\\Donn\xC3\xA9es\\Cookies-\xE6\x97\xA5\xE6\x9C\xAC\\") != std::string::npos;
+    EXPECT_EQ(inFolder, made);
+}
+
+// Started only by the tests above.
 TEST(IECookieProbe, Make) {
     const char* probe = std::getenv("NULLVANE_COOKIE_PROBE");
     if (!probe || std::string(probe) != "make") GTEST_SKIP() << "started only by the cookie test";
