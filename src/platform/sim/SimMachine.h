@@ -14,6 +14,7 @@
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimInternet.h"
 #include "platform/sim/SimMessageQueue.h"
 #include "platform/sim/SimProfileFile.h"
 #include "platform/sim/SimRegistry.h"
@@ -42,6 +43,7 @@ public:
     [[nodiscard]] SimUiThread& ui() { return ui_; }
     [[nodiscard]] SimMessageQueue& queue() { return queue_; }
     [[nodiscard]] SimSessionLocks& locks() { return locks_; }
+    [[nodiscard]] SimInternet& internet() { return internet_; }
 
     [[nodiscard]] const std::filesystem::path& HostRoot() const { return hostRoot_; }
     [[nodiscard]] std::filesystem::path HostPath(const std::string& windowsPath) const {
@@ -63,6 +65,7 @@ private:
     SimDesktop desktop_;
     SimUiThread ui_;
     SimSessionLocks locks_;
+    SimInternet internet_;
     Platform platform_;
 };
 

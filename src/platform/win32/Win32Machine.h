@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32ProfileFile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SessionLocks.h"
@@ -31,6 +32,7 @@ public:
     [[nodiscard]] Win32Desktop& desktop() { return desktop_; }
     [[nodiscard]] Win32UiThread& ui() { return ui_; }
     [[nodiscard]] Win32SessionLocks& locks() { return locks_; }
+    [[nodiscard]] Win32Internet& internet() { return internet_; }
 
 private:
     Win32FileSystem files_;
@@ -41,7 +43,8 @@ private:
     Win32Desktop desktop_;
     Win32UiThread ui_;
     Win32SessionLocks locks_;
-    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_};
+    Win32Internet internet_;
+    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_, internet_};
 };
 
 }  // namespace nullvane::platform::win32
