@@ -7,6 +7,7 @@
 #include "base/FormatKilobytes.h"
 #include "cleaners/CookieKeepList.h"
 #include "cleaners/CookieSite.h"
+#include "cleaners/InternetExplorerFolders.h"
 #include "indexdat/IndexDatWiper.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
@@ -44,12 +45,8 @@ bool HasTxtFile(platform::FileSystem& files, const std::string& folder) {
 // cookies; only "Low" when the folder itself holds none.
 std::vector<std::string> CookieFolders(run::TRunContext& run) {
     platform::FileSystem& files = run.Machine.files;
-    run.Machine.system.EndBrowserSession();
-    auto folder = RealFolder(files, run.Machine.system.SpecialFolder(platform::csidlCookies));
-    if (!folder) {
-        std::string windows = run.Machine.system.WindowsFolder();
-        if (!windows.empty()) folder = RealFolder(files, WithTrailingBackslash(windows) + "cookies");
-    }
+    auto folder = RealFolder(files, GetIESpecialFolder(run.Machine, platform::csidlCookies));
+    if (!folder) folder = RealFolder(files, JoinPath(run.Machine.system.WindowsFolder(), "cookies"));
     if (!folder) return {};
     auto low = RealFolder(files, *folder + "Low");
     if (!low || !HasTxtFile(files, *low)) return {*folder};
@@ -79,13 +76,6 @@ uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, cons
     return bytes;
 }
 
-std::string IELocalFolder(platform::Platform& machine) {
-    std::string local = removal::GetLocalAppDataFolder(machine);
-    if (local.empty()) return {};
-    std::string folder = local + "Microsoft\\Internet Explorer";
-    return machine.files.DirectoryExists(folder) ? folder : std::string();
-}
-
 }  // namespace
 
 void CleanIECookies(run::TRunContext& run) {
@@ -99,13 +89,11 @@ void CleanIECookies(run::TRunContext& run) {
         if (!run.IsTestRun() && keep.Empty())
             indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, folder + "index.dat", run.Options);
     }
-    std::string local = IELocalFolder(run.Machine);
-    if (!local.empty())
-        bytes += removal::CleanFilesByMask(run, WithTrailingBackslash(local) + "DOMStore", "*.xml", true, run.ItemCount);
-    std::string appData = removal::GetAppDataFolder(run.Machine);
-    if (!appData.empty())
-        bytes += removal::CleanFilesByMask(run, appData + "Microsoft\\Internet Explorer\\UserData", "*.xml", true,
-                                           run.ItemCount);
+    // An empty lookup skips its step.
+    std::string domStore = JoinPath(GetIELocalFolder(run.Machine), "DOMStore");
+    if (!domStore.empty()) bytes += removal::CleanFilesByMask(run, domStore, "*.xml", true, run.ItemCount);
+    std::string userData = JoinPath(removal::GetAppDataFolder(run.Machine), "Microsoft\\Internet Explorer\\UserData");
+    if (!userData.empty()) bytes += removal::CleanFilesByMask(run, userData, "*.xml", true, run.ItemCount);
     run.ItemBytes = bytes;
     run.ItemSizeText = run::FormatKilobytes(bytes);
 }

@@ -3,6 +3,7 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/Internet.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProtectedStorage.h"
 #include "platform/Registry.h"
@@ -21,6 +22,7 @@ struct Platform {
     Desktop& desktop;
     UiThread& ui;
     SessionLocks& locks;
+    Internet& internet;
     ProtectedStorage& protectedStorage;
 };
 

@@ -14,6 +14,7 @@
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimInternet.h"
 #include "platform/sim/SimMessageQueue.h"
 #include "platform/sim/SimProfileFile.h"
 #include "platform/sim/SimProtectedStorage.h"
@@ -43,6 +44,7 @@ public:
     [[nodiscard]] SimUiThread& ui() { return ui_; }
     [[nodiscard]] SimMessageQueue& queue() { return queue_; }
     [[nodiscard]] SimSessionLocks& locks() { return locks_; }
+    [[nodiscard]] SimInternet& internet() { return internet_; }
     [[nodiscard]] SimProtectedStorage& protectedStorage() { return protectedStorage_; }
 
     [[nodiscard]] const std::filesystem::path& HostRoot() const { return hostRoot_; }
@@ -65,6 +67,7 @@ private:
     SimDesktop desktop_;
     SimUiThread ui_;
     SimSessionLocks locks_;
+    SimInternet internet_;
     SimProtectedStorage protectedStorage_;
     Platform platform_;
 };

@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32ProfileFile.h"
 #include "platform/win32/Win32ProtectedStorage.h"
 #include "platform/win32/Win32Registry.h"
@@ -32,6 +33,7 @@ public:
     [[nodiscard]] Win32Desktop& desktop() { return desktop_; }
     [[nodiscard]] Win32UiThread& ui() { return ui_; }
     [[nodiscard]] Win32SessionLocks& locks() { return locks_; }
+    [[nodiscard]] Win32Internet& internet() { return internet_; }
     [[nodiscard]] Win32ProtectedStorage& protectedStorage() { return protectedStorage_; }
 
 private:
@@ -43,8 +45,9 @@ private:
     Win32Desktop desktop_;
     Win32UiThread ui_;
     Win32SessionLocks locks_;
+    Win32Internet internet_;
     Win32ProtectedStorage protectedStorage_;
-    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_, protectedStorage_};
+    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_, internet_, protectedStorage_};
 };
 
 }  // namespace nullvane::platform::win32
