@@ -46,7 +46,7 @@ public:
     // when the cache holds no entry).
     [[nodiscard]] virtual UrlCacheWalkPtr WalkUrlCache() = 0;
     // Deletes one cache entry and its file; true if the system did.
-    virtual bool DeleteUrlCacheEntry(const std::string& url) = 0;
+    virtual bool DeleteCacheEntry(const std::string& url) = 0;
 
     // The URL history store with a walk over its URLs; nothing when the
     // history class or its enumerator cannot be made.

@@ -59,7 +59,7 @@ UrlCacheWalkPtr SimInternet::WalkUrlCache() {
     return std::make_unique<Walk>(cache_);
 }
 
-bool SimInternet::DeleteUrlCacheEntry(const std::string& url) {
+bool SimInternet::DeleteCacheEntry(const std::string& url) {
     std::lock_guard lock(mutex_);
     if (std::find(refusedCache_.begin(), refusedCache_.end(), url) != refusedCache_.end()) return false;
     auto found = std::find(cache_.begin(), cache_.end(), url);

@@ -14,7 +14,7 @@ class SimInternet final : public Internet {
 public:
     void EndBrowserSession() override;
     [[nodiscard]] UrlCacheWalkPtr WalkUrlCache() override;
-    bool DeleteUrlCacheEntry(const std::string& url) override;
+    bool DeleteCacheEntry(const std::string& url) override;
     [[nodiscard]] UrlHistoryStorePtr OpenUrlHistory() override;
 
     [[nodiscard]] int EndBrowserSessionCount();

@@ -157,7 +157,7 @@ UrlCacheWalkPtr Win32Internet::WalkUrlCache() {
     return nullptr;
 }
 
-bool Win32Internet::DeleteUrlCacheEntry(const std::string& url) {
+bool Win32Internet::DeleteCacheEntry(const std::string& url) {
     return DeleteUrlCacheEntryW(Widen(url).c_str()) != FALSE;
 }
 

@@ -8,7 +8,7 @@ class Win32Internet final : public Internet {
 public:
     void EndBrowserSession() override;
     [[nodiscard]] UrlCacheWalkPtr WalkUrlCache() override;
-    bool DeleteUrlCacheEntry(const std::string& url) override;
+    bool DeleteCacheEntry(const std::string& url) override;
     [[nodiscard]] UrlHistoryStorePtr OpenUrlHistory() override;
 };
 
