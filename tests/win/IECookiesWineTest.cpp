@@ -44,7 +44,7 @@ TEST(IECookiesOnWine, KeepListKeepsItsCookieForWinINetAndTheOtherGoes) {
         keep << "[Cookies to Keep]\r\nCount=1\r\n0=kept.nullvane.test\r\n";
     }
     TCliResult preview = RunCliProgram("--preview --detail \"Internet Explorer - Cookies\"");
-    TCliResult clean = RunCliProgram("--clean \"Internet Explorer - Cookies\" --yes");
+    TCliResult clean = RunCliProgram("--clean \"Internet Explorer - Cookies\" --yes --detail");
     std::remove(keepFile.c_str());
 
     EXPECT_EQ(preview.Status, 0) << preview.Err;
@@ -86,7 +86,7 @@ TEST(IECookiesOnWine, MovedCookieFolderWithAnyNameIsFoundAndEmptied) {
     };
     EXPECT_EQ(RunSelfWith(L"IECookieProbe.Make", {{L"NULLVANE_COOKIE_PROBE", L"make"}}), 0u);
     const int made = cookieFiles();
-    TCliResult clean = RunCliProgram("--clean \"Internet Explorer - Cookies\" --yes");
+    TCliResult clean = RunCliProgram("--clean \"Internet Explorer - Cookies\" --yes --detail");
     const int left = cookieFiles();
 
     if (hadOld)

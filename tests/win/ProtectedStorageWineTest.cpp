@@ -49,12 +49,24 @@ TEST(ProtectedStorageOnWine, StubStoreOpensButGivesNothingAndTheFormKeysStillGo)
 }
 
 TEST(ProtectedStorageOnWine, WithoutTheLibraryNothingOpensAndTheFormKeysStillGo) {
-    wchar_t old[1024]{};
-    DWORD length = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024);
-    std::wstring overrides = length > 0 && length < 1024 ? std::wstring(old) + L";pstorec=d" : L"pstorec=d";
-    EXPECT_EQ(nullvane::testing::RunSelfWith(L"PStoreMissingProbe.*",
-                                             {{L"WINEDLLOVERRIDES", overrides}, {L"NULLVANE_PSTORE_PROBE", L"1"}}),
-              0u);
+    // Wine takes a child's load order from the registry (its environment
+    // variable counts only where Wine starts): the library is disabled for
+    // this program while the child runs.
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring exeName = self;
+    exeName = exeName.substr(exeName.find_last_of(L'\\') + 1);
+    const std::wstring appDefaults = L"Software\\Wine\\AppDefaults\\" + exeName;
+    HKEY overrides = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (appDefaults + L"\\DllOverrides").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &overrides, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(overrides, L"pstorec", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
+    DWORD exitCode = nullvane::testing::RunSelfWith(L"PStoreMissingProbe.*", {{L"NULLVANE_PSTORE_PROBE", L"1"}});
+    RegCloseKey(overrides);
+    RegDeleteKeyW(HKEY_CURRENT_USER, (appDefaults + L"\\DllOverrides").c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, appDefaults.c_str());
+    EXPECT_EQ(exitCode, 0u);
 }
 
 // Started only by the test above, in a process where the library is disabled.
