@@ -83,7 +83,7 @@ void CleanMsnMessenger(run::TRunContext& run) {
         total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.uccapilog", false, run.ItemCount);
         total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.bak", false, run.ItemCount);
     }
-    run.Machine.system.EndBrowserSession();
+    run.Machine.internet.EndBrowserSession();
     const std::string profile = platform::WithTrailingBackslash(run.Machine.system.SpecialFolder(platform::csidlProfile));
     if (!profile.empty()) {
         total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog", false, run.ItemCount);

@@ -30,7 +30,7 @@ uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
 }  // namespace
 
 void CleanRecentDocuments(run::TRunContext& run) {
-    run.Machine.system.EndBrowserSession();
+    run.Machine.internet.EndBrowserSession();
     std::string recent = run.Machine.system.SpecialFolder(platform::csidlRecent);
     run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs");
     uint64_t bytes = recent.empty() ? 0 : CleanFilesByMask(run, recent, "*.*", false, run.ItemCount);

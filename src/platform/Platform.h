@@ -3,7 +3,9 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/Internet.h"
 #include "platform/ProfileFile.h"
+#include "platform/ProtectedStorage.h"
 #include "platform/Registry.h"
 #include "platform/SessionLocks.h"
 #include "platform/SystemInfo.h"
@@ -20,6 +22,8 @@ struct Platform {
     Desktop& desktop;
     UiThread& ui;
     SessionLocks& locks;
+    Internet& internet;
+    ProtectedStorage& protectedStorage;
 };
 
 }  // namespace nullvane::platform

@@ -82,10 +82,6 @@ public:
     // Reseeds the random source (from the clock, unless a test fixed it).
     virtual void Randomize() = 0;
 
-    // Ends the browser's Internet session so that the shell's folder
-    // lookups see the current folders (InternetSetOption, option 42).
-    virtual void EndBrowserSession() = 0;
-
     // Minutes by which local time is ahead of UTC now: the bias that
     // FileTimeToLocalFileTime applies (the one in force now, not the one in
     // force at the converted date). The default asks the C runtime's zone.

@@ -17,7 +17,7 @@ std::string GetMyDocumentsFolder(platform::Platform& machine) {
 }
 
 std::string GetAppDataFolder(platform::Platform& machine) {
-    machine.system.EndBrowserSession();
+    machine.internet.EndBrowserSession();
     // Empty when the lookup fails: a bare "\" would send the cleaners to the
     // root of the current drive.
     return platform::WithTrailingBackslash(machine.system.SpecialFolder(platform::csidlAppData));

@@ -1,6 +1,8 @@
 #include "run/DispatchTable.h"
 
 #include "cleaners/AdvancedCleaners.h"
+#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/InternetExplorerCookies.h"
 #include "cleaners/FirefoxCleaners.h"
 #include "cleaners/MessengerCleaners.h"
 #include "cleaners/OfficeCleaners.h"
@@ -30,6 +32,8 @@ TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
 const std::vector<TDispatchRow>& DispatchTable() {
     static const std::vector<TDispatchRow> table = {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToCleaner("Internet Explorer - Cookies", cleaners::CleanIECookies),
+        ToCleaner("Internet Explorer - Autocomplete History", cleaners::CleanIEAutocompleteHistory),
         ToCleaner("Mozilla Firefox - Cookies", cleaners::CleanFirefoxCookies),
         ToCleaner("Mozilla Firefox - Visited URL History", cleaners::CleanFirefoxVisitedUrlHistory),
         ToCleaner("Mozilla Firefox - Download Manager", cleaners::CleanFirefoxDownloadManager),

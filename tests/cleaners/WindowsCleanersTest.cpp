@@ -32,7 +32,7 @@ TEST_F(WindowsCleanersTest, RecentDocumentsCountsTheListAndTheShortcutsWithoutCh
     EXPECT_EQ(run.ItemSizeText, "1");
     EXPECT_TRUE(sim.registry().OpenKey(RegRoot::CurrentUser, recentDocs, platform::RegAccess::Read));
     EXPECT_TRUE(Exists(Folder(platform::csidlRecent) + "doc29.lnk"));
-    EXPECT_GE(sim.system().EndBrowserSessionCount(), 1);
+    EXPECT_GE(sim.internet().EndBrowserSessionCount(), 1);
 }
 
 TEST_F(WindowsCleanersTest, RecycleBinWalksOnlyMarkedFoldersOfFixedDrives) {

@@ -25,9 +25,9 @@ class LookupsTest : public RemovalFixture {};
 TEST_F(LookupsTest, FoldersCarryATrailingBackslashOrAreEmpty) {
     auto& machine = sim.Machine();
     EXPECT_EQ(GetMyDocumentsFolder(machine), sim.system().SpecialFolder(platform::csidlPersonal) + "\\");
-    int sessionsBefore = sim.system().EndBrowserSessionCount();
+    int sessionsBefore = sim.internet().EndBrowserSessionCount();
     EXPECT_EQ(GetAppDataFolder(machine), sim.system().SpecialFolder(platform::csidlAppData) + "\\");
-    EXPECT_EQ(sim.system().EndBrowserSessionCount(), sessionsBefore + 1);
+    EXPECT_EQ(sim.internet().EndBrowserSessionCount(), sessionsBefore + 1);
     EXPECT_EQ(GetLocalAppDataFolder(machine), sim.system().SpecialFolder(platform::csidlLocalAppData) + "\\");
 
     sim.system().SetSpecialFolder(platform::csidlAppData, "");

@@ -111,7 +111,6 @@ public:
     platform::LocalTime Now() override { return real_.Now(); }
     uint32_t Random(uint32_t range) override { return real_.Random(range); }
     void Randomize() override { real_.Randomize(); }
-    void EndBrowserSession() override { real_.EndBrowserSession(); }
 
 private:
     platform::SystemInfo& real_;
@@ -126,7 +125,7 @@ TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
     TNonAdministrator system(real.system());
     platform::sim::SimDialogs dialogs;
     platform::Platform machine{real.files(), real.registry(), real.profiles(), system, dialogs, real.desktop(), real.ui(),
-                               real.locks()};
+                               real.locks(), real.internet(), real.protectedStorage()};
     const std::string key = "Software\\NullvaneVersionRule";
     auto handle = real.registry().CreateKey(platform::RegRoot::LocalMachine, key);
     ASSERT_TRUE(handle && handle->SetValue(platform::RegValue::String("Path", "x")));

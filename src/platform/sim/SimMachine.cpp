@@ -32,7 +32,7 @@ SimMachine::SimMachine()
       profiles_(files_),
       desktop_(queue_),
       ui_(queue_),
-      platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_} {
+      platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_, internet_, protectedStorage_} {
     MakeFolder(system_.WindowsFolder());
     MakeFolder(system_.SystemFolder());
     MakeFolder(system_.TempFolder());

@@ -14,8 +14,10 @@
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimInternet.h"
 #include "platform/sim/SimMessageQueue.h"
 #include "platform/sim/SimProfileFile.h"
+#include "platform/sim/SimProtectedStorage.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimSessionLocks.h"
 #include "platform/sim/SimSystemInfo.h"
@@ -42,6 +44,8 @@ public:
     [[nodiscard]] SimUiThread& ui() { return ui_; }
     [[nodiscard]] SimMessageQueue& queue() { return queue_; }
     [[nodiscard]] SimSessionLocks& locks() { return locks_; }
+    [[nodiscard]] SimInternet& internet() { return internet_; }
+    [[nodiscard]] SimProtectedStorage& protectedStorage() { return protectedStorage_; }
 
     [[nodiscard]] const std::filesystem::path& HostRoot() const { return hostRoot_; }
     [[nodiscard]] std::filesystem::path HostPath(const std::string& windowsPath) const {
@@ -63,6 +67,8 @@ private:
     SimDesktop desktop_;
     SimUiThread ui_;
     SimSessionLocks locks_;
+    SimInternet internet_;
+    SimProtectedStorage protectedStorage_;
     Platform platform_;
 };
 

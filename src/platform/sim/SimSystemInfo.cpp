@@ -254,17 +254,3 @@ int SimSystemInfo::RandomizeCount() {
 }
 
 }  // namespace nullvane::platform::sim
-
-namespace nullvane::platform::sim {
-
-void SimSystemInfo::EndBrowserSession() {
-    std::lock_guard lock(mutex_);
-    ++endBrowserSessionCount_;
-}
-
-int SimSystemInfo::EndBrowserSessionCount() {
-    std::lock_guard lock(mutex_);
-    return endBrowserSessionCount_;
-}
-
-}  // namespace nullvane::platform::sim

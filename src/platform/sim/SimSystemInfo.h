@@ -36,8 +36,6 @@ public:
     [[nodiscard]] LocalTime Now() override;
     [[nodiscard]] uint32_t Random(uint32_t range) override;
     void Randomize() override;
-    void EndBrowserSession() override;
-    [[nodiscard]] int EndBrowserSessionCount();
     // 0 unless a test sets another offset.
     [[nodiscard]] int32_t UtcOffsetMinutes() override;
 
@@ -79,7 +77,6 @@ private:
     std::mutex mutex_;
     WindowsVersion version_{piNT, 6, 1};
     bool administrator_ = true;
-    int endBrowserSessionCount_ = 0;
     std::string windowsFolder_, systemFolder_, tempFolder_, programFolder_;
     std::map<int, std::string> specialFolders_;
     std::map<char, DriveType> drives_;

@@ -7,7 +7,9 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32ProfileFile.h"
+#include "platform/win32/Win32ProtectedStorage.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SessionLocks.h"
 #include "platform/win32/Win32SystemInfo.h"
@@ -31,6 +33,8 @@ public:
     [[nodiscard]] Win32Desktop& desktop() { return desktop_; }
     [[nodiscard]] Win32UiThread& ui() { return ui_; }
     [[nodiscard]] Win32SessionLocks& locks() { return locks_; }
+    [[nodiscard]] Win32Internet& internet() { return internet_; }
+    [[nodiscard]] Win32ProtectedStorage& protectedStorage() { return protectedStorage_; }
 
 private:
     Win32FileSystem files_;
@@ -41,7 +45,9 @@ private:
     Win32Desktop desktop_;
     Win32UiThread ui_;
     Win32SessionLocks locks_;
-    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_};
+    Win32Internet internet_;
+    Win32ProtectedStorage protectedStorage_;
+    Platform platform_{files_, registry_, profiles_, system_, dialogs_, desktop_, ui_, locks_, internet_, protectedStorage_};
 };
 
 }  // namespace nullvane::platform::win32

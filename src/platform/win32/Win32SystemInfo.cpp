@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <shlobj.h>
-#include <wininet.h>
 // The service names its own operation GetDriveType; the W function is called by name.
 #undef GetDriveType
 
@@ -149,11 +148,5 @@ void Win32SystemInfo::Randomize() {
     std::lock_guard lock(randomMutex_);
     generator_.seed(ClockSeed());
 }
-
-}  // namespace nullvane::platform::win32
-
-namespace nullvane::platform::win32 {
-
-void Win32SystemInfo::EndBrowserSession() { InternetSetOptionW(nullptr, INTERNET_OPTION_END_BROWSER_SESSION, nullptr, 0); }
 
 }  // namespace nullvane::platform::win32

@@ -28,7 +28,6 @@ public:
     [[nodiscard]] LocalTime Now() override;
     [[nodiscard]] uint32_t Random(uint32_t range) override;
     void Randomize() override;
-    void EndBrowserSession() override;
 
 private:
     std::mutex randomMutex_;

@@ -1,0 +1,101 @@
+#include "cleaners/InternetExplorerCookies.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/FormatKilobytes.h"
+#include "cleaners/CookieKeepList.h"
+#include "cleaners/CookieSite.h"
+#include "cleaners/InternetExplorerFolders.h"
+#include "indexdat/IndexDatWiper.h"
+#include "platform/Text.h"
+#include "removal/FileRemoval.h"
+#include "removal/Lookups.h"
+#include "removal/NormalFolderPath.h"
+
+namespace nullvane::cleaners {
+
+namespace {
+
+using platform::WithTrailingBackslash;
+
+// The folder, normalised and with its trailing "\", if it exists and is no link.
+std::optional<std::string> RealFolder(platform::FileSystem& files, const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    auto normal = removal::NormalFolderPath(path);
+    if (!normal) return std::nullopt;
+    auto attributes = files.GetAttributes(*normal);
+    if (!attributes || !(*attributes & platform::faDirectory) || (*attributes & platform::faReparsePoint))
+        return std::nullopt;
+    return WithTrailingBackslash(*normal);
+}
+
+bool HasTxtFile(platform::FileSystem& files, const std::string& folder) {
+    bool found = false;
+    (void)files.List(folder + "*.txt", [&](const platform::FileEntry& entry) {
+        found = !entry.IsDirectory();
+        return !found;
+    });
+    return found;
+}
+
+// The cookie folders a run examines: the shell's cookie folder (or the
+// Windows folder's "cookies"), and its "Low" subfolder when that holds
+// cookies; only "Low" when the folder itself holds none.
+std::vector<std::string> CookieFolders(run::TRunContext& run) {
+    platform::FileSystem& files = run.Machine.files;
+    auto folder = RealFolder(files, GetIESpecialFolder(run.Machine, platform::csidlCookies));
+    if (!folder) folder = RealFolder(files, JoinPath(run.Machine.system.WindowsFolder(), "cookies"));
+    if (!folder) return {};
+    auto low = RealFolder(files, *folder + "Low");
+    if (!low || !HasTxtFile(files, *low)) return {*folder};
+    if (!HasTxtFile(files, *folder)) return {*low};
+    return {*folder, *low};
+}
+
+// One folder's cookie files but the kept ones; the byte total of those counted.
+uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
+    platform::FileSystem& files = run.Machine.files;
+    std::vector<platform::FileEntry> cookies;
+    (void)files.List(folder + "*", [&](const platform::FileEntry& entry) {
+        if (!entry.IsDirectory() && entry.name.find(".txt") != std::string::npos) cookies.push_back(entry);
+        return true;
+    });
+    uint64_t bytes = 0;
+    for (const platform::FileEntry& cookie : cookies) {
+        if (run.Terminated()) break;
+        std::string path = folder + cookie.name;
+        if (keep.Keeps(cookie.name, ReadCookieSite(files, path))) continue;
+        if (removal::EraseFile(run, path, true)) {
+            ++run.ItemCount;
+            bytes += cookie.size;
+            run.PostProgressIfDue(run.ItemCount);
+        }
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void CleanIECookies(run::TRunContext& run) {
+    const std::vector<std::string> folders = CookieFolders(run);
+    if (folders.empty()) return;
+    const TCookieKeepList keep = TCookieKeepList::Read(run.Machine);
+    uint64_t bytes = 0;
+    for (const std::string& folder : folders) {
+        bytes += CleanCookieFiles(run, folder, keep);
+        // The index names the kept cookies too: with a keep list it stays.
+        if (!run.IsTestRun() && keep.Empty())
+            indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, folder + "index.dat", run.Options);
+    }
+    // An empty lookup skips its step.
+    std::string domStore = JoinPath(GetIELocalFolder(run.Machine), "DOMStore");
+    if (!domStore.empty()) bytes += removal::CleanFilesByMask(run, domStore, "*.xml", true, run.ItemCount);
+    std::string userData = JoinPath(removal::GetAppDataFolder(run.Machine), "Microsoft\\Internet Explorer\\UserData");
+    if (!userData.empty()) bytes += removal::CleanFilesByMask(run, userData, "*.xml", true, run.ItemCount);
+    run.ItemBytes = bytes;
+    run.ItemSizeText = run::FormatKilobytes(bytes);
+}
+
+}  // namespace nullvane::cleaners
