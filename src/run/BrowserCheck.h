@@ -3,15 +3,20 @@
 #include <optional>
 #include <string>
 
-#include "platform/Desktop.h"
+#include "platform/Platform.h"
 #include "run/CleanItemTree.h"
 #include "base/RunContext.h"
 
 namespace nullvane::run {
 
 // The notice that refuses the run, or nullopt if it may start. Firefox is
-// checked for a requested or unattended clean, Chrome for any run but a
-// Test; the removing pass after a pre-scan (rmClean) is not checked again.
+// checked for a requested or unattended clean, Chrome and Opera for any run
+// but a Test; the removing pass after a pre-scan (rmClean) is not checked
+// again. A browser is open when its window exists or, since a browser may
+// run without a window, when it holds its profile lock.
+[[nodiscard]] std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine,
+                                                        TRunMode mode);
+// The window checks alone, for a caller without the machine's files.
 [[nodiscard]] std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop,
                                                         TRunMode mode);
 

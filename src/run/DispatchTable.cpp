@@ -1,6 +1,8 @@
 #include "run/DispatchTable.h"
 
 #include "cleaners/AdvancedCleaners.h"
+#include "cleaners/ChromeCleaners.h"
+#include "cleaners/OperaCleaners.h"
 #include "cleaners/WindowsCleaners.h"
 #include "customlists/RunDataSection.h"
 
@@ -27,6 +29,19 @@ TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
 const std::vector<TDispatchRow>& DispatchTable() {
     static const std::vector<TDispatchRow> table = {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToCleaner("Opera - Recently Typed URLs", cleaners::CleanOperaTypedUrls),
+        ToCleaner("Opera - Cookies", cleaners::CleanOperaCookies),
+        ToCleaner("Opera - Visited URL History", cleaners::CleanOperaHistory),
+        ToCleaner("Opera - Temporary Internet Files", cleaners::CleanOperaTemporaryFiles),
+        ToCleaner("Opera - Autocomplete History", cleaners::CleanOperaAutocomplete),
+        ToCleaner("Opera - Transfers", cleaners::CleanOperaTransfers),
+        ToCleaner("Google Chrome - Temporary Internet Files", cleaners::CleanChromeTemporaryFiles),
+        ToCleaner("Google Chrome - Cookies", cleaners::CleanChromeCookies),
+        ToCleaner("Google Chrome - Visited URL History", cleaners::CleanChromeHistory),
+        ToCleaner("Google Chrome - Stored passwords in Forms", cleaners::CleanChromeStoredPasswords),
+        ToCleaner("Google Chrome - Download History", cleaners::CleanChromeDownloadHistory),
+        ToCleaner("Google Chrome - Saved Form Information", cleaners::CleanChromeFormData),
+        ToCleaner("Google Chrome - Session", cleaners::CleanChromeSession),
         ToCleaner("Windows - Recent Documents", cleaners::CleanRecentDocuments),
         ToCleaner("Windows - Start Run", cleaners::CleanStartRun),
         ToCleaner("Windows - Search Assistant", cleaners::CleanSearchAssistant),
