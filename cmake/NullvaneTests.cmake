@@ -29,3 +29,7 @@ foreach(dir IN LISTS testDirs)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endforeach()
+
+# The browser database schemas the tests build their databases from, beside
+# the test programs (their working folder), where the Wine tests reach them too.
+configure_file(${CMAKE_SOURCE_DIR}/tests/fixtures/browsers.sql ${CMAKE_BINARY_DIR}/fixtures/browsers.sql COPYONLY)

@@ -20,6 +20,7 @@ inline constexpr char kPleaseWait[] = "please wait...";
 
 // File and registry removal.
 inline constexpr char kDeleting[] = "deleting";
+inline constexpr char kCleaningDatabase[] = "cleaning database";
 inline constexpr char kDeletingRegistryKey[] = "deleting registry key";
 inline constexpr char kDeletingRegistryValue[] = "deleting registry value";
 inline constexpr char kAskDeleteAllUnder[] = "Do you want to delete all files and folders under ";

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/Text.h"
-#include "cleaners/DatabaseStandIn.h"
+#include "cleaners/BrowserDatabase.h"
 #include "removal/FileRemoval.h"
 
 namespace nullvane::cleaners::chromium {

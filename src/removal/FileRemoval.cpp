@@ -151,6 +151,43 @@ bool EraseFileIn(run::TRunContext& run, const std::string& path, bool logIt, con
     return RemoveCheckedFile(run, path, scope);
 }
 
+// The files SQLite keeps beside a database while it writes: a stale one
+// left alone would be rolled into the fresh database that replaces it.
+constexpr const char* kDatabaseCompanions[] = {"-journal", "-wal", "-shm"};
+
+// The size of the file at `path`, if it exists as a file.
+std::optional<uint64_t> FileSizeOf(run::TRunContext& run, const std::string& path) {
+    std::optional<uint64_t> size;
+    (void)run.Machine.files.List(path, [&](const FileEntry& entry) {
+        if (!entry.IsDirectory() && !entry.IsReparsePoint()) size = entry.size;
+        return false;
+    });
+    return size;
+}
+
+// One database the walk took, then its companions; none of them when the
+// database is held by another program or stays.
+uint64_t EraseDatabaseIn(run::TRunContext& run, const std::string& path, uint64_t size, const TWalkRules& rules,
+                         int32_t& count, const TWalkScope& scope) {
+    if (!run.IsTestRun() && IsFileLocked(run, path)) {
+        run.ReportFileInUse(path);
+        return 0;
+    }
+    auto counted = [&](uint64_t bytes) {
+        ++count;
+        run.PostProgressIfDue(rules.progressWithTotal ? count + run.TotalItems : count);
+        return bytes;
+    };
+    if (!EraseFileIn(run, path, rules.logIt, scope)) return 0;
+    uint64_t bytes = counted(size);
+    for (const char* suffix : kDatabaseCompanions) {
+        std::string companion = path + suffix;
+        auto companionSize = FileSizeOf(run, companion);
+        if (companionSize && EraseFileIn(run, companion, rules.logIt, scope)) bytes += counted(*companionSize);
+    }
+    return bytes;
+}
+
 // A walk never enters a linked folder (junction, symbolic link, mount
 // point): what lies behind it is outside the folder the cleaner named. A
 // Clean run removes the link itself and nothing behind it.
@@ -210,6 +247,10 @@ uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules
             return true;
         }
         if (!rules.Takes(entry.name, depth)) return true;
+        if (rules.databases) {
+            bytes += EraseDatabaseIn(run, path, entry.size, rules, count, scope);
+            return true;
+        }
         if (EraseFileIn(run, path, rules.logIt, scope)) {
             ++count;
             bytes += entry.size;
@@ -341,6 +382,19 @@ uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, cons
     bool wide = mask.empty() || mask.find('*') != std::string::npos;
     rules.rootQuestion = wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone;
     rules.documentsQuestion = TFolderQuestion::fqDeleteFilesOn;
+    return CleanFolderWith(run, folder, rules, count);
+}
+
+uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name, bool recurse,
+                            int32_t& count) {
+    TWalkRules rules;
+    rules.SetMask(name);
+    rules.recurse = recurse;
+    rules.removeSubfolders = false;
+    bool wide = name.empty() || name.find('*') != std::string::npos;
+    rules.rootQuestion = wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone;
+    rules.documentsQuestion = TFolderQuestion::fqDeleteFilesOn;
+    rules.databases = true;
     return CleanFolderWith(run, folder, rules, count);
 }
 

@@ -27,6 +27,10 @@ struct TWalkRules {
     std::vector<std::string> keepTopNames;  // file names left in the given folder only
     std::vector<std::string> keepTopFolders;  // subfolders of the given folder left whole (ignoring case)
     std::string keepContaining;    // upper-cased text: files whose names hold it stay
+    // Each file taken is a database: one in use is left with its companions
+    // ("-journal", "-wal", "-shm") and reported; otherwise it goes first and
+    // its companions after it.
+    bool databases = false;
 
     // Only files matching the mask ("File*.chk", "*.dmp", "memory.dmp").
     void SetMask(const std::string& text);
@@ -59,6 +63,15 @@ uint64_t CleanSubfolder(run::TRunContext& run, const std::string& folder, bool l
 // Files matching `mask` ("File*.chk", "*.dmp", "memory.dmp"); never removes folders.
 uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
                           int32_t& count);
+// Files named `name` (exact, case included) below `folder`, each taken as a
+// database. A Clean leaves a database in use (IsFileLocked) with its
+// companions and reports it through run.ReportFileInUse; otherwise the
+// database goes first, then each companion that exists ("-journal", "-wal",
+// "-shm"), each counted and logged as a file. A companion never goes when
+// its database stayed. A Test counts and lists the database and the
+// companions that exist.
+uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name, bool recurse,
+                            int32_t& count);
 // Every file whose name does not contain `excludedText` (ignoring case).
 uint64_t CleanFolderExcept(run::TRunContext& run, const std::string& folder, bool removeFolder,
                            const std::string& excludedText, int32_t& count);

@@ -35,8 +35,10 @@ struct TClearOnExit {
 
 }  // namespace
 
-TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
-    const int result = sqlite3_open(fileName.c_str(), &connection_);
+TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, TOpenMode mode) {
+    int flags = SQLITE_OPEN_READWRITE;
+    if (mode == TOpenMode::omCreate) flags |= SQLITE_OPEN_CREATE;
+    const int result = sqlite3_open_v2(fileName.c_str(), &connection_, flags, nullptr);
     if (result != SQLITE_OK) {
         std::string message = "Failed to open database \"" + fileName + "\" : ";
         if (connection_ != nullptr) {
@@ -46,7 +48,7 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName) {
         } else {
             message += "unknown error";
         }
-        throw ESQLiteException(message);
+        throw ESQLiteException(message, result);
     }
 }
 
@@ -64,9 +66,10 @@ TSQLiteDatabase::~TSQLiteDatabase() {
 void TSQLiteDatabase::RaiseSQLiteError(const std::string& message, const std::string& sql) {
     const int code = sqlite3_errcode(connection_);
     const char* text = code != 0 ? sqlite3_errmsg(connection_) : nullptr;
-    if (text == nullptr) throw ESQLiteException(message);
+    if (text == nullptr) throw ESQLiteException(message, code);
     throw ESQLiteException(message + ".\rError [" + std::to_string(code) + "]: " + SQLiteResultText(code) + ".\r\"" +
-                           sql + "\": " + text);
+                               sql + "\": " + text,
+                           code);
 }
 
 TSQLiteStatement TSQLiteDatabase::PrepareStatement(const std::string& sql) {
@@ -203,6 +206,12 @@ TSQLiteTable TSQLiteDatabase::QueryTable(const std::string& sql) { return TSQLit
 bool TSQLiteDatabase::HasTable(const std::string& tableName) {
     const TSQLiteTable table = QueryTable(
         "select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" + LowerAscii(tableName) + "' ");
+    return table.RowCount() > 0;
+}
+
+bool TSQLiteDatabase::HasColumn(const std::string& tableName, const std::string& columnName) {
+    const TSQLiteTable table = QueryTable("select 1 from pragma_table_info('" + tableName + "') where lower(name) = '" +
+                                          LowerAscii(columnName) + "' ");
     return table.RowCount() > 0;
 }
 

@@ -20,9 +20,13 @@ namespace nullvane::stores {
 
 class TSQLiteDatabase {
 public:
-    // Opens (or, as SQLite does, creates) the file; the name is UTF-8 text.
-    // Callers test that the file exists first.
-    explicit TSQLiteDatabase(const std::string& fileName);
+    enum class TOpenMode {
+        omCreate,        // a missing file is created, as SQLite does by default
+        omExistingOnly,  // a missing file fails to open; nothing is created
+    };
+
+    // Opens the file for reading and writing; the name is UTF-8 text.
+    explicit TSQLiteDatabase(const std::string& fileName, TOpenMode mode = TOpenMode::omCreate);
     // Rolls back a transaction that is still open, then closes.
     ~TSQLiteDatabase();
     TSQLiteDatabase(const TSQLiteDatabase&) = delete;
@@ -36,6 +40,9 @@ public:
     // Whether the database holds a table of that name, letter case aside
     // (ASCII). The name is put into the query as it is: callers pass fixed names.
     [[nodiscard]] bool HasTable(const std::string& tableName);
+    // Whether the table has a column of that name, letter case aside (ASCII).
+    // Both names are put into the query as they are: callers pass fixed names.
+    [[nodiscard]] bool HasColumn(const std::string& tableName, const std::string& columnName);
     void CancelTransaction();
 
     // Raises ESQLiteException with `message` and, when the connection has an

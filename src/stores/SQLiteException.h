@@ -1,5 +1,6 @@
 #pragma once
-// Every failure of the SQLite layer; it carries only its message.
+// Every failure of the SQLite layer: its message, and the result code that
+// SQLite gave where there was one (0 otherwise).
 #include <stdexcept>
 #include <string>
 
@@ -7,7 +8,15 @@ namespace nullvane::stores {
 
 class ESQLiteException : public std::runtime_error {
 public:
-    explicit ESQLiteException(const std::string& message) : std::runtime_error(message) {}
+    explicit ESQLiteException(const std::string& message, int code = 0) : std::runtime_error(message), code_(code) {}
+
+    [[nodiscard]] int Code() const { return code_; }
+    // Another connection holds the file or a table (SQLITE_BUSY, SQLITE_LOCKED,
+    // extended codes included): the database is in use, not damaged.
+    [[nodiscard]] bool InUse() const { return (code_ & 0xff) == 5 || (code_ & 0xff) == 6; }
+
+private:
+    int code_;
 };
 
 }  // namespace nullvane::stores

@@ -46,7 +46,7 @@ TSQLiteTable::TSQLiteTable(TSQLiteDatabase& database, const std::string& sql) {
     for (;;) {
         const int result = sqlite3_step(raw);
         if (result == SQLITE_DONE) break;
-        if (result == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement");
+        if (result == SQLITE_BUSY) throw ESQLiteException("Could not prepare SQL statement", SQLITE_BUSY);
         if (result != SQLITE_ROW) {
             sqlite3_reset(raw);
             database.RaiseSQLiteError("Could not retrieve data", sql);

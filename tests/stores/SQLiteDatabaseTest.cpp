@@ -48,6 +48,26 @@ TEST_F(SQLiteFileTest, OpeningAMissingFileCreatesAnEmptyDatabase) {
     EXPECT_TRUE(std::filesystem::exists(FromUtf8(name)));
 }
 
+TEST_F(SQLiteFileTest, OpeningExistingOnlyNeverCreatesAMissingFile) {
+    const std::string name = DatabaseName("gone.sqlite");
+    try {
+        TSQLiteDatabase db(name, TSQLiteDatabase::TOpenMode::omExistingOnly);
+        ADD_FAILURE() << "a missing file opened";
+    } catch (const ESQLiteException& e) {
+        EXPECT_EQ(std::string(e.what()), "Failed to open database \"" + name + "\" : unable to open database file");
+        EXPECT_FALSE(e.InUse());
+    }
+    EXPECT_FALSE(std::filesystem::exists(FromUtf8(name)));
+}
+
+TEST_F(SQLiteFileTest, HasColumnFindsDeclaredColumnsOnlyInTheirTable) {
+    TSQLiteDatabase db(DatabaseName());
+    db.RunStatement("CREATE TABLE moz_places (id INTEGER PRIMARY KEY, Visit_Count INTEGER)");
+    EXPECT_TRUE(db.HasColumn("moz_places", "visit_count"));
+    EXPECT_FALSE(db.HasColumn("moz_places", "typed"));
+    EXPECT_FALSE(db.HasColumn("moz_keywords", "id"));
+}
+
 TEST_F(SQLiteFileTest, OpenFailureNamesTheFileAndTheReason) {
     const std::string name = DatabaseName("no such folder/places.sqlite");
     EXPECT_EQ(MessageOf([&] { TSQLiteDatabase db(name); }),
@@ -120,6 +140,17 @@ TEST_F(SQLiteFileTest, LockedDatabaseFailsAtOnce) {
     holder.InTransaction = true;
     EXPECT_EQ(MessageOf([&] { (void)cleaner.QueryTable("SELECT id FROM moz_formhistory"); }),
               "Could not prepare SQL statement");
+    // Both failures say the database is in use rather than broken.
+    for (auto action : std::vector<std::function<void()>>{
+             [&] { (void)cleaner.QueryTable("SELECT id FROM moz_formhistory"); },
+             [&] { cleaner.RunStatement("DELETE FROM moz_formhistory"); }}) {
+        try {
+            action();
+            ADD_FAILURE() << "no failure while locked";
+        } catch (const ESQLiteException& e) {
+            EXPECT_TRUE(e.InUse()) << e.what();
+        }
+    }
     EXPECT_EQ(MessageOf([&] { cleaner.RunStatement("DELETE FROM moz_formhistory"); }),
               "Error executing SQL statement.\rError [5]: The database file is locked.\r"
               "\"DELETE FROM moz_formhistory\": database is locked");

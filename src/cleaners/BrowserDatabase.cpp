@@ -1,0 +1,60 @@
+#include "cleaners/BrowserDatabase.h"
+
+#include "base/Texts.h"
+#include "removal/FileRemoval.h"
+#include "stores/SQLiteDatabase.h"
+
+namespace nullvane::cleaners {
+
+namespace {
+
+bool NeedsExist(stores::TSQLiteDatabase& db, const TDatabaseStatement& statement) {
+    for (const std::string& table : statement.Tables)
+        if (!db.HasTable(table)) return false;
+    for (const auto& [table, column] : statement.Columns)
+        if (!db.HasTable(table) || !db.HasColumn(table, column)) return false;
+    for (const std::string& table : statement.WithoutTables)
+        if (db.HasTable(table)) return false;
+    return true;
+}
+
+// Runs the statements whose needs exist in one transaction; a failure leaves
+// the transaction open, and closing the connection rolls it back.
+void RunStatements(stores::TSQLiteDatabase& db, const std::vector<TDatabaseStatement>& statements) {
+    // Taking the write lock first means the needs are read under it, so no
+    // other writer changes the schema between the look and the statements.
+    db.RunStatement("BEGIN IMMEDIATE");
+    db.InTransaction = true;
+    for (const TDatabaseStatement& statement : statements)
+        if (NeedsExist(db, statement)) db.RunStatement(statement.Sql);
+    db.RunStatement("COMMIT");
+    db.InTransaction = false;
+}
+
+}  // namespace
+
+bool CleanDatabase(run::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements) {
+    platform::FileSystem& files = run.Machine.files;
+    auto attributes = files.GetAttributes(path);
+    if (!attributes || (*attributes & (platform::faDirectory | platform::faReparsePoint))) return false;
+    if (!run.FastScan()) run.AddLogLine(run.LogPrefix + run::texts::kCleaningDatabase + " " + path);
+    if (run.IsTestRun()) return false;
+    if (removal::IsFileLocked(run, path)) {
+        run.ReportFileInUse(path);
+        return false;
+    }
+    const std::string native = files.NativePath(path);
+    if (native.empty()) return false;
+    try {
+        stores::TSQLiteDatabase db(native, stores::TSQLiteDatabase::TOpenMode::omExistingOnly);
+        RunStatements(db, statements);
+        return true;
+    } catch (const stores::ESQLiteException& e) {
+        // The connection is closed here and its transaction rolled back.
+        if (!e.InUse()) throw;
+        run.ReportFileInUse(path);
+        return false;
+    }
+}
+
+}  // namespace nullvane::cleaners

@@ -1,0 +1,33 @@
+#pragma once
+// The statements a browser cleaner runs on one profile database.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/RunContext.h"
+
+namespace nullvane::cleaners {
+
+// One statement of a database step. It runs only if every table it needs
+// exists, every (table, column) it needs exists and none of WithoutTables
+// exists (the variant of a statement for databases that lack a table);
+// statements whose needs are missing are skipped, the rest run.
+struct TDatabaseStatement {
+    std::string Sql;
+    std::vector<std::string> Tables{};
+    std::vector<std::pair<std::string, std::string>> Columns{};
+    std::vector<std::string> WithoutTables{};
+};
+
+// The database step on one file. Where the file exists, logs
+// run.LogPrefix + "cleaning database " + path (not in Fast Mode); a Test
+// stops there and opens nothing. A Clean: a database in use (IsFileLocked)
+// is reported through run.ReportFileInUse and nothing is written; otherwise
+// it is opened existing-only and the statements whose needs exist run in one
+// BEGIN IMMEDIATE ... COMMIT. SQLITE_BUSY or SQLITE_LOCKED rolls back and
+// reports the file in use, and the run goes on; any other failure rolls back
+// and leaves as ESQLiteException. Rows are never counted. True when the
+// statements were committed.
+bool CleanDatabase(run::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements);
+
+}  // namespace nullvane::cleaners
