@@ -1,6 +1,10 @@
 // The Chrome and Opera items over simulated profiles: which profiles are
 // found, which files go and which stay.
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 
 #include "cleaners/ChromeCleaners.h"
 #include "cleaners/ChromiumProfiles.h"
@@ -8,9 +12,13 @@
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
+#include "stores/SQLiteFixture.h"
+#include "support/BrowserFixture.h"
 
 using namespace nullvane;
 using namespace nullvane::cleaners;
+using nullvane::testing::MakeBrowserDatabase;
+using nullvane::testing::QueryNumber;
 using nullvane::testing::RemovalFixture;
 
 namespace {
@@ -35,6 +43,19 @@ protected:
         for (const char* name : {"Bookmarks", "Preferences", "Local Storage\\leveldb\\000003.log",
                                  "Local Storage\\leveldb\\CURRENT", "Local Storage\\chrome-extension_abc_0.localstorage"})
             EXPECT_TRUE(Exists(profile + name)) << profile + name;
+    }
+    std::string Host(const std::string& path) { return nullvane::stores::testing::Utf8(sim.HostPath(path)); }
+    long long Rows(const std::string& database, const std::string& table) {
+        return QueryNumber(Host(database), "SELECT count(*) FROM " + table);
+    }
+    // Every file of a folder with its bytes, to show that nothing changed.
+    std::map<std::string, std::string> Snapshot(const std::string& folder) {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(sim.HostPath(folder))) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            files[entry.path().string()] = {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        }
+        return files;
     }
     int LinesContaining(const std::string& text) {
         auto lines = log.Lines();
@@ -157,6 +178,64 @@ TEST_F(ChromiumCleanersTest, AHeldProfileLockRefusesACleanOfThatBrowserOnly) {
     EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmCleanRequested), "Please close Google Chrome firstly!");
     EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmTest), std::nullopt);
     EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmClean), std::nullopt);
+}
+
+TEST_F(ChromiumCleanersTest, DatabaseStepsEmptyOnlyTheirTablesAndATestChangesNoByte) {
+    std::string profile = kUserData + "Profile 1\\";
+    std::string history = profile + "History", webData = profile + "Web Data";
+    sim.MakeFolder(profile);
+    MakeBrowserDatabase(Host(history), "Chromium History", true,
+                        "INSERT INTO urls (url, last_visit_time) VALUES ('https://a/', 1);"
+                        "INSERT INTO visits (url, visit_time) VALUES (1, 1);"
+                        "INSERT INTO downloads VALUES (1,'g','c','t',1,1,1,1,0,0,x'00',1,0,0,0,'','','','','','','','','','','','','');"
+                        "INSERT INTO downloads_url_chains VALUES (1, 0, 'https://a/file');"
+                        "INSERT INTO downloads_slices VALUES (1, 0, 1, 1);");
+    MakeBrowserDatabase(Host(webData), "Chromium Web Data", false,
+                        "INSERT INTO autofill (name, value) VALUES ('email', 'me@example.org');"
+                        "INSERT INTO keywords (short_name, keyword, favicon_url, url) VALUES ('s', 's', '', 'https://s/');"
+                        "INSERT INTO credit_cards (guid) VALUES ('c');"
+                        "INSERT INTO local_addresses (guid) VALUES ('a');");
+
+    auto before = Snapshot(profile);
+    auto& test = Run(run::rmTest);
+    CleanChromeDownloadHistory(test);
+    CleanChromeFormData(test);
+    EXPECT_EQ(Snapshot(profile), before);
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Test: cleaning database " + history,
+                                                      "Test: cleaning database " + webData}));
+    EXPECT_EQ(test.ItemCount, 0);
+
+    auto& clean = Run(run::rmClean);
+    CleanChromeDownloadHistory(clean);
+    CleanChromeFormData(clean);
+    EXPECT_EQ(clean.ItemCount, 0);
+    EXPECT_EQ(clean.ItemSizeText, "0");
+    for (const char* table : {"downloads", "downloads_url_chains", "downloads_slices"}) EXPECT_EQ(Rows(history, table), 0);
+    EXPECT_EQ(Rows(history, "urls"), 1);
+    EXPECT_EQ(Rows(history, "visits"), 1);
+    EXPECT_EQ(Rows(webData, "autofill"), 0);
+    for (const char* table : {"keywords", "credit_cards", "local_addresses"}) EXPECT_EQ(Rows(webData, table), 1) << table;
+}
+
+TEST_F(ChromiumCleanersTest, AHeldDatabaseStaysWithItsCompanionsWhileTheRestOfTheItemGoes) {
+    std::string profile = kUserData + "Default\\";
+    sim.MakeFile(profile + "Network\\Cookies", "db");
+    sim.MakeFile(profile + "Network\\Cookies-journal", "hot journal");
+    sim.MakeFile(profile + "Cookies", "old db");
+    sim.MakeFile(profile + "Cookies-wal", "log");
+    sim.MakeFile(profile + "Local Storage\\https_site_0.localstorage", "s");
+    sim.files().SetInUse(profile + "Network\\Cookies");
+
+    auto& clean = Run(run::rmClean);
+    CleanChromeCookies(clean);
+    EXPECT_TRUE(Exists(profile + "Network\\Cookies"));
+    EXPECT_TRUE(Exists(profile + "Network\\Cookies-journal"));
+    EXPECT_FALSE(Exists(profile + "Cookies"));
+    EXPECT_FALSE(Exists(profile + "Cookies-wal"));
+    EXPECT_FALSE(Exists(profile + "Local Storage\\https_site_0.localstorage"));
+    EXPECT_EQ(clean.ItemCount, 3);
+    EXPECT_EQ(LinesContaining("The file is in use by another program: " + profile + "Network\\Cookies"), 1);
+    EXPECT_TRUE(clean.FinishedWithErrors());
 }
 
 }  // namespace
