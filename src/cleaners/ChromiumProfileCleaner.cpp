@@ -1,6 +1,7 @@
 #include "cleaners/ChromiumProfileCleaner.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Text.h"
@@ -22,12 +23,10 @@ std::vector<TDatabaseStatement> EmptyAll(std::initializer_list<const char*> tabl
 
 // The companions a database may have beside it; never taken for databases of their own.
 bool IsCompanionName(const std::string& name) {
-    for (const char* suffix : {"-JOURNAL", "-WAL", "-SHM"}) {
-        std::string upper = platform::UpperAscii(name);
-        std::string tail(suffix);
-        if (upper.size() > tail.size() && upper.compare(upper.size() - tail.size(), tail.size(), tail) == 0)
+    std::string upper = platform::UpperAscii(name);
+    for (std::string_view suffix : {"-JOURNAL", "-WAL", "-SHM"})
+        if (upper.size() > suffix.size() && upper.compare(upper.size() - suffix.size(), suffix.size(), suffix) == 0)
             return true;
-    }
     return false;
 }
 
