@@ -51,6 +51,7 @@ class ChromiumWineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         settings::CurrentOptions = settings::TOptionsSetting{};
+        settings::CurrentOptions.FastScan = false;  // so that a Test lists what it would do
         local = removal::GetLocalAppDataFolder(machine.Machine());
         ASSERT_FALSE(local.empty());
         profile = local + "Google\\Chrome\\User Data\\Default\\";
@@ -102,7 +103,8 @@ TEST_F(ChromiumWineTest, StatementsLeaveTheOtherTablesAloneAndATestChangesNoByte
                       cleaners::CleanChromeHistory})
         item(Run(run::rmTest));
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "Test: cleaning database " + shortcuts), 1);
+    auto lines = log.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Test: cleaning database " + shortcuts), 1);
 
     cleaners::CleanChromeDownloadHistory(Run(run::rmClean));
     cleaners::CleanChromeFormData(Run(run::rmClean));
@@ -141,6 +143,7 @@ TEST_F(ChromiumWineTest, CliLeavesAHeldCookieDatabaseUnchangedReportsItAndEndsWi
     std::string cookies = profile + "Network\\Cookies";
     MakeBrowserDatabase(cookies, "Chromium Network\\Cookies", false, "");
     ASSERT_TRUE(machine.files().WriteAll(cookies + "-journal", "hot journal"));
+    ASSERT_TRUE(machine.files().CreateDirectories(profile + "Local Storage"));
     ASSERT_TRUE(machine.files().WriteAll(profile + "Local Storage\\https_site_0.localstorage", "site"));
     MakeBrowserDatabase(profile + "History", "Chromium History", false, "");
     auto cookieBytes = machine.files().ReadAll(cookies);
