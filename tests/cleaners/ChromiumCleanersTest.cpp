@@ -1,10 +1,6 @@
 // The Chrome and Opera items over simulated profiles: which profiles are
 // found, which files go and which stay.
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
 
 #include "cleaners/ChromeCleaners.h"
 #include "cleaners/ChromiumProfiles.h"
@@ -12,13 +8,9 @@
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
-#include "stores/SQLiteFixture.h"
-#include "support/BrowserFixture.h"
 
 using namespace nullvane;
 using namespace nullvane::cleaners;
-using nullvane::testing::MakeBrowserDatabase;
-using nullvane::testing::QueryNumber;
 using nullvane::testing::RemovalFixture;
 
 namespace {
@@ -44,19 +36,6 @@ protected:
                                  "Local Storage\\leveldb\\CURRENT", "Local Storage\\chrome-extension_abc_0.localstorage"})
             EXPECT_TRUE(Exists(profile + name)) << profile + name;
     }
-    std::string Host(const std::string& path) { return nullvane::stores::testing::Utf8(sim.HostPath(path)); }
-    long long Rows(const std::string& database, const std::string& table) {
-        return QueryNumber(Host(database), "SELECT count(*) FROM " + table);
-    }
-    // Every file of a folder with its bytes, to show that nothing changed.
-    std::map<std::string, std::string> Snapshot(const std::string& folder) {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(sim.HostPath(folder))) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            files[entry.path().string()] = {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        }
-        return files;
-    }
     int LinesContaining(const std::string& text) {
         auto lines = log.Lines();
         return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -81,7 +60,7 @@ TEST_F(ChromiumCleanersTest, ProfilesAreDefaultThenNumberedProfilesByNumberAndNo
 }
 
 TEST_F(ChromiumCleanersTest, CookiesGoInEveryProfileWhileLeveldbExtensionDataAndSettingsStay) {
-    for (const std::string profile : {kUserData + "Default\\", kUserData + "Profile 1\\"}) {
+    for (const std::string& profile : {kUserData + "Default\\", kUserData + "Profile 1\\"}) {
         MakeKeptFiles(profile);
         sim.MakeFile(profile + "Network\\Cookies", "1234");
         sim.MakeFile(profile + "Local Storage\\https_site_0.localstorage", "12");
@@ -98,7 +77,7 @@ TEST_F(ChromiumCleanersTest, CookiesGoInEveryProfileWhileLeveldbExtensionDataAnd
     auto& clean = Run(run::rmClean);
     CleanChromeCookies(clean);
     EXPECT_EQ(clean.ItemCount, 5);
-    for (const std::string profile : {kUserData + "Default\\", kUserData + "Profile 1\\"}) {
+    for (const std::string& profile : {kUserData + "Default\\", kUserData + "Profile 1\\"}) {
         EXPECT_FALSE(Exists(profile + "Network\\Cookies"));
         EXPECT_FALSE(Exists(profile + "Local Storage\\https_site_0.localstorage"));
         ExpectKeptFiles(profile);
@@ -126,7 +105,7 @@ TEST_F(ChromiumCleanersTest, HistoryTakesTodaysFilesAndOldIndexesAndEmptiesSessi
 }
 
 TEST_F(ChromiumCleanersTest, CachesOfAnOperaProfileAreEmptiedInBothFoldersWithoutAnOldOperaFolder) {
-    for (const std::string folder : {kOpera, kLocal + "Opera Software\\Opera Stable\\", kOperaGx}) {
+    for (const std::string& folder : {kOpera, kLocal + "Opera Software\\Opera Stable\\", kOperaGx}) {
         sim.MakeFile(folder + "Cache\\Cache_Data\\f_000001", "1234");
         sim.MakeFile(folder + "Code Cache\\js\\index", "12");
         sim.MakeFile(folder + "GPUCache\\data_0", "1");
@@ -178,43 +157,6 @@ TEST_F(ChromiumCleanersTest, AHeldProfileLockRefusesACleanOfThatBrowserOnly) {
     EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmCleanRequested), "Please close Google Chrome firstly!");
     EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmTest), std::nullopt);
     EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmClean), std::nullopt);
-}
-
-TEST_F(ChromiumCleanersTest, DatabaseStepsEmptyOnlyTheirTablesAndATestChangesNoByte) {
-    std::string profile = kUserData + "Profile 1\\";
-    std::string history = profile + "History", webData = profile + "Web Data";
-    sim.MakeFolder(profile);
-    MakeBrowserDatabase(Host(history), "Chromium History", true,
-                        "INSERT INTO urls (url, last_visit_time) VALUES ('https://a/', 1);"
-                        "INSERT INTO visits (url, visit_time) VALUES (1, 1);"
-                        "INSERT INTO downloads VALUES (1,'g','c','t',1,1,1,1,0,0,x'00',1,0,0,0,'','','','','','','','','','','','','');"
-                        "INSERT INTO downloads_url_chains VALUES (1, 0, 'https://a/file');"
-                        "INSERT INTO downloads_slices VALUES (1, 0, 1, 1);");
-    MakeBrowserDatabase(Host(webData), "Chromium Web Data", false,
-                        "INSERT INTO autofill (name, value) VALUES ('email', 'me@example.org');"
-                        "INSERT INTO keywords (short_name, keyword, favicon_url, url) VALUES ('s', 's', '', 'https://s/');"
-                        "INSERT INTO credit_cards (guid) VALUES ('c');"
-                        "INSERT INTO local_addresses (guid) VALUES ('a');");
-
-    auto before = Snapshot(profile);
-    auto& test = Run(run::rmTest);
-    CleanChromeDownloadHistory(test);
-    CleanChromeFormData(test);
-    EXPECT_EQ(Snapshot(profile), before);
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Test: cleaning database " + history,
-                                                      "Test: cleaning database " + webData}));
-    EXPECT_EQ(test.ItemCount, 0);
-
-    auto& clean = Run(run::rmClean);
-    CleanChromeDownloadHistory(clean);
-    CleanChromeFormData(clean);
-    EXPECT_EQ(clean.ItemCount, 0);
-    EXPECT_EQ(clean.ItemSizeText, "0");
-    for (const char* table : {"downloads", "downloads_url_chains", "downloads_slices"}) EXPECT_EQ(Rows(history, table), 0);
-    EXPECT_EQ(Rows(history, "urls"), 1);
-    EXPECT_EQ(Rows(history, "visits"), 1);
-    EXPECT_EQ(Rows(webData, "autofill"), 0);
-    for (const char* table : {"keywords", "credit_cards", "local_addresses"}) EXPECT_EQ(Rows(webData, table), 1) << table;
 }
 
 TEST_F(ChromiumCleanersTest, AHeldDatabaseStaysWithItsCompanionsWhileTheRestOfTheItemGoes) {
