@@ -8,6 +8,7 @@ struct TRunOptions {
     bool OverwriteFile = false;
     int OverwriteNumber = 1;
     bool ShowLogRecycleBin = false;
+    bool ShowLogTempInternetFiles = false;
 };
 
 }  // namespace nullvane::run

@@ -1,6 +1,7 @@
 #include "run/BrowserCheck.h"
 
 #include "cleaners/ChromiumProfiles.h"
+#include "cleaners/FirefoxProfiles.h"
 #include "run/CleanItemCatalogue.h"
 #include "base/Texts.h"
 
@@ -13,7 +14,8 @@ std::optional<std::string> Refusal(const TCleanItemTree& tree, platform::Desktop
                                    platform::Platform* machine, TRunMode mode) {
     if (mode == rmClean) return std::nullopt;
     if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox) &&
-        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0)) {
+        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
+         (machine && cleaners::FirefoxProfileLocked(*machine)))) {
         return texts::kCloseFirefox;
     }
     if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome) &&

@@ -2,6 +2,7 @@
 
 #include "cleaners/AdvancedCleaners.h"
 #include "cleaners/ChromeCleaners.h"
+#include "cleaners/FirefoxCleaners.h"
 #include "cleaners/OperaCleaners.h"
 #include "cleaners/WindowsCleaners.h"
 #include "customlists/RunDataSection.h"
@@ -35,6 +36,14 @@ const std::vector<TDispatchRow>& DispatchTable() {
         ToCleaner("Opera - Temporary Internet Files", cleaners::CleanOperaTemporaryFiles),
         ToCleaner("Opera - Autocomplete History", cleaners::CleanOperaAutocomplete),
         ToCleaner("Opera - Transfers", cleaners::CleanOperaTransfers),
+        ToCleaner("Mozilla Firefox - Cookies", cleaners::CleanFirefoxCookies),
+        ToCleaner("Mozilla Firefox - Visited URL History", cleaners::CleanFirefoxVisitedUrlHistory),
+        ToCleaner("Mozilla Firefox - Download Manager", cleaners::CleanFirefoxDownloadManager),
+        ToCleaner("Mozilla Firefox - Temporary Internet Files", cleaners::CleanFirefoxTemporaryInternetFiles),
+        ToCleaner("Mozilla Firefox - Autocomplete History", cleaners::CleanFirefoxAutocompleteHistory),
+        ToCleaner("Mozilla Firefox - Preferences", cleaners::CleanFirefoxPreferences),
+        ToCleaner("Mozilla Firefox - Saved Form Information", cleaners::CleanFirefoxSavedFormInformation),
+        ToCleaner("Mozilla Firefox - Session", cleaners::CleanFirefoxSession),
         ToCleaner("Google Chrome - Temporary Internet Files", cleaners::CleanChromeTemporaryFiles),
         ToCleaner("Google Chrome - Cookies", cleaners::CleanChromeCookies),
         ToCleaner("Google Chrome - Visited URL History", cleaners::CleanChromeHistory),

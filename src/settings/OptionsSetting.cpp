@@ -10,6 +10,7 @@ run::TRunOptions RunOptionsOf(const TOptionsSetting& options) {
     run.OverwriteFile = options.OverwriteFile;
     run.OverwriteNumber = options.OverwriteNumber;
     run.ShowLogRecycleBin = options.ShowLogRecycleBin;
+    run.ShowLogTempInternetFiles = options.ShowLogTempInternetFiles;
     return run;
 }
 

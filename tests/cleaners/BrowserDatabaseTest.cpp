@@ -93,16 +93,6 @@ TEST_F(BrowserDatabaseTest, ADatabaseAnotherConnectionWritesIsReportedInUseAndLe
     EXPECT_TRUE(run.FinishedWithErrors());
 }
 
-TEST_F(BrowserDatabaseTest, ALockedFileIsReportedWithoutBeingOpened) {
-    MakePlaces("Firefox places.sqlite (", true);
-    sim.files().SetInUse(kPlaces);
-    auto& run = Run(run::rmClean);
-    EXPECT_FALSE(CleanDatabase(run, kPlaces, kHistory));
-    sim.files().SetInUse(kPlaces, false);
-    EXPECT_EQ(Count("moz_historyvisits"), 2);
-    EXPECT_TRUE(run.FinishedWithErrors());
-}
-
 TEST_F(BrowserDatabaseTest, ATestNamesTheDatabaseAndChangesNoByte) {
     MakePlaces("Firefox places.sqlite (", true);
     const auto before = Folder();
