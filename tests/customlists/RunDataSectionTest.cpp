@@ -132,7 +132,7 @@ TEST_F(RunDataSectionTest, ShippedDataFileServesItsItems) {
     }
     sim.MakeFile(sim.system().ProgramFolder() + "NVane.dat", text);
     for (const char* section : {"Windows Log Files", "ICQ", "AOL Instant Messenger", "Google Toolbar History",
-                                "MSN Toolbar History", "Yahoo! Toolbar History", "Microsoft Edge", "Brave", "Vivaldi"}) {
+                                "MSN Toolbar History", "Yahoo! Toolbar History"}) {
         auto keys = sim.profiles().KeyNames(sim.system().ProgramFolder() + "NVane.dat", section);
         EXPECT_FALSE(keys.empty()) << section;
         for (const auto& key : keys) EXPECT_TRUE(key.rfind("Del", 0) == 0) << section << ": " << key;
@@ -142,27 +142,6 @@ TEST_F(RunDataSectionTest, ShippedDataFileServesItsItems) {
     auto& run = RunList(run::rmClean, "NVane.dat", "Advanced - Yahoo! Toolbar History");
     EXPECT_EQ(run.ItemCount, 1);
     EXPECT_TRUE(sim.registry().OpenKey(RegRoot::CurrentUser, history, platform::RegAccess::Read));
-}
-
-TEST_F(RunDataSectionTest, ShippedBrowserSectionsTakeTheDefaultProfilesCachesOnly) {
-    std::string text;
-    std::FILE* in = std::fopen("NVane.dat", "rb");
-    ASSERT_NE(in, nullptr);
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, got);
-    std::fclose(in);
-    sim.MakeFile(sim.system().ProgramFolder() + "NVane.dat", text);
-    std::string userData = "C:\\Users\\Test\\AppData\\Local\\Vivaldi\\User Data\\";
-    for (const char* name : {"Default\\Cache\\Cache_Data\\f_000001", "Default\\Code Cache\\js\\index",
-                             "Default\\GPUCache\\data_0"})
-        sim.MakeFile(userData + name, "12");
-    for (const char* name : {"Default\\History", "Default\\Bookmarks", "Profile 1\\Cache\\f_000002"})
-        sim.MakeFile(userData + name, "kept");
-    auto& run = RunList(run::rmClean, "NVane.dat", "Applications - Vivaldi");
-    EXPECT_EQ(run.ItemCount, 3);
-    EXPECT_FALSE(sim.files().Exists(userData + "Default\\Code Cache"));
-    for (const char* name : {"Default\\History", "Default\\Bookmarks", "Profile 1\\Cache\\f_000002"})
-        EXPECT_TRUE(sim.files().Exists(userData + name)) << name;
 }
 
 }  // namespace
