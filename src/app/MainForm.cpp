@@ -22,36 +22,6 @@ namespace texts = run::texts;
 using settings::CurrentOptions;
 namespace rtexts = run::texts;
 
-// The run's view of the log. Every call waits until the window thread has
-// done it; once detached (the run was cancelled and replaced, or the window
-// is going away) the calls still wait but change nothing.
-class TMainLogSink final : public run::TLogSink {
-public:
-    TMainLogSink(platform::UiThread& ui, TfrmMain& form) : ui_(ui), form_(&form) {}
-    // Window thread only.
-    void Detach() { form_ = nullptr; }
-
-    void AddLine(const std::string& line) override {
-        ui_.Synchronize([&] {
-            if (form_) form_->lMain->AddItem(line);
-        });
-    }
-    void ScrollToEnd() override {
-        ui_.Synchronize([&] {
-            if (form_) form_->lMain->ScrollToEnd();
-        });
-    }
-    void SetCurrentItem(const std::string& itemName) override {
-        ui_.Synchronize([&] {
-            if (form_) form_->lCurrentItem->SetCaption(itemName);
-        });
-    }
-
-private:
-    platform::UiThread& ui_;
-    TfrmMain* form_;
-};
-
 namespace {
 constexpr int kTitleHeight = 50;
 constexpr int kBottomPanelHeight = 30;
@@ -62,10 +32,8 @@ ui::TShortCut CtrlAlt(char key) { return {true, true, false, key}; }
 }  // namespace
 
 TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, TStartSwitch startSwitch)
-    : machine_(machine), controls_(controls), startSwitch_(startSwitch) {
+    : Runs(machine, Tree, *this), machine_(machine), controls_(controls), startSwitch_(startSwitch) {
     // Fields first, then the caption and the title labels.
-    RunMode = run::rmClean;
-    Running = false;
     CleanOnce = false;
     CreateControls();
     CreateMenus();
@@ -73,8 +41,9 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     lTitle->SetCaption(kProductName);
     lTitleHint->SetCaption("Clean up all traces of your PC and Internet activity");
 
-    // The catalogue; the installed applications join it here once they are read.
+    // The catalogue with the installed applications, before the saved ticks are read.
     Tree = run::CreateCleanItemTree();
+    run::FillApplicationsCategory(Tree, machine_);
     FillTree();
     tvCleanItems->ScrollToTop();
 
@@ -86,6 +55,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     cbFastMode->SetChecked(CurrentOptions.FastScan);
 
     machine_.dialogs.SetOwnerWindow(Form->Handle());
+    Runs.Window = Form->Handle();
     Form->onActivate = [this] { FormActivate(); };
     Form->onResize = [this] { LayoutControls(); };
     Form->onClose = [this] { FormClose(); };
@@ -96,26 +66,8 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
 TfrmMain::~TfrmMain() {
     // The window thread never blocks on a run: it keeps processing messages
     // (the run may be waiting in a synchronised call) until every run ended.
-    if (ClearTask) {
-        ClearTask->Terminate();
-        RetireRun();
-    }
-    for (auto& run : retired_) {
-        run.task->Terminate();
-        run.sink->Detach();
-    }
-    controls_.Application().WaitUntil(
-        [this] {
-            return std::all_of(retired_.begin(), retired_.end(), [](const TRetiredRun& r) { return r.task->Finished(); });
-        },
-        15000);
-    FreeEndedRuns();
-    for (auto& run : retired_) {
-        // A run stuck past the wait (a question still open): the process is
-        // ending, so it is left to the system rather than waited for.
-        (void)run.task.release();
-        (void)new std::shared_ptr<TMainLogSink>(run.sink);
-    }
+    Runs.TerminateAll();
+    controls_.Application().WaitUntil([this] { return Runs.AllEnded(); }, 15000);
 }
 
 void TfrmMain::CreateControls() {
@@ -286,8 +238,7 @@ void TfrmMain::FormActivate() {
 void TfrmMain::FormClose() {
     if (closed_) return;
     closed_ = true;
-    if (bTest->Caption() == rtexts::kCancel) CancelRun();
-    TickedItems.clear();
+    Runs.Cancel();
     for (size_t i = 0; i < Tree.Count(); ++i) {
         if (Tree.Node(i).Level == 0) Tree.SetExpanded(i, tvCleanItems->Expanded(viewNodes_[i]));
     }
@@ -330,74 +281,38 @@ void TfrmMain::LayoutControls() {
     lNumber->SetBounds({lTotalItems->Right() + 5, lTotalItems->Top(), lNumber->Width(), lNumber->Height()});
 }
 
-// Starting, following and ending runs.
+// Starting and showing runs.
 
 void TfrmMain::RequestStart(run::TRunMode mode) {
-    if (Running) return;
-    RunMode = mode;
-    if (mode == run::rmCleanRequested) ExpectedItems = 0;
-    StartRun();
+    // The run takes the settings as they are now.
+    (void)Runs.RequestStart(mode, settings::RunOptionsOf(CurrentOptions));
 }
 
 void TfrmMain::bTestClick() {
-    if (bTest->Caption() != rtexts::kCancel) {
+    if (Runs.Idle()) {
         RequestStart(run::rmTest);
     } else {
-        CancelRun();
+        Runs.Cancel();
     }
 }
 
 void TfrmMain::bCleanClick() { RequestStart(run::rmCleanRequested); }
 
-void TfrmMain::CancelRun() {
-    bTest->SetCaption(rtexts::kTest);
-    lMain->SetDoubleBuffered(false);
-    if (ClearTask && !ClearTask->Finished()) ClearTask->Terminate();
-    tmAnimation->SetEnabled(false);
-    Running = false;
-    LetGoRemovingRun();
-    if (IsPreScanCaption()) lMain->SetFontColor(SavedLogColor);
+bool TfrmMain::ConfirmRemoval(run::TRunMode) {
+    if (!CurrentOptions.AskForSweep || CleanOnce) return true;
+    TfrmAskDelete ask(controls_, *Form);
+    return ask.Execute();
 }
 
-void TfrmMain::LetGoRemovingRun() { removingRun_.reset(); }
+void TfrmMain::RunRefused(run::TStartOutcome, const std::string& message) {
+    (void)machine_.dialogs.MessageBox(message, rtexts::kCaption, platform::mbOk | platform::mbIconInformation);
+}
 
-bool TfrmMain::IsPreScanCaption() const { return pbProgress->Caption() == rtexts::kPrepareToClean; }
+void TfrmMain::ShowLogText() {
+    if (lMain->FontColor() == lMain->BackgroundColor()) lMain->SetFontColor(SavedLogColor);
+}
 
-void TfrmMain::StartRun() {
-    TickedItems = Tree.CollectTickedItems();
-    if (TickedItems.empty()) {
-        // Everything unticked during a Clean's pre-scan: its pass ends here.
-        LetGoRemovingRun();
-        if (RunMode != run::rmUnattended) {
-            (void)machine_.dialogs.MessageBox(rtexts::kSelectItemsFirst, rtexts::kCaption,
-                                              platform::mbOk | platform::mbIconInformation);
-        }
-        return;
-    }
-    if (RunMode != run::rmClean) {
-        if (auto refusal = run::BrowserRefusal(Tree, machine_.desktop, RunMode)) {
-            (void)machine_.dialogs.MessageBox(*refusal, rtexts::kCaption, platform::mbOk | platform::mbIconInformation);
-            return;
-        }
-        Running = true;
-        if (CurrentOptions.AskForSweep && RunMode != run::rmTest && !CleanOnce) {
-            TfrmAskDelete ask(controls_, *Form);
-            if (!ask.Execute()) {
-                Running = false;
-                return;
-            }
-        }
-    }
-    if (RunMode != run::rmTest && !removingRun_) {
-        removingRun_ = run::AcquireRemovingRun(machine_.locks);
-        if (!removingRun_) {
-            Running = false;
-            (void)machine_.dialogs.MessageBox(rtexts::kAnotherRunRemoving, rtexts::kCaption,
-                                              platform::mbOk | platform::mbIconInformation);
-            return;
-        }
-    }
-    Running = true;
+void TfrmMain::RunStarting(run::TRunPhase phase, run::TRunMode mode) {
     bTest->SetCaption(rtexts::kCancel);
     if (!pbProgress->Visible()) {
         pbProgress->SetVisible(true);
@@ -406,55 +321,64 @@ void TfrmMain::StartRun() {
         lTotalItems->SetVisible(true);
         lNumber->SetVisible(true);
     }
-    const bool preScan = RunMode == run::rmCleanRequested;
-    if (preScan) {
-        // The pre-scan: an invisible Test in Fast Mode that counts the items.
+    if (phase == run::TRunPhase::PreScan) {
+        // The pre-scan's lines are drawn in the background colour.
         SavedLogColor = lMain->FontColor();
         lMain->SetFontColor(lMain->BackgroundColor());
         pbProgress->SetCaption(rtexts::kPrepareToClean);
         pbProgress->SetShowCaption(true);
-        RunMode = run::rmTest;
     } else {
+        ShowLogText();
         pbProgress->SetPosition(0);
-        pbProgress->SetShowCaption(false);
-        if (RunMode == run::rmClean) pbProgress->SetShowCaption(true);
+        pbProgress->SetShowCaption(mode == run::rmClean);
     }
     lMain->Clear();
     lMain->SetDoubleBuffered(true);
-
-    RetireRun();
-    sink_ = std::make_shared<TMainLogSink>(machine_.ui, *this);
-    // The run takes the settings as they are now; the invisible pre-scan
-    // always counts in Fast Mode, whatever the box says.
-    run::TRunOptions options = settings::RunOptionsOf(CurrentOptions);
-    if (preScan) options.FastScan = true;
-    ClearTask = std::make_unique<run::TClearTaskThread>(machine_, RunMode, Form->Handle(), *sink_, TickedItems, options);
-    if (RunDispatcher) ClearTask->Dispatch = RunDispatcher;
     const std::string total = std::string(rtexts::kTotal) + " " + rtexts::kItems + " ";
-    if (RunMode == run::rmTest) {
-        ClearTask->LogPrefix = std::string(rtexts::kTest) + ": ";
-        lTotalItems->SetCaption(total + rtexts::kWillBeRemoved + ": ");
-    } else {
-        ClearTask->LogPrefix = std::string(rtexts::kClean) + ": ";
-        lTotalItems->SetCaption(total + rtexts::kToBeRemoved + ": ");
-    }
+    lTotalItems->SetCaption(total + (mode == run::rmTest ? rtexts::kWillBeRemoved : rtexts::kToBeRemoved) + ": ");
     lNumber->SetLeft(lTotalItems->Right() + 5);
     lNumber->SetCaption("0");
-    ClearTask->Start();
-    if (RunMode == run::rmTest && lMain->FontColor() != lMain->BackgroundColor()) tmAnimation->SetEnabled(true);
+    if (phase == run::TRunPhase::Testing) tmAnimation->SetEnabled(true);
 }
 
-void TfrmMain::RetireRun() {
-    if (ClearTask) {
-        if (sink_) sink_->Detach();
-        retired_.push_back({sink_, std::move(ClearTask)});
-        sink_.reset();
+void TfrmMain::AddLogLine(const std::string& line) { lMain->AddItem(line); }
+
+void TfrmMain::ScrollLogToEnd() { lMain->ScrollToEnd(); }
+
+void TfrmMain::ShowCurrentItem(const std::string& itemName) { lCurrentItem->SetCaption(itemName); }
+
+void TfrmMain::RunProgress(int32_t count, std::optional<int> perMille) {
+    lNumber->SetCaption(std::to_string(count));
+    if (perMille) pbProgress->SetPosition(*perMille);
+}
+
+void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
+    bTest->SetCaption(rtexts::kTest);
+    lMain->SetDoubleBuffered(false);
+    tmAnimation->SetEnabled(false);
+    ShowLogText();
+    switch (end) {
+    case run::TRunEnd::Cancelled:
+        return;
+    case run::TRunEnd::Aborted:
+        lMain->AddItem(rtexts::kCliRunAborted + reason);
+        lMain->ScrollToEnd();
+        pbProgress->SetCaption(texts::kRunStopped);
+        pbProgress->SetShowCaption(true);
+        break;
+    case run::TRunEnd::Finished:
+    case run::TRunEnd::FinishedWithErrors: {
+        int widest = 0;
+        for (const auto& line : lMain->Items()) widest = std::max(widest, lMain->TextWidth(line));
+        lMain->SetHorizontalExtent(widest + 10);
+        lMain->ScrollToEnd();
+        pbProgress->SetPosition(1000);
+        pbProgress->SetCaption(end == run::TRunEnd::Finished ? rtexts::kFinished : rtexts::kFinishedWithErrors);
+        pbProgress->SetShowCaption(true);
+        break;
     }
-    FreeEndedRuns();
-}
-
-void TfrmMain::FreeEndedRuns() {
-    std::erase_if(retired_, [](const TRetiredRun& r) { return r.task->Finished(); });
+    }
+    if (CleanOnce) Close();
 }
 
 void TfrmMain::tmAnimationTimer() {
@@ -466,82 +390,10 @@ void TfrmMain::tmAnimationTimer() {
 
 void TfrmMain::tmScheduleTimer() { RequestStart(run::rmUnattended); }
 
-void TfrmMain::WmRunProgress(int32_t count) {
-    // A cancelled run may still report its last item; it no longer counts.
-    if (!Running) return;
-    lNumber->SetCaption(std::to_string(count));
-    if (RunMode == run::rmClean && ExpectedItems != 0) {
-        pbProgress->SetPosition(static_cast<int>(static_cast<int64_t>(count) * 1000 / ExpectedItems));
-    }
-}
-
-void TfrmMain::WmRunFinished(int32_t total) {
-    // The end of a run the user cancelled meanwhile changes nothing: in
-    // particular a cancelled pre-scan never goes on to its removing pass.
-    if (!Running) return;
-    if (!IsPreScanCaption()) {
-        bTest->SetCaption(rtexts::kTest);
-        lMain->SetDoubleBuffered(false);
-        int widest = 0;
-        for (const auto& line : lMain->Items()) widest = std::max(widest, lMain->TextWidth(line));
-        lMain->SetHorizontalExtent(widest + 10);
-        lMain->ScrollToEnd();
-        tmAnimation->SetEnabled(false);
-        pbProgress->SetPosition(1000);
-        pbProgress->SetCaption(rtexts::kFinished);
-        pbProgress->SetShowCaption(true);
-        Running = false;
-        LetGoRemovingRun();
-        RetireRun();
-        if (CleanOnce) Close();
-    } else {
-        ExpectedItems = total;
-        lMain->Clear();
-        Post(run::WM_STARTCLEANPASS);
-    }
-}
-
-void TfrmMain::WmRunAborted() {
-    if (!Running) return;
-    const std::string reason = ClearTask ? ClearTask->AbortReason() : std::string();
-    bTest->SetCaption(rtexts::kTest);
-    lMain->SetDoubleBuffered(false);
-    tmAnimation->SetEnabled(false);
-    if (IsPreScanCaption()) lMain->SetFontColor(SavedLogColor);
-    lMain->AddItem(rtexts::kCliRunAborted + reason);
-    lMain->ScrollToEnd();
-    pbProgress->SetCaption(texts::kRunStopped);
-    pbProgress->SetShowCaption(true);
-    Running = false;
-    LetGoRemovingRun();
-    RetireRun();
-    if (CleanOnce) Close();
-}
-
-void TfrmMain::WmStartCleanPass() {
-    // Cancelled between the pre-scan's end and this message: nothing is removed.
-    if (!Running) return;
-    lMain->SetFontColor(SavedLogColor);
-    RunMode = run::rmClean;
-    Running = false;
-    StartRun();
-}
-
 bool TfrmMain::FormMessage(ui::TMessage& message) {
     const auto wParam = static_cast<int32_t>(static_cast<intptr_t>(message.WParam));
+    if (Runs.HandleMessage(message.Msg, wParam)) return true;
     switch (message.Msg) {
-    case run::WM_RUNPROGRESS:
-        WmRunProgress(wParam);
-        return true;
-    case run::WM_RUNFINISHED:
-        WmRunFinished(wParam);
-        return true;
-    case run::WM_RUNABORTED:
-        WmRunAborted();
-        return true;
-    case run::WM_STARTCLEANPASS:
-        WmStartCleanPass();
-        return true;
     case run::WM_AUTOCLEAN:
         RequestStart(run::rmUnattended);
         return true;
@@ -565,8 +417,7 @@ bool TfrmMain::FormMessage(ui::TMessage& message) {
 
 void TfrmMain::cbFastModeClick() {
     CurrentOptions.FastScan = cbFastMode->Checked();
-    // A visible run follows the box at once; the pre-scan stays in Fast Mode.
-    if (ClearTask && Running && !IsPreScanCaption()) ClearTask->SetFastScan(CurrentOptions.FastScan);
+    Runs.SetFastScan(CurrentOptions.FastScan);
 }
 
 void TfrmMain::UpdateSaveLogEntries() {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the clean item tree, the progress group with the log and
-// the Test and Clean buttons, the menus and the notification area icon. It
-// starts every run and follows it through the run's posted messages.
+// the Test and Clean buttons, the menus and the notification area icon. Its
+// runs belong to the run controller; the window shows the controller's phase.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,15 +11,13 @@
 #include "app/StartUp.h"
 #include "platform/Platform.h"
 #include "run/CleanItemTree.h"
-#include "run/ClearTaskThread.h"
+#include "run/RunController.h"
 #include "settings/WindowPlacement.h"
 #include "ui/Factory.h"
 
 namespace nullvane::app {
 
-class TMainLogSink;
-
-class TfrmMain final : public settings::TWindowPlacement {
+class TfrmMain final : public settings::TWindowPlacement, private run::TRunView {
 public:
     static constexpr char kFormName[] = "frmMain";
     static constexpr int kMinWidth = 610;
@@ -35,11 +33,6 @@ public:
     void Close();
 
     // Fields of the window.
-    run::TRunMode RunMode = run::rmClean;
-    bool Running = false;
-    std::vector<std::string> TickedItems;
-    std::unique_ptr<run::TClearTaskThread> ClearTask;
-    int32_t ExpectedItems = 0;
     ui::TColor SavedLogColor = ui::clBlack;
     int ProgressStep = 50;
     bool CleanOnce = false;
@@ -73,10 +66,10 @@ public:
 
     // The clean items as data; the tree view draws it.
     run::TCleanItemTree Tree;
+    // The runs started from this window.
+    run::TRunController Runs;
     // Where "<New List>" opens the custom list editor; nothing until it exists.
     std::function<void()> onOpenCustomListEditor;
-    // Replaces the dispatch table of the runs started from now on (tests).
-    run::TClearTaskThread::TDispatcher RunDispatcher;
 
     // Handlers.
     void FormActivate();
@@ -84,7 +77,6 @@ public:
     void LayoutControls();
     void bTestClick();
     void bCleanClick();
-    void StartRun();
     void tmAnimationTimer();
     void tmScheduleTimer();
     void cbFastModeClick();
@@ -112,39 +104,30 @@ private:
     void FillTree();
     // A start request: ignored entirely while a run is active.
     void RequestStart(run::TRunMode mode);
-    void CancelRun();
-    void WmRunProgress(int32_t count);
-    void WmRunFinished(int32_t total);
-    void WmRunAborted();
-    void WmStartCleanPass();
     void WmTrayIcon(intptr_t mouseMessage);
     void UpdateSaveLogEntries();
-    // Retires the current run: it keeps its log sink only while it is current.
-    void RetireRun();
-    // Frees retired runs whose thread has ended.
-    void FreeEndedRuns();
-    [[nodiscard]] bool IsPreScanCaption() const;
-    // Lets another removing run of the user start.
-    void LetGoRemovingRun();
     void Post(uint32_t message);
+    // The log drawn again in its own colour after the invisible pre-scan.
+    void ShowLogText();
+
+    // run::TRunView
+    void AddLogLine(const std::string& line) override;
+    void ScrollLogToEnd() override;
+    void ShowCurrentItem(const std::string& itemName) override;
+    void RunStarting(run::TRunPhase phase, run::TRunMode mode) override;
+    void RunProgress(int32_t count, std::optional<int> perMille) override;
+    void RunEnded(run::TRunEnd end, const std::string& reason) override;
+    void RunRefused(run::TStartOutcome why, const std::string& message) override;
+    [[nodiscard]] bool ConfirmRemoval(run::TRunMode mode) override;
 
     platform::Platform& machine_;
     ui::TControlFactory& controls_;
     TStartSwitch startSwitch_;
     std::string optionsPath_;
     std::vector<ui::TNodeId> viewNodes_;
-    std::shared_ptr<TMainLogSink> sink_;
-    struct TRetiredRun {
-        std::shared_ptr<TMainLogSink> sink;
-        std::unique_ptr<run::TClearTaskThread> task;
-    };
-    std::vector<TRetiredRun> retired_;
     ui::TMenuItem* miSaveLog_ = nullptr;
     ui::TMenuItem* miPopupSaveLog_ = nullptr;
     bool closed_ = false;
-    // Held on this thread while a Clean (pre-scan and removing pass) or an
-    // unattended clean is running.
-    std::unique_ptr<platform::SessionLockHold> removingRun_;
 };
 
 }  // namespace nullvane::app

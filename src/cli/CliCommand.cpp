@@ -7,12 +7,10 @@
 #include "base/ProductInfo.h"
 #include "cli/CliArguments.h"
 #include "cli/ConsoleDialogs.h"
-#include "cli/ConsoleLogSink.h"
+#include "cli/ConsoleRunView.h"
 #include "cli/IndexDatCommand.h"
-#include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
-#include "run/ClearTaskThread.h"
-#include "run/RemovingRunLock.h"
+#include "run/RunController.h"
 #include "base/Texts.h"
 #include "settings/OptionsFile.h"
 
@@ -57,53 +55,43 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
             if (tree.Node(index).StateIndex != run::kStateTicked) tree.ClickStateImage(index);
         }
     }
-    std::vector<std::string> names = tree.CollectTickedItems();
-    if (names.empty()) {
-        err << kProgram << run::texts::kCliNothingSelected << '\n';
-        return 1;
-    }
-
-    const bool clean = args.Command == TCliCommand::Clean;
-    const run::TRunMode mode = clean ? run::rmUnattended : run::rmTest;
-    if (clean) {
-        if (auto refusal = run::BrowserRefusal(tree, machine.desktop, mode)) {
-            err << kProgram << *refusal << '\n';
-            return 3;
-        }
-        if (!args.Yes && !AskYesOnConsole(in, out, run::texts::kCliConfirmClean)) {
-            err << kProgram << run::texts::kCliCleanDeclined << '\n';
-            return 1;
-        }
-    }
-    // Held until the run has ended, on this thread, which makes the run.
-    std::unique_ptr<platform::SessionLockHold> removing;
-    if (clean) {
-        removing = run::AcquireRemovingRun(machine.locks);
-        if (!removing) {
-            err << kProgram << run::texts::kAnotherRunRemoving << '\n';
-            return 6;
-        }
-    }
-
     // The run's own questions are asked on the console.
     TConsoleDialogs console(in, out);
     platform::Platform consoleMachine{machine.files,   machine.registry, machine.profiles, machine.system,
                                       console,         machine.desktop,  machine.ui,       machine.locks};
-    TConsoleLogSink log(out);
-    // No window listens: progress goes nowhere, and the run is made on this
-    // thread, which is the one its synchronised calls run on.
-    run::TClearTaskThread task(consoleMachine, mode, 0, log, std::move(names), settings::RunOptionsOf(options));
-    task.Execute();
+    TConsoleRunView view(in, out, err, args.Yes);
+    run::TRunController runs(consoleMachine, tree, view);
+    const bool clean = args.Command == TCliCommand::Clean;
+    // No window listens: the run is made on this thread, which is the one
+    // its synchronised calls run on.
+    const auto outcome = runs.RunHere(clean ? run::rmUnattended : run::rmTest, settings::RunOptionsOf(options));
     out.flush();
-    if (task.Aborted()) {
-        err << kProgram << run::texts::kCliRunAborted << task.AbortReason() << '\n';
+    switch (outcome) {
+    case run::TStartOutcome::Started:
+        break;
+    case run::TStartOutcome::NothingTicked:
+        err << kProgram << run::texts::kCliNothingSelected << '\n';
+        return 1;
+    case run::TStartOutcome::Declined:
+        err << kProgram << run::texts::kCliCleanDeclined << '\n';
+        return 1;
+    case run::TStartOutcome::BrowserOpen:
+        return 3;
+    case run::TStartOutcome::AnotherRunRemoving:
+        return 6;
+    case run::TStartOutcome::Busy:
         return 4;
     }
-    if (task.FinishedWithErrors()) {
+    switch (view.End) {
+    case run::TRunEnd::Aborted:
+        err << kProgram << run::texts::kCliRunAborted << view.Reason << '\n';
+        return 4;
+    case run::TRunEnd::FinishedWithErrors:
         err << kProgram << run::texts::kCliFinishedWithErrors << '\n';
         return 5;
+    default:
+        return 0;
     }
-    return 0;
 }
 
 }  // namespace
@@ -133,6 +121,8 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
     }
 
     run::TCleanItemTree tree = run::CreateCleanItemTree();
+    // The installed applications join the catalogue as they do in the window.
+    if (machine) run::FillApplicationsCategory(tree, *machine);
     if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
 
     if (!machine) {

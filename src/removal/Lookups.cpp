@@ -36,7 +36,9 @@ std::string GetProgramFilesFolder(platform::Platform& machine) {
 
 std::string ReadRegistryString(platform::Platform& machine, platform::RegRoot root, const std::string& key,
                                const std::string& value) {
-    platform::RegKeyPtr handle = machine.registry.OpenKey(root, WithoutLeadingBackslash(key), platform::RegAccess::Full);
+    // Read access is all a value needs: an unelevated user gets nothing of a
+    // machine-wide key opened with full access.
+    platform::RegKeyPtr handle = machine.registry.OpenKey(root, WithoutLeadingBackslash(key), platform::RegAccess::Read);
     if (!handle) return {};
     auto data = handle->QueryValue(value);
     if (!data || !data->IsString()) return {};

@@ -14,7 +14,7 @@ namespace nullvane::removal {
 [[nodiscard]] std::string GetLocalAppDataFolder(platform::Platform& machine);
 // ProgramFilesDir as the registry records it (no trailing "\"), or empty.
 [[nodiscard]] std::string GetProgramFilesFolder(platform::Platform& machine);
-// A string value read from a key opened with full access; empty on any failure.
+// A string value read from a key opened for reading; empty on any failure.
 [[nodiscard]] std::string ReadRegistryString(platform::Platform& machine, platform::RegRoot root,
                                              const std::string& key, const std::string& value);
 [[nodiscard]] bool IsAdministrator(platform::Platform& machine);

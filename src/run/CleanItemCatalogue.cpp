@@ -1,5 +1,8 @@
 #include "run/CleanItemCatalogue.h"
 
+#include "customlists/InstalledApplications.h"
+#include "platform/Text.h"
+
 #include <initializer_list>
 #include <stdexcept>
 
@@ -56,6 +59,17 @@ size_t AddApplicationItem(TCleanItemTree& tree, std::string sectionName) {
     auto category = tree.FindCategory(kCategoryApplications);
     if (!category) throw std::logic_error("the catalogue has no Applications category");
     return tree.AddItem(*category, std::move(sectionName));
+}
+
+void FillApplicationsCategory(TCleanItemTree& tree, platform::Platform& machine) {
+    std::optional<size_t> category;
+    for (size_t i = 0; i < tree.Count() && !category; ++i) {
+        if (tree.Node(i).Level == 0 && platform::EqualsIgnoreCase(tree.Node(i).Text, kCategoryApplications)) category = i;
+    }
+    if (!category) return;
+    for (std::string& section : customlists::InstalledApplicationSections(machine)) {
+        tree.AddItem(*category, std::move(section));
+    }
 }
 
 }  // namespace nullvane::run

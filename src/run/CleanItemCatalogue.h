@@ -1,5 +1,9 @@
 #pragma once
 // The fixed catalogue of categories and clean items, in tree order.
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
 #include "run/CleanItemTree.h"
 
 namespace nullvane::run {
@@ -18,5 +22,10 @@ inline constexpr char kNewListItem[] = "<New List>";
 // Adds an application (a section of the applications data file) as an item
 // of "Applications"; returns its index.
 size_t AddApplicationItem(TCleanItemTree& tree, std::string sectionName);
+
+// Gives "Applications" (found ignoring case; nothing without it) one item per
+// installed application that the applications data file describes, in the
+// order they are met, before the saved ticks are read.
+void FillApplicationsCategory(TCleanItemTree& tree, platform::Platform& machine);
 
 }  // namespace nullvane::run

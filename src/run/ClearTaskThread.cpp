@@ -53,6 +53,7 @@ void TClearTaskThread::Execute() {
     }
     if (aborted_.load()) {
         try {
+            endPosted_.store(true);
             Post(WM_RUNABORTED, TotalItems);
         } catch (...) {
             // Nothing more can be told; the flag still says so.
@@ -73,6 +74,8 @@ void TClearTaskThread::RunItems() {
         Dispatch(*this, name);
         Machine.ui.Synchronize([this] { EndItem(); });
     }
+    // Cancelled during the last item: no totals either.
+    if (Terminated()) return;
     AddLogLine(separator);
     if (IsTestRun()) {
         AddLogLine(texts::kTotalItemsWillBeRemoved + std::to_string(TotalItems) + " ; " +
@@ -82,6 +85,7 @@ void TClearTaskThread::RunItems() {
                    texts::kTotalFilesToBeRemoved + FormatKilobytes(TotalBytes) + " KB");
     }
     AddLogLine(separator);
+    endPosted_.store(true);
     Post(WM_RUNFINISHED, TotalItems);
 }
 

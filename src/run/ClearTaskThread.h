@@ -60,6 +60,9 @@ public:
     // The run ended through an exception; AbortReason holds its message.
     [[nodiscard]] bool Aborted() const { return aborted_.load(); }
     [[nodiscard]] std::string AbortReason() const;
+    // The run has posted its end (WM_RUNFINISHED or WM_RUNABORTED): an end
+    // message is this run's own only once this is true.
+    [[nodiscard]] bool EndPosted() const { return endPosted_.load(); }
 
 private:
     void RunItems();
@@ -70,6 +73,7 @@ private:
     std::thread thread_;
     std::atomic<bool> finished_{false};
     std::atomic<bool> aborted_{false};
+    std::atomic<bool> endPosted_{false};
     std::string abortReason_;  // written before aborted_ is set
 };
 

@@ -3,6 +3,8 @@
 #include "cleaners/AdvancedCleaners.h"
 #include "cleaners/ChromeCleaners.h"
 #include "cleaners/FirefoxCleaners.h"
+#include "cleaners/MessengerCleaners.h"
+#include "cleaners/OfficeCleaners.h"
 #include "cleaners/OperaCleaners.h"
 #include "cleaners/WindowsCleaners.h"
 #include "customlists/RunDataSection.h"
@@ -65,8 +67,20 @@ const std::vector<TDispatchRow>& DispatchTable() {
         ToCleaner("Advanced - Tray Notifications Cache", cleaners::CleanTrayNotificationsCache),
         ToCleaner("Advanced - User Assist History", cleaners::CleanUserAssistHistory),
         ToCleaner("Advanced - Paint", cleaners::CleanPaint),
+        ToCleaner("Microsoft Office - Access", cleaners::CleanOfficeAccess),
+        ToCleaner("Microsoft Office - Excel", cleaners::CleanOfficeExcel),
+        ToCleaner("Microsoft Office - FrontPage", cleaners::CleanOfficeFrontPage),
+        ToCleaner("Microsoft Office - Powerpoint", cleaners::CleanOfficePowerpoint),
+        ToCleaner("Microsoft Office - Word", cleaners::CleanOfficeWord),
+        ToCleaner("Microsoft Office - Visio", cleaners::CleanOfficeVisio),
+        ToCleaner("Microsoft Office - InfoPath", cleaners::CleanOfficeInfoPath),
+        ToCleaner("Microsoft Office - Publisher", cleaners::CleanOfficePublisher),
+        ToCleaner("Microsoft Office - Recent Files", cleaners::CleanOfficeRecentFiles),
+        ToCleaner("Instant Messengers - MSN Messenger", cleaners::CleanMsnMessenger),
+        ToCleaner("Instant Messengers - Yahoo! Messenger", cleaners::CleanYahooMessenger),
         ToDataFile("Instant Messengers - ICQ", kApplicationsDataFile),
         ToDataFile("Instant Messengers - AOL Instant Messenger", kApplicationsDataFile),
+        ToCleaner("Instant Messengers - Skype", cleaners::CleanSkype),
     };
     return table;
 }

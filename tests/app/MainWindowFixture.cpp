@@ -47,6 +47,12 @@ void TJunkCleaner::operator()(run::TRunContext& run, const std::string& itemName
     });
     for (const auto& name : names) {
         if (run.Terminated()) break;
+        if (itemName == InUseOnItem && name == names.front()) {
+            if (!run.IsTestRun()) {
+                run.ReportFileInUse(folder + name);
+                continue;
+            }
+        }
         if (!run.IsTestRun() && !run.Machine.files.DeleteFile(folder + name)) continue;
         ++run.ItemCount;
         if (!run.FastScan()) run.AddLogLine(run.LogPrefix + "deleting " + folder + name);
@@ -85,7 +91,7 @@ MainWindowTest::~MainWindowTest() {
 TfrmMain& MainWindowTest::Open(TStartSwitch startSwitch) {
     main = std::make_unique<TfrmMain>(sim.Machine(), controls, startSwitch);
     auto junk = cleaner;
-    main->RunDispatcher = [junk](run::TRunContext& run, const std::string& item) { (*junk)(run, item); };
+    main->Runs.Dispatcher = [junk](run::TRunContext& run, const std::string& item) { (*junk)(run, item); };
     main->Show();
     return *main;
 }

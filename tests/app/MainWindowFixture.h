@@ -36,6 +36,8 @@ public:
     void Release();
     [[nodiscard]] bool Holding() const;
     std::string ThrowOnItem;
+    // Its first file is held by another program: left and reported.
+    std::string InUseOnItem;
 
 private:
     mutable std::mutex mutex_;

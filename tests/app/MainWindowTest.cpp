@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, TestRunFindsWithoutRemovingAndEndsFinished) {
 
     EXPECT_FALSE(main.pbProgress->Visible());
     Button(*main.bTest).Click();
-    EXPECT_TRUE(main.Running);
+    EXPECT_FALSE(main.Runs.Idle());
     EXPECT_EQ(main.bTest->Caption(), "Cancel");
     EXPECT_TRUE(main.pbProgress->Visible());
     EXPECT_TRUE(main.lNumber->Visible());
@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, TestRunFindsWithoutRemovingAndEndsFinished) {
     EXPECT_EQ(main.lTotalItems->Caption(), "Total items will be removed: ");
     EXPECT_EQ(main.lNumber->Left(), main.lTotalItems->Right() + 5);
 
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(main.bTest->Caption(), "Test");
     EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
     EXPECT_TRUE(main.pbProgress->ShowCaption());
@@ -149,15 +149,15 @@ TEST_F(MainWindowTest, CleanCountsInvisiblyThenRemovesWithProgressAgainstTheCoun
     // The pre-scan: a Test in Fast Mode, its lines drawn in the background colour.
     EXPECT_EQ(main.pbProgress->Caption(), "Prepare to clean...");
     EXPECT_EQ(main.lMain->FontColor(), main.lMain->BackgroundColor());
-    EXPECT_TRUE(main.ClearTask->FastScan());
+    EXPECT_TRUE(main.Runs.Current()->FastScan());
     EXPECT_FALSE(CurrentOptions.FastScan);  // the setting itself is left as it is
-    EXPECT_EQ(main.RunMode, run::rmTest);
+    EXPECT_EQ(main.Runs.Mode(), run::rmTest);
     EXPECT_FALSE(main.tmAnimation->Enabled());
     cleaner->Release();
 
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
-    EXPECT_EQ(main.ExpectedItems, 4);
-    EXPECT_EQ(main.RunMode, run::rmClean);
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
+    EXPECT_EQ(main.Runs.ExpectedItems(), 4);
+    EXPECT_EQ(main.Runs.Mode(), run::rmClean);
     EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
     EXPECT_FALSE(CurrentOptions.FastScan);
     EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
@@ -177,9 +177,15 @@ TEST_F(MainWindowTest, CleanCountsInvisiblyThenRemovesWithProgressAgainstTheCoun
 
 TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
     auto& main = Open();
-    main.RunMode = run::rmClean;
-    main.Running = true;
-    main.ExpectedItems = 8;
+    MakeJunk(kTempFiles, 8);
+    ClickTick(kTempFiles);
+    CurrentOptions.AskForSweep = false;
+    Button(*main.bClean).Click();
+    // Held at the removing pass's first item, after the pre-scan counted 8.
+    ASSERT_TRUE(Pump([&] { return main.Runs.Phase() == run::TRunPhase::Removing; }));
+    cleaner->HoldItems();
+    ASSERT_TRUE(PumpUntilHeld());
+    ASSERT_EQ(main.Runs.ExpectedItems(), 8);
     sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 2, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.lNumber->Caption(), "2");
@@ -189,13 +195,21 @@ TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
     sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 10, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.pbProgress->Position(), 1250);
-    // Other modes show only the number.
-    main.RunMode = run::rmUnattended;
+    cleaner->Release();
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
+
+    // A Test shows only the number.
+    MakeJunk(kTempFiles, 1);
+    cleaner->HoldItems();
+    Button(*main.bTest).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+    const int position = main.pbProgress->Position();
     sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 4, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.lNumber->Caption(), "4");
-    EXPECT_EQ(main.pbProgress->Position(), 1250);
-    main.Running = false;
+    EXPECT_EQ(main.pbProgress->Position(), position);
+    cleaner->Release();
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
 }
 
 TEST_F(MainWindowTest, CancelDuringThePreScanRestoresTheLogAndFastModeAndRemovesNothing) {
@@ -210,13 +224,13 @@ TEST_F(MainWindowTest, CancelDuringThePreScanRestoresTheLogAndFastModeAndRemoves
 
     Button(*main.bTest).Click();
     EXPECT_EQ(main.bTest->Caption(), "Test");
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
     EXPECT_FALSE(CurrentOptions.FastScan);
     EXPECT_FALSE(main.lMain->DoubleBuffered());
 
     // The run notices the request and stops; no removing pass follows.
-    ASSERT_TRUE(Pump([&] { return main.ClearTask->Finished(); }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.AllEnded(); }));
     sim.queue().Pump();
     for (const auto& call : cleaner->Calls()) EXPECT_EQ(call.mode, run::rmTest);
     EXPECT_EQ(JunkLeft(kTempFiles), 2);
@@ -235,7 +249,7 @@ TEST_F(MainWindowTest, TicksChangedDuringThePreScanApplyToTheRemovingPass) {
     ClickTick(kClipboard);
     cleaner->Release();
 
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
     EXPECT_EQ(JunkLeft(kClipboard), 2);
     const auto calls = cleaner->Calls();
@@ -244,23 +258,42 @@ TEST_F(MainWindowTest, TicksChangedDuringThePreScanApplyToTheRemovingPass) {
     EXPECT_EQ(calls[2].item, kTempFiles);
 }
 
+TEST_F(MainWindowTest, TheEndOfACancelledRunDoesNotEndTheNextOne) {
+    auto& main = Open();
+    MakeJunk(kTempFiles, 2);
+    ClickTick(kTempFiles);
+    cleaner->HoldItems();
+    Button(*main.bTest).Click();
+    ASSERT_TRUE(PumpUntilHeld());
+    // Cancelled in its last item, then a new Test at once: the first run
+    // still finishes that item while the second works.
+    Button(*main.bTest).Click();
+    Button(*main.bTest).Click();
+    ASSERT_FALSE(main.Runs.Idle());
+    EXPECT_FALSE(Pump([&] { return main.Runs.Idle(); }, 1000));
+    EXPECT_EQ(main.bTest->Caption(), "Cancel");
+    EXPECT_EQ(main.Runs.Phase(), run::TRunPhase::Testing);
+    cleaner->Release();
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
+    EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
+    EXPECT_EQ(main.lNumber->Caption(), "2");
+}
+
 TEST_F(MainWindowTest, StartRequestsDuringARunAreIgnored) {
     auto& main = Open();
     ClickTick(kTempFiles);
     cleaner->HoldItems();
     Button(*main.bTest).Click();
     ASSERT_TRUE(PumpUntilHeld());
-    main.ExpectedItems = 7;
     Button(*main.bClean).Click();
     sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     main.tmSchedule->onTimer();
-    EXPECT_EQ(main.RunMode, run::rmTest);
-    EXPECT_EQ(main.ExpectedItems, 7);
+    EXPECT_EQ(main.Runs.Phase(), run::TRunPhase::Testing);
     EXPECT_TRUE(sim.dialogs().Asked().empty());
     EXPECT_TRUE(controls.ModalRuns().empty());
     cleaner->Release();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(cleaner->Calls().size(), 1u);
 }
 
@@ -274,7 +307,7 @@ TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     EXPECT_EQ(sim.dialogs().AskedCount(), 1u);
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
 
     sim.dialogs().ClearAsked();
     CurrentOptions.AskForSweep = false;
@@ -284,16 +317,16 @@ TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     const auto chrome = sim.desktop().RegisterWindow("Chrome_WidgetWin_1");
     Button(*main.bClean).Click();
     EXPECT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kCloseFirefox}));
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     sim.desktop().DestroyWindow(firefox);
     Button(*main.bClean).Click();
     EXPECT_EQ(AskedTexts().back(), run::texts::kCloseChrome);
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     EXPECT_TRUE(cleaner->Calls().empty());
 
     // A Test is never refused for a running browser.
     Button(*main.bTest).Click();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(cleaner->Calls().size(), 2u);
     sim.desktop().DestroyWindow(chrome);
 }
@@ -311,7 +344,7 @@ TEST_F(MainWindowTest, ConfirmationRefusedStartsNothingAndItsBoxTurnsTheQuestion
         form.Find<ui::headless::THeadlessButton>("&Cancel")->Click();
     });
     Button(*main.bClean).Click();
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     EXPECT_EQ(main.bTest->Caption(), "Test");
     EXPECT_TRUE(cleaner->Calls().empty());
     EXPECT_FALSE(main.pbProgress->Visible());
@@ -324,9 +357,27 @@ TEST_F(MainWindowTest, ConfirmationRefusedStartsNothingAndItsBoxTurnsTheQuestion
     });
     Button(*main.bClean).Click();
     EXPECT_FALSE(CurrentOptions.AskForSweep);
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
     EXPECT_EQ(controls.ModalRuns().size(), 2u);
+}
+
+TEST_F(MainWindowTest, AFileLeftInUseEndsTheCleanAsFinishedWithErrorsAfterEveryItem) {
+    auto& main = Open();
+    MakeJunk(kCookies, 2);
+    MakeJunk(kTempFiles, 2);
+    ClickTick(kCookies);
+    ClickTick(kTempFiles);
+    cleaner->InUseOnItem = kCookies;
+    CurrentOptions.AskForSweep = false;
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
+    EXPECT_EQ(main.pbProgress->Caption(), "Finished with errors!");
+    EXPECT_EQ(JunkLeft(kCookies), 1);
+    EXPECT_EQ(JunkLeft(kTempFiles), 0);
+    const auto lines = main.lMain->Items();
+    EXPECT_TRUE(AnyLineStartsWith(lines, "The file is in use by another program: C:\\Junk\\" + std::string(kCookies)));
+    EXPECT_TRUE(AnyLineStartsWith(lines, "Total items to be removed = 3 ;"));
 }
 
 TEST_F(MainWindowTest, RunEndedByAnErrorLeavesTheRunningState) {
@@ -336,7 +387,7 @@ TEST_F(MainWindowTest, RunEndedByAnErrorLeavesTheRunningState) {
     cleaner->ThrowOnItem = kCookies;
     CurrentOptions.AskForSweep = false;
     Button(*main.bClean).Click();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(main.bTest->Caption(), "Test");
     EXPECT_EQ(main.pbProgress->Caption(), "Stopped!");
     EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
@@ -398,11 +449,11 @@ TEST_F(MainWindowTest, ActionMenuShortcutsDoWhatTheButtonsDo) {
     EXPECT_EQ(main.bTest->Caption(), "Cancel");
     // While the button reads Cancel, Ctrl+T cancels as the button would.
     EXPECT_TRUE(Form().PressShortCut({true, false, false, 'T'}));
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     cleaner->Release();
-    ASSERT_TRUE(Pump([&] { return main.ClearTask->Finished(); }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.AllEnded(); }));
     EXPECT_TRUE(Form().PressShortCut({true, true, false, 'C'}));
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(cleaner->Calls().back().mode, run::rmClean);
     // Entries whose windows are not there yet stay disabled.
     EXPECT_FALSE(main.mmMain.Find("&Settings...")->Enabled);
@@ -446,7 +497,7 @@ TEST_F(MainWindowTest, FastModeBoxSwitchesTheRunThatIsWorking) {
     box.Click();  // off: detail lines from here on
     cleaner->Release();
     for (int i = 0; i < 4; ++i) box.Click();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_FALSE(CurrentOptions.FastScan);
     size_t details = 0;
     for (const auto& line : main.lMain->Items()) details += line.find("deleting") != std::string::npos;

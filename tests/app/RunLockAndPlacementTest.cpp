@@ -32,7 +32,7 @@ TEST_F(RemovingRunLockTest, ACleanWhileAnotherProgramRemovesWaitsThenRefusesButA
     ASSERT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kAnotherRunRemoving}));
     EXPECT_EQ(sim.dialogs().Asked()[0].flags, platform::mbOk | platform::mbIconInformation);
     EXPECT_EQ(sim.locks().Waits(), (std::vector<int>{5000}));
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     EXPECT_EQ(main.bTest->Caption(), "Test");
     EXPECT_TRUE(cleaner->Calls().empty()) << "not even the pre-scan starts";
 
@@ -40,17 +40,17 @@ TEST_F(RemovingRunLockTest, ACleanWhileAnotherProgramRemovesWaitsThenRefusesButA
     sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     EXPECT_EQ(sim.dialogs().AskedCount(), 2u);
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
 
     Button(*main.bTest).Click();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(cleaner->Calls().size(), 1u);
     EXPECT_EQ(JunkLeft(kTempFiles), 3);
 
     // The other program ends within the wait: the Clean goes ahead.
     sim.locks().OnWaitElsewhere = [this](const std::string& name, int) { sim.locks().ReleaseElsewhere(name); };
     Button(*main.bClean).Click();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
 }
 
@@ -62,7 +62,7 @@ TEST_F(RemovingRunLockTest, TheWindowHoldsTheLockFromItsPreScanToTheEndOfItsRemo
     // Whether the lock is held as each cleaner call starts.
     std::mutex mutex;
     std::vector<std::pair<run::TRunMode, bool>> seen;
-    main.RunDispatcher = [&, junk = cleaner](run::TRunContext& run, const std::string& item) {
+    main.Runs.Dispatcher = [&, junk = cleaner](run::TRunContext& run, const std::string& item) {
         {
             std::lock_guard lock(mutex);
             seen.emplace_back(run.Mode(), Held());
@@ -71,9 +71,9 @@ TEST_F(RemovingRunLockTest, TheWindowHoldsTheLockFromItsPreScanToTheEndOfItsRemo
     };
 
     Button(*main.bTest).Click();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     Button(*main.bClean).Click();
-    ASSERT_TRUE(Pump([&] { return !main.Running; }));
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_FALSE(Held()) << "let go at the end";
     {
         std::lock_guard lock(mutex);
@@ -99,7 +99,7 @@ TEST_F(RemovingRunLockTest, ARunEndedByAnErrorLetsGo) {
     sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     cleaner->ThrowOnItem = kTempFiles;
     ASSERT_TRUE(Pump([&] { return main.pbProgress->Caption() == run::texts::kRunStopped; }));
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     EXPECT_FALSE(Held());
 }
 

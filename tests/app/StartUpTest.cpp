@@ -85,7 +85,7 @@ TEST_F(StartUpTest, StartSwitchHidesTheWindowWithOneIconAndCleansOnlyWithStartWa
     ASSERT_TRUE(sim.profiles().WriteString(path, "SChedule", "StartWash", "1"));
     ASSERT_TRUE(sim.profiles().WriteString(path, "Settings", "AskForSweep", "0"));
     auto& again = Open(TStartSwitch::Start);
-    ASSERT_TRUE(Pump([&] { return !cleaner->Calls().empty() && !again.Running; }));
+    ASSERT_TRUE(Pump([&] { return !cleaner->Calls().empty() && again.Runs.Idle(); }));
     EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
     EXPECT_FALSE(again.Form->Visible());
@@ -99,7 +99,7 @@ TEST_F(StartUpTest, ClosingDuringARunCancelsItSavesTheSettingsAndDoesNotHang) {
     ASSERT_TRUE(PumpUntilHeld());
 
     main.Close();
-    EXPECT_FALSE(main.Running);
+    EXPECT_TRUE(main.Runs.Idle());
     EXPECT_EQ(main.bTest->Caption(), "Test");
     EXPECT_TRUE(controls.Application().Terminated());
     // The window goes away while the run may still wait for a synchronised call.

@@ -36,10 +36,12 @@ TEST_F(LookupsTest, FoldersCarryATrailingBackslashOrAreEmpty) {
     EXPECT_EQ(GetMyDocumentsFolder(machine), "");
 }
 
-TEST_F(LookupsTest, RegistryStringsNeedFullAccess) {
+TEST_F(LookupsTest, RegistryStringsNeedOnlyReadAccessAsForAnUnelevatedUser) {
     auto& machine = sim.Machine();
-    EXPECT_EQ(GetProgramFilesFolder(machine), sim.system().SpecialFolder(platform::csidlProgramFiles));
+    const std::string programFiles = sim.system().SpecialFolder(platform::csidlProgramFiles);
     sim.registry().DenyFullAccess(RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion");
+    EXPECT_EQ(GetProgramFilesFolder(machine), programFiles);
+    sim.registry().DenyAccess(RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion");
     EXPECT_EQ(GetProgramFilesFolder(machine), "");
     sim.registry().SetDword(RegRoot::CurrentUser, "Software\\N", "Number", 5);
     EXPECT_EQ(ReadRegistryString(machine, RegRoot::CurrentUser, "Software\\N", "Number"), "");

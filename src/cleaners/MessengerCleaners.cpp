@@ -1,0 +1,114 @@
+#include "cleaners/MessengerCleaners.h"
+
+#include <optional>
+#include <string>
+
+#include "base/FormatKilobytes.h"
+#include "platform/Text.h"
+#include "removal/FileRemoval.h"
+#include "removal/Lookups.h"
+#include "removal/NormalFolderPath.h"
+#include "removal/RegistryRemoval.h"
+
+namespace nullvane::cleaners {
+
+using removal::CleanFilesByMask;
+using removal::CleanFolder;
+
+namespace {
+
+constexpr char kPassports[] = "Software\\Microsoft\\MSNMessenger\\PerPassportSettings";
+
+void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
+    run.ItemBytes = bytes;
+    run.ItemSizeText = run::FormatKilobytes(bytes);
+}
+
+// A folder only when the text names one absolutely ("X:\..." or a share)
+// without a ".." step: a relative string would empty a folder below the
+// current directory.
+std::optional<std::string> AbsoluteFolder(const std::string& text) {
+    const bool drive = text.size() >= 3 && text[1] == ':' && (text[2] == '\\' || text[2] == '/');
+    const bool share = text.size() >= 3 && text[0] == '\\' && text[1] == '\\';
+    if (!drive && !share) return std::nullopt;
+    return removal::NormalFolderPath(text);
+}
+
+// The first passport's MessageLogPath, in registry order, that names an
+// existing folder. Values are used as stored: references are not expanded.
+std::optional<std::string> FindMessageLogFolder(run::TRunContext& run) {
+    auto& registry = run.Machine.registry;
+    std::vector<std::string> names;
+    if (auto key = registry.OpenKey(platform::RegRoot::CurrentUser, kPassports, platform::RegAccess::Read)) {
+        names = key->SubkeyNames();
+    }
+    for (const std::string& name : names) {
+        auto passport =
+            registry.OpenKey(platform::RegRoot::CurrentUser, std::string(kPassports) + "\\" + name, platform::RegAccess::Read);
+        if (!passport) continue;
+        auto value = passport->QueryValue("MessageLogPath");
+        if (!value || (value->type != platform::rtString && value->type != platform::rtExpandString)) continue;
+        auto folder = AbsoluteFolder(value->AsString());
+        if (folder && run.Machine.files.DirectoryExists(*folder)) return folder;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void CleanMsnMessenger(run::TRunContext& run) {
+    auto& files = run.Machine.files;
+    uint64_t total = 0;
+    const std::optional<std::string> logFolder = FindMessageLogFolder(run);
+    // A lookup that gives nothing is not examined: the bare name would sit
+    // at the current drive's root.
+    const std::string documents = removal::GetMyDocumentsFolder(run.Machine);
+    std::optional<std::string> received;
+    if (!documents.empty()) received = removal::NormalFolderPath(documents + "My Received Files");
+    // One folder is walked and counted once, whatever the letter case.
+    if (logFolder && received && platform::SystemEqualsIgnoreCase(platform::Utf8ToUtf16(*logFolder),
+                                                                  platform::Utf8ToUtf16(*received))) {
+        received.reset();
+    }
+    if (logFolder) total = CleanFolder(run, *logFolder, false, true, "", run.ItemCount);
+    if (received && files.DirectoryExists(*received)) {
+        total += CleanFolder(run, *received, false, true, "", run.ItemCount);
+    }
+    run.ItemCount +=
+        removal::DeleteUserRegistryKey(run, "Software\\Microsoft\\MessengerService\\ListCache\\.NET Messenger Service");
+    const std::string appData = removal::GetAppDataFolder(run.Machine);
+    if (!appData.empty()) total += CleanFilesByMask(run, appData + "Microsoft\\MSN Messenger", "*.sqm", false, run.ItemCount);
+    const std::string localAppData = removal::GetLocalAppDataFolder(run.Machine);
+    if (!localAppData.empty()) {
+        total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.uccapilog", false, run.ItemCount);
+        total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.bak", false, run.ItemCount);
+    }
+    run.Machine.system.EndBrowserSession();
+    const std::string profile = platform::WithTrailingBackslash(run.Machine.system.SpecialFolder(platform::csidlProfile));
+    if (!profile.empty()) {
+        total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog", false, run.ItemCount);
+        total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog.bak", false, run.ItemCount);
+    }
+    SetItemBytes(run, total);
+}
+
+void CleanYahooMessenger(run::TRunContext& run) {
+    const std::string programFiles = removal::GetProgramFilesFolder(run.Machine);
+    if (programFiles.empty()) return;
+    const std::string messenger = platform::WithTrailingBackslash(programFiles) + "Yahoo!\\Messenger";
+    uint64_t total = CleanFilesByMask(run, messenger, "ypager.log", false, run.ItemCount);
+    total += CleanFolder(run, messenger + "\\IMVCache", false, true, "", run.ItemCount);
+    total += CleanFolder(run, messenger + "\\Profiles", false, true, "", run.ItemCount);
+    total += CleanFilesByMask(run, messenger + "\\Cache", "*.*", false, run.ItemCount);
+    total += CleanFilesByMask(run, messenger + "\\Logs", "*.*", false, run.ItemCount);
+    total += CleanFilesByMask(run, messenger + "\\Games", "*.gif", false, run.ItemCount);
+    SetItemBytes(run, total);
+}
+
+void CleanSkype(run::TRunContext& run) {
+    const std::string appData = removal::GetAppDataFolder(run.Machine);
+    if (appData.empty() || !run.Machine.files.DirectoryExists(appData)) return;
+    SetItemBytes(run, CleanFilesByMask(run, appData + "Skype", "*.dbb", true, run.ItemCount));
+}
+
+}  // namespace nullvane::cleaners

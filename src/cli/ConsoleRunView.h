@@ -1,0 +1,48 @@
+#pragma once
+// The run as nullvane-cli shows it: log lines on standard output in order,
+// refusals on standard error, the clean's confirmation on the console
+// (unless --yes), and how the run ended kept for the exit status.
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "base/Texts.h"
+#include "cli/ConsoleDialogs.h"
+#include "run/RunController.h"
+
+namespace nullvane::cli {
+
+class TConsoleRunView final : public run::TRunView {
+public:
+    TConsoleRunView(std::istream& in, std::ostream& out, std::ostream& err, bool yes)
+        : in_(in), out_(out), err_(err), yes_(yes) {}
+
+    run::TRunEnd End = run::TRunEnd::Finished;
+    std::string Reason;
+
+    void AddLogLine(const std::string& line) override { out_ << line << '\n'; }
+    void ScrollLogToEnd() override { out_.flush(); }
+    // The console shows no current item: the header line names it.
+    void ShowCurrentItem(const std::string& /*itemName*/) override {}
+    void RunStarting(run::TRunPhase /*phase*/, run::TRunMode /*mode*/) override {}
+    void RunProgress(int32_t /*count*/, std::optional<int> /*perMille*/) override {}
+    void RunEnded(run::TRunEnd end, const std::string& reason) override {
+        End = end;
+        Reason = reason;
+    }
+    void RunRefused(run::TStartOutcome why, const std::string& message) override {
+        // Nothing ticked is told in the command line's own words.
+        if (why != run::TStartOutcome::NothingTicked) err_ << "nullvane-cli: " << message << '\n';
+    }
+    [[nodiscard]] bool ConfirmRemoval(run::TRunMode /*mode*/) override {
+        return yes_ || AskYesOnConsole(in_, out_, run::texts::kCliConfirmClean);
+    }
+
+private:
+    std::istream& in_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool yes_;
+};
+
+}  // namespace nullvane::cli

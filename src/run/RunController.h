@@ -1,0 +1,128 @@
+#pragma once
+// One run at a time, for the main window or the command line: the start
+// checks, a Clean's invisible pre-scan and its removing pass, cancel, the
+// run's posted messages, and the runs kept until their threads end. It holds
+// no control: whoever shows the run implements TRunView and draws from the
+// phase.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "run/CleanItemTree.h"
+#include "run/ClearTaskThread.h"
+
+namespace nullvane::run {
+
+enum class TRunPhase { Idle, Testing, PreScan, Removing };
+
+enum class TStartOutcome {
+    Started,
+    Busy,                // a run is active (or its confirmation is open)
+    NothingTicked,
+    BrowserOpen,         // a ticked browser is open or holds its profile
+    Declined,            // the confirmation was refused
+    AnotherRunRemoving,  // another removing run of the user did not end in time
+};
+
+enum class TRunEnd { Finished, FinishedWithErrors, Aborted, Cancelled };
+
+// What the controller tells whoever shows the run; every call comes on the
+// thread that drives the controller.
+class TRunView {
+public:
+    virtual ~TRunView() = default;
+    // The run's log and the item it works on.
+    virtual void AddLogLine(const std::string& line) = 0;
+    virtual void ScrollLogToEnd() = 0;
+    virtual void ShowCurrentItem(const std::string& itemName) = 0;
+    // A run of `mode` enters `phase` (Testing, PreScan or Removing); its
+    // thread starts right after.
+    virtual void RunStarting(TRunPhase phase, TRunMode mode) = 0;
+    // Items so far, and in a removing pass after a pre-scan the share of the
+    // pre-scan's count, in thousandths (it may pass 1000).
+    virtual void RunProgress(int32_t count, std::optional<int> perMille) = 0;
+    // The phase is Idle again. `reason` is the error of an aborted run.
+    virtual void RunEnded(TRunEnd end, const std::string& reason) = 0;
+    // A start refused; `message` is the text for the user.
+    virtual void RunRefused(TStartOutcome why, const std::string& message) = 0;
+    // Whether a removing run of `mode` may go ahead.
+    [[nodiscard]] virtual bool ConfirmRemoval(TRunMode mode) = 0;
+};
+
+class TRunController {
+public:
+    TRunController(platform::Platform& machine, const TCleanItemTree& tree, TRunView& view);
+    // Runs still working are told to stop; one that has not ended is left to
+    // the system (see TerminateAll and AllEnded to wait for them first).
+    ~TRunController();
+    TRunController(const TRunController&) = delete;
+    TRunController& operator=(const TRunController&) = delete;
+
+    // The window the runs post their messages to; 0 for none.
+    platform::WindowId Window = 0;
+    // Replaces the dispatch table of the runs started from now on (tests).
+    TClearTaskThread::TDispatcher Dispatcher;
+
+    [[nodiscard]] TRunPhase Phase() const { return phase_; }
+    [[nodiscard]] bool Idle() const { return phase_ == TRunPhase::Idle; }
+    // The mode of the run in progress, or of the last one.
+    [[nodiscard]] TRunMode Mode() const { return mode_; }
+    // The pre-scan's count, against which a removing pass shows progress.
+    [[nodiscard]] int32_t ExpectedItems() const { return expectedItems_; }
+    // The run in progress, or nullptr.
+    [[nodiscard]] const TClearTaskThread* Current() const { return current_.get(); }
+
+    // Starts a run of `mode` on its own thread (rmTest, rmCleanRequested for
+    // a pre-scan and its removing pass, rmUnattended); the run reports
+    // through messages to Window, handed back through HandleMessage.
+    TStartOutcome RequestStart(TRunMode mode, const TRunOptions& options);
+    // The same checks, then the run on this thread, without a pre-scan
+    // (the command line). The view has been told how it ended on return.
+    TStartOutcome RunHere(TRunMode mode, const TRunOptions& options);
+    void Cancel();
+    // Fast Mode switched while a run may work: a visible run follows it, the
+    // pre-scan stays in Fast Mode, a removing pass starts with it.
+    void SetFastScan(bool on);
+    // The run's messages (progress, end, the start of the removing pass);
+    // false for any other message.
+    bool HandleMessage(uint32_t message, int32_t wParam);
+
+    // Tells every run to stop; they no longer reach the view.
+    void TerminateAll();
+    [[nodiscard]] bool AllEnded() const;
+
+private:
+    class TRunLogSink;
+    struct TKeptRun {
+        std::shared_ptr<TRunLogSink> sink;
+        std::unique_ptr<TClearTaskThread> task;
+    };
+
+    TStartOutcome CheckStart(TRunMode mode, std::vector<std::string>& names);
+    void Launch(TRunPhase phase, TRunMode mode, std::vector<std::string> names, bool onThisThread);
+    void EndRun();
+    void RunFinished();
+    void StartRemovingPass();
+    void Retire();
+    void FreeEndedRuns();
+    void Refuse(TStartOutcome why, const std::string& message);
+
+    platform::Platform& machine_;
+    const TCleanItemTree& tree_;
+    TRunView& view_;
+    TRunPhase phase_ = TRunPhase::Idle;
+    TRunMode mode_ = rmClean;
+    int32_t expectedItems_ = 0;
+    bool asking_ = false;
+    TRunOptions options_;
+    std::shared_ptr<TRunLogSink> sink_;
+    std::unique_ptr<TClearTaskThread> current_;
+    std::vector<TKeptRun> retired_;
+    // Held while a Clean (pre-scan and removing pass) or an unattended clean runs.
+    std::unique_ptr<platform::SessionLockHold> removing_;
+};
+
+}  // namespace nullvane::run
