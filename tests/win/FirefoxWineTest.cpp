@@ -71,10 +71,8 @@ protected:
                             nullvane::testing::kFirefoxPlacesRows);
         MakeBrowserDatabase(folder + "\\cookies.sqlite", "Firefox cookies.sqlite", true,
                             "INSERT INTO moz_cookies (name, value, host) VALUES ('sid', '1', 'a.example');");
-        for (const char* file : {"prefs.js", "logins.json", "key4.db", "sessionstore.jsonlz4"}) {
-            std::ofstream out(Widen(folder + "\\" + file), std::ios::binary);
-            out << "content of " << file;
-        }
+        for (const char* file : {"prefs.js", "logins.json", "key4.db", "sessionstore.jsonlz4"})
+            EXPECT_TRUE(machine.files().WriteAll(folder + "\\" + file, std::string("content of ") + file));
         return folder;
     }
     std::map<std::wstring, std::string> Snapshot() {
@@ -114,7 +112,7 @@ TEST_F(FirefoxWineTest, HistoryAndDownloadsOnWalFilesKeepEveryMarkedPlaceInANonA
 TEST_F(FirefoxWineTest, ATestOfEveryItemChangesNoByte) {
     const std::string folder = MakeProfile("t1.default-release");
     std::filesystem::create_directories(Widen(folder + "\\cache2\\entries"));
-    std::ofstream(Widen(folder + "\\cache2\\entries\\E1")) << "cached";
+    ASSERT_TRUE(machine.files().WriteAll(folder + "\\cache2\\entries\\E1", "cached"));
     const auto before = Snapshot();
     auto& run = Run(run::rmTest);
     for (auto item : {cleaners::CleanFirefoxCookies, cleaners::CleanFirefoxVisitedUrlHistory,
@@ -122,7 +120,7 @@ TEST_F(FirefoxWineTest, ATestOfEveryItemChangesNoByte) {
                       cleaners::CleanFirefoxAutocompleteHistory, cleaners::CleanFirefoxPreferences,
                       cleaners::CleanFirefoxSavedFormInformation, cleaners::CleanFirefoxSession})
         item(run);
-    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(Snapshot() == before);
     int databaseLines = 0;
     for (const auto& line : log.Lines()) databaseLines += line == "Test: cleaning database " + folder + "\\places.sqlite";
     EXPECT_EQ(databaseLines, 2);  // history and downloads
@@ -130,7 +128,7 @@ TEST_F(FirefoxWineTest, ATestOfEveryItemChangesNoByte) {
 
 TEST_F(FirefoxWineTest, AHeldProfileLockRefusesAClean) {
     const std::string folder = MakeProfile("lockd.default");
-    std::ofstream(Widen(folder + "\\parent.lock")).put('\0');
+    ASSERT_TRUE(machine.files().WriteAll(folder + "\\parent.lock", ""));
     run::TCleanItemTree tree = run::CreateCleanItemTree();
     tree.ClickStateImage(*tree.FindItem("Mozilla Firefox - Session"));
     EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmCleanRequested), std::nullopt);
@@ -170,7 +168,8 @@ TEST_F(FirefoxWineTest, CliLeavesAHeldDatabaseUnchangedCleansTheRestAndExitsFive
     }
     for (const auto& [path, bytes] : heldBefore) {
         std::ifstream in(std::filesystem::path(path), std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), bytes);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) == bytes)
+            << "changed: " << std::filesystem::path(path).filename().string();
     }
     // The other profile and the next item were cleaned all the same.
     EXPECT_EQ(QueryNumber(other + "\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), 0);
