@@ -1,11 +1,12 @@
 #include "cleaners/ChromiumProfileCleaner.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/Text.h"
 #include "cleaners/BrowserDatabase.h"
+#include "platform/Text.h"
 #include "removal/FileRemoval.h"
 
 namespace nullvane::cleaners::chromium {
