@@ -40,6 +40,13 @@ public:
     // The chosen path, or nullopt when cancelled.
     [[nodiscard]] virtual std::optional<std::string> SaveFile(const FileDialogArgs& args) = 0;
     [[nodiscard]] virtual std::optional<std::string> OpenFile(const FileDialogArgs& args) = 0;
+    // The system's folder browser for file-system folders, centred on the
+    // screen; the chosen folder, or nullopt when cancelled. Without a
+    // browser (the console) it answers as cancelled.
+    [[nodiscard]] virtual std::optional<std::string> BrowseForFolder(const std::string& title) {
+        (void)title;
+        return std::nullopt;
+    }
     // The window that owns message boxes asked from a thread that has no
     // active window of its own (the run thread); the main window sets itself.
     virtual void SetOwnerWindow(WindowId window) { (void)window; }

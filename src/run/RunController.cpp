@@ -62,7 +62,7 @@ TStartOutcome TRunController::CheckStart(TRunMode mode, std::vector<std::string>
         if (mode != rmUnattended) Refuse(TStartOutcome::NothingTicked, texts::kSelectItemsFirst);
         return TStartOutcome::NothingTicked;
     }
-    if (auto refusal = BrowserRefusal(tree_, machine_.desktop, mode)) {
+    if (auto refusal = BrowserRefusal(tree_, machine_, mode)) {
         Refuse(TStartOutcome::BrowserOpen, *refusal);
         return TStartOutcome::BrowserOpen;
     }

@@ -13,4 +13,10 @@ std::string TProgressBar::PercentText(int position, int min, int max) {
     return std::to_string(percent) + "%";
 }
 
+std::vector<std::string> TListView::Items() const {
+    std::vector<std::string> items;
+    for (int i = 0; i < Count(); ++i) items.push_back(ItemText(i));
+    return items;
+}
+
 }  // namespace nullvane::ui

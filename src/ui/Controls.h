@@ -129,6 +129,49 @@ public:
     std::function<void(TMouseButton, TPoint)> onMouseDown;
 };
 
+// A one-line text box.
+class TEdit : public TControl {
+public:
+    [[nodiscard]] virtual std::string Text() const = 0;
+    // Changes the text without calling onChange.
+    virtual void SetText(const std::string& text) = 0;
+    // After the user changed the text.
+    std::function<void()> onChange;
+};
+
+// A radio button. The radio buttons of one container are one group:
+// checking one unchecks the others.
+class TRadioButton : public TControl {
+public:
+    [[nodiscard]] virtual bool Checked() const = 0;
+    // Checks or unchecks it (checking unchecks the rest of its group)
+    // without calling onClick.
+    virtual void SetChecked(bool checked) = 0;
+    // After the user checked it.
+    std::function<void()> onClick;
+};
+
+// A read-only list of one column with a header (the control's caption),
+// whole rows selected, one at a time.
+class TListView : public TControl {
+public:
+    virtual void AddItem(const std::string& text) = 0;
+    virtual void SetItemText(int index, const std::string& text) = 0;
+    virtual void DeleteItem(int index) = 0;
+    virtual void Clear() = 0;
+    [[nodiscard]] virtual int Count() const = 0;
+    [[nodiscard]] virtual std::string ItemText(int index) const = 0;
+    [[nodiscard]] std::vector<std::string> Items() const;
+    // The selected row, or -1.
+    [[nodiscard]] virtual int SelectedIndex() const = 0;
+    // Selects a row (-1: none) without calling onSelect.
+    virtual void SetSelectedIndex(int index) = 0;
+    virtual void SetFocus() = 0;
+    // After the user changed the selection.
+    std::function<void()> onSelect;
+    std::function<void()> onDoubleClick;
+};
+
 class TTimer {
 public:
     virtual ~TTimer() = default;

@@ -45,6 +45,10 @@ public:
     [[nodiscard]] virtual std::unique_ptr<TProgressBar> CreateProgressBar(TContainer& parent, const TControlArgs& args) = 0;
     [[nodiscard]] virtual std::unique_ptr<TListBox> CreateListBox(TContainer& parent, const TControlArgs& args) = 0;
     [[nodiscard]] virtual std::unique_ptr<TTreeView> CreateTreeView(TContainer& parent, const TControlArgs& args) = 0;
+    [[nodiscard]] virtual std::unique_ptr<TEdit> CreateEdit(TContainer& parent, const TControlArgs& args) = 0;
+    [[nodiscard]] virtual std::unique_ptr<TRadioButton> CreateRadioButton(TContainer& parent, const TControlArgs& args) = 0;
+    // The caption is the column's header.
+    [[nodiscard]] virtual std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) = 0;
     [[nodiscard]] virtual std::unique_ptr<TTimer> CreateTimer(TForm& owner) = 0;
 };
 

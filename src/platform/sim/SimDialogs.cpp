@@ -102,6 +102,25 @@ void SimDialogs::QueueSaveAnswer(std::optional<std::string> path) {
     saveAnswers_.push_back(std::move(path));
 }
 
+std::optional<std::string> SimDialogs::BrowseForFolder(const std::string& title) {
+    std::lock_guard lock(mutex_);
+    folderRequests_.push_back(title);
+    if (folderAnswers_.empty()) return std::nullopt;
+    auto answer = folderAnswers_.front();
+    folderAnswers_.pop_front();
+    return answer;
+}
+
+void SimDialogs::QueueFolderAnswer(std::optional<std::string> folder) {
+    std::lock_guard lock(mutex_);
+    folderAnswers_.push_back(std::move(folder));
+}
+
+std::vector<std::string> SimDialogs::FolderRequests() const {
+    std::lock_guard lock(mutex_);
+    return folderRequests_;
+}
+
 void SimDialogs::QueueOpenAnswer(std::optional<std::string> path) {
     std::lock_guard lock(mutex_);
     openAnswers_.push_back(std::move(path));

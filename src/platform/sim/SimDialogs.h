@@ -24,6 +24,7 @@ public:
     [[nodiscard]] int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
     [[nodiscard]] std::optional<std::string> SaveFile(const FileDialogArgs& args) override;
     [[nodiscard]] std::optional<std::string> OpenFile(const FileDialogArgs& args) override;
+    [[nodiscard]] std::optional<std::string> BrowseForFolder(const std::string& title) override;
     void SetOwnerWindow(WindowId window) override;
 
     // Answers for the next boxes, in order.
@@ -46,6 +47,9 @@ public:
     void QueueOpenAnswer(std::optional<std::string> path);
     [[nodiscard]] std::vector<FileDialogArgs> SaveRequests() const;
     [[nodiscard]] std::vector<FileDialogArgs> OpenRequests() const;
+    // The folder browser answers from its own queue; its titles are recorded.
+    void QueueFolderAnswer(std::optional<std::string> folder);
+    [[nodiscard]] std::vector<std::string> FolderRequests() const;
 
     // The answer of the box's default button.
     [[nodiscard]] static int DefaultButtonAnswer(uint32_t flags);
@@ -59,6 +63,8 @@ private:
     WindowId owner_ = 0;
     std::deque<std::optional<std::string>> saveAnswers_, openAnswers_;
     std::vector<FileDialogArgs> saveRequests_, openRequests_;
+    std::deque<std::optional<std::string>> folderAnswers_;
+    std::vector<std::string> folderRequests_;
 };
 
 }  // namespace nullvane::platform::sim

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shlobj.h>
 // The service names its own operation MessageBox; the W function is called by name.
 #undef MessageBox
 
@@ -52,5 +53,44 @@ std::optional<std::string> Win32Dialogs::FileDialog(const FileDialogArgs& args, 
 std::optional<std::string> Win32Dialogs::SaveFile(const FileDialogArgs& args) { return FileDialog(args, true); }
 
 std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogArgs& args) { return FileDialog(args, false); }
+
+namespace {
+
+int CALLBACK CentreBrowser(HWND window, UINT message, LPARAM, LPARAM) {
+    if (message == BFFM_INITIALIZED) {
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        const int width = bounds.right - bounds.left;
+        const int height = bounds.bottom - bounds.top;
+        SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Dialogs::BrowseForFolder(const std::string& title) {
+    std::wstring wideTitle = Widen(title);
+    wchar_t display[MAX_PATH] = {};
+    BROWSEINFOW info{};
+    info.hwndOwner = reinterpret_cast<HWND>(Owner());
+    info.pszDisplayName = display;
+    info.lpszTitle = wideTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = CentreBrowser;
+    // The browser needs COM on this thread; only a call that succeeded is undone.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (SUCCEEDED(com)) CoUninitialize();
+    if (!chosen) return std::nullopt;
+    // Long paths: the folder's name may pass MAX_PATH.
+    std::wstring path(32768, L'\0');
+    const BOOL named = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+    CoTaskMemFree(chosen);
+    if (!named) return std::nullopt;
+    path.resize(wcslen(path.c_str()));
+    return Narrow(path);
+}
 
 }  // namespace nullvane::platform::win32

@@ -12,6 +12,7 @@ public:
     [[nodiscard]] int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
     [[nodiscard]] std::optional<std::string> SaveFile(const FileDialogArgs& args) override;
     [[nodiscard]] std::optional<std::string> OpenFile(const FileDialogArgs& args) override;
+    [[nodiscard]] std::optional<std::string> BrowseForFolder(const std::string& title) override;
     void SetOwnerWindow(WindowId window) override { owner_.store(window); }
 
 private:

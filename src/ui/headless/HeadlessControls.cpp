@@ -29,6 +29,51 @@ bool THeadlessCheckBox::Click() {
     return true;
 }
 
+bool THeadlessEdit::Type(const std::string& text) {
+    if (!enabled_ || !visible_) return false;
+    text_ = text;
+    if (onChange) onChange();
+    return true;
+}
+
+void THeadlessRadioButton::SetChecked(bool checked) {
+    checked_ = checked;
+    if (!checked || !registry_) return;
+    for (TControl* control : registry_->Controls()) {
+        auto* other = dynamic_cast<THeadlessRadioButton*>(control);
+        if (other && other != this && other->group_ == group_) other->checked_ = false;
+    }
+}
+
+bool THeadlessRadioButton::Click() {
+    if (!enabled_ || !visible_) return false;
+    SetChecked(true);
+    if (onClick) onClick();
+    return true;
+}
+
+void THeadlessListView::DeleteItem(int index) {
+    items_.erase(items_.begin() + index);
+    if (selected_ == index) {
+        selected_ = -1;
+    } else if (selected_ > index) {
+        --selected_;
+    }
+}
+
+bool THeadlessListView::Select(int index) {
+    if (!enabled_ || !visible_ || index < 0 || index >= Count()) return false;
+    selected_ = index;
+    if (onSelect) onSelect();
+    return true;
+}
+
+bool THeadlessListView::DoubleClick(int index) {
+    if (!Select(index)) return false;
+    if (onDoubleClick) onDoubleClick();
+    return true;
+}
+
 bool THeadlessLinkLabel::Click() {
     if (!enabled_ || !visible_) return false;
     if (onClick) onClick();

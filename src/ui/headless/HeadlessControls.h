@@ -83,6 +83,59 @@ private:
     bool checked_ = false;
 };
 
+class THeadlessEdit final : public THeadlessControl<TEdit> {
+public:
+    using THeadlessControl::THeadlessControl;
+    [[nodiscard]] std::string Text() const override { return text_; }
+    void SetText(const std::string& text) override { text_ = text; }
+    // The user types the whole text: onChange follows.
+    bool Type(const std::string& text);
+
+private:
+    std::string text_;
+};
+
+class THeadlessRadioButton final : public THeadlessControl<TRadioButton> {
+public:
+    THeadlessRadioButton(std::shared_ptr<TChildRegistry> registry, const TRect& bounds, std::string caption, bool visible,
+                         const TContainer* group)
+        : THeadlessControl(std::move(registry), bounds, std::move(caption), visible), group_(group) {}
+    [[nodiscard]] bool Checked() const override { return checked_; }
+    void SetChecked(bool checked) override;
+    // A user's click: checks it, then onClick.
+    bool Click();
+
+private:
+    const TContainer* group_;
+    bool checked_ = false;
+};
+
+class THeadlessListView final : public THeadlessControl<TListView> {
+public:
+    using THeadlessControl::THeadlessControl;
+    void AddItem(const std::string& text) override { items_.push_back(text); }
+    void SetItemText(int index, const std::string& text) override { items_.at(static_cast<size_t>(index)) = text; }
+    void DeleteItem(int index) override;
+    void Clear() override {
+        items_.clear();
+        selected_ = -1;
+    }
+    [[nodiscard]] int Count() const override { return static_cast<int>(items_.size()); }
+    [[nodiscard]] std::string ItemText(int index) const override { return items_.at(static_cast<size_t>(index)); }
+    [[nodiscard]] int SelectedIndex() const override { return selected_; }
+    void SetSelectedIndex(int index) override { selected_ = index >= 0 && index < Count() ? index : -1; }
+    void SetFocus() override { focused_ = true; }
+    [[nodiscard]] bool Focused() const { return focused_; }
+    // The user clicks a row (onSelect) or double-clicks it (onSelect, then onDoubleClick).
+    bool Select(int index);
+    bool DoubleClick(int index);
+
+private:
+    std::vector<std::string> items_;
+    int selected_ = -1;
+    bool focused_ = false;
+};
+
 template <class Base>
 class THeadlessLabelOf : public THeadlessControl<Base> {
 public:

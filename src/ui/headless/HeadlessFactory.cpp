@@ -61,6 +61,20 @@ std::unique_ptr<TTreeView> THeadlessFactory::CreateTreeView(TContainer& parent, 
     return std::make_unique<THeadlessTreeView>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
 }
 
+std::unique_ptr<TEdit> THeadlessFactory::CreateEdit(TContainer& parent, const TControlArgs& args) {
+    auto edit = std::make_unique<THeadlessEdit>(RegistryOf(parent), args.Bounds, "", args.Visible);
+    edit->SetText(args.Caption);
+    return edit;
+}
+
+std::unique_ptr<TRadioButton> THeadlessFactory::CreateRadioButton(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<THeadlessRadioButton>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible, &parent);
+}
+
+std::unique_ptr<TListView> THeadlessFactory::CreateListView(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<THeadlessListView>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
+}
+
 std::unique_ptr<TTimer> THeadlessFactory::CreateTimer(TForm&) { return std::make_unique<THeadlessTimer>(); }
 
 void THeadlessFactory::ScriptModal(const std::string& formName, TModalScript script) {

@@ -69,6 +69,9 @@ public:
     [[nodiscard]] std::unique_ptr<TProgressBar> CreateProgressBar(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TListBox> CreateListBox(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TTreeView> CreateTreeView(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TEdit> CreateEdit(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TRadioButton> CreateRadioButton(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TTimer> CreateTimer(TForm& owner) override;
 
     // Queues how the next modal run of the form of that name goes.

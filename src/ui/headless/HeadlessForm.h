@@ -83,6 +83,16 @@ public:
         }
         return nullptr;
     }
+    // Every child of that kind, in the order they were made (edit boxes have
+    // no caption to be found by).
+    template <class T>
+    [[nodiscard]] std::vector<T*> FindAll() const {
+        std::vector<T*> found;
+        for (TControl* control : registry_->Controls()) {
+            if (auto* typed = dynamic_cast<T*>(control)) found.push_back(typed);
+        }
+        return found;
+    }
 
 private:
     THeadlessFactory& factory_;

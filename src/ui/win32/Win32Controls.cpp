@@ -244,6 +244,148 @@ void TWin32CheckBox::Command(WORD code) {
     if (code == BN_CLICKED && onClick) onClick();
 }
 
+// Edit boxes and radio buttons.
+
+TWin32Edit::TWin32Edit(TContainer& parent, const TControlArgs& args) {
+    Create(parent, args, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+}
+
+std::string TWin32Edit::Text() const {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
+    return N(text);
+}
+
+void TWin32Edit::SetText(const std::string& text) {
+    // The control tells EN_CHANGE for our own change too; that is no user's.
+    setting_ = true;
+    SetWindowTextW(window_, W(text).c_str());
+    setting_ = false;
+}
+
+void TWin32Edit::Command(WORD code) {
+    if (code == EN_CHANGE && !setting_ && onChange) onChange();
+}
+
+TWin32RadioButton::TWin32RadioButton(TContainer& parent, const TControlArgs& args) {
+    // Checked by hand, so that a group is exactly the buttons of one container.
+    Create(parent, args, L"BUTTON", WS_TABSTOP | BS_RADIOBUTTON);
+}
+
+bool TWin32RadioButton::Checked() const { return SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TWin32RadioButton::SetChecked(bool checked) {
+    SendMessageW(window_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!checked) return;
+    for (HWND sibling = GetWindow(GetParent(window_), GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (sibling == window_) continue;
+        if (dynamic_cast<TWin32RadioButton*>(RoutedOf(sibling))) SendMessageW(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+}
+
+void TWin32RadioButton::Command(WORD code) {
+    if (code != BN_CLICKED) return;
+    SetChecked(true);
+    if (onClick) onClick();
+}
+
+// The one-column list.
+
+TWin32ListView::TWin32ListView(TContainer& parent, const TControlArgs& args) {
+    Create(parent, args, WC_LISTVIEWW,
+           WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE);
+    SendMessageW(window_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    std::wstring header = W(args.Caption);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = header.data();
+    column.cx = args.Bounds.Width - GetSystemMetrics(SM_CXVSCROLL) - 4;
+    SendMessageW(window_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void TWin32ListView::AddItem(const std::string& text) {
+    std::wstring wide = W(text);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = Count();
+    item.pszText = wide.data();
+    changing_ = true;
+    SendMessageW(window_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    changing_ = false;
+}
+
+void TWin32ListView::SetItemText(int index, const std::string& text) {
+    std::wstring wide = W(text);
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = wide.data();
+    SendMessageW(window_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void TWin32ListView::DeleteItem(int index) {
+    changing_ = true;
+    SendMessageW(window_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    changing_ = false;
+}
+
+void TWin32ListView::Clear() {
+    changing_ = true;
+    SendMessageW(window_, LVM_DELETEALLITEMS, 0, 0);
+    changing_ = false;
+}
+
+int TWin32ListView::Count() const { return static_cast<int>(SendMessageW(window_, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string TWin32ListView::ItemText(int index) const {
+    // The list holds entries of at most a few thousand characters.
+    std::wstring text(4096, L'\0');
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto length = SendMessageW(window_, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<size_t>(length));
+    return N(text);
+}
+
+int TWin32ListView::SelectedIndex() const {
+    return static_cast<int>(SendMessageW(window_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TWin32ListView::SetSelectedIndex(int index) {
+    changing_ = true;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageW(window_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    if (index >= 0 && index < Count()) {
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(window_, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(window_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    }
+    changing_ = false;
+}
+
+void TWin32ListView::SetFocus() { ::SetFocus(window_); }
+
+bool TWin32ListView::Notify(NMHDR* header, LRESULT& result) {
+    if (header->code == LVN_ITEMCHANGED) {
+        const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if (!changing_ && (change->uChanged & LVIF_STATE) &&
+            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) && onSelect) {
+            onSelect();
+        }
+        result = 0;
+        return true;
+    }
+    if (header->code == NM_DBLCLK) {
+        if (onDoubleClick && SelectedIndex() >= 0) onDoubleClick();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
 // Labels.
 
 template <class Base>

@@ -251,6 +251,43 @@ private:
     HIMAGELIST stateImages_ = nullptr;
 };
 
+class TWin32Edit final : public TWin32Control<TEdit> {
+public:
+    TWin32Edit(TContainer& parent, const TControlArgs& args);
+    [[nodiscard]] std::string Text() const override;
+    void SetText(const std::string& text) override;
+    void Command(WORD code) override;
+
+private:
+    bool setting_ = false;
+};
+
+class TWin32RadioButton final : public TWin32Control<TRadioButton> {
+public:
+    TWin32RadioButton(TContainer& parent, const TControlArgs& args);
+    [[nodiscard]] bool Checked() const override;
+    void SetChecked(bool checked) override;
+    void Command(WORD code) override;
+};
+
+class TWin32ListView final : public TWin32Control<TListView> {
+public:
+    TWin32ListView(TContainer& parent, const TControlArgs& args);
+    void AddItem(const std::string& text) override;
+    void SetItemText(int index, const std::string& text) override;
+    void DeleteItem(int index) override;
+    void Clear() override;
+    [[nodiscard]] int Count() const override;
+    [[nodiscard]] std::string ItemText(int index) const override;
+    [[nodiscard]] int SelectedIndex() const override;
+    void SetSelectedIndex(int index) override;
+    void SetFocus() override;
+    bool Notify(NMHDR* header, LRESULT& result) override;
+
+private:
+    bool changing_ = false;
+};
+
 class TWin32Form;
 
 class TWin32Timer final : public TTimer {

@@ -509,6 +509,18 @@ std::unique_ptr<TTreeView> TWin32Factory::CreateTreeView(TContainer& parent, con
     return std::make_unique<TWin32TreeView>(parent, args);
 }
 
+std::unique_ptr<TEdit> TWin32Factory::CreateEdit(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32Edit>(parent, args);
+}
+
+std::unique_ptr<TRadioButton> TWin32Factory::CreateRadioButton(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32RadioButton>(parent, args);
+}
+
+std::unique_ptr<TListView> TWin32Factory::CreateListView(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32ListView>(parent, args);
+}
+
 std::unique_ptr<TTimer> TWin32Factory::CreateTimer(TForm& owner) {
     auto& form = dynamic_cast<TWin32Form&>(owner);
     return std::make_unique<TWin32Timer>(form, form.NextTimerId());
