@@ -128,6 +128,8 @@ TEST_F(ChromiumWineTest, AHeldProfileLockRefusesTheCleanUntilItIsLetGo) {
         ASSERT_TRUE(chrome.Held());
         EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmCleanRequested), "Please close Google Chrome firstly!");
         EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmTest), std::nullopt);
+        auto cli = nullvane::testing::RunCliProgram("--clean \"Google Chrome - Session\" --yes");
+        EXPECT_EQ(cli.Status, 3) << cli.Err;
     }
     {
         THeldFile gx(opera + "lockfile");
