@@ -5,6 +5,7 @@
 #include "app/AboutForm.h"
 #include "app/AskDeleteForm.h"
 #include "app/LogFile.h"
+#include "app/NewCustomItemForm.h"
 #include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
 #include "run/BrowserCheck.h"
@@ -54,6 +55,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     ShowTreeStates();
     cbFastMode->SetChecked(CurrentOptions.FastScan);
 
+    onOpenCustomListEditor = [this] { OpenCustomListEditor(); };
     machine_.dialogs.SetOwnerWindow(Form->Handle());
     Runs.Window = Form->Handle();
     Form->onActivate = [this] { FormActivate(); };
@@ -160,7 +162,7 @@ void TfrmMain::CreateMenus() {
     auto& edit = mmMain.Add("Edit");
     edit.Add("&Cookies Manager...").Enabled = false;
     edit.AddSeparator();
-    edit.Add("Custom &Lists...").Enabled = false;
+    edit.Add("Custom &Lists...", [this] { OpenCustomListEditor(); });
     edit.AddSeparator();
     miSaveLog_ = &edit.Add("S&ave to text file", [this] { SaveLogToFile(); });
     edit.onPopup = [this] { UpdateSaveLogEntries(); };
@@ -442,6 +444,12 @@ void TfrmMain::SaveLogToFile() {
         (void)machine_.dialogs.MessageBox(texts::kCannotWriteFile + name + ".", rtexts::kCaption,
                                           platform::mbOk | platform::mbIconError);
     }
+}
+
+void TfrmMain::OpenCustomListEditor() {
+    // The tree stays as it is: the list's item is there already.
+    TfrmNewCustomItem editor(machine_, controls_, *Form);
+    (void)editor.Execute();
 }
 
 void TfrmMain::tvCleanItemsMouseDown(ui::TMouseButton, ui::TPoint point) {

@@ -68,8 +68,9 @@ public:
     run::TCleanItemTree Tree;
     // The runs started from this window.
     run::TRunController Runs;
-    // Where "<New List>" opens the custom list editor; nothing until it exists.
+    // Where "<New List>" opens the custom list editor (the editor unless replaced).
     std::function<void()> onOpenCustomListEditor;
+    void OpenCustomListEditor();
 
     // Handlers.
     void FormActivate();

@@ -44,16 +44,18 @@ inline constexpr char kCliUsage[] =
     "       nullvane-cli --preview [ITEM ...] [--fast | --detail]\n"
     "       nullvane-cli --clean [ITEM ...] [--yes] [--fast | --detail]\n"
     "       nullvane-cli --index-dat FILE\n"
+    "       nullvane-cli --custom-list\n"
     "       nullvane-cli --version | --help\n"
     "ITEM is a full item name as --list shows it, e.g. \"Windows - Clipboard\".\n"
     "Without ITEM the items saved by Nullvane are used.\n"
+    "--custom-list prints the entries of the custom list as the editor keeps them.\n"
     "Exit status: 0 done, 1 nothing ran, 2 bad command line, 3 a ticked browser is open,\n"
     "4 the run stopped at an error, 5 finished with errors (files in use were left),\n"
     "6 another clean of this user is removing.";
 inline constexpr char kCliUnknownOption[] = "unknown option: ";
 inline constexpr char kCliUnknownItem[] = "not a clean item: ";
 inline constexpr char kCliMissingFile[] = "--index-dat needs a FILE";
-inline constexpr char kCliOneCommand[] = "give exactly one of --list, --preview, --clean, --index-dat: ";
+inline constexpr char kCliOneCommand[] = "give exactly one of --list, --preview, --clean, --index-dat, --custom-list: ";
 inline constexpr char kCliNotForCommand[] = "this option does not go with the command: ";
 inline constexpr char kCliNothingSelected[] =
     "Nothing to do: no item was named and no item is saved as ticked.";

@@ -12,6 +12,7 @@ const std::map<std::string, TCliCommand>& Commands() {
     static const std::map<std::string, TCliCommand> commands = {
         {"--list", TCliCommand::List},         {"--preview", TCliCommand::Preview},
         {"--clean", TCliCommand::Clean},       {"--index-dat", TCliCommand::IndexDat},
+        {"--custom-list", TCliCommand::CustomList},
         {"--version", TCliCommand::Version},   {"--help", TCliCommand::Help},
     };
     return commands;

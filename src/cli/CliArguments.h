@@ -6,7 +6,7 @@
 
 namespace nullvane::cli {
 
-enum class TCliCommand { List, Preview, Clean, IndexDat, Version, Help };
+enum class TCliCommand { List, Preview, Clean, IndexDat, CustomList, Version, Help };
 
 struct TCliArguments {
     TCliCommand Command = TCliCommand::Help;

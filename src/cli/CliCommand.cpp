@@ -9,6 +9,7 @@
 #include "cli/ConsoleDialogs.h"
 #include "cli/ConsoleRunView.h"
 #include "cli/IndexDatCommand.h"
+#include "customlists/CustomList.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/RunController.h"
 #include "base/Texts.h"
@@ -20,7 +21,7 @@ namespace {
 
 constexpr char kProgram[] = "nullvane-cli: ";
 constexpr char kNoMachine[] =
-    "this build has no Windows to work on; --preview, --clean and --index-dat run in the Windows build";
+    "this build has no Windows to work on; --preview, --clean, --index-dat and --custom-list run in the Windows build";
 
 int ListCatalogue(const run::TCleanItemTree& tree, std::ostream& out) {
     for (size_t i = 0; i < tree.Count(); ++i) {
@@ -130,6 +131,10 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
         return 1;
     }
     if (args->Command == TCliCommand::IndexDat) return RunIndexDatCommand(*machine, args->File, out, err);
+    if (args->Command == TCliCommand::CustomList) {
+        for (const auto& line : customlists::ReadCustomList(*machine)) out << line.Key << '=' << line.Value << '\n';
+        return 0;
+    }
     return RunItems(*args, tree, *machine, in, out, err);
 }
 

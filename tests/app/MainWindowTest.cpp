@@ -86,12 +86,12 @@ TEST_F(MainWindowTest, TicksSpreadFromCategoriesToItemsAndBackWithTheMouse) {
     EXPECT_EQ(main.Tree.CollectTickedItems(), (std::vector<std::string>{kCookies, kTempFiles}));
 
     // A click on the "<New List>" label opens the editor and leaves its tick alone.
-    int editorOpened = 0;
-    main.onOpenCustomListEditor = [&] { ++editorOpened; };
     const auto newList = *main.Tree.FindItem("Custom Lists - <New List>");
     tree.SetExpanded(main.ViewNode(*main.Tree.ParentOf(newList)), true);
     tree.FireMouseDown(ui::TMouseButton::Left, tree.LabelPoint(main.ViewNode(newList)));
-    EXPECT_EQ(editorOpened, 1);
+    EXPECT_EQ(controls.ModalRuns(), std::vector<std::string>{"frmNewCustomItem"});
+    int editorOpened = 1;
+    main.onOpenCustomListEditor = [&] { ++editorOpened; };
     EXPECT_EQ(tree.StateIndex(main.ViewNode(newList)), 1);
     tree.FireMouseDown(ui::TMouseButton::Left, tree.StateImagePoint(main.ViewNode(newList)));
     EXPECT_EQ(editorOpened, 1);

@@ -210,3 +210,18 @@ TEST(ConsoleDialogs, OnlyYOrCapitalYAnswersYes) {
     EXPECT_EQ(dialogs.MessageBox("You must have administrators user.", "Nullvane", platform::mbOk), platform::idOk);
     EXPECT_EQ(out.str(), "You must have administrators user.\n");
 }
+
+namespace {
+
+TEST_F(CliTest, CustomListPrintsTheEntriesTheEditorLoadsInFileOrder) {
+    EXPECT_EQ(Run({"--custom-list"}), 0);
+    EXPECT_EQ(outText, "");
+    sim.MakeFile(sim.system().ProgramFolder() + "Clist.dat",
+                 "[Other]\r\nDelFile1=C:\\Elsewhere\r\n[<New List>]\r\nDelFile1=C:\\Reports,*.log\r\nNote=C:\\Important\r\n"
+                 "DelRegValue1=HKEY_CURRENT_USER\\Software\\Reports,\r\n");
+    EXPECT_EQ(Run({"--custom-list"}), 0);
+    EXPECT_EQ(outText, "DelFile1=C:\\Reports,*.log\nDelRegValue1=HKEY_CURRENT_USER\\Software\\Reports,\n");
+    EXPECT_EQ(Run({"--custom-list", "--yes"}), 2);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 #include "platform/win32/Win32Machine.h"
 #include "platform/sim/SimDialogs.h"
 #include "cleaners/WindowsCleaners.h"
+#include "customlists/CustomList.h"
 #include "customlists/RunDataSection.h"
 #include "platform/win32/WideText.h"
 #include "run/RecordingLogSink.h"
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#undef RemoveDirectory
 
 using namespace nullvane;
 using platform::win32::Widen;
@@ -170,6 +172,38 @@ TEST(CustomListThroughTheCli, CleanRemovesWhatTheListNames) {
     auto clean = nullvane::testing::RunCliProgram("--clean \"Custom Lists - <New List>\" --yes");
     EXPECT_EQ(clean.Status, 0) << clean.Err;
     EXPECT_FALSE(machine.files().Exists(folder));
+    if (saved) {
+        machine.files().WriteAll(list, *saved);
+    } else {
+        machine.files().DeleteFile(list);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CustomListThroughTheCli, AListSavedByTheEditorIsPrintedAndCleaned) {
+    platform::win32::Win32Machine machine;
+    std::string folder = machine.system().TempFolder() + "nullvane-editor-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(machine.files().CreateDirectories(folder));
+    ASSERT_TRUE(machine.files().WriteAll(folder + "\\a.log", "log"));
+    ASSERT_TRUE(machine.files().WriteAll(folder + "\\keep.txt", "keep"));
+    const std::string list = customlists::CustomListPath(machine.Machine());
+    auto saved = machine.files().ReadAll(list);
+    // Through the system's own profile functions, as the editor's OK writes it.
+    ASSERT_TRUE(customlists::WriteCustomList(machine.Machine(), {folder + ",*.log", "HKEY_CURRENT_USER\\Software\\NvReports,"}));
+
+    auto printed = nullvane::testing::RunCliProgram("--custom-list");
+    EXPECT_EQ(printed.Status, 0) << printed.Err;
+    EXPECT_EQ(printed.Out, (std::vector<std::string>{"DelFile1=" + folder + ",*.log",
+                                                      "DelRegValue1=HKEY_CURRENT_USER\\Software\\NvReports,"}));
+    auto clean = nullvane::testing::RunCliProgram("--clean --yes \"Custom Lists - <New List>\"");
+    EXPECT_EQ(clean.Status, 0) << clean.Err;
+    EXPECT_FALSE(machine.files().Exists(folder + "\\a.log"));
+    EXPECT_TRUE(machine.files().Exists(folder + "\\keep.txt"));
+    (void)machine.files().DeleteFile(folder + "\\keep.txt");
+    (void)machine.files().RemoveDirectory(folder);
     if (saved) {
         machine.files().WriteAll(list, *saved);
     } else {

@@ -4,12 +4,16 @@
 
 #include "base/ProductInfo.h"
 #include "platform/win32/WideText.h"
+#include "app/MainForm.h"
+#include "platform/win32/Win32Machine.h"
 #include "run/DispatchTable.h"
+#include "ui/win32/Win32Factory.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -375,6 +379,74 @@ TEST_F(MainProgram, ScreenshotAfterATestRunShowsTheWindow) {
     EXPECT_GT(shot.ColoursIn(ClientOnScreen(log)), 1u);
     // And the window as a whole: text, a title band, a progress bar.
     EXPECT_GT(shot.Colours(), 16u);
+}
+
+// The menu command of the main window's menu bar whose text begins with `text`.
+UINT MenuCommand(HWND window, const std::wstring& text) {
+    HMENU bar = GetMenu(window);
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        HMENU sub = GetSubMenu(bar, i);
+        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
+            wchar_t name[128] = {};
+            GetMenuStringW(sub, j, name, 128, MF_BYPOSITION);
+            if (std::wstring(name).rfind(text, 0) == 0) return GetMenuItemID(sub, j);
+        }
+    }
+    return 0;
+}
+
+HWND TopWindow(const wchar_t* caption) { return FindWindowW(nullptr, caption); }
+
+// Opens a dialog with the button of `owner`, saves a screenshot of it and closes it with Cancel.
+void ShowAndShoot(HWND owner, const wchar_t* button, const wchar_t* caption, const std::string& file) {
+    const HWND opener = ChildButton(owner, button);
+    ASSERT_NE(opener, nullptr) << "button";
+    PostMessageW(opener, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return TopWindow(caption) && IsWindowVisible(TopWindow(caption)); }));
+    const HWND dialog = TopWindow(caption);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    std::this_thread::sleep_for(800ms);
+    const TScreenshot shot = CaptureWindow(dialog);
+    shot.Save(file);
+    EXPECT_GT(shot.Colours(), 4u) << file;
+    const HWND ok = ChildButton(dialog, L"&OK");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(ok));  // nothing entered yet
+    PostMessageW(ChildButton(dialog, L"&Cancel"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return TopWindow(caption) == nullptr; }));
+}
+
+// The main window made in this process (a menu cannot be reached from
+// another process under Wine): its "Custom Lists..." command opens the
+// editor, whose two dialogs open from its buttons; each is captured.
+TEST_F(MainProgram, TheCustomListEditorAndItsDialogsOpenFromTheMenu) {
+    WriteOptions({});
+    nullvane::platform::win32::Win32Machine machine;
+    nullvane::ui::win32::TWin32Factory controls;
+    nullvane::app::TfrmMain main(machine.Machine(), controls, nullvane::app::TStartSwitch::None);
+    main.Show();
+    const HWND window = reinterpret_cast<HWND>(main.Form->Handle());
+    const UINT command = MenuCommand(window, L"Custom &Lists");
+    ASSERT_NE(command, 0u);
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        [&] {
+            ASSERT_TRUE(WaitFor([] { return TopWindow(L"Custom Lists") && IsWindowVisible(TopWindow(L"Custom Lists")); }));
+            const HWND editor = TopWindow(L"Custom Lists");
+            EXPECT_NE(ChildOfClass(editor, L"SysListView32"), nullptr);
+            ShowAndShoot(editor, L"Add &Registry", L"Add Registry", "custom-list-add-registry.bmp");
+            ShowAndShoot(editor, L"Add &File && Folder", L"Add File and Folder", "custom-list-add-folder.bmp");
+            RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+            std::this_thread::sleep_for(800ms);
+            CaptureWindow(editor).Save("custom-list-editor.bmp");
+        }();
+        if (HWND editor = TopWindow(L"Custom Lists")) PostMessageW(ChildButton(editor, L"&Cancel"), BM_CLICK, 0, 0);
+        done = true;
+    });
+    PostMessageW(window, WM_COMMAND, command, 0);
+    EXPECT_TRUE(controls.Application().WaitUntil([&] { return done.load() && !TopWindow(L"Custom Lists"); }, 60000));
+    user.join();
+    main.Close();
 }
 
 }  // namespace
