@@ -227,6 +227,7 @@ uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules
         if (IsDotEntry(entry.name)) return true;
         std::string path = folder + entry.name;
         if (entry.IsDirectory()) {
+            if (depth == 0 && rules.KeepsFolder(entry.name)) return true;
             std::string sub = path + "\\";
             // A walk that only takes files leaves folders, links included.
             if (!rules.removeSubfolders) {
@@ -272,6 +273,11 @@ void TWalkRules::SetMask(const std::string& text) {
     suffix = star == std::string::npos ? std::string() : platform::UpperAscii(text.substr(star + 1));
 }
 
+bool TWalkRules::KeepsFolder(const std::string& name) const {
+    return std::any_of(keepTopFolders.begin(), keepTopFolders.end(),
+                       [&](const std::string& kept) { return platform::EqualsIgnoreCase(name, kept); });
+}
+
 bool TWalkRules::Takes(const std::string& name, int depth) const {
     if (!keepName.empty() && platform::EqualsIgnoreCase(name, keepName)) return false;
     if (depth == 0)
@@ -298,12 +304,12 @@ void ScrollLogIfDue(run::TRunContext& run, int step) {
     }
 }
 
-bool IsFileLocked(run::TRunContext& run, const std::string& path) { return IsFileLocked(run.Machine.files, path); }
-
 bool IsFileLocked(platform::FileSystem& files, const std::string& path) {
     if (!files.Exists(path)) return false;
     return files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive) == nullptr;
 }
+
+bool IsFileLocked(run::TRunContext& run, const std::string& path) { return IsFileLocked(run.Machine.files, path); }
 
 void WipeFile(run::TRunContext& run, const std::string& path, int passes) {
     auto attributes = run.Machine.files.GetAttributes(path);

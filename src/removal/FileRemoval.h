@@ -25,6 +25,7 @@ struct TWalkRules {
     TFolderQuestion documentsQuestion = TFolderQuestion::fqDeleteAllUnder;
     std::string keepName;          // a file name left everywhere (ignoring case)
     std::vector<std::string> keepTopNames;  // file names left in the given folder only
+    std::vector<std::string> keepTopFolders;  // subfolders of the given folder left whole (ignoring case)
     std::string keepContaining;    // upper-cased text: files whose names hold it stay
     // Each file taken is a database: one in use is left with its companions
     // ("-journal", "-wal", "-shm") and reported; otherwise it goes first and
@@ -34,6 +35,7 @@ struct TWalkRules {
     // Only files matching the mask ("File*.chk", "*.dmp", "memory.dmp").
     void SetMask(const std::string& text);
     [[nodiscard]] bool Takes(const std::string& name, int depth) const;
+    [[nodiscard]] bool KeepsFolder(const std::string& name) const;
 
 private:
     bool byMask = false;
@@ -49,6 +51,7 @@ bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt);
 void WipeFile(run::TRunContext& run, const std::string& path, int passes);
 // True if the file exists and cannot be opened for reading and writing alone.
 [[nodiscard]] bool IsFileLocked(run::TRunContext& run, const std::string& path);
+// The same outside a run (the check before a run starts).
 [[nodiscard]] bool IsFileLocked(platform::FileSystem& files, const std::string& path);
 
 // Every file below `folder` (but `excludedName`, compared ignoring case);

@@ -1,29 +1,41 @@
 #include "run/BrowserCheck.h"
 
+#include "cleaners/ChromiumProfiles.h"
 #include "cleaners/FirefoxProfiles.h"
 #include "run/CleanItemCatalogue.h"
 #include "base/Texts.h"
 
 namespace nullvane::run {
 
-std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop, TRunMode mode) {
+namespace {
+
+// `machine` is null when only the windows can be looked at.
+std::optional<std::string> Refusal(const TCleanItemTree& tree, platform::Desktop& desktop,
+                                   platform::Platform* machine, TRunMode mode) {
     if (mode == rmClean) return std::nullopt;
     if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox) &&
-        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0)) {
+        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
+         (machine && cleaners::FirefoxProfileLocked(*machine)))) {
         return texts::kCloseFirefox;
     }
-    if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome) && desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0) {
+    if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome) &&
+        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && cleaners::ChromeLockHeld(*machine)))) {
         return texts::kCloseChrome;
+    }
+    if (mode != rmTest && machine && tree.IsCategoryTicked(kCategoryOpera) && cleaners::OperaLockHeld(*machine)) {
+        return texts::kCloseOpera;
     }
     return std::nullopt;
 }
 
+}  // namespace
+
 std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine, TRunMode mode) {
-    if (auto refusal = BrowserRefusal(tree, machine.desktop, mode)) return refusal;
-    if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox) &&
-        cleaners::FirefoxProfileLocked(machine))
-        return texts::kCloseFirefox;
-    return std::nullopt;
+    return Refusal(tree, machine.desktop, &machine, mode);
+}
+
+std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop, TRunMode mode) {
+    return Refusal(tree, desktop, nullptr, mode);
 }
 
 }  // namespace nullvane::run

@@ -11,13 +11,16 @@
 namespace nullvane::run {
 
 // The notice that refuses the run, or nullopt if it may start. Firefox is
-// checked for a requested or unattended clean, Chrome for any run but a
-// Test; the removing pass after a pre-scan (rmClean) is not checked again.
-[[nodiscard]] std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop,
-                                                        TRunMode mode);
-// The same, and a browser that holds its profile lock counts as open too
-// (it may run without a window): "parent.lock" in any Firefox profile.
+// checked for a requested or unattended clean, Chrome and Opera for any run
+// but a Test; the removing pass after a pre-scan (rmClean) is not checked
+// again. A browser is open when its window exists or, since a browser may
+// run without a window, when it holds its profile lock: "parent.lock" in any
+// Firefox profile, "lockfile" in Chrome's "User Data" or in an Opera
+// Chromium profile.
 [[nodiscard]] std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine,
+                                                        TRunMode mode);
+// The window checks alone, for a caller without the machine's files.
+[[nodiscard]] std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop,
                                                         TRunMode mode);
 
 }  // namespace nullvane::run

@@ -21,7 +21,7 @@ const std::initializer_list<TCategoryRow> kCatalogue = {
     {"Internet Explorer", 1,
      {"Recently Typed URLs", "Cookies", "Visited URL History", "Last Download Location",
       "Temporary Internet Files", "Index.dat Files", "Autocomplete History"}},
-    {"Opera", 4,
+    {kCategoryOpera, 4,
      {"Recently Typed URLs", "Cookies", "Visited URL History", "Temporary Internet Files",
       "Autocomplete History", "Transfers"}},
     {kCategoryFirefox, 5,

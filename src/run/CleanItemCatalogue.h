@@ -12,6 +12,7 @@ inline constexpr char kCategoryApplications[] = "Applications";
 inline constexpr char kCategoryCustomLists[] = "Custom Lists";
 inline constexpr char kCategoryFirefox[] = "Mozilla Firefox";
 inline constexpr char kCategoryChrome[] = "Google Chrome";
+inline constexpr char kCategoryOpera[] = "Opera";
 inline constexpr char kNewListItem[] = "<New List>";
 
 // The fixed tree, every node unticked and collapsed. "Applications" has no

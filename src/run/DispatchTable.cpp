@@ -3,9 +3,11 @@
 #include "cleaners/AdvancedCleaners.h"
 #include "cleaners/InternetExplorerAutocomplete.h"
 #include "cleaners/InternetExplorerCookies.h"
+#include "cleaners/ChromeCleaners.h"
 #include "cleaners/FirefoxCleaners.h"
 #include "cleaners/MessengerCleaners.h"
 #include "cleaners/OfficeCleaners.h"
+#include "cleaners/OperaCleaners.h"
 #include "cleaners/WindowsCleaners.h"
 #include "customlists/RunDataSection.h"
 
@@ -34,6 +36,12 @@ const std::vector<TDispatchRow>& DispatchTable() {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
         ToCleaner("Internet Explorer - Cookies", cleaners::CleanIECookies),
         ToCleaner("Internet Explorer - Autocomplete History", cleaners::CleanIEAutocompleteHistory),
+        ToCleaner("Opera - Recently Typed URLs", cleaners::CleanOperaTypedUrls),
+        ToCleaner("Opera - Cookies", cleaners::CleanOperaCookies),
+        ToCleaner("Opera - Visited URL History", cleaners::CleanOperaHistory),
+        ToCleaner("Opera - Temporary Internet Files", cleaners::CleanOperaTemporaryFiles),
+        ToCleaner("Opera - Autocomplete History", cleaners::CleanOperaAutocomplete),
+        ToCleaner("Opera - Transfers", cleaners::CleanOperaTransfers),
         ToCleaner("Mozilla Firefox - Cookies", cleaners::CleanFirefoxCookies),
         ToCleaner("Mozilla Firefox - Visited URL History", cleaners::CleanFirefoxVisitedUrlHistory),
         ToCleaner("Mozilla Firefox - Download Manager", cleaners::CleanFirefoxDownloadManager),
@@ -42,6 +50,13 @@ const std::vector<TDispatchRow>& DispatchTable() {
         ToCleaner("Mozilla Firefox - Preferences", cleaners::CleanFirefoxPreferences),
         ToCleaner("Mozilla Firefox - Saved Form Information", cleaners::CleanFirefoxSavedFormInformation),
         ToCleaner("Mozilla Firefox - Session", cleaners::CleanFirefoxSession),
+        ToCleaner("Google Chrome - Temporary Internet Files", cleaners::CleanChromeTemporaryFiles),
+        ToCleaner("Google Chrome - Cookies", cleaners::CleanChromeCookies),
+        ToCleaner("Google Chrome - Visited URL History", cleaners::CleanChromeHistory),
+        ToCleaner("Google Chrome - Stored passwords in Forms", cleaners::CleanChromeStoredPasswords),
+        ToCleaner("Google Chrome - Download History", cleaners::CleanChromeDownloadHistory),
+        ToCleaner("Google Chrome - Saved Form Information", cleaners::CleanChromeFormData),
+        ToCleaner("Google Chrome - Session", cleaners::CleanChromeSession),
         ToCleaner("Windows - Recent Documents", cleaners::CleanRecentDocuments),
         ToCleaner("Windows - Start Run", cleaners::CleanStartRun),
         ToCleaner("Windows - Search Assistant", cleaners::CleanSearchAssistant),

@@ -1,0 +1,43 @@
+#include "cleaners/ChromeCleaners.h"
+
+#include "base/FormatKilobytes.h"
+#include "cleaners/ChromiumProfileCleaner.h"
+#include "cleaners/ChromiumProfiles.h"
+
+namespace nullvane::cleaners {
+
+namespace {
+
+// Runs one profile operation over every Chrome profile, in profile order,
+// and reports the bytes it found. Profiles are looked up afresh by each item.
+template <typename TOperation>
+void ForEachProfile(run::TRunContext& run, TOperation operation) {
+    uint64_t bytes = 0;
+    for (const TChromiumProfile& profile : ChromeProfiles(run.Machine)) {
+        if (run.Terminated()) break;
+        bytes += operation(run, profile);
+    }
+    run.ItemBytes = bytes;
+    run.ItemSizeText = run::FormatKilobytes(bytes);
+}
+
+// Database steps count nothing: the item shows 0 items and "0".
+template <typename TOperation>
+void ForEachProfileUncounted(run::TRunContext& run, TOperation operation) {
+    for (const TChromiumProfile& profile : ChromeProfiles(run.Machine)) {
+        if (run.Terminated()) break;
+        operation(run, profile);
+    }
+}
+
+}  // namespace
+
+void CleanChromeTemporaryFiles(run::TRunContext& run) { ForEachProfile(run, chromium::CleanCaches); }
+void CleanChromeCookies(run::TRunContext& run) { ForEachProfile(run, chromium::CleanCookies); }
+void CleanChromeHistory(run::TRunContext& run) { ForEachProfile(run, chromium::CleanHistory); }
+void CleanChromeStoredPasswords(run::TRunContext& run) { ForEachProfile(run, chromium::CleanStoredPasswords); }
+void CleanChromeDownloadHistory(run::TRunContext& run) { ForEachProfileUncounted(run, chromium::EmptyDownloads); }
+void CleanChromeFormData(run::TRunContext& run) { ForEachProfileUncounted(run, chromium::EmptyFormData); }
+void CleanChromeSession(run::TRunContext& run) { ForEachProfile(run, chromium::CleanSession); }
+
+}  // namespace nullvane::cleaners

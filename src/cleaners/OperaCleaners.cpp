@@ -1,0 +1,132 @@
+#include "cleaners/OperaCleaners.h"
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "base/FormatKilobytes.h"
+#include "cleaners/ChromiumProfileCleaner.h"
+#include "cleaners/ChromiumProfiles.h"
+#include "removal/FileRemoval.h"
+#include "removal/Lookups.h"
+
+namespace nullvane::cleaners {
+
+namespace {
+
+// The folders an Opera item works on, looked up afresh by each item.
+struct TOperaFolders {
+    std::string Roaming;  // AppData\Opera\ if it exists, else empty
+    std::string Local;    // Local AppData\Opera\ if it exists, else empty
+    std::vector<TChromiumProfile> Profiles;  // "Opera Stable", "Opera GX Stable"
+};
+
+TOperaFolders FindOperaFolders(run::TRunContext& run) {
+    TOperaFolders folders;
+    std::string appData = removal::GetAppDataFolder(run.Machine);
+    if (!appData.empty() && run.Machine.files.DirectoryExists(appData + "Opera\\"))
+        folders.Roaming = appData + "Opera\\";
+    std::string local = removal::GetLocalAppDataFolder(run.Machine);
+    if (!local.empty() && run.Machine.files.DirectoryExists(local + "Opera\\")) folders.Local = local + "Opera\\";
+    folders.Profiles = OperaChromiumProfiles(run.Machine, appData);
+    return folders;
+}
+
+// The old profile folders: direct subfolders of an Opera folder, links skipped.
+std::vector<std::string> ProfileFolders(run::TRunContext& run, const std::string& operaFolder) {
+    std::vector<std::string> folders;
+    if (operaFolder.empty()) return folders;
+    (void)run.Machine.files.List(operaFolder + "*", [&](const platform::FileEntry& entry) {
+        if (entry.IsDirectory() && !entry.IsReparsePoint() && entry.name != "." && entry.name != "..")
+            folders.push_back(operaFolder + entry.name + "\\");
+        return true;
+    });
+    return folders;
+}
+
+// The old Opera's files by exact name in its folder and every folder below.
+uint64_t CleanOldFiles(run::TRunContext& run, const TOperaFolders& folders, std::initializer_list<const char*> names) {
+    uint64_t bytes = 0;
+    if (folders.Roaming.empty()) return bytes;
+    for (const char* name : names) bytes += removal::CleanFilesByMask(run, folders.Roaming, name, true, run.ItemCount);
+    return bytes;
+}
+
+uint64_t EmptyFolder(run::TRunContext& run, const std::string& folder) {
+    return removal::CleanFolder(run, folder, false, true, "", run.ItemCount);
+}
+
+template <typename TOperation>
+uint64_t ForEachProfile(run::TRunContext& run, const TOperaFolders& folders, TOperation operation) {
+    uint64_t bytes = 0;
+    for (const TChromiumProfile& profile : folders.Profiles) {
+        if (run.Terminated()) break;
+        bytes += operation(run, profile);
+    }
+    return bytes;
+}
+
+void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
+    run.ItemBytes = bytes;
+    run.ItemSizeText = run::FormatKilobytes(bytes);
+}
+
+}  // namespace
+
+void CleanOperaTypedUrls(run::TRunContext& run) {
+    TOperaFolders folders = FindOperaFolders(run);
+    uint64_t bytes = CleanOldFiles(run, folders, {"opera.dir", "typed_history.xml"});
+    bytes += ForEachProfile(run, folders, chromium::CleanTypedAddresses);
+    SetItemBytes(run, bytes);
+}
+
+void CleanOperaCookies(run::TRunContext& run) {
+    TOperaFolders folders = FindOperaFolders(run);
+    uint64_t bytes = CleanOldFiles(run, folders, {"cookies4.dat"});
+    bytes += ForEachProfile(run, folders, chromium::CleanCookies);
+    SetItemBytes(run, bytes);
+}
+
+void CleanOperaHistory(run::TRunContext& run) {
+    TOperaFolders folders = FindOperaFolders(run);
+    uint64_t bytes =
+        CleanOldFiles(run, folders, {"global.dat", "vlink4.dat", "autosave.win", "global_history.dat", "typed_history.xml"});
+    // The local folder's visual previews belong to the old Opera folder.
+    if (!folders.Roaming.empty())
+        for (const std::string& profile : ProfileFolders(run, folders.Local)) bytes += EmptyFolder(run, profile + "vps");
+    bytes += ForEachProfile(run, folders, chromium::CleanHistory);
+    SetItemBytes(run, bytes);
+}
+
+void CleanOperaTemporaryFiles(run::TRunContext& run) {
+    TOperaFolders folders = FindOperaFolders(run);
+    uint64_t bytes = 0;
+    if (!folders.Roaming.empty()) {
+        for (const std::string& profile : ProfileFolders(run, folders.Roaming))
+            bytes += EmptyFolder(run, profile + "profile\\cache4");
+        for (const std::string& profile : ProfileFolders(run, folders.Local))
+            for (const char* cache : {"profile\\cache4", "cache", "icons\\cache", "temporary_downloads", "opcache"})
+                bytes += EmptyFolder(run, profile + cache);
+    }
+    bytes += ForEachProfile(run, folders, chromium::CleanCaches);
+    SetItemBytes(run, bytes);
+}
+
+void CleanOperaAutocomplete(run::TRunContext& run) {
+    TOperaFolders folders = FindOperaFolders(run);
+    uint64_t bytes = CleanOldFiles(run, folders, {"wand.dat"});
+    bytes += ForEachProfile(run, folders, chromium::CleanAutocomplete);
+    SetItemBytes(run, bytes);
+}
+
+void CleanOperaTransfers(run::TRunContext& run) {
+    TOperaFolders folders = FindOperaFolders(run);
+    uint64_t bytes = CleanOldFiles(run, folders, {"download.dat"});
+    bytes += ForEachProfile(run, folders, [](run::TRunContext& on, const TChromiumProfile& profile) {
+        chromium::EmptyDownloads(on, profile);
+        return uint64_t{0};
+    });
+    SetItemBytes(run, bytes);
+}
+
+}  // namespace nullvane::cleaners
