@@ -389,6 +389,18 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
     if (CleanOnce) Close();
 }
 
+bool TfrmMain::QueryEndSession() {
+    // The setting is the consent: nothing waits for the user, and the clean
+    // (or a run already working) gets a bounded time before it is cancelled.
+    if (CurrentOptions.ShutdownWash) {
+        (void)Runs.RequestStart(run::rmUnattended, settings::RunOptionsOf(CurrentOptions), true);
+    }
+    if (!Runs.Idle()) controls_.Application().WaitUntil([this] { return Runs.Idle(); }, EndOfSessionCleanMs);
+    Runs.Cancel();
+    settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
+    return true;
+}
+
 void TfrmMain::tmAnimationTimer() {
     int position = pbProgress->Position() + ProgressStep;
     if (position > 999) position = 0;
@@ -404,6 +416,14 @@ bool TfrmMain::FormMessage(ui::TMessage& message) {
     switch (message.Msg) {
     case run::WM_AUTOCLEAN:
         RequestStart(run::rmUnattended);
+        return true;
+    case ui::kWmQueryEndSession:
+        message.Result = QueryEndSession() ? 1 : 0;
+        return true;
+    case ui::kWmEndSession:
+        // The process ends when this returns; another program's refusal
+        // (FALSE) keeps everything as it was.
+        if (message.WParam != 0) Close();
         return true;
     case run::WM_SHOWMAINWINDOW:
         ShowFromTray();

@@ -22,6 +22,8 @@ public:
     static constexpr char kFormName[] = "frmMain";
     static constexpr int kMinWidth = 610;
     static constexpr int kMinHeight = 400;
+    // How long the end of the session waits for a clean before cancelling it.
+    static constexpr int kEndOfSessionCleanMs = 15000;
 
     TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, TStartSwitch startSwitch);
     // Waits (processing messages) for a run that is still ending.
@@ -35,6 +37,8 @@ public:
     // Fields of the window.
     ui::TColor SavedLogColor = ui::clBlack;
     int ProgressStep = 50;
+    // The end of the session's wait for a clean (a test may shorten it).
+    int EndOfSessionCleanMs = kEndOfSessionCleanMs;
     bool CleanOnce = false;
 
     // Controls, top to bottom.
@@ -106,6 +110,8 @@ private:
     // A start request: ignored entirely while a run is active.
     void RequestStart(run::TRunMode mode);
     void WmTrayIcon(intptr_t mouseMessage);
+    // WM_QUERYENDSESSION: the end-of-session clean, the settings; the answer.
+    [[nodiscard]] bool QueryEndSession();
     void UpdateSaveLogEntries();
     void Post(uint32_t message);
     // The log drawn again in its own colour after the invisible pre-scan.

@@ -58,9 +58,7 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
     }
     // The run's own questions are asked on the console.
     TConsoleDialogs console(in, out);
-    platform::Platform consoleMachine{machine.files,   machine.registry, machine.profiles, machine.system,
-                                      console,         machine.desktop,  machine.ui,       machine.locks,
-                                      machine.internet, machine.protectedStorage};
+    platform::Platform consoleMachine = platform::WithDialogs(machine, console);
     TConsoleRunView view(in, out, err, args.Yes);
     run::TRunController runs(consoleMachine, tree, view);
     const bool clean = args.Command == TCliCommand::Clean;

@@ -26,4 +26,10 @@ struct Platform {
     ProtectedStorage& protectedStorage;
 };
 
+// The same machine whose questions go to `dialogs` instead.
+[[nodiscard]] inline Platform WithDialogs(const Platform& machine, Dialogs& dialogs) {
+    return Platform{machine.files,   machine.registry, machine.profiles, machine.system,   dialogs,
+                    machine.desktop, machine.ui,       machine.locks,    machine.internet, machine.protectedStorage};
+}
+
 }  // namespace nullvane::platform

@@ -38,8 +38,20 @@ private:
     TRunView* view_;
 };
 
+int TRunController::TQuietDialogs::MessageBox(const std::string&, const std::string&, uint32_t flags) {
+    switch (flags & 0xF) {
+    case platform::mbYesNo:
+    case platform::mbYesNoCancel:
+        return platform::idNo;
+    case platform::mbOkCancel:
+        return platform::idCancel;
+    default:
+        return platform::idOk;
+    }
+}
+
 TRunController::TRunController(platform::Platform& machine, const TCleanItemTree& tree, TRunView& view)
-    : machine_(machine), tree_(tree), view_(view) {}
+    : machine_(machine), quietMachine_(platform::WithDialogs(machine, quietDialogs_)), tree_(tree), view_(view) {}
 
 TRunController::~TRunController() {
     TerminateAll();
@@ -60,36 +72,38 @@ void TRunController::Refuse(TStartOutcome why, const std::string& message) {
     asking_ = false;
 }
 
-TStartOutcome TRunController::CheckStart(TRunMode mode, std::vector<std::string>& names) {
+TStartOutcome TRunController::CheckStart(TRunMode mode, std::vector<std::string>& names, bool quiet) {
     if (phase_ != TRunPhase::Idle || asking_) return TStartOutcome::Busy;
     names = tree_.CollectTickedItems();
     if (names.empty()) {
         // An unattended clean with nothing ticked ends quietly.
-        if (mode != rmUnattended) Refuse(TStartOutcome::NothingTicked, texts::kSelectItemsFirst);
+        if (mode != rmUnattended && !quiet) Refuse(TStartOutcome::NothingTicked, texts::kSelectItemsFirst);
         return TStartOutcome::NothingTicked;
     }
     if (auto refusal = BrowserRefusal(tree_, machine_, mode)) {
-        Refuse(TStartOutcome::BrowserOpen, *refusal);
+        if (!quiet) Refuse(TStartOutcome::BrowserOpen, *refusal);
         return TStartOutcome::BrowserOpen;
     }
     if (mode != rmTest) {
-        // The question may pump messages: start requests meanwhile are ignored.
-        asking_ = true;
-        const bool yes = view_.ConfirmRemoval(mode);
-        asking_ = false;
-        if (!yes) return TStartOutcome::Declined;
+        if (!quiet) {
+            // The question may pump messages: start requests meanwhile are ignored.
+            asking_ = true;
+            const bool yes = view_.ConfirmRemoval(mode);
+            asking_ = false;
+            if (!yes) return TStartOutcome::Declined;
+        }
         removing_ = AcquireRemovingRun(machine_.locks);
         if (!removing_) {
-            Refuse(TStartOutcome::AnotherRunRemoving, texts::kAnotherRunRemoving);
+            if (!quiet) Refuse(TStartOutcome::AnotherRunRemoving, texts::kAnotherRunRemoving);
             return TStartOutcome::AnotherRunRemoving;
         }
     }
     return TStartOutcome::Started;
 }
 
-TStartOutcome TRunController::RequestStart(TRunMode mode, const TRunOptions& options) {
+TStartOutcome TRunController::RequestStart(TRunMode mode, const TRunOptions& options, bool quiet) {
     std::vector<std::string> names;
-    const TStartOutcome outcome = CheckStart(mode, names);
+    const TStartOutcome outcome = CheckStart(mode, names, quiet);
     if (outcome != TStartOutcome::Started) return outcome;
     options_ = options;
     if (mode == rmCleanRequested) {
@@ -97,14 +111,14 @@ TStartOutcome TRunController::RequestStart(TRunMode mode, const TRunOptions& opt
         expectedItems_ = 0;
         Launch(TRunPhase::PreScan, rmTest, std::move(names), false);
     } else {
-        Launch(mode == rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), false);
+        Launch(mode == rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), false, quiet);
     }
     return TStartOutcome::Started;
 }
 
 TStartOutcome TRunController::RunHere(TRunMode mode, const TRunOptions& options) {
     std::vector<std::string> names;
-    const TStartOutcome outcome = CheckStart(mode, names);
+    const TStartOutcome outcome = CheckStart(mode, names, false);
     if (outcome != TStartOutcome::Started) return outcome;
     options_ = options;
     Launch(mode == rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), true);
@@ -112,7 +126,8 @@ TStartOutcome TRunController::RunHere(TRunMode mode, const TRunOptions& options)
     return TStartOutcome::Started;
 }
 
-void TRunController::Launch(TRunPhase phase, TRunMode mode, std::vector<std::string> names, bool onThisThread) {
+void TRunController::Launch(TRunPhase phase, TRunMode mode, std::vector<std::string> names, bool onThisThread,
+                            bool quiet) {
     Retire();
     phase_ = phase;
     mode_ = mode;
@@ -120,8 +135,8 @@ void TRunController::Launch(TRunPhase phase, TRunMode mode, std::vector<std::str
     if (phase == TRunPhase::PreScan) options.FastScan = true;
     view_.RunStarting(phase, mode);
     sink_ = std::make_shared<TRunLogSink>(machine_.ui, view_);
-    current_ = std::make_unique<TClearTaskThread>(machine_, mode, onThisThread ? 0 : Window, *sink_, std::move(names),
-                                                  options);
+    current_ = std::make_unique<TClearTaskThread>(quiet ? quietMachine_ : machine_, mode, onThisThread ? 0 : Window,
+                                                  *sink_, std::move(names), options);
     if (Dispatcher) current_->Dispatch = Dispatcher;
     if (onThisThread) {
         current_->Execute();

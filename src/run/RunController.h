@@ -77,8 +77,10 @@ public:
 
     // Starts a run of `mode` on its own thread (rmTest, rmCleanRequested for
     // a pre-scan and its removing pass, rmUnattended); the run reports
-    // through messages to Window, handed back through HandleMessage.
-    TStartOutcome RequestStart(TRunMode mode, const TRunOptions& options);
+    // through messages to Window, handed back through HandleMessage. A quiet
+    // run waits for nobody (the end of the session): no confirmation, no
+    // refusal box, and the run's own questions are answered No.
+    TStartOutcome RequestStart(TRunMode mode, const TRunOptions& options, bool quiet = false);
     // The same checks, then the run on this thread, without a pre-scan
     // (the command line). The view has been told how it ended on return.
     TStartOutcome RunHere(TRunMode mode, const TRunOptions& options);
@@ -101,8 +103,8 @@ private:
         std::unique_ptr<TClearTaskThread> task;
     };
 
-    TStartOutcome CheckStart(TRunMode mode, std::vector<std::string>& names);
-    void Launch(TRunPhase phase, TRunMode mode, std::vector<std::string> names, bool onThisThread);
+    TStartOutcome CheckStart(TRunMode mode, std::vector<std::string>& names, bool quiet);
+    void Launch(TRunPhase phase, TRunMode mode, std::vector<std::string> names, bool onThisThread, bool quiet = false);
     void EndRun();
     void RunFinished();
     void StartRemovingPass();
@@ -110,7 +112,17 @@ private:
     void FreeEndedRuns();
     void Refuse(TStartOutcome why, const std::string& message);
 
+    // Answers every question of a quiet run as No would.
+    class TQuietDialogs final : public platform::Dialogs {
+    public:
+        [[nodiscard]] int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+        [[nodiscard]] std::optional<std::string> SaveFile(const platform::FileDialogArgs&) override { return {}; }
+        [[nodiscard]] std::optional<std::string> OpenFile(const platform::FileDialogArgs&) override { return {}; }
+    };
+
     platform::Platform& machine_;
+    TQuietDialogs quietDialogs_;
+    platform::Platform quietMachine_;
     const TCleanItemTree& tree_;
     TRunView& view_;
     TRunPhase phase_ = TRunPhase::Idle;

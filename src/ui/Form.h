@@ -22,6 +22,7 @@ struct TMessage {
 
 // System messages the windows handle by number (the core sees no Win32 headers).
 inline constexpr uint32_t kWmQueryEndSession = 0x0011;
+inline constexpr uint32_t kWmEndSession = 0x0016;
 inline constexpr uint32_t kWmSysCommand = 0x0112;
 inline constexpr uint32_t kWmHotKey = 0x0312;
 inline constexpr uint32_t kWmLButtonDown = 0x0201;

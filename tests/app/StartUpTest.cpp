@@ -133,6 +133,40 @@ TEST_F(StartUpTest, ActivationsKeepTheScheduleCountingAndATickWaitsForAnEarlierT
     sim.desktop().DestroyWindow(firefox);
 }
 
+TEST_F(StartUpTest, TheEndOfTheSessionCleansWithoutAskingWithinItsBoundThenSavesAndCloses) {
+    MakeJunk(kTempFiles, 2);
+    SaveSelection(kTempFiles);
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "SChedule", "ShutdownWash", "1"));
+    auto& main = Open();
+    ASSERT_TRUE(CurrentOptions.AskForSweep);  // the setting itself is the consent
+    ui::TMessage query{ui::kWmQueryEndSession, 0, 0, 0};
+    ASSERT_TRUE(main.Form->onMessage(query));
+    EXPECT_EQ(query.Result, 1);
+    EXPECT_EQ(JunkLeft(kTempFiles), 0);  // ran to its end before the answer
+    EXPECT_TRUE(controls.ModalRuns().empty());
+    EXPECT_EQ(sim.dialogs().AskedCount(), 0u);
+    EXPECT_NE(sim.profiles().GetString(path, "Settings", "AskForSweep", "unwritten"), "unwritten");
+
+    // A run that outlasts the bound is cancelled before the answer.
+    MakeJunk(kTempFiles, 1);
+    cleaner->HoldItems();
+    main.EndOfSessionCleanMs = 200;
+    ASSERT_TRUE(main.Form->onMessage(query));
+    EXPECT_EQ(query.Result, 1);
+    EXPECT_TRUE(main.Runs.Idle());
+    EXPECT_EQ(JunkLeft(kTempFiles), 1);
+    cleaner->Release();
+
+    // Another program refused the end: everything stays. Then it ends.
+    ui::TMessage refused{ui::kWmEndSession, 0, 0, 0};
+    ASSERT_TRUE(main.Form->onMessage(refused));
+    EXPECT_FALSE(Form().Closed());
+    ui::TMessage ends{ui::kWmEndSession, 1, 0, 0};
+    ASSERT_TRUE(main.Form->onMessage(ends));
+    EXPECT_TRUE(Form().Closed());
+}
+
 TEST_F(StartUpTest, ClosingDuringARunCancelsItSavesTheSettingsAndDoesNotHang) {
     auto& main = Open();
     ClickTick(kTempFiles);
@@ -150,7 +184,7 @@ TEST_F(StartUpTest, ClosingDuringARunCancelsItSavesTheSettingsAndDoesNotHang) {
     // The ticked category is saved before its item.
     EXPECT_EQ(sim.profiles().GetString(path, "NodeSelected", "1", ""), "Windows");
     EXPECT_EQ(sim.profiles().GetString(path, "NodeSelected", "2", ""), kTempFiles);
-    EXPECT_EQ(sim.profiles().GetString(path, "NodeSelected", "SelectedCount", ""), "2");
+    EXPECT_NE(sim.profiles().GetString(path, "Settings", "AskForSweep", "unwritten"), "unwritten");
 }
 
 TEST_F(StartUpTest, ExpandedCategoriesAreRestoredAndSavedAtClose) {
