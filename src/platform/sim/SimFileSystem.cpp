@@ -660,6 +660,8 @@ private:
 
 }  // namespace
 
+std::string SimFileSystem::ShortPath(const std::string& path) { return Exists(path) ? path : std::string(); }
+
 std::string SimFileSystem::NativePath(const std::string& path) {
     fs::path host = HostPath(path);
     return host.empty() ? std::string() : FromHost(host);

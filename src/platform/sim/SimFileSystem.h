@@ -40,6 +40,8 @@ public:
     bool RemoveDirectory(const std::string& path) override;
     bool ScheduleDeleteAtReboot(const std::string& path) override;
     bool RemoveLink(const std::string& path) override;
+    // The simulation has no 8.3 names: an existing path is its own short form.
+    [[nodiscard]] std::string ShortPath(const std::string& path) override;
     [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
     // Paths outside the simulated drives come back as "\\?\host\...",
     // which lies under no simulated folder.
