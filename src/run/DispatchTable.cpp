@@ -1,6 +1,7 @@
 #include "run/DispatchTable.h"
 
 #include "cleaners/AdvancedCleaners.h"
+#include "cleaners/InternetExplorerCache.h"
 #include "cleaners/WindowsCleaners.h"
 #include "customlists/RunDataSection.h"
 
@@ -27,6 +28,11 @@ TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
 const std::vector<TDispatchRow>& DispatchTable() {
     static const std::vector<TDispatchRow> table = {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToCleaner("Internet Explorer - Recently Typed URLs", cleaners::CleanRecentlyTypedUrls),
+        ToCleaner("Internet Explorer - Visited URL History", cleaners::CleanVisitedUrlHistory),
+        ToCleaner("Internet Explorer - Last Download Location", cleaners::CleanLastDownloadLocation),
+        ToCleaner("Internet Explorer - Temporary Internet Files", cleaners::CleanTemporaryInternetFiles),
+        ToCleaner("Internet Explorer - Index.dat Files", cleaners::CleanIndexDatFiles),
         ToCleaner("Windows - Recent Documents", cleaners::CleanRecentDocuments),
         ToCleaner("Windows - Start Run", cleaners::CleanStartRun),
         ToCleaner("Windows - Search Assistant", cleaners::CleanSearchAssistant),
