@@ -30,6 +30,8 @@ public:
     // delete fails), and the files whose removal at the next start was asked.
     void SetInUse(const std::string& path, bool inUse = true);
     [[nodiscard]] std::vector<std::string> ScheduledDeletes() const;
+    // Removals at the next start refused, as for a user without administrator rights.
+    void RefuseRebootSchedules(bool refuse = true);
 
     bool List(const std::string& pattern, const ListVisitor& visit) override;
     [[nodiscard]] std::optional<uint32_t> GetAttributes(const std::string& path) override;
