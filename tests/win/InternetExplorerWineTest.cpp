@@ -189,3 +189,51 @@ TEST(InternetExplorerWine, VisitedHistoryOnEveryCurrentWindowsFindsWhatIsThereAn
         EXPECT_EQ(CountLines(clean, "Clean: deleting http://wine-versions.example/page.htm"), 1) << Narrow(version);
     }
 }
+
+TEST(InternetExplorerWine, IndexDatFilesFollowACookieFolderNamedOutsideTheAnsiCodePage) {
+    const wchar_t* shellFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::wstring profile = SpecialFolder(CSIDL_PROFILE);
+    const std::wstring moved = profile + L"\\Donn\u00e9es\\Cookies-\u65e5\u672c";
+    ASSERT_TRUE(CreateDirectoryW((profile + L"\\Donn\u00e9es").c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CreateDirectoryW(moved.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::wstring index = moved + L"\\index.dat";
+    HANDLE file = CreateFileW(index.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "Client UrlCache MMF Ver 5.2", 27, &written, nullptr);
+    CloseHandle(file);
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, shellFolders, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    std::vector<wchar_t> old(1024);
+    DWORD oldBytes = static_cast<DWORD>(old.size() * sizeof(wchar_t));
+    DWORD oldType = 0;
+    const bool hadOld = RegQueryValueExW(key, L"Cookies", nullptr, &oldType, reinterpret_cast<BYTE*>(old.data()),
+                                         &oldBytes) == ERROR_SUCCESS;
+    RegSetValueExW(key, L"Cookies", 0, REG_SZ, reinterpret_cast<const BYTE*>(moved.c_str()),
+                   static_cast<DWORD>((moved.size() + 1) * sizeof(wchar_t)));
+    TCliResult clean = RunCliProgram("--clean --yes \"Internet Explorer - Index.dat Files\"");
+    if (hadOld)
+        RegSetValueExW(key, L"Cookies", 0, oldType, reinterpret_cast<const BYTE*>(old.data()), oldBytes);
+    else
+        RegDeleteValueW(key, L"Cookies");
+    RegCloseKey(key);
+    ASSERT_EQ(clean.Status, 0) << clean.Err;
+
+    HKEY session = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", 0,
+                            KEY_ALL_ACCESS, &session),
+              ERROR_SUCCESS);
+    std::vector<wchar_t> pending(1 << 16);
+    DWORD bytes = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
+    const LONG read = RegQueryValueExW(session, L"PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(pending.data()), &bytes);
+    RegDeleteValueW(session, L"PendingFileRenameOperations");
+    RegCloseKey(session);
+    DeleteFileW(index.c_str());
+    ASSERT_EQ(read, ERROR_SUCCESS);
+    std::wstring all(pending.data(), bytes / sizeof(wchar_t));
+    std::replace(all.begin(), all.end(), L'\0', L'\n');
+    EXPECT_NE(all.find(L"\\Donn\u00e9es\\Cookies-\u65e5\u672c\\index.dat"), std::wstring::npos) << Narrow(all);
+}
