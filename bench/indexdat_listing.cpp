@@ -29,8 +29,8 @@ using nullvane::indexdat::testing::TIndexDatBuilder;
 
 constexpr size_t kFileSize = 64u << 20;
 constexpr int kRecords = 500'000;
-constexpr int32_t kTableBlocks = 32;  // 4096 bytes, 508 entries
-constexpr int kEntriesPerTable = 16 * kTableBlocks - 4;
+constexpr int32_t kTableBlocks = 32;  // 4096 bytes, 510 entries
+constexpr int kEntriesPerTable = 16 * kTableBlocks - 2;
 constexpr int32_t kRecordSize = 112;
 constexpr uint8_t kTextOffset = 56;
 

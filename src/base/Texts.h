@@ -90,6 +90,11 @@ inline constexpr char kFinishedWithErrors[] = "Finished with errors!";
 inline constexpr char kCliFinishedWithErrors[] =
     "Some files were in use by another program and were left; close that program and run the clean again.";
 
+// The browser's index files, removed at the next start.
+inline constexpr char kIndexDatRebootWarning[] = "Warning: This will take effect next time windows is rebooted.";
+inline constexpr char kIndexDatNotScheduled[] =
+    "The index.dat files cannot be removed at the next start: that needs administrator rights.";
+
 // A run that ended at an error.
 inline constexpr char kRunStopped[] = "Stopped!";
 

@@ -41,6 +41,8 @@ void WipeIndexDatPass(TByteFile& file, uint8_t fill) {
     for (int32_t table = ReadInt32(file, kFirstTableOffset);
          table != 0 && table <= recordedSize && visited.insert(table).second;) {
         if (!HasHashTag(file, table)) break;
+        // Slots that would begin inside the file header belong to no table.
+        if (table + kTableHeaderSize < kFileHeaderSize) break;
         const int32_t next = ReadInt32(file, table + kNextTableOffset);
         int64_t position = static_cast<int64_t>(table) + kTableHeaderSize;
         const int64_t spanEnd = next != 0 ? next : recordedSize;

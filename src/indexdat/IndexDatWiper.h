@@ -16,7 +16,7 @@ inline constexpr int64_t kWipeBufferSize = 4096;
 // 1 when secure overwrite is off, else the number of passes kept to 1..3.
 [[nodiscard]] int WipePassCount(bool overwriteFile, int overwriteNumber);
 
-// One pass: every byte from the end of each table's 32-byte header up to the
+// One pass: every byte from the end of each table's 16-byte header up to the
 // next table (for the last table: up to the recorded size F) becomes `fill`.
 // Nothing at or beyond F, nor beyond the end of the file, is written, and the
 // file keeps its length.

@@ -141,6 +141,9 @@ public:
     // never anything it points to. False, with everything left as it was,
     // for a path that is no link or a link that cannot be removed alone.
     virtual bool RemoveLink(const std::string& path) = 0;
+    // The short (8.3) form of an existing path (GetShortPathName); empty if
+    // the path does not exist or has no short form.
+    [[nodiscard]] virtual std::string ShortPath(const std::string& path) = 0;
 
     // Conveniences built on the operations above.
     [[nodiscard]] bool Exists(const std::string& path) { return GetAttributes(path).has_value(); }

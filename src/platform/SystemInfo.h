@@ -82,6 +82,11 @@ public:
     // Reseeds the random source (from the clock, unless a test fixed it).
     virtual void Randomize() = 0;
 
+    // Starts a program with no window and does not wait for it: `application`
+    // is its full path (never searched for), `commandLine` the whole line it
+    // gets. True if it started.
+    virtual bool StartHiddenProcess(const std::string& application, const std::string& commandLine) = 0;
+
     // Minutes by which local time is ahead of UTC now: the bias that
     // FileTimeToLocalFileTime applies (the one in force now, not the one in
     // force at the converted date). The default asks the C runtime's zone.

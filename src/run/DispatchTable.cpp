@@ -1,6 +1,7 @@
 #include "run/DispatchTable.h"
 
 #include "cleaners/AdvancedCleaners.h"
+#include "cleaners/InternetExplorerCache.h"
 #include "cleaners/InternetExplorerAutocomplete.h"
 #include "cleaners/InternetExplorerCookies.h"
 #include "cleaners/ChromeCleaners.h"
@@ -34,6 +35,11 @@ TDispatchRow ToDataFile(std::string_view name, std::string_view dataFile) {
 const std::vector<TDispatchRow>& DispatchTable() {
     static const std::vector<TDispatchRow> table = {
         {TMatch::Contains, "Custom Lists -", nullptr, kCustomListFile},
+        ToCleaner("Internet Explorer - Recently Typed URLs", cleaners::CleanRecentlyTypedUrls),
+        ToCleaner("Internet Explorer - Visited URL History", cleaners::CleanVisitedUrlHistory),
+        ToCleaner("Internet Explorer - Last Download Location", cleaners::CleanLastDownloadLocation),
+        ToCleaner("Internet Explorer - Temporary Internet Files", cleaners::CleanTemporaryInternetFiles),
+        ToCleaner("Internet Explorer - Index.dat Files", cleaners::CleanIndexDatFiles),
         ToCleaner("Internet Explorer - Cookies", cleaners::CleanIECookies),
         ToCleaner("Internet Explorer - Autocomplete History", cleaners::CleanIEAutocompleteHistory),
         ToCleaner("Opera - Recently Typed URLs", cleaners::CleanOperaTypedUrls),

@@ -27,14 +27,14 @@ public:
     TIndexDatBuilder& RecordedSize(int32_t size) { return Int32(28, size); }
     TIndexDatBuilder& FirstTable(int32_t offset) { return Int32(32, offset); }
 
-    // A table header; entries follow at offset + 32.
+    // A table header; entries follow at offset + 16.
     TIndexDatBuilder& Table(int64_t offset, int32_t blocks, int32_t next, std::string_view tag = "HASH") {
         Raw(offset, tag.substr(0, 4));
         Int32(offset + 4, blocks);
         return Int32(offset + 8, next);
     }
     TIndexDatBuilder& Entry(int64_t table, int index, int32_t record, uint8_t hashLow = 0x80) {
-        const int64_t at = table + 32 + int64_t{8} * index;
+        const int64_t at = table + 16 + int64_t{8} * index;
         bytes_.at(static_cast<size_t>(at)) = hashLow;
         return Int32(at + 4, record);
     }

@@ -89,8 +89,8 @@ TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
     const std::string before = SampleImage();
     const std::string after = *machine.files().ReadAll(kFile);
     ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(after.substr(0, T1 + 32), before.substr(0, T1 + 32));
-    EXPECT_EQ(after.substr(T1 + 32), std::string(before.size() - T1 - 32, '\0'));
+    EXPECT_EQ(after.substr(0, T1 + 16), before.substr(0, T1 + 16));
+    EXPECT_EQ(after.substr(T1 + 16), std::string(before.size() - T1 - 16, '\0'));
 }
 
 TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {

@@ -44,6 +44,25 @@ std::vector<TListed> List(std::vector<uint8_t>& bytes, TIndexDatProgress* progre
 constexpr int32_t T1 = TIndexDatBuilder::kFirstTable;
 const uint64_t kJune2010 = FileTimeFromUnix(1276605296);
 
+// The hash slots begin right after the table's 16-byte header: a table of
+// N blocks holds 16 x N - 2 of them, the first at table offset 16.
+TEST(IndexDatReader, ListsTheSlotsRightAfterTheTableHeaderUpToTheTablesEnd) {
+    TIndexDatBuilder b;
+    b.FirstTable(T1).Table(T1, 1, 0);
+    const int32_t records[] = {0x5000, 0x5100, 0x5200};
+    b.UrlRecord(records[0], "URL ", 1, "http://first.example/");
+    b.UrlRecord(records[1], "URL ", 2, "http://second.example/");
+    b.UrlRecord(records[2], "URL ", 3, "http://last.example/");
+    const int64_t lastSlot = T1 + 128 - 8;  // slot 16 x 1 - 3
+    for (auto [slot, record] : {std::pair<int64_t, int32_t>{T1 + 16, records[0]}, {T1 + 24, records[1]},
+                                {lastSlot, records[2]}}) {
+        b.Bytes()[static_cast<size_t>(slot)] = 0x80;
+        b.Int32(slot + 4, record);
+    }
+    std::vector<TListed> expected{{"http://first.example/", 1}, {"http://second.example/", 2}, {"http://last.example/", 3}};
+    EXPECT_EQ(List(b.Bytes()), expected);
+}
+
 TEST(IndexDatReader, ListsUrlLeakAndRedirectRecordsInEntryOrderWithTheirTimeStamps) {
     TIndexDatBuilder b;
     b.FirstTable(T1).Table(T1, 8, 0);
@@ -102,7 +121,7 @@ TEST(IndexDatReader, ChainThatLoopsBackIsWalkedOnce) {
     TRecordingProgress progress;
     std::vector<TListed> expected{{"http://one/", 1}, {"http://two/", 2}};
     EXPECT_EQ(List(b.Bytes(), &progress), expected);
-    EXPECT_EQ(progress.messages, 2 * 60);  // one message per entry of each table, once
+    EXPECT_EQ(progress.messages, 2 * 62);  // one message per entry of each table, once
     EXPECT_EQ(progress.position, 100);
 }
 
@@ -135,7 +154,7 @@ TEST(IndexDatReader, FilesWithoutAReachableTableListNothingAndFinishTheProgress)
 
 TEST(IndexDatReader, ProgressMovesForwardOnlyAndEndsAtOneHundred) {
     TIndexDatBuilder b(0x20000);
-    b.FirstTable(T1).Table(T1, 100, 0);  // 1596 entries
+    b.FirstTable(T1).Table(T1, 100, 0);  // 1598 entries
     TRecordingProgress progress;
     (void)List(b.Bytes(), &progress);
     ASSERT_FALSE(progress.positions.empty());
@@ -145,12 +164,12 @@ TEST(IndexDatReader, ProgressMovesForwardOnlyAndEndsAtOneHundred) {
     }
     EXPECT_EQ(progress.positions.front(), 1);
     EXPECT_EQ(progress.positions.back(), 100);
-    EXPECT_EQ(progress.messages, 1596);
+    EXPECT_EQ(progress.messages, 1598);
 }
 
 TEST(IndexDatReader, ProgressStaysWithinRangeWhenEmptyTablesShrinkTheTotal) {
-    // One table of 12 entries followed by empty tables (N = 0 counts as -4 entries):
-    // totals of 8 and of 0 while 12 entries are processed.
+    // One table of 14 entries followed by empty tables (N = 0 counts as -2 entries):
+    // totals of 12 and of 8 while 14 entries are processed.
     for (int emptyTables : {1, 3}) {
         TIndexDatBuilder b(0x9000);
         b.FirstTable(T1).Table(T1, 1, 0x5000);
@@ -163,7 +182,7 @@ TEST(IndexDatReader, ProgressStaysWithinRangeWhenEmptyTablesShrinkTheTotal) {
         EXPECT_EQ(List(b.Bytes(), &progress).size(), 1u);
         for (int position : progress.positions) EXPECT_LE(position, 100);
         EXPECT_EQ(progress.position, 100);
-        EXPECT_EQ(progress.messages, 12);
+        EXPECT_EQ(progress.messages, 14);
     }
 }
 
@@ -202,7 +221,7 @@ TEST(IndexDatReader, TableThatReachesBeyondTheFileStopsAtItsEnd) {
     b.UrlRecord(0x4800, "URL ", 1, "http://inside/").Entry(T1, 0, 0x4800);
     TRecordingProgress progress;
     EXPECT_EQ(List(b.Bytes(), &progress).size(), 1u);
-    EXPECT_EQ(progress.messages, (0x5000 - 0x4000 - 32) / 8);
+    EXPECT_EQ(progress.messages, (0x5000 - 0x4000 - 16) / 8);
     EXPECT_EQ(progress.position, 100);
 }
 

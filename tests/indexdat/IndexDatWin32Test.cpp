@@ -63,8 +63,8 @@ TEST_F(IndexDatWin32, ReadsAndWipesAFileThatAnotherHandleSharesOpen) {
     const auto after = files_.ReadAll(name_);
     ASSERT_TRUE(after);
     ASSERT_EQ(after->size(), image_.size());
-    EXPECT_EQ(after->substr(0, 0x4020), image_.substr(0, 0x4020));
-    EXPECT_EQ(after->substr(0x4020), std::string(image_.size() - 0x4020, '\0'));
+    EXPECT_EQ(after->substr(0, 0x4010), image_.substr(0, 0x4010));
+    EXPECT_EQ(after->substr(0x4010), std::string(image_.size() - 0x4010, '\0'));
 }
 
 TEST_F(IndexDatWin32, FileHeldExclusivelyIsNeitherListedNorWiped) {

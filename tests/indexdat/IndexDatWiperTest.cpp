@@ -58,6 +58,17 @@ TEST(IndexDatWiper, PassCountFollowsTheOverwriteSettings) {
     EXPECT_EQ(WipePassCount(true, 10), 3);
 }
 
+TEST(IndexDatWiper, ClearsTheFirstSlotsAndKeepsOnlyTheSixteenByteTableHeader) {
+    TIndexDatBuilder b(0x6000);
+    Scribble(b.Bytes(), 64, 0x6000);
+    b.FirstTable(T1).Table(T1, 8, 0);
+    const auto before = b.Bytes();
+    TCheckedFile file(b.Bytes(), 0x6000);
+    WipeIndexDatPass(file, 0);
+    EXPECT_TRUE(Unchanged(before, b.Bytes(), 0, T1 + 16));
+    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 16, 0x6000, 0));
+}
+
 TEST(IndexDatWiper, FillsEveryTableSpanAndKeepsTheHeadersOfFileAndTables) {
     const int32_t t2 = 0x9000;
     TIndexDatBuilder b(0xC000);
@@ -68,20 +79,20 @@ TEST(IndexDatWiper, FillsEveryTableSpanAndKeepsTheHeadersOfFileAndTables) {
     TCheckedFile file(b.Bytes(), 0xC000);
     WipeIndexDatPass(file, 0xAB);
     const auto& after = b.Bytes();
-    EXPECT_TRUE(Unchanged(before, after, 0, T1 + 32));  // file header and everything before the first table
-    EXPECT_TRUE(AllEqual(after, T1 + 32, t2, 0xAB));
-    EXPECT_TRUE(Unchanged(before, after, t2, t2 + 32));
-    EXPECT_TRUE(AllEqual(after, t2 + 32, 0xC000, 0xAB));
+    EXPECT_TRUE(Unchanged(before, after, 0, T1 + 16));  // file header and everything before the first table
+    EXPECT_TRUE(AllEqual(after, T1 + 16, t2, 0xAB));
+    EXPECT_TRUE(Unchanged(before, after, t2, t2 + 16));
+    EXPECT_TRUE(AllEqual(after, t2 + 16, 0xC000, 0xAB));
 }
 
 TEST(IndexDatWiper, SpanOfWholeBuffersGetsNoRemainderWrite) {
-    const int32_t t2 = T1 + 32 + 3 * 4096;
-    TIndexDatBuilder b(t2 + 32 + 100);
+    const int32_t t2 = T1 + 16 + 3 * 4096;
+    TIndexDatBuilder b(t2 + 16 + 100);
     b.FirstTable(T1).Table(T1, 32, t2).Table(t2, 1, 0);
     TCheckedFile file(b.Bytes(), static_cast<int64_t>(b.Bytes().size()));
     WipeIndexDatPass(file, 0);
     const std::vector<std::pair<int64_t, size_t>> expected{
-        {T1 + 32, 4096}, {T1 + 32 + 4096, 4096}, {T1 + 32 + 8192, 4096}, {t2 + 32, 100}};
+        {T1 + 16, 4096}, {T1 + 16 + 4096, 4096}, {T1 + 16 + 8192, 4096}, {t2 + 16, 100}};
     EXPECT_EQ(file.writes, expected);
 }
 
@@ -92,7 +103,7 @@ TEST(IndexDatWiper, StopsAtTheRecordedSizeAndLeavesTheRestOfTheFile) {
     const auto before = b.Bytes();
     TCheckedFile file(b.Bytes(), 0x7123);
     WipeIndexDatPass(file, 0);
-    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 32, 0x7123, 0));
+    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 16, 0x7123, 0));
     EXPECT_TRUE(Unchanged(before, b.Bytes(), 0x7123, 0x9000));
 }
 
@@ -103,7 +114,7 @@ TEST(IndexDatWiper, NeverGrowsAFileWhoseRecordedSizeIsLargerThanIt) {
     TCheckedFile file(b.Bytes(), 0x10000);
     WipeIndexDatPass(file, 0);
     EXPECT_EQ(b.Bytes().size(), 0x6800u);
-    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 32, 0x6800, 0));
+    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 16, 0x6800, 0));
 }
 
 TEST(IndexDatWiper, TableWithoutTheHashSignatureEndsThePass) {
@@ -114,23 +125,23 @@ TEST(IndexDatWiper, TableWithoutTheHashSignatureEndsThePass) {
     const auto before = b.Bytes();
     TCheckedFile file(b.Bytes(), 0x8000);
     WipeIndexDatPass(file, 0);
-    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 32, t2, 0));
+    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 16, t2, 0));
     EXPECT_TRUE(Unchanged(before, b.Bytes(), t2, 0x8000));
 }
 
 TEST(IndexDatWiper, NextTableCloseToTheEndKeepsItsHeader) {
     // The tail write near F must stop at the next table, so that it is still
     // found and wiped in turn.
-    const int32_t t2 = T1 + 32 + 200;
-    TIndexDatBuilder b(t2 + 32 + 300);
+    const int32_t t2 = T1 + 16 + 200;
+    TIndexDatBuilder b(t2 + 16 + 300);
     Scribble(b.Bytes(), 64, static_cast<int64_t>(b.Bytes().size()));
     b.FirstTable(T1).Table(T1, 2, t2).Table(t2, 2, 0);
     const auto before = b.Bytes();
     TCheckedFile file(b.Bytes(), static_cast<int64_t>(b.Bytes().size()));
     WipeIndexDatPass(file, 0);
-    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 32, t2, 0));
-    EXPECT_TRUE(Unchanged(before, b.Bytes(), t2, t2 + 32));
-    EXPECT_TRUE(AllEqual(b.Bytes(), t2 + 32, static_cast<int64_t>(b.Bytes().size()), 0));
+    EXPECT_TRUE(AllEqual(b.Bytes(), T1 + 16, t2, 0));
+    EXPECT_TRUE(Unchanged(before, b.Bytes(), t2, t2 + 16));
+    EXPECT_TRUE(AllEqual(b.Bytes(), t2 + 16, static_cast<int64_t>(b.Bytes().size()), 0));
 }
 
 TEST(IndexDatWiper, ChainsThatLoopOrPointNowhereEndThePass) {

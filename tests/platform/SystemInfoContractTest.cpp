@@ -192,5 +192,25 @@ TEST(SimMachine, StartsAsAWindowsSevenMachineWithItsFoldersOnTheHost) {
     EXPECT_FALSE(std::filesystem::exists(root)) << "the host folder goes with the machine";
 }
 
+#ifdef _WIN32
+// The program is the one named, its arguments arrive whole, and no wait is made.
+TEST(Win32SystemInfo, HiddenProcessRunsTheNamedProgramWithItsArguments) {
+    platform::win32::Win32SystemInfo system;
+    const std::string cmd = system.SystemFolder() + "\\cmd.exe";
+    const std::string marker = system.TempFolder() + "nullvane-started.txt";
+    DeleteFileW(platform::win32::Widen(marker).c_str());
+    ASSERT_TRUE(system.StartHiddenProcess(cmd, "\"" + cmd + "\" /c echo started> \"" + marker + "\""));
+    bool written = false;
+    for (int waited = 0; waited < 10000 && !written; waited += 50) {
+        Sleep(50);
+        written = GetFileAttributesW(platform::win32::Widen(marker).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    EXPECT_TRUE(written);
+    Sleep(200);
+    DeleteFileW(platform::win32::Widen(marker).c_str());
+    EXPECT_FALSE(system.StartHiddenProcess(system.SystemFolder() + "\\no-such-program.exe", "x"));
+}
+#endif
+
 }  // namespace
 }  // namespace nullvane::testing

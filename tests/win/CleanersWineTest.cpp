@@ -111,6 +111,9 @@ public:
     platform::LocalTime Now() override { return real_.Now(); }
     uint32_t Random(uint32_t range) override { return real_.Random(range); }
     void Randomize() override { real_.Randomize(); }
+    bool StartHiddenProcess(const std::string& application, const std::string& commandLine) override {
+        return real_.StartHiddenProcess(application, commandLine);
+    }
 
 private:
     platform::SystemInfo& real_;

@@ -138,6 +138,7 @@ struct SimFileSystem::State {
     std::map<std::string, std::vector<OpenRecord>> open;
     std::set<std::string> inUse;
     std::vector<std::string> scheduled;
+    bool refuseSchedules = false;
     uint64_t nextId = 1;
 
     // Finds each name on the host: as written if it exists, else the first
@@ -568,8 +569,14 @@ bool SimFileSystem::RemoveDirectory(const std::string& path) {
 bool SimFileSystem::ScheduleDeleteAtReboot(const std::string& path) {
     if (!Split(path).valid) return false;
     std::lock_guard lock(state_->mutex);
+    if (state_->refuseSchedules) return false;
     state_->scheduled.push_back(path);
     return true;
+}
+
+void SimFileSystem::RefuseRebootSchedules(bool refuse) {
+    std::lock_guard lock(state_->mutex);
+    state_->refuseSchedules = refuse;
 }
 
 }  // namespace nullvane::platform::sim
@@ -659,6 +666,8 @@ private:
 };
 
 }  // namespace
+
+std::string SimFileSystem::ShortPath(const std::string& path) { return Exists(path) ? path : std::string(); }
 
 std::string SimFileSystem::NativePath(const std::string& path) {
     fs::path host = HostPath(path);

@@ -30,6 +30,8 @@ public:
     // delete fails), and the files whose removal at the next start was asked.
     void SetInUse(const std::string& path, bool inUse = true);
     [[nodiscard]] std::vector<std::string> ScheduledDeletes() const;
+    // Removals at the next start refused, as for a user without administrator rights.
+    void RefuseRebootSchedules(bool refuse = true);
 
     bool List(const std::string& pattern, const ListVisitor& visit) override;
     [[nodiscard]] std::optional<uint32_t> GetAttributes(const std::string& path) override;
@@ -40,6 +42,8 @@ public:
     bool RemoveDirectory(const std::string& path) override;
     bool ScheduleDeleteAtReboot(const std::string& path) override;
     bool RemoveLink(const std::string& path) override;
+    // The simulation has no 8.3 names: an existing path is its own short form.
+    [[nodiscard]] std::string ShortPath(const std::string& path) override;
     [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
     // Paths outside the simulated drives come back as "\\?\host\...",
     // which lies under no simulated folder.

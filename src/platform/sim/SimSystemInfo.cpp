@@ -147,6 +147,17 @@ void SimSystemInfo::Randomize() {
     generator_.seed(seed_ ? *seed_ : static_cast<uint32_t>(ticks_));
 }
 
+bool SimSystemInfo::StartHiddenProcess(const std::string& application, const std::string& commandLine) {
+    std::lock_guard lock(mutex_);
+    started_.push_back({application, commandLine});
+    return true;
+}
+
+std::vector<SimSystemInfo::StartedProcess> SimSystemInfo::StartedProcesses() {
+    std::lock_guard lock(mutex_);
+    return started_;
+}
+
 void SimSystemInfo::SetVersion(WindowsVersion version) {
     std::lock_guard lock(mutex_);
     version_ = version;

@@ -36,6 +36,12 @@ public:
     [[nodiscard]] LocalTime Now() override;
     [[nodiscard]] uint32_t Random(uint32_t range) override;
     void Randomize() override;
+    // Records the start; nothing runs.
+    bool StartHiddenProcess(const std::string& application, const std::string& commandLine) override;
+    struct StartedProcess {
+        std::string application, commandLine;
+    };
+    [[nodiscard]] std::vector<StartedProcess> StartedProcesses();
     // 0 unless a test sets another offset.
     [[nodiscard]] int32_t UtcOffsetMinutes() override;
 
@@ -89,6 +95,7 @@ private:
     std::vector<uint32_t> sequence_;
     size_t sequencePos_ = 0;
     int randomizeCount_ = 0;
+    std::vector<StartedProcess> started_;
 };
 
 }  // namespace nullvane::platform::sim

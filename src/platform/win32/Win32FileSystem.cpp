@@ -365,6 +365,17 @@ std::string LearnFromOpenPath(const std::string& path, Learn learn) {
 
 }  // namespace
 
+std::string Win32FileSystem::ShortPath(const std::string& path) {
+    std::wstring longPath = WidePath(path);
+    DWORD length = GetShortPathNameW(longPath.c_str(), nullptr, 0);
+    if (length == 0) return {};
+    std::wstring buffer(length, L'\0');
+    length = GetShortPathNameW(longPath.c_str(), buffer.data(), length);
+    if (length == 0 || length >= buffer.size()) return {};
+    buffer.resize(length);
+    return Narrow(WithoutLongPrefix(buffer));
+}
+
 std::string Win32FileSystem::FinalPath(const std::string& path) { return LearnFromOpenPath(path, FinalPathOf); }
 
 std::string Win32FileSystem::ResolvedName(const std::string& path) {

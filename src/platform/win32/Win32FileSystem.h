@@ -16,6 +16,7 @@ public:
     bool ShellDelete(const std::string& path) override;
     bool ScheduleDeleteAtReboot(const std::string& path) override;
     bool RemoveLink(const std::string& path) override;
+    [[nodiscard]] std::string ShortPath(const std::string& path) override;
     [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
     [[nodiscard]] std::string FinalPath(const std::string& path) override;
     [[nodiscard]] std::string NativePath(const std::string& path) override { return path; }

@@ -149,4 +149,21 @@ void Win32SystemInfo::Randomize() {
     generator_.seed(ClockSeed());
 }
 
+bool Win32SystemInfo::StartHiddenProcess(const std::string& application, const std::string& commandLine) {
+    std::wstring program = Widen(application);
+    std::wstring line = Widen(commandLine);  // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    // No handle of the run (an index.dat being wiped, say) is passed on.
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 }  // namespace nullvane::platform::win32

@@ -28,6 +28,7 @@ public:
     [[nodiscard]] LocalTime Now() override;
     [[nodiscard]] uint32_t Random(uint32_t range) override;
     void Randomize() override;
+    bool StartHiddenProcess(const std::string& application, const std::string& commandLine) override;
 
 private:
     std::mutex randomMutex_;

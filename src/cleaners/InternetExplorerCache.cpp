@@ -1,0 +1,272 @@
+#include "cleaners/InternetExplorerCache.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "base/FormatKilobytes.h"
+#include "base/Texts.h"
+#include "cleaners/InternetExplorerFolders.h"
+#include "cleaners/InternetExplorerUrls.h"
+#include "indexdat/IndexDatWiper.h"
+#include "platform/Text.h"
+#include "removal/FileRemoval.h"
+#include "removal/Lookups.h"
+#include "removal/RegistryRemoval.h"
+#include "removal/RemovalErrors.h"
+
+namespace nullvane::cleaners {
+
+using platform::EqualsIgnoreCase;
+using platform::UpperAscii;
+
+namespace {
+
+constexpr int kVersionCodeVista = 11;  // 6.0, and 6.2 for every later Windows
+constexpr char kIndexDat[] = "index.dat";
+constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
+    run.ItemBytes = bytes;
+    run.ItemSizeText = run::FormatKilobytes(bytes);
+}
+
+// The subfolders of `folder` (no links), in listing order.
+std::vector<std::string> Subfolders(run::TRunContext& run, const std::string& folder) {
+    std::vector<std::string> names;
+    (void)run.Machine.files.List(JoinPath(folder, "*"), [&](const platform::FileEntry& entry) {
+        if (entry.IsDirectory() && !entry.IsReparsePoint() && entry.name != "." && entry.name != "..")
+            names.push_back(entry.name);
+        return true;
+    });
+    return names;
+}
+
+// Cache folders whose subfolders the browser's index names: while the index
+// lives (in use, or wiped in place) the browser cannot store into one that is gone.
+bool IsCacheContainer(const std::string& name) {
+    return EqualsIgnoreCase(name, "Content.IE5") || EqualsIgnoreCase(name, "IE");
+}
+
+uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const removal::TWalkRules& rules,
+                        bool container) {
+    removal::TWalkRules filesOnly = rules;
+    filesOnly.recurse = false;
+    uint64_t bytes = removal::CleanFolderWith(run, folder, filesOnly, run.ItemCount);
+    for (const std::string& name : Subfolders(run, folder)) {
+        if (run.Terminated()) break;
+        const std::string subfolder = JoinPath(folder, name);
+        if (container) {
+            bytes += removal::CleanFolderWith(run, subfolder, rules, run.ItemCount);  // emptied, kept
+        } else if (IsCacheContainer(name) || EqualsIgnoreCase(name, "Low")) {
+            bytes += CleanCacheTree(run, subfolder, rules, IsCacheContainer(name));
+        } else {
+            removal::TWalkRules whole = rules;
+            whole.removeFolder = true;
+            bytes += removal::CleanFolderWith(run, subfolder, whole, run.ItemCount);
+        }
+    }
+    return bytes;
+}
+
+void WipeIndexDat(run::TRunContext& run, const std::string& path) {
+    if (path.empty()) return;
+    indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, path, run.Options);
+}
+
+void WipeIndexDatBelow(run::TRunContext& run, const std::string& folder, bool top) {
+    std::vector<std::string> subfolders;
+    (void)run.Machine.files.List(JoinPath(folder, "*"), [&](const platform::FileEntry& entry) {
+        if (run.Terminated()) return false;
+        if (entry.name == "." || entry.name == ".." || entry.IsReparsePoint()) return true;
+        if (entry.IsDirectory()) {
+            subfolders.push_back(entry.name);
+        } else if (!top && UpperAscii(entry.name) == "INDEX.DAT") {
+            WipeIndexDat(run, JoinPath(folder, entry.name));
+        }
+        return true;
+    });
+    for (const std::string& name : subfolders) {
+        if (run.Terminated()) return;
+        WipeIndexDatBelow(run, JoinPath(folder, name), false);
+    }
+}
+
+// The browser's own clearing command, for versions that keep their history
+// in a database (8 and later).
+void RunBrowserClearing(run::TRunContext& run) {
+    const std::string version = removal::ReadRegistryString(
+        run.Machine, platform::RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector", "IE");
+    const size_t point = version.find('.');
+    if (point == std::string::npos) return;
+    int major = 0;
+    for (size_t i = 0; i < point; ++i) {
+        if (version[i] < '0' || version[i] > '9' || major > 1000) {
+            major = 0;
+            break;
+        }
+        major = major * 10 + (version[i] - '0');
+    }
+    if (major >= 8) (void)RunCommandLine(run.Machine, "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 1");
+}
+
+uint64_t ListedSize(run::TRunContext& run, const std::string& path) {
+    uint64_t size = 0;
+    if (path.empty()) return 0;
+    (void)run.Machine.files.List(path, [&](const platform::FileEntry& entry) {
+        if (!entry.IsDirectory()) size += entry.size;
+        return false;
+    });
+    return size;
+}
+
+// Schedules the files' removal at the next start; false if the system refused any.
+bool ScheduleRemovalAtRestart(run::TRunContext& run, const std::vector<std::string>& files) {
+    const int code = removal::GetWindowsVersionCode(run.Machine);
+    switch (code) {
+        case 5: case 6: case 7: case 9: case 10: case 11: case 12: {
+            bool scheduled = true;
+            for (const std::string& file : files) {
+                if (!file.empty() && !removal::DeleteAtReboot(run, file)) scheduled = false;
+            }
+            return scheduled;
+        }
+        case 1: case 2: case 3: case 4: case 8: {
+            // "NUL=" deletes the file; any other name on the left renames it to that name.
+            std::vector<std::string> lines;
+            for (const std::string& file : files) {
+                std::string shortPath = file.empty() ? std::string() : GetShortPath(run.Machine, file);
+                if (!shortPath.empty()) lines.push_back("NUL=" + shortPath);
+            }
+            if (lines.empty()) return true;
+            try {
+                removal::AddWininitRenames(run, lines);
+            } catch (const removal::EWininitError&) {
+                return false;
+            }
+            return true;
+        }
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+void CleanTemporaryInternetFiles(run::TRunContext& run) {
+    const bool showFiles = run.Options.ShowLogTempInternetFiles;
+    if (!run.IsTestRun() && !showFiles) run.AddLogLine(std::string(run::texts::kClearing) + ", " + run::texts::kPleaseWait);
+    const std::string cache = GetInternetCacheFolder(run.Machine);
+    if (cache.empty() || !run.Machine.files.DirectoryExists(cache)) return;
+    run.Machine.internet.EndBrowserSession();
+
+    removal::TWalkRules rules;
+    rules.logIt = showFiles;
+    rules.removeSubfolders = true;
+    // A Test does not count the index; a Clean offers it like any other file and then wipes what stays.
+    if (run.IsTestRun()) rules.keepName = kIndexDat;
+    SetItemBytes(run, CleanCacheTree(run, cache, rules, false));
+    if (!run.IsTestRun()) WipeIndexDat(run, JoinPath(cache, "Content.IE5\\index.dat"));
+}
+
+void CleanVisitedUrlHistory(run::TRunContext& run) {
+    const std::string history = GetIESpecialFolder(run.Machine, platform::csidlHistory);
+    ClearUrlHistoryStore(run);
+    run.ItemCount += ClearUrlCacheEntries(run);
+    if (history.empty() || !run.Machine.files.DirectoryExists(history)) return;
+
+    const bool databaseHistory = removal::GetWindowsVersionCode(run.Machine) == kVersionCodeVista;
+    if (databaseHistory) {
+        run.ItemFolder = JoinPath(history, "Low\\History.IE5");
+        if (run.Machine.files.DirectoryExists(run.ItemFolder)) {
+            const std::string today = UpperAscii(TodayHistoryFolderName(run.Machine));
+            uint64_t bytes = 0;
+            for (const std::string& name : Subfolders(run, run.ItemFolder)) {
+                if (run.Terminated()) break;
+                if (UpperAscii(name).find(today) != std::string::npos) continue;
+                bytes += removal::CleanSubfolder(run, JoinPath(run.ItemFolder, name), true, "", run.ItemCount);
+            }
+            const std::string recovery = GetIERecoveryFolder(run.Machine);
+            if (!recovery.empty()) bytes += removal::CleanFilesByMask(run, recovery, "*.dat", true, run.ItemCount);
+            SetItemBytes(run, bytes);
+        }
+        run.ItemFolder = history;
+    } else {
+        run.ItemFolder = JoinPath(history, "History.IE5");
+        SetItemBytes(run, removal::CleanFolder(run, run.ItemFolder, false, true, kIndexDat, run.ItemCount));
+    }
+    if (run.IsTestRun()) return;
+    run.PostProgress(run.ItemCount);
+    WipeIndexDatTree(run, run.ItemFolder);
+    if (databaseHistory) RunBrowserClearing(run);
+}
+
+void CleanRecentlyTypedUrls(run::TRunContext& run) {
+    if (!run.FastScan()) {
+        if (auto key = run.Machine.registry.OpenKey(platform::RegRoot::CurrentUser, kTypedUrlsKey,
+                                                    platform::RegAccess::Read)) {
+            for (const platform::RegValue& value : key->Values()) {
+                run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + value.AsString());
+            }
+        }
+        removal::ScrollLogIfDue(run, 0);
+    }
+    const std::string bar = "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
+    run.ItemCount = removal::DeleteUserRegistryKey(run, kTypedUrlsKey) +
+                    removal::DeleteUserRegistryKey(run, bar + "FilesNamedMRU") +
+                    removal::DeleteUserRegistryKey(run, bar + "ContainingTextMRU");
+}
+
+void CleanIndexDatFiles(run::TRunContext& run) {
+    run.AddLogLine(run::texts::kIndexDatRebootWarning);
+    const std::vector<std::string> files = {
+        JoinPath(GetIESpecialFolder(run.Machine, platform::csidlCookies), kIndexDat),
+        JoinPath(GetIESpecialFolder(run.Machine, platform::csidlInternetCache), "Content.IE5\\index.dat"),
+        JoinPath(GetIESpecialFolder(run.Machine, platform::csidlHistory), "History.IE5\\index.dat"),
+    };
+    uint64_t bytes = 0;
+    for (const std::string& file : files) bytes += ListedSize(run, file);
+    SetItemBytes(run, bytes);
+    if (run.ItemSizeText != "0") run.ItemCount = static_cast<int32_t>(files.size());
+    if (run.IsTestRun()) return;
+    for (const std::string& file : files) WipeIndexDat(run, file);
+    // The warning alone would claim a removal that will not happen.
+    if (!ScheduleRemovalAtRestart(run, files)) run.AddLogLine(run::texts::kIndexDatNotScheduled);
+}
+
+void CleanLastDownloadLocation(run::TRunContext& run) {
+    run.ItemCount += removal::DeleteUserRegistryValues(run, "Software\\Microsoft\\Internet Explorer", "Download Directory");
+}
+
+void WipeIndexDatTree(run::TRunContext& run, const std::string& folder) {
+    if (folder.empty() || !run.Machine.files.DirectoryExists(folder)) return;
+    WipeIndexDatBelow(run, folder, true);
+}
+
+std::string TodayHistoryFolderName(platform::Platform& machine) {
+    const platform::LocalTime now = machine.system.Now();
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d%02d%02d", now.year, now.month, now.day);
+    return std::string("MSHist01") + digits;
+}
+
+std::string GetShortPath(platform::Platform& machine, const std::string& path) { return machine.files.ShortPath(path); }
+
+bool RunCommandLine(platform::Platform& machine, const std::string& commandLine) {
+    // The program is the first word, or the first quoted text.
+    std::string program, rest;
+    if (!commandLine.empty() && commandLine.front() == '"') {
+        const size_t close = commandLine.find('"', 1);
+        program = commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+        rest = close == std::string::npos ? std::string() : commandLine.substr(close + 1);
+    } else {
+        const size_t space = commandLine.find(' ');
+        program = commandLine.substr(0, space);
+        rest = space == std::string::npos ? std::string() : commandLine.substr(space);
+    }
+    if (program.empty()) return false;
+    if (program.find_first_of("\\/:") == std::string::npos) program = JoinPath(machine.system.SystemFolder(), program);
+    if (program.empty()) return false;
+    return machine.system.StartHiddenProcess(program, "\"" + program + "\"" + rest);
+}
+
+}  // namespace nullvane::cleaners
