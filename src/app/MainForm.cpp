@@ -8,6 +8,7 @@
 #include "app/NewCustomItemForm.h"
 #include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
+#include "platform/Text.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/RemovingRunLock.h"
@@ -56,6 +57,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     cbFastMode->SetChecked(CurrentOptions.FastScan);
 
     onOpenCustomListEditor = [this] { OpenCustomListEditor(); };
+    if (CurrentOptions.EnableHotkey) RegisterBossKey();
     machine_.dialogs.SetOwnerWindow(Form->Handle());
     Runs.Window = Form->Handle();
     Form->onActivate = [this] { FormActivate(); };
@@ -253,6 +255,9 @@ void TfrmMain::FormClose() {
     settings::ExpandStates(Tree, settings::TExpandStates::Save, CurrentOptions);
     settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
     tmSchedule->SetEnabled(false);
+    if (CurrentOptions.EnableHotkey) UnregisterBossKey();
+    // Whatever the setting says now: no other key would bring them back.
+    ShowHiddenBrowsers();
     controls_.Application().Terminate();
 }
 
@@ -389,7 +394,64 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
     if (CleanOnce) Close();
 }
 
+namespace {
+constexpr char kBossKeyAtom[] = "MyQKTRHotkey_Hide";
+constexpr const char* kBrowserClasses[] = {"IEFrame", "NS_AE_WindowClass", "MozillaWindowClass", "MozillaUIWindowClass",
+                                           "OpWindow"};
+
+bool IsBrowserClass(const std::string& className) {
+    for (const char* browser : kBrowserClasses) {
+        if (platform::EqualsIgnoreCase(className, browser)) return true;
+    }
+    return false;
+}
+}  // namespace
+
+void TfrmMain::RegisterBossKey() {
+    HotkeyAtom = machine_.desktop.AddGlobalAtom(kBossKeyAtom);
+    const auto& key = CurrentOptions.Hotkey;
+    const uint32_t modifiers = (key.IsCtrl ? platform::hkControl : 0) | (key.IsShift ? platform::hkShift : 0) |
+                               (key.IsAlt ? platform::hkAlt : 0);
+    if (HotkeyAtom == 0 || !machine_.desktop.RegisterHotKey(Form->Handle(), HotkeyAtom, modifiers, key.CharAscII)) {
+        (void)machine_.dialogs.MessageBox(texts::kBossKeyFailed, rtexts::kCaption, platform::mbOk | platform::mbIconError);
+    }
+}
+
+void TfrmMain::UnregisterBossKey() {
+    if (const uint16_t atom = machine_.desktop.FindGlobalAtom(kBossKeyAtom)) {
+        machine_.desktop.UnregisterHotKey(Form->Handle(), atom);
+        machine_.desktop.DeleteGlobalAtom(atom);
+    }
+}
+
+void TfrmMain::ToggleBrowserWindows() {
+    if (!hiddenBrowsers_.empty()) {
+        ShowHiddenBrowsers();
+        return;
+    }
+    // Only what shows: a window a browser keeps hidden itself stays as it is.
+    for (const auto& window : machine_.desktop.TopLevelWindows()) {
+        if (!window.visible || !IsBrowserClass(window.className)) continue;
+        machine_.desktop.ShowWindowAsync(window.window, false);
+        hiddenBrowsers_.push_back(window);
+    }
+    BrowsersHidden = !hiddenBrowsers_.empty();
+}
+
+void TfrmMain::ShowHiddenBrowsers() {
+    if (hiddenBrowsers_.empty()) return;
+    for (const auto& window : machine_.desktop.TopLevelWindows()) {
+        const bool remembered = std::any_of(hiddenBrowsers_.begin(), hiddenBrowsers_.end(), [&](const auto& hidden) {
+            return hidden.window == window.window && hidden.className == window.className;
+        });
+        if (remembered) machine_.desktop.ShowWindowAsync(window.window, true);
+    }
+    hiddenBrowsers_.clear();
+    BrowsersHidden = false;
+}
+
 bool TfrmMain::QueryEndSession() {
+    ShowHiddenBrowsers();
     // The setting is the consent: nothing waits for the user, and the clean
     // (or a run already working) gets a bounded time before it is cancelled.
     if (CurrentOptions.ShutdownWash) {
@@ -416,6 +478,9 @@ bool TfrmMain::FormMessage(ui::TMessage& message) {
     switch (message.Msg) {
     case run::WM_AUTOCLEAN:
         RequestStart(run::rmUnattended);
+        return true;
+    case ui::kWmHotKey:
+        if (static_cast<uint16_t>(message.WParam) == HotkeyAtom && HotkeyAtom != 0) ToggleBrowserWindows();
         return true;
     case ui::kWmQueryEndSession:
         message.Result = QueryEndSession() ? 1 : 0;

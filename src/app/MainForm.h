@@ -37,6 +37,9 @@ public:
     // Fields of the window.
     ui::TColor SavedLogColor = ui::clBlack;
     int ProgressStep = 50;
+    // The Boss Key's hot key identifier, and whether it keeps browser windows hidden.
+    uint16_t HotkeyAtom = 0;
+    bool BrowsersHidden = false;
     // The end of the session's wait for a clean (a test may shorten it).
     int EndOfSessionCleanMs = kEndOfSessionCleanMs;
     bool CleanOnce = false;
@@ -110,6 +113,13 @@ private:
     // A start request: ignored entirely while a run is active.
     void RequestStart(run::TRunMode mode);
     void WmTrayIcon(intptr_t mouseMessage);
+    void RegisterBossKey();
+    void UnregisterBossKey();
+    // A Boss Key press: hides the visible browser windows and remembers
+    // exactly those, or shows exactly those again.
+    void ToggleBrowserWindows();
+    // Shows the remembered windows that still exist with their class.
+    void ShowHiddenBrowsers();
     // WM_QUERYENDSESSION: the end-of-session clean, the settings; the answer.
     [[nodiscard]] bool QueryEndSession();
     void UpdateSaveLogEntries();
@@ -136,6 +146,7 @@ private:
     ui::TMenuItem* miPopupSaveLog_ = nullptr;
     bool closed_ = false;
     bool startUpCleanPosted_ = false;
+    std::vector<platform::TopLevelWindow> hiddenBrowsers_;
 };
 
 }  // namespace nullvane::app

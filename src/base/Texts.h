@@ -81,6 +81,8 @@ inline constexpr char kForLatestVersion[] = " for the latest version";
 inline constexpr char kPermanentlyDelete[] = "This process will permanently delete files from your system.";
 inline constexpr char kAreYouSure[] = "Are you sure you wish to proceed?";
 
+inline constexpr char kBossKeyFailed[] = "The hotkey for Boss Key failed, please try to use other key!";
+
 inline constexpr char kTrayTipFirst[] = "Left Click to activate Nullvane";
 inline constexpr char kTrayTipSecond[] = "Right Click to popup menu";
 

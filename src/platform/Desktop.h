@@ -3,6 +3,7 @@
 // monitors they are shown on.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace nullvane::platform {
 
@@ -26,6 +27,16 @@ struct MonitorArea {
     bool overlaps = false;
 };
 
+// A top-level window as the desktop lists it.
+struct TopLevelWindow {
+    WindowId window = 0;
+    std::string className;
+    bool visible = false;
+};
+
+// Modifiers of a system-wide hot key (the Windows values).
+enum HotKeyModifier : uint32_t { hkAlt = 0x1, hkControl = 0x2, hkShift = 0x4 };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -42,6 +53,21 @@ public:
     virtual bool EmptyRecycleBin() = 0;
     // Opens, empties and closes the clipboard; false if it could not be opened.
     virtual bool EmptyClipboard() = 0;
+
+    // Global atoms of the session: the identity of a system-wide hot key.
+    // 0 when the atom cannot be added or is not there.
+    [[nodiscard]] virtual uint16_t AddGlobalAtom(const std::string& name) = 0;
+    [[nodiscard]] virtual uint16_t FindGlobalAtom(const std::string& name) = 0;
+    virtual void DeleteGlobalAtom(uint16_t atom) = 0;
+    // A hot key that posts WM_HOTKEY (wParam = id) to `window`; false when
+    // the combination is taken (another program holds it).
+    virtual bool RegisterHotKey(WindowId window, int id, uint32_t modifiers, uint32_t virtualKey) = 0;
+    virtual void UnregisterHotKey(WindowId window, int id) = 0;
+    // Every top-level window, front to back.
+    [[nodiscard]] virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+    // Shows or hides another program's window without waiting for that
+    // program: a hung one cannot hold the caller.
+    virtual void ShowWindowAsync(WindowId window, bool show) = 0;
 };
 
 }  // namespace nullvane::platform

@@ -167,6 +167,63 @@ TEST_F(StartUpTest, TheEndOfTheSessionCleansWithoutAskingWithinItsBoundThenSaves
     EXPECT_TRUE(Form().Closed());
 }
 
+TEST_F(StartUpTest, TheBossKeyHidesTheVisibleBrowserWindowsAndShowsExactlyThoseAgain) {
+    auto& desktop = sim.desktop();
+    const auto ie = desktop.RegisterWindow("IEFrame");
+    const auto firefox = desktop.RegisterWindow("MozillaWindowClass");
+    const auto chrome = desktop.RegisterWindow("Chrome_WidgetWin_1");
+    const auto opera = desktop.RegisterWindow("OpWindow");
+    desktop.SetWindowVisible(opera, false);  // kept hidden by its own program
+    CurrentOptions.EnableHotkey = true;
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
+    auto& main = Open();
+    ASSERT_NE(main.HotkeyAtom, 0);
+    ASSERT_EQ(desktop.HotKeys().size(), 1u);
+    auto press = [&] {
+        ui::TMessage hotKey{ui::kWmHotKey, main.HotkeyAtom, 0, 0};
+        ASSERT_TRUE(main.Form->onMessage(hotKey));
+    };
+
+    press();
+    EXPECT_TRUE(main.BrowsersHidden);
+    EXPECT_FALSE(desktop.IsWindowVisible(ie));
+    EXPECT_FALSE(desktop.IsWindowVisible(firefox));
+    EXPECT_TRUE(desktop.IsWindowVisible(chrome));
+    press();
+    EXPECT_FALSE(main.BrowsersHidden);
+    EXPECT_TRUE(desktop.IsWindowVisible(ie));
+    EXPECT_TRUE(desktop.IsWindowVisible(firefox));
+    EXPECT_FALSE(desktop.IsWindowVisible(opera));  // never remembered, never shown
+
+    // No browser open at a press: the next press hides, it does not "show".
+    desktop.DestroyWindow(ie);
+    desktop.DestroyWindow(firefox);
+    press();
+    EXPECT_FALSE(main.BrowsersHidden);
+    const auto later = desktop.RegisterWindow("MozillaUIWindowClass");
+    press();
+    EXPECT_FALSE(desktop.IsWindowVisible(later));
+
+    // Closing shows it again and lets go of the key.
+    main.Close();
+    EXPECT_TRUE(desktop.IsWindowVisible(later));
+    EXPECT_TRUE(desktop.HotKeys().empty());
+    EXPECT_TRUE(desktop.Atoms().empty());
+    desktop.DestroyWindow(chrome);
+    desktop.DestroyWindow(opera);
+}
+
+TEST_F(StartUpTest, ABossKeyAnotherProgramHoldsIsToldAndTheProgramGoesOn) {
+    sim.desktop().HoldHotKeyElsewhere(platform::hkControl, 116);
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
+    auto& main = Open();
+    EXPECT_EQ(AskedTexts(), std::vector<std::string>{run::texts::kBossKeyFailed});
+    EXPECT_TRUE(sim.desktop().HotKeys().empty());
+    EXPECT_TRUE(main.Form->Visible());
+}
+
 TEST_F(StartUpTest, ClosingDuringARunCancelsItSavesTheSettingsAndDoesNotHang) {
     auto& main = Open();
     ClickTick(kTempFiles);

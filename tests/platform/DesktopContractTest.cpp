@@ -2,6 +2,7 @@
 // with a display) real windows of a class registered for the test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
@@ -161,6 +162,35 @@ TEST(SimDesktop, MessagesForAWindowDestroyedBeforeDeliveryAreDropped) {
     desktop.DestroyWindow(window);
     queue.Pump();
     EXPECT_EQ(delivered, 0);
+}
+
+}  // namespace
+}  // namespace nullvane::testing
+
+namespace nullvane::testing {
+namespace {
+
+TYPED_TEST(DesktopContractTest, AtomsNameHotKeysAndATakenCombinationIsRefused) {
+    auto& desktop = this->desktop();
+    const uint16_t atom = desktop.AddGlobalAtom("NullvaneContractAtom");
+    ASSERT_NE(atom, 0);
+    EXPECT_EQ(desktop.FindGlobalAtom("NULLVANECONTRACTATOM"), atom);
+    WindowId window = this->MakeRecordingWindow("NullvaneContractHotKey");
+    const uint32_t modifiers = platform::hkControl | platform::hkAlt | platform::hkShift;
+    const uint32_t f11 = 0x7A;
+    ASSERT_TRUE(desktop.RegisterHotKey(window, atom, modifiers, f11));
+    EXPECT_FALSE(desktop.RegisterHotKey(window, atom + 1, modifiers, f11));
+    desktop.UnregisterHotKey(window, atom);
+    EXPECT_TRUE(desktop.RegisterHotKey(window, atom + 1, modifiers, f11));
+    desktop.UnregisterHotKey(window, atom + 1);
+    desktop.DeleteGlobalAtom(atom);
+    EXPECT_EQ(desktop.FindGlobalAtom("NullvaneContractAtom"), 0);
+
+    const auto windows = desktop.TopLevelWindows();
+    const auto found = std::find_if(windows.begin(), windows.end(), [&](const auto& w) { return w.window == window; });
+    ASSERT_NE(found, windows.end());
+    EXPECT_EQ(found->className, "NullvaneContractHotKey");
+    this->backend->DestroyWindow(window);
 }
 
 }  // namespace

@@ -180,4 +180,93 @@ void SimDesktop::SetMonitors(std::vector<SimMonitor> monitors) {
     monitors_ = std::move(monitors);
 }
 
+uint16_t SimDesktop::AddGlobalAtom(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    // Atom names compare without regard to case; adding one again counts a reference.
+    const std::string wanted = SimRegistry::FoldName(name);
+    for (auto& [atom, entry] : atoms_) {
+        if (SimRegistry::FoldName(entry.first) == wanted) {
+            ++entry.second;
+            return atom;
+        }
+    }
+    const uint16_t atom = nextAtom_++;
+    atoms_[atom] = {name, 1};
+    return atom;
+}
+
+uint16_t SimDesktop::FindGlobalAtom(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    const std::string wanted = SimRegistry::FoldName(name);
+    for (const auto& [atom, entry] : atoms_) {
+        if (SimRegistry::FoldName(entry.first) == wanted) return atom;
+    }
+    return 0;
+}
+
+void SimDesktop::DeleteGlobalAtom(uint16_t atom) {
+    std::lock_guard lock(mutex_);
+    auto it = atoms_.find(atom);
+    if (it != atoms_.end() && --it->second.second == 0) atoms_.erase(it);
+}
+
+bool SimDesktop::RegisterHotKey(WindowId window, int id, uint32_t modifiers, uint32_t virtualKey) {
+    std::lock_guard lock(mutex_);
+    const auto taken = [&](uint32_t m, uint32_t k) { return m == modifiers && k == virtualKey; };
+    for (const auto& [m, k] : heldElsewhere_) {
+        if (taken(m, k)) return false;
+    }
+    for (const HotKey& key : hotKeys_) {
+        if (taken(key.modifiers, key.virtualKey) || (key.window == window && key.id == id)) return false;
+    }
+    hotKeys_.push_back({window, id, modifiers, virtualKey});
+    return true;
+}
+
+void SimDesktop::UnregisterHotKey(WindowId window, int id) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(hotKeys_, [&](const HotKey& key) { return key.window == window && key.id == id; });
+}
+
+std::vector<TopLevelWindow> SimDesktop::TopLevelWindows() {
+    std::lock_guard lock(mutex_);
+    std::vector<TopLevelWindow> windows;
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        windows.push_back({it->first, it->second.className, it->second.visible});
+    }
+    return windows;
+}
+
+void SimDesktop::ShowWindowAsync(WindowId window, bool show) { SetWindowVisible(window, show); }
+
+void SimDesktop::HoldHotKeyElsewhere(uint32_t modifiers, uint32_t virtualKey) {
+    std::lock_guard lock(mutex_);
+    heldElsewhere_.emplace_back(modifiers, virtualKey);
+}
+
+std::vector<std::pair<WindowId, int>> SimDesktop::HotKeys() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::pair<WindowId, int>> keys;
+    for (const HotKey& key : hotKeys_) keys.emplace_back(key.window, key.id);
+    return keys;
+}
+
+std::vector<std::string> SimDesktop::Atoms() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> names;
+    for (const auto& [atom, entry] : atoms_) names.push_back(entry.first);
+    return names;
+}
+
+void SimDesktop::SetWindowVisible(WindowId window, bool visible) {
+    std::lock_guard lock(mutex_);
+    if (auto it = windows_.find(window); it != windows_.end()) it->second.visible = visible;
+}
+
+bool SimDesktop::IsWindowVisible(WindowId window) const {
+    std::lock_guard lock(mutex_);
+    auto it = windows_.find(window);
+    return it != windows_.end() && it->second.visible;
+}
+
 }  // namespace nullvane::platform::sim

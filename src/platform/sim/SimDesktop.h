@@ -54,6 +54,22 @@ public:
     bool EmptyRecycleBin() override;
     bool EmptyClipboard() override;
     [[nodiscard]] int EmptyRecycleBinCount() const;
+
+    [[nodiscard]] uint16_t AddGlobalAtom(const std::string& name) override;
+    [[nodiscard]] uint16_t FindGlobalAtom(const std::string& name) override;
+    void DeleteGlobalAtom(uint16_t atom) override;
+    bool RegisterHotKey(WindowId window, int id, uint32_t modifiers, uint32_t virtualKey) override;
+    void UnregisterHotKey(WindowId window, int id) override;
+    [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
+    void ShowWindowAsync(WindowId window, bool show) override;
+    // Another program holds that combination: registering it fails.
+    void HoldHotKeyElsewhere(uint32_t modifiers, uint32_t virtualKey);
+    // The hot keys registered now, as (window, id).
+    [[nodiscard]] std::vector<std::pair<WindowId, int>> HotKeys() const;
+    [[nodiscard]] std::vector<std::string> Atoms() const;
+    // Windows start visible; a program may keep one of its windows hidden.
+    void SetWindowVisible(WindowId window, bool visible);
+    [[nodiscard]] bool IsWindowVisible(WindowId window) const;
     void SetClipboardText(std::string text);
     [[nodiscard]] std::string ClipboardText() const;
 
@@ -69,6 +85,13 @@ private:
     struct Window {
         std::string className;
         WindowHandler handler;
+        bool visible = true;
+    };
+    struct HotKey {
+        WindowId window;
+        int id;
+        uint32_t modifiers;
+        uint32_t virtualKey;
     };
 
     SimMessageQueue& queue_;
@@ -79,6 +102,10 @@ private:
     std::vector<WindowId> foregroundRequests_;
     int emptyRecycleBinCount_ = 0;
     std::string clipboardText_;
+    std::map<uint16_t, std::pair<std::string, int>> atoms_;  // atom: name, references
+    uint16_t nextAtom_ = 0xC000;
+    std::vector<HotKey> hotKeys_;
+    std::vector<std::pair<uint32_t, uint32_t>> heldElsewhere_;
     std::vector<SimMonitor> monitors_{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}}};
 };
 

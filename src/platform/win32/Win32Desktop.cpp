@@ -3,6 +3,9 @@
 #include <windows.h>
 // The service names its own operations; the W functions are called by name.
 #undef PostMessage
+#undef RegisterHotKey
+#undef UnregisterHotKey
+#undef ShowWindowAsync
 
 #include <algorithm>
 #include <cstdint>
@@ -77,6 +80,39 @@ MonitorArea Win32Desktop::MonitorNear(const ScreenRect& rect) {
         work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
     return MonitorArea{ScreenRect{work.left, work.top, work.right - work.left, work.bottom - work.top}, overlaps};
+}
+
+uint16_t Win32Desktop::AddGlobalAtom(const std::string& name) { return GlobalAddAtomW(Widen(name).c_str()); }
+
+uint16_t Win32Desktop::FindGlobalAtom(const std::string& name) { return GlobalFindAtomW(Widen(name).c_str()); }
+
+void Win32Desktop::DeleteGlobalAtom(uint16_t atom) { (void)GlobalDeleteAtom(atom); }
+
+bool Win32Desktop::RegisterHotKey(WindowId window, int id, uint32_t modifiers, uint32_t virtualKey) {
+    return ::RegisterHotKey(reinterpret_cast<HWND>(window), id, modifiers, virtualKey) != FALSE;
+}
+
+void Win32Desktop::UnregisterHotKey(WindowId window, int id) {
+    (void)::UnregisterHotKey(reinterpret_cast<HWND>(window), id);
+}
+
+std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
+    std::vector<TopLevelWindow> windows;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            wchar_t name[256] = {};
+            const int length = GetClassNameW(window, name, 256);
+            auto* list = reinterpret_cast<std::vector<TopLevelWindow>*>(data);
+            list->push_back({reinterpret_cast<WindowId>(window), Narrow(std::wstring_view(name, length > 0 ? length : 0)),
+                             ::IsWindowVisible(window) != FALSE});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+void Win32Desktop::ShowWindowAsync(WindowId window, bool show) {
+    (void)::ShowWindowAsync(reinterpret_cast<HWND>(window), show ? SW_SHOW : SW_HIDE);
 }
 
 }  // namespace nullvane::platform::win32

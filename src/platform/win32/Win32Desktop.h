@@ -15,6 +15,13 @@ public:
     // SHEmptyRecycleBinW, looked up at run time in shell32.
     bool EmptyRecycleBin() override;
     bool EmptyClipboard() override;
+    [[nodiscard]] uint16_t AddGlobalAtom(const std::string& name) override;
+    [[nodiscard]] uint16_t FindGlobalAtom(const std::string& name) override;
+    void DeleteGlobalAtom(uint16_t atom) override;
+    bool RegisterHotKey(WindowId window, int id, uint32_t modifiers, uint32_t virtualKey) override;
+    void UnregisterHotKey(WindowId window, int id) override;
+    [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
+    void ShowWindowAsync(WindowId window, bool show) override;
 };
 
 }  // namespace nullvane::platform::win32
