@@ -410,8 +410,10 @@ bool IsBrowserClass(const std::string& className) {
 void TfrmMain::RegisterBossKey() {
     HotkeyAtom = machine_.desktop.AddGlobalAtom(kBossKeyAtom);
     const auto& key = CurrentOptions.Hotkey;
-    const uint32_t modifiers = (key.IsCtrl ? platform::hkControl : 0) | (key.IsShift ? platform::hkShift : 0) |
-                               (key.IsAlt ? platform::hkAlt : 0);
+    uint32_t modifiers = 0;
+    if (key.IsCtrl) modifiers |= platform::hkControl;
+    if (key.IsShift) modifiers |= platform::hkShift;
+    if (key.IsAlt) modifiers |= platform::hkAlt;
     if (HotkeyAtom == 0 || !machine_.desktop.RegisterHotKey(Form->Handle(), HotkeyAtom, modifiers, key.CharAscII)) {
         (void)machine_.dialogs.MessageBox(texts::kBossKeyFailed, rtexts::kCaption, platform::mbOk | platform::mbIconError);
     }

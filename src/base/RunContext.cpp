@@ -1,5 +1,6 @@
 #include "base/RunContext.h"
 
+#include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 
 namespace nullvane::run {
@@ -15,6 +16,11 @@ void TRunContext::PostProgressIfDue(int32_t count) {
         LastProgressTime = now;
         PostProgress(count);
     }
+}
+
+void TRunContext::SetItemBytes(uint64_t bytes) {
+    ItemBytes = bytes;
+    ItemSizeText = FormatKilobytes(bytes);
 }
 
 void TRunContext::ReportFileInUse(const std::string& path) {

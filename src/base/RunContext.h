@@ -56,6 +56,9 @@ public:
     TLogSink& LogBox;
     std::string LogPrefix;
 
+    // The item's size: ItemBytes and its text in kilobytes.
+    void SetItemBytes(uint64_t bytes);
+
     [[nodiscard]] TRunMode Mode() const { return mode_; }
     [[nodiscard]] bool IsTestRun() const { return mode_ == rmTest; }
     void AddLogLine(const std::string& text) { LogBox.AddLine(text); }

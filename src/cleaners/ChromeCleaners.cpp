@@ -1,6 +1,5 @@
 #include "cleaners/ChromeCleaners.h"
 
-#include "base/FormatKilobytes.h"
 #include "cleaners/ChromiumProfileCleaner.h"
 #include "cleaners/ChromiumProfiles.h"
 
@@ -17,8 +16,7 @@ void ForEachProfile(run::TRunContext& run, TOperation operation) {
         if (run.Terminated()) break;
         bytes += operation(run, profile);
     }
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
+    run.SetItemBytes(bytes);
 }
 
 // Database steps count nothing: the item shows 0 items and "0".

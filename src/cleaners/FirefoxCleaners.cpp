@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 #include "cleaners/FirefoxProfiles.h"
 #include "removal/FileRemoval.h"
@@ -14,10 +13,6 @@ namespace {
 
 using Statements = std::vector<TDatabaseStatement>;
 
-void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
-}
 
 // The profiles as each item looks them up afresh.
 struct TFirefoxFolders {
@@ -138,21 +133,21 @@ const std::vector<TDatabaseStatement>& FirefoxDownloadStatements() {
 
 void CleanFirefoxCookies(run::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
-    SetItemBytes(run, CleanProfileFiles(run, folders, {"cookies*.txt", "cookies.sqlite"}));
+    run.SetItemBytes(CleanProfileFiles(run, folders, {"cookies*.txt", "cookies.sqlite"}));
 }
 
 void CleanFirefoxVisitedUrlHistory(run::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     uint64_t bytes = CleanProfileFiles(run, folders, {"history.dat"});
     CleanPlaces(run, folders, FirefoxHistoryStatements());
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanFirefoxDownloadManager(run::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     uint64_t bytes = CleanProfileFiles(run, folders, {"downloads.rdf", "downloads.sqlite", "downloads.json"});
     CleanPlaces(run, folders, FirefoxDownloadStatements());
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanFirefoxTemporaryInternetFiles(run::TRunContext& run) {
@@ -171,26 +166,26 @@ void CleanFirefoxTemporaryInternetFiles(run::TRunContext& run) {
         if (!profile.Folder.empty()) cleanCaches(profile.Folder);
         if (!profile.LocalFolder.empty()) cleanCaches(profile.LocalFolder);
     }
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanFirefoxAutocompleteHistory(run::TRunContext& run) {
     // Never key4.db or cert9.db: they hold the certificate keys and the
     // primary password, without which the stored logins cannot be read.
     TFirefoxFolders folders = LookUpFolders(run);
-    SetItemBytes(run, CleanProfileFiles(run, folders,
+    run.SetItemBytes(CleanProfileFiles(run, folders,
                                         {"signons.txt", "signons3.txt", "signons.sqlite", "logins.json",
                                          "logins-backup.json"}));
 }
 
 void CleanFirefoxPreferences(run::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
-    SetItemBytes(run, CleanProfileFiles(run, folders, {"prefs.js", "content-prefs.sqlite", "permissions.sqlite"}));
+    run.SetItemBytes(CleanProfileFiles(run, folders, {"prefs.js", "content-prefs.sqlite", "permissions.sqlite"}));
 }
 
 void CleanFirefoxSavedFormInformation(run::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
-    SetItemBytes(run, CleanProfileFiles(run, folders, {"formhistory.dat", "formhistory.sqlite"}));
+    run.SetItemBytes(CleanProfileFiles(run, folders, {"formhistory.dat", "formhistory.sqlite"}));
 }
 
 void CleanFirefoxSession(run::TRunContext& run) {
@@ -200,7 +195,7 @@ void CleanFirefoxSession(run::TRunContext& run) {
     for (const TFirefoxProfile& profile : folders.Profiles)
         if (!profile.Folder.empty())
             bytes += removal::CleanFolder(run, profile.Folder + "\\sessionstore-backups", false, true, "", run.ItemCount);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 }  // namespace nullvane::cleaners

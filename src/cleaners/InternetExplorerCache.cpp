@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 #include "cleaners/InternetExplorerFolders.h"
 #include "cleaners/InternetExplorerUrls.h"
@@ -25,10 +24,6 @@ constexpr int kVersionCodeVista = 11;  // 6.0, and 6.2 for every later Windows
 constexpr char kIndexDat[] = "index.dat";
 constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
-}
 
 // The subfolders of `folder` (no links), in listing order.
 std::vector<std::string> Subfolders(run::TRunContext& run, const std::string& folder) {
@@ -164,7 +159,7 @@ void CleanTemporaryInternetFiles(run::TRunContext& run) {
     rules.removeSubfolders = true;
     // A Test does not count the index; a Clean offers it like any other file and then wipes what stays.
     if (run.IsTestRun()) rules.keepName = kIndexDat;
-    SetItemBytes(run, CleanCacheTree(run, cache, rules, false));
+    run.SetItemBytes(CleanCacheTree(run, cache, rules, false));
     if (!run.IsTestRun()) WipeIndexDat(run, JoinPath(cache, "Content.IE5\\index.dat"));
 }
 
@@ -187,12 +182,12 @@ void CleanVisitedUrlHistory(run::TRunContext& run) {
             }
             const std::string recovery = GetIERecoveryFolder(run.Machine);
             if (!recovery.empty()) bytes += removal::CleanFilesByMask(run, recovery, "*.dat", true, run.ItemCount);
-            SetItemBytes(run, bytes);
+            run.SetItemBytes(bytes);
         }
         run.ItemFolder = history;
     } else {
         run.ItemFolder = JoinPath(history, "History.IE5");
-        SetItemBytes(run, removal::CleanFolder(run, run.ItemFolder, false, true, kIndexDat, run.ItemCount));
+        run.SetItemBytes(removal::CleanFolder(run, run.ItemFolder, false, true, kIndexDat, run.ItemCount));
     }
     if (run.IsTestRun()) return;
     run.PostProgress(run.ItemCount);
@@ -225,7 +220,7 @@ void CleanIndexDatFiles(run::TRunContext& run) {
     };
     uint64_t bytes = 0;
     for (const std::string& file : files) bytes += ListedSize(run, file);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
     if (run.ItemSizeText != "0") run.ItemCount = static_cast<int32_t>(files.size());
     if (run.IsTestRun()) return;
     for (const std::string& file : files) WipeIndexDat(run, file);

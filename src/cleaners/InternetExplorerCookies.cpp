@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "base/FormatKilobytes.h"
 #include "cleaners/CookieKeepList.h"
 #include "cleaners/CookieSite.h"
 #include "cleaners/InternetExplorerFolders.h"
@@ -94,8 +93,7 @@ void CleanIECookies(run::TRunContext& run) {
     if (!domStore.empty()) bytes += removal::CleanFilesByMask(run, domStore, "*.xml", true, run.ItemCount);
     std::string userData = JoinPath(removal::GetAppDataFolder(run.Machine), "Microsoft\\Internet Explorer\\UserData");
     if (!userData.empty()) bytes += removal::CleanFilesByMask(run, userData, "*.xml", true, run.ItemCount);
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
+    run.SetItemBytes(bytes);
 }
 
 }  // namespace nullvane::cleaners

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "base/FormatKilobytes.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
@@ -19,10 +18,6 @@ namespace {
 
 constexpr char kPassports[] = "Software\\Microsoft\\MSNMessenger\\PerPassportSettings";
 
-void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
-}
 
 // A folder only when the text names one absolutely ("X:\..." or a share)
 // without a ".." step: a relative string would empty a folder below the
@@ -89,7 +84,7 @@ void CleanMsnMessenger(run::TRunContext& run) {
         total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog", false, run.ItemCount);
         total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog.bak", false, run.ItemCount);
     }
-    SetItemBytes(run, total);
+    run.SetItemBytes(total);
 }
 
 void CleanYahooMessenger(run::TRunContext& run) {
@@ -102,13 +97,13 @@ void CleanYahooMessenger(run::TRunContext& run) {
     total += CleanFilesByMask(run, messenger + "\\Cache", "*.*", false, run.ItemCount);
     total += CleanFilesByMask(run, messenger + "\\Logs", "*.*", false, run.ItemCount);
     total += CleanFilesByMask(run, messenger + "\\Games", "*.gif", false, run.ItemCount);
-    SetItemBytes(run, total);
+    run.SetItemBytes(total);
 }
 
 void CleanSkype(run::TRunContext& run) {
     const std::string appData = removal::GetAppDataFolder(run.Machine);
     if (appData.empty() || !run.Machine.files.DirectoryExists(appData)) return;
-    SetItemBytes(run, CleanFilesByMask(run, appData + "Skype", "*.dbb", true, run.ItemCount));
+    run.SetItemBytes(CleanFilesByMask(run, appData + "Skype", "*.dbb", true, run.ItemCount));
 }
 
 }  // namespace nullvane::cleaners

@@ -3,7 +3,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "base/FormatKilobytes.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 #include "removal/RegistryRemoval.h"
@@ -36,8 +35,7 @@ void CleanWithRecentFiles(run::TRunContext& run, std::initializer_list<const cha
     const std::string recent = appData + "Microsoft\\Office\\Recent";
     uint64_t bytes = 0;
     for (const char* mask : masks) bytes += removal::CleanFilesByMask(run, recent, mask, false, run.ItemCount);
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
+    run.SetItemBytes(bytes);
     registryPart();
 }
 

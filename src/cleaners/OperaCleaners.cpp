@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "base/FormatKilobytes.h"
 #include "cleaners/ChromiumProfileCleaner.h"
 #include "cleaners/ChromiumProfiles.h"
 #include "removal/FileRemoval.h"
@@ -66,10 +65,6 @@ uint64_t ForEachProfile(run::TRunContext& run, const TOperaFolders& folders, TOp
     return bytes;
 }
 
-void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
-}
 
 }  // namespace
 
@@ -77,14 +72,14 @@ void CleanOperaTypedUrls(run::TRunContext& run) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes = CleanOldFiles(run, folders, {"opera.dir", "typed_history.xml"});
     bytes += ForEachProfile(run, folders, chromium::CleanTypedAddresses);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanOperaCookies(run::TRunContext& run) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes = CleanOldFiles(run, folders, {"cookies4.dat"});
     bytes += ForEachProfile(run, folders, chromium::CleanCookies);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanOperaHistory(run::TRunContext& run) {
@@ -95,7 +90,7 @@ void CleanOperaHistory(run::TRunContext& run) {
     if (!folders.Roaming.empty())
         for (const std::string& profile : ProfileFolders(run, folders.Local)) bytes += EmptyFolder(run, profile + "vps");
     bytes += ForEachProfile(run, folders, chromium::CleanHistory);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanOperaTemporaryFiles(run::TRunContext& run) {
@@ -109,14 +104,14 @@ void CleanOperaTemporaryFiles(run::TRunContext& run) {
                 bytes += EmptyFolder(run, profile + cache);
     }
     bytes += ForEachProfile(run, folders, chromium::CleanCaches);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanOperaAutocomplete(run::TRunContext& run) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes = CleanOldFiles(run, folders, {"wand.dat"});
     bytes += ForEachProfile(run, folders, chromium::CleanAutocomplete);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanOperaTransfers(run::TRunContext& run) {
@@ -126,7 +121,7 @@ void CleanOperaTransfers(run::TRunContext& run) {
         chromium::EmptyDownloads(on, profile);
         return uint64_t{0};
     });
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 }  // namespace nullvane::cleaners

@@ -3,7 +3,6 @@
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/RegistryRemoval.h"
-#include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 
 namespace nullvane::cleaners {
@@ -14,10 +13,6 @@ using removal::CleanFolder;
 using removal::DeleteUserRegistryKey;
 
 namespace {
-void SetItemBytes(run::TRunContext& run, uint64_t bytes) {
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
-}
 
 // The walk of one "Recycled" folder: everything but its INFO2 and desktop.ini.
 uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
@@ -34,7 +29,7 @@ void CleanRecentDocuments(run::TRunContext& run) {
     std::string recent = run.Machine.system.SpecialFolder(platform::csidlRecent);
     run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs");
     uint64_t bytes = recent.empty() ? 0 : CleanFilesByMask(run, recent, "*.*", false, run.ItemCount);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanStartRun(run::TRunContext& run) {
@@ -55,7 +50,7 @@ void CleanRecycleBin(run::TRunContext& run) {
         std::string folder = drive + ":\\Recycled";
         if (run.Machine.files.Exists(folder + "\\INFO2") && run.Machine.files.Exists(folder + "\\desktop.ini")) {
             bytes += CleanRecycledFolder(run, folder);
-            SetItemBytes(run, bytes);
+            run.SetItemBytes(bytes);
         }
     }
     if (!run.IsTestRun()) (void)run.Machine.desktop.EmptyRecycleBin();
@@ -64,7 +59,7 @@ void CleanRecycleBin(run::TRunContext& run) {
 void CleanTemporaryFiles(run::TRunContext& run) {
     std::string temp = run.Machine.system.TempFolder();
     uint64_t bytes = temp.empty() ? 0 : CleanFolder(run, temp, false, true, "", run.ItemCount);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanClipboard(run::TRunContext& run) {
@@ -76,13 +71,13 @@ void CleanMemoryDumps(run::TRunContext& run) {
     if (windows.empty()) return;
     uint64_t bytes = CleanFilesByMask(run, windows, "memory.dmp", false, run.ItemCount);
     bytes += CleanFilesByMask(run, windows + "MiniDump", "*.dmp", false, run.ItemCount);
-    SetItemBytes(run, bytes);
+    run.SetItemBytes(bytes);
 }
 
 void CleanChkdskFragments(run::TRunContext& run) {
     std::string system = run.Machine.system.SystemFolder();
     if (system.empty()) return;
-    SetItemBytes(run, CleanFilesByMask(run, system, "File*.chk", false, run.ItemCount));
+    run.SetItemBytes(CleanFilesByMask(run, system, "File*.chk", false, run.ItemCount));
 }
 
 }  // namespace nullvane::cleaners

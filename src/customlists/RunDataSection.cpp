@@ -7,7 +7,6 @@
 #include "removal/Lookups.h"
 #include "removal/NormalFolderPath.h"
 #include "removal/RegistryRemoval.h"
-#include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 
 namespace nullvane::customlists {
@@ -141,8 +140,7 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
             }
         }
     }
-    run.ItemBytes = bytes;
-    run.ItemSizeText = run::FormatKilobytes(bytes);
+    run.SetItemBytes(bytes);
 }
 
 }  // namespace nullvane::customlists
