@@ -65,21 +65,23 @@ uint64_t ForEachProfile(run::TRunContext& run, const TOperaFolders& folders, TOp
     return bytes;
 }
 
+// The common item: the old Opera's files by name, then a part of each Chromium profile.
+template <typename TOperation>
+void CleanOldFilesAndProfiles(run::TRunContext& run, std::initializer_list<const char*> names, TOperation operation) {
+    TOperaFolders folders = FindOperaFolders(run);
+    uint64_t bytes = CleanOldFiles(run, folders, names);
+    bytes += ForEachProfile(run, folders, operation);
+    run.SetItemBytes(bytes);
+}
 
 }  // namespace
 
 void CleanOperaTypedUrls(run::TRunContext& run) {
-    TOperaFolders folders = FindOperaFolders(run);
-    uint64_t bytes = CleanOldFiles(run, folders, {"opera.dir", "typed_history.xml"});
-    bytes += ForEachProfile(run, folders, chromium::CleanTypedAddresses);
-    run.SetItemBytes(bytes);
+    CleanOldFilesAndProfiles(run, {"opera.dir", "typed_history.xml"}, chromium::CleanTypedAddresses);
 }
 
 void CleanOperaCookies(run::TRunContext& run) {
-    TOperaFolders folders = FindOperaFolders(run);
-    uint64_t bytes = CleanOldFiles(run, folders, {"cookies4.dat"});
-    bytes += ForEachProfile(run, folders, chromium::CleanCookies);
-    run.SetItemBytes(bytes);
+    CleanOldFilesAndProfiles(run, {"cookies4.dat"}, chromium::CleanCookies);
 }
 
 void CleanOperaHistory(run::TRunContext& run) {
@@ -108,20 +110,14 @@ void CleanOperaTemporaryFiles(run::TRunContext& run) {
 }
 
 void CleanOperaAutocomplete(run::TRunContext& run) {
-    TOperaFolders folders = FindOperaFolders(run);
-    uint64_t bytes = CleanOldFiles(run, folders, {"wand.dat"});
-    bytes += ForEachProfile(run, folders, chromium::CleanAutocomplete);
-    run.SetItemBytes(bytes);
+    CleanOldFilesAndProfiles(run, {"wand.dat"}, chromium::CleanAutocomplete);
 }
 
 void CleanOperaTransfers(run::TRunContext& run) {
-    TOperaFolders folders = FindOperaFolders(run);
-    uint64_t bytes = CleanOldFiles(run, folders, {"download.dat"});
-    bytes += ForEachProfile(run, folders, [](run::TRunContext& on, const TChromiumProfile& profile) {
+    CleanOldFilesAndProfiles(run, {"download.dat"}, [](run::TRunContext& on, const TChromiumProfile& profile) {
         chromium::EmptyDownloads(on, profile);
         return uint64_t{0};
     });
-    run.SetItemBytes(bytes);
 }
 
 }  // namespace nullvane::cleaners

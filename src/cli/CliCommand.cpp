@@ -121,11 +121,8 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
     }
 
     run::TCleanItemTree tree = run::CreateCleanItemTree();
-    // The installed applications join the catalogue as they do in the window.
-    if (machine) run::FillApplicationsCategory(tree, *machine);
-    if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
-
     if (!machine) {
+        if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
         err << kProgram << kNoMachine << '\n';
         return 1;
     }
@@ -134,6 +131,9 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
         for (const auto& line : customlists::ReadCustomList(*machine)) out << line.Key << '=' << line.Value << '\n';
         return 0;
     }
+    // The installed applications join the catalogue as they do in the window.
+    run::FillApplicationsCategory(tree, *machine);
+    if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
     return RunItems(*args, tree, *machine, in, out, err);
 }
 
