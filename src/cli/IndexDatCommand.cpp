@@ -22,7 +22,7 @@ int RunIndexDatCommand(platform::Platform& machine, const std::string& file, std
     }
 
     indexdat::TPlatformByteFile bytes(*handle);
-    const int32_t utcOffset = machine.system.UtcOffsetMinutes();
+    indexdat::TIsoTimeWriter times(machine.system.UtcOffsetMinutes());
     // Lines are gathered into large writes: a cache file can list hundreds of
     // thousands of URLs.
     std::string pending;
@@ -30,12 +30,7 @@ int RunIndexDatCommand(platform::Platform& machine, const std::string& file, std
     indexdat::WalkIndexDatUrls(bytes, [&](std::string_view url, uint64_t timeStamp) {
         pending.append(url);
         pending += '\t';
-        const auto time = indexdat::IndexDatTimeToLocalTime(timeStamp, utcOffset);
-        if (time && !indexdat::IsZeroDateTime(*time)) {
-            indexdat::AppendIsoDateTime(pending, *time);
-        } else {
-            pending += indexdat::kTimeNotAvailable;
-        }
+        times.Append(pending, timeStamp);
         pending += '\n';
         if (pending.size() >= kFlushAt) {
             out.write(pending.data(), static_cast<std::streamsize>(pending.size()));

@@ -4,7 +4,8 @@
 
 namespace nullvane::indexdat {
 
-TBlockReader::TBlockReader(TByteFile& file) : file_(file), length_(file.Length()), slots_(kSlotCount) {}
+TBlockReader::TBlockReader(TByteFile& file, int64_t slotCount)
+    : file_(file), length_(file.Length()), slotMask_(slotCount - 1), slots_(static_cast<size_t>(slotCount)) {}
 
 const uint8_t* TBlockReader::Load(TSlot& slot, int64_t index) {
     // Not zero-filled here: the read and the memset below cover every byte.
@@ -22,8 +23,7 @@ uint64_t TBlockReader::Straddling(int64_t offset, int width) {
     return value;
 }
 
-void TBlockReader::ReadText(int64_t offset, std::string& text) {
-    text.clear();
+void TBlockReader::AppendText(int64_t offset, std::string& text) {
     if (offset < 0) return;
     while (offset < length_) {
         const int64_t within = offset & (kBlockSize - 1);

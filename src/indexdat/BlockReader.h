@@ -24,10 +24,12 @@ public:
     static constexpr int kBlockShift = 16;
     static constexpr int64_t kBlockSize = int64_t{1} << kBlockShift;
     // Direct-mapped slots: at most kSlotCount blocks (64 MiB) stay in memory;
-    // a slot's buffer is allocated when it is first used.
+    // a slot's buffer is allocated when it is first used. A reader that only
+    // moves forward through the file needs a few slots, which it reuses.
     static constexpr int64_t kSlotCount = 1024;
 
-    explicit TBlockReader(TByteFile& file);
+    // `slotCount` is a power of two.
+    explicit TBlockReader(TByteFile& file, int64_t slotCount = kSlotCount);
 
     [[nodiscard]] int64_t Length() const { return length_; }
 
@@ -56,7 +58,12 @@ public:
 #endif
     }
     // The text at `offset` up to a zero byte or the end of the file.
-    void ReadText(int64_t offset, std::string& text);
+    void ReadText(int64_t offset, std::string& text) {
+        text.clear();
+        AppendText(offset, text);
+    }
+    // The same text, added to the end of `text`.
+    void AppendText(int64_t offset, std::string& text);
 
 private:
     struct TSlot {
@@ -80,13 +87,14 @@ private:
     [[nodiscard]] uint64_t Straddling(int64_t offset, int width);
     // The block with this index, zero-filled beyond the end of the file.
     const uint8_t* Block(int64_t index) {
-        TSlot& slot = slots_[static_cast<size_t>(index) & (kSlotCount - 1)];
+        TSlot& slot = slots_[static_cast<size_t>(index & slotMask_)];
         return slot.index == index ? slot.bytes.get() : Load(slot, index);
     }
     const uint8_t* Load(TSlot& slot, int64_t index);
 
     TByteFile& file_;
     int64_t length_;
+    int64_t slotMask_;
     std::vector<TSlot> slots_;
 };
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "indexdat/ByteFile.h"
+#include "indexdat/IndexDatTime.h"
+#include "indexdat/TextList.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
 
@@ -25,23 +27,59 @@ public:
 // Called for each listed record, in listing order. The text is valid only
 // during the call.
 using TIndexDatUrlVisitor = std::function<void(std::string_view url, uint64_t timeStamp)>;
+// Told once, before the first record, how many records will be listed and
+// the length of all their texts, so that the caller can make room at once.
+// Not told for a damaged file whose records overlap.
+using TIndexDatListingSize = std::function<void(size_t count, size_t textBytes)>;
 
 // Walks the hash tables of the file and reports every "URL ", "LEAK" and
 // "REDR" record that carries a URL. Progress, when given, moves forward only
 // and ends at 100. Tables are walked once each, even when the chain of tables
 // loops back; a table stops at the end of the file.
-void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexDatProgress* progress = nullptr);
+void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexDatProgress* progress = nullptr,
+                      const TIndexDatListingSize& listingSize = {});
+
+// The same listing, reading each record when its entry is met. It holds no
+// more than one text at a time, so it is what a damaged file whose records
+// overlap is listed with; it also serves as the reference for the walk above.
+void WalkIndexDatUrlsInHashOrder(TByteFile& file, const TIndexDatUrlVisitor& visit,
+                                 TIndexDatProgress* progress = nullptr);
 
 // An entry of the caller's URL list: the text and its associated number.
 struct TIndexDatUrl {
-    std::string Url;
+    std::string_view Url;
     int ImageIndex = 0;
+};
+
+// The URL list: each URL with its number, kept compactly.
+class TIndexDatUrlList {
+public:
+    [[nodiscard]] size_t size() const { return urls_.size(); }
+    [[nodiscard]] bool empty() const { return urls_.empty(); }
+    // Valid until the list next changes.
+    [[nodiscard]] TIndexDatUrl operator[](size_t i) const { return {urls_[i], imageIndexes_[i]}; }
+    void push_back(const TIndexDatUrl& url) {
+        urls_.push_back(url.Url);
+        imageIndexes_.push_back(url.ImageIndex);
+    }
+    void clear() {
+        urls_.clear();
+        imageIndexes_.clear();
+    }
+    void reserve(size_t more, size_t moreTextBytes) {
+        urls_.reserve(more, moreTextBytes);
+        imageIndexes_.reserve(imageIndexes_.size() + more);
+    }
+
+private:
+    TTextList urls_;
+    std::vector<int> imageIndexes_;
 };
 
 // The caller's two parallel lists; the reader only appends to them.
 struct TIndexDatLists {
-    std::vector<TIndexDatUrl> UrlList;
-    std::vector<std::string> TimeList;
+    TIndexDatUrlList UrlList;
+    TTextList TimeList;
 };
 
 // How a time stamp becomes the text of the time list: "Not Available" or the
@@ -50,6 +88,9 @@ struct TIndexDatTimeFormat {
     int32_t UtcOffsetMinutes = 0;
     std::function<std::string(const platform::LocalTime&)> Format;
     [[nodiscard]] std::string TimeText(uint64_t timeStamp) const;
+    // The same text, added to the end of `text`; `iso` writes it when there is
+    // no Format.
+    void AppendTimeText(std::string& text, uint64_t timeStamp, TIsoTimeWriter& iso) const;
 };
 
 // Opens the file for reading (sharing reading and writing) and appends its

@@ -127,6 +127,47 @@ void AppendIsoDateTime(std::string& text, const platform::LocalTime& time) {
     text.append(buffer, out);
 }
 
+void TIsoTimeWriter::Append(std::string& text, uint64_t timeStamp) {
+    constexpr auto kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+    const int64_t shift = static_cast<int64_t>(utcOffsetMinutes_) * kTicksPerMinute;
+    const auto utc = static_cast<int64_t>(timeStamp);
+    if (timeStamp > kMax || (shift > 0 && utc > std::numeric_limits<int64_t>::max() - shift) || utc + shift < 0) {
+        text += kTimeNotAvailable;
+        return;
+    }
+    const int64_t local = utc + shift;
+    if (dayStart_ < 0 || local < dayStart_ || local - dayStart_ >= kTicksPerDay) {
+        const int64_t days = local / kTicksPerDay;
+        dayStart_ = days * kTicksPerDay;
+        const TCivilDate date = CivilFromDays(days);
+        dayListed_ = date.year <= 2500;
+        epochDay_ = days == kOleEpochDay;
+        if (dayListed_) {
+            char* out = PutDigits(date_, static_cast<int>(date.year), 4);
+            *out++ = '-';
+            out = PutDigits(out, date.month, 2);
+            *out++ = '-';
+            out = PutDigits(out, date.day, 2);
+            *out = ' ';
+        }
+    }
+    const int64_t ticks = local - dayStart_;
+    // The zero date-time is midnight of that day to the millisecond.
+    if (!dayListed_ || (epochDay_ && ticks < kTicksPerSecond / 1000)) {
+        text += kTimeNotAvailable;
+        return;
+    }
+    const auto seconds = static_cast<int>(ticks / kTicksPerSecond);
+    char clock[8];
+    PutDigits(clock, seconds / 3600, 2);
+    clock[2] = ':';
+    PutDigits(clock + 3, seconds / 60 % 60, 2);
+    clock[5] = ':';
+    PutDigits(clock + 6, seconds % 60, 2);
+    text.append(date_, sizeof date_);
+    text.append(clock, sizeof clock);
+}
+
 std::string FormatIsoDateTime(const platform::LocalTime& time) {
     std::string text;
     AppendIsoDateTime(text, time);

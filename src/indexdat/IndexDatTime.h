@@ -32,5 +32,23 @@ namespace nullvane::indexdat {
 void AppendIsoDateTime(std::string& text, const platform::LocalTime& time);
 
 inline constexpr const char* kTimeNotAvailable = "Not Available";
+inline constexpr size_t kIsoDateTimeLength = 19;  // "YYYY-MM-DD HH:MM:SS"
+
+// Appends the "YYYY-MM-DD HH:MM:SS" of time stamps, or kTimeNotAvailable where
+// IndexDatTimeToLocalTime gives nothing or the zero date-time, exactly as
+// those give it. The date of the last day met is kept: the records of a cache
+// file fall on few days, and working out a date is most of the cost.
+class TIsoTimeWriter {
+public:
+    explicit TIsoTimeWriter(int32_t utcOffsetMinutes) : utcOffsetMinutes_(utcOffsetMinutes) {}
+    void Append(std::string& text, uint64_t timeStamp);
+
+private:
+    int32_t utcOffsetMinutes_;
+    int64_t dayStart_ = -1;  // local ticks at the start of the kept day; -1: none yet
+    bool dayListed_ = false;  // the kept day's year is one a time is shown for
+    bool epochDay_ = false;   // the kept day is the one whose midnight is the zero date-time
+    char date_[11] = {};      // "YYYY-MM-DD "
+};
 
 }  // namespace nullvane::indexdat

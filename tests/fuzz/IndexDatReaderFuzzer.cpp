@@ -1,8 +1,11 @@
 // Lists arbitrary bytes as an index.dat: no crash, no hang, no read outside
 // the bytes (the sanitizer watches the buffer, which has exactly the input's
-// size), progress forward only and within 0..100.
+// size), progress forward only and within 0..100; the listing is the one the
+// walk in hash order gives, and the ISO time texts are the plain conversion's.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "indexdat/ByteFile.h"
@@ -33,17 +36,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TMemoryByteFile file(bytes);
     TCheckedProgress progress;
     TIndexDatTimeFormat format{static_cast<int32_t>(size % 1500) - 750, nullptr};
-    size_t listed = 0;
+    std::vector<std::pair<std::string, uint64_t>> listed;
+    TIsoTimeWriter writer(format.UtcOffsetMinutes);
     WalkIndexDatUrls(
         file,
         [&](std::string_view url, uint64_t timeStamp) {
             if (url.empty() || url.find('\0') != std::string_view::npos) std::abort();
-            if (format.TimeText(timeStamp).empty()) std::abort();
-            ++listed;
+            std::string written;
+            writer.Append(written, timeStamp);
+            const auto time = IndexDatTimeToLocalTime(timeStamp, format.UtcOffsetMinutes);
+            if (written != (!time || IsZeroDateTime(*time) ? std::string(kTimeNotAvailable) : FormatIsoDateTime(*time))) {
+                std::abort();
+            }
+            listed.emplace_back(url, timeStamp);
         },
         &progress);
+    size_t inHashOrder = 0;
+    WalkIndexDatUrlsInHashOrder(file, [&](std::string_view url, uint64_t timeStamp) {
+        if (inHashOrder >= listed.size() || listed[inHashOrder].first != url || listed[inHashOrder].second != timeStamp) {
+            std::abort();
+        }
+        ++inHashOrder;
+    });
+    if (inHashOrder != listed.size()) std::abort();
     // At most one listed record per hash entry, and entries lie inside the file.
-    if (listed > size / 8 + 1) std::abort();
+    if (listed.size() > size / 8 + 1) std::abort();
     if (progress.Position() != 100) std::abort();
     return 0;
 }

@@ -140,8 +140,9 @@ TEST(IndexDatOnMachine, ReadingAppendsUrlsWithImageIndexAndLocalTimeTexts) {
     EXPECT_EQ(lists.UrlList[1].Url, "Visited: test@http://a.example/");
     EXPECT_EQ(lists.UrlList[3].Url, "http://redirect.example/");
     for (size_t i = 1; i < 4; ++i) EXPECT_EQ(lists.UrlList[i].ImageIndex, 2);
-    EXPECT_EQ(lists.TimeList, (std::vector<std::string>{"earlier", "2010-06-15 07:34:56", "Not Available",
-                                                          "Not Available"}));
+    std::vector<std::string> times;
+    for (size_t i = 0; i < lists.TimeList.size(); ++i) times.emplace_back(lists.TimeList[i]);
+    EXPECT_EQ(times, (std::vector<std::string>{"earlier", "2010-06-15 07:34:56", "Not Available", "Not Available"}));
     EXPECT_EQ(bar.position, 100);
 }
 

@@ -225,5 +225,61 @@ TEST(IndexDatReader, TableThatReachesBeyondTheFileStopsAtItsEnd) {
     EXPECT_EQ(progress.position, 100);
 }
 
+std::vector<TListed> ListInHashOrder(std::vector<uint8_t>& bytes) {
+    TMemoryByteFile file(bytes);
+    std::vector<TListed> listed;
+    WalkIndexDatUrlsInHashOrder(
+        file, [&](std::string_view url, uint64_t timeStamp) { listed.push_back({std::string(url), timeStamp}); });
+    return listed;
+}
+
+// The records are read in file order, but listed in the order of the entries
+// that point to them: here the entries run backwards through three 64 KiB
+// blocks, two entries share a record and one record straddles two blocks.
+TEST(IndexDatReader, RecordsScatteredThroughTheFileAreListedInEntryOrder) {
+    TIndexDatBuilder b(0x40000);
+    const int32_t t2 = 0x5000;
+    b.FirstTable(T1).Table(T1, 2, t2).Table(t2, 2, 0);
+    const int32_t records[] = {0x32000, 0x20000 - 0x30, 0x11000, 0x6000};
+    for (int i = 0; i < 4; ++i) {
+        b.UrlRecord(records[i], i == 2 ? "LEAK" : "URL ", 100 + i, "http://r" + std::to_string(i) + ".example/");
+    }
+    b.RedirectRecord(0x33000, 7, "http://redirect.example/");
+    b.Entry(T1, 0, records[0]).Entry(T1, 1, records[1]).Entry(T1, 2, 0x33000).Entry(T1, 3, records[3]);
+    b.Entry(t2, 0, records[2]).Entry(t2, 1, records[0]);
+
+    const std::vector<TListed> expected{{"http://r0.example/", 100},       {"http://r1.example/", 101},
+                                        {"http://redirect.example/", 7},   {"http://r3.example/", 103},
+                                        {"http://r2.example/", 102},       {"http://r0.example/", 100}};
+    EXPECT_EQ(List(b.Bytes()), expected);
+    EXPECT_EQ(ListInHashOrder(b.Bytes()), expected);
+}
+
+// Records that overlap, with texts that run on to the end of the file, would
+// hold far more text than the file has if gathered; such a file is listed in
+// hash order instead, with the same result.
+TEST(IndexDatReader, OverlappingRecordsWithEndlessTextsListAsInHashOrder) {
+    TIndexDatBuilder b(0x8000);
+    b.FirstTable(T1).Table(T1, 60, 0);
+    b.Raw(0x6000, std::string(0x2000, 'u'));
+    for (int i = 0; i < 900; ++i) {
+        const int32_t record = 0x5000 + 4 * i;
+        b.Entry(T1, i, record);
+    }
+    b.UrlRecord(0x5000, "URL ", 1, "", 0xFF);  // its text starts inside the run of 'u'
+    for (int i = 1; i < 900; ++i) b.Raw(0x5000 + 4 * i, i % 2 ? "REDR" : "URL ");
+
+    const std::vector<TListed> inHashOrder = ListInHashOrder(b.Bytes());
+    ASSERT_GT(inHashOrder.size(), 2u);
+    TMemoryByteFile file(b.Bytes());
+    std::vector<TListed> listed;
+    bool sizeTold = false;
+    WalkIndexDatUrls(
+        file, [&](std::string_view url, uint64_t timeStamp) { listed.push_back({std::string(url), timeStamp}); },
+        nullptr, [&](size_t, size_t) { sizeTold = true; });
+    EXPECT_EQ(listed, inHashOrder);
+    EXPECT_FALSE(sizeTold) << "the texts were gathered";
+}
+
 }  // namespace
 }  // namespace nullvane::indexdat

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "indexdat/IndexDatBuilder.h"
 #include "indexdat/IndexDatReader.h"
@@ -72,6 +74,30 @@ TEST(IndexDatTime, TimeTextIsNotAvailableUnlessTheStampGivesADate) {
     EXPECT_EQ(format.TimeText(FileTimeOf(year{1899} / December / 29, 23)), "Not Available");
     format.Format = [](const platform::LocalTime& t) { return std::to_string(t.day) + "/" + std::to_string(t.month); };
     EXPECT_EQ(format.TimeText(FileTimeFromUnix(1276605296)), "15/6");
+}
+
+// The writer keeps the last day's date between calls: moving back and forth
+// over the edges of days, of the listable years and of the zero date-time
+// must give what the plain conversion gives for each stamp on its own.
+TEST(IndexDatTime, TheIsoWriterGivesThePlainConversionsTextWhateverCameBefore) {
+    const uint64_t zero = FileTimeOf(year{1899} / December / 30);
+    const uint64_t lastListed = FileTimeOf(year{2500} / December / 31, 23, 59, 59);
+    const uint64_t midnight = FileTimeOf(year{2010} / June / 15);
+    const std::vector<uint64_t> stamps{midnight, midnight - 1, midnight + 1, midnight + kTicksPerDay - 1,
+                                       midnight + kTicksPerDay, midnight - 1, zero, zero + 9'999, zero + 10'000,
+                                       zero - 1, zero + 9'999, lastListed, lastListed + 10'000'000, lastListed,
+                                       0, 1, 0x7FFFFFFFFFFFFFFFULL, 0x8000000000000000ULL, midnight + 3};
+    for (int32_t offset : {0, 60, -780, 690}) {
+        TIsoTimeWriter writer(offset);
+        for (const uint64_t stamp : stamps) {
+            std::string written = "x";
+            writer.Append(written, stamp);
+            const auto time = IndexDatTimeToLocalTime(stamp, offset);
+            const std::string expected =
+                !time || IsZeroDateTime(*time) ? std::string(kTimeNotAvailable) : FormatIsoDateTime(*time);
+            EXPECT_EQ(written, "x" + expected) << "stamp " << stamp << ", offset " << offset;
+        }
+    }
 }
 
 }  // namespace
