@@ -1,6 +1,8 @@
 #include "indexdat/IndexDatReader.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 #include <unordered_set>
 
 #include "indexdat/BlockReader.h"
@@ -89,6 +91,29 @@ std::vector<TEntryKey> SortByBlock(const std::vector<TEntryKey>& keys) {
     std::vector<TEntryKey> sorted(keys.size());
     for (const TEntryKey key : keys) sorted[starts[key >> kShift]++] = key;
     return sorted;
+}
+
+// Blocks a walk in entry order keeps in memory when its records lie near
+// one another.
+constexpr int64_t kNearbySlots = 16;
+
+// True when reading the records in entry order through kNearbySlots blocks
+// would load about as many blocks as the file has: then sorting them into
+// file order gains nothing.
+bool FewBlockLoadsInEntryOrder(const std::vector<TEntryKey>& keys, int64_t length) {
+    int64_t held[kNearbySlots];
+    std::fill(std::begin(held), std::end(held), int64_t{-1});
+    const int64_t allowed = length / TBlockReader::kBlockSize + 1 + kNearbySlots;
+    int64_t loads = 0;
+    for (const TEntryKey key : keys) {
+        const auto block = static_cast<int64_t>(key >> (32 + TBlockReader::kBlockShift));
+        int64_t& slot = held[block & (kNearbySlots - 1)];
+        if (slot != block) {
+            slot = block;
+            if (++loads > allowed) return false;
+        }
+    }
+    return true;
 }
 
 // Where a listed record's text lies among the gathered texts; an empty text
@@ -184,11 +209,14 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
     ReadBytes(file, kRecordedSizeOffset, fileHeader, 8);
     const int32_t recordedSize = Int32At(fileHeader);
     const int32_t firstTable = Int32At(fileHeader + (kFirstTableOffset - kRecordedSizeOffset));
+    // The chain of tables, each header read once.
+    std::vector<std::pair<int32_t, TTableHeader>> chain;
     int64_t total = 0;
     {
         std::unordered_set<int32_t> visited;
         for (int32_t table = firstTable; table != 0 && table <= recordedSize && visited.insert(table).second;) {
             const TTableHeader header = ReadTableHeader(file, table);
+            chain.emplace_back(table, header);
             total += TableEntryCount(header.Blocks);
             table = header.Next;
         }
@@ -202,22 +230,14 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
     std::vector<uint8_t> chunk;
     constexpr int64_t kChunkEntries = 8192;
     int64_t entryBudget = length / kEntrySize + 1;
-    std::unordered_set<int32_t> visited;
-    int32_t next = 0;
-    for (int32_t table = firstTable; table != 0 && table <= recordedSize && visited.insert(table).second;
-         table = next) {
-        const TTableHeader header = ReadTableHeader(file, table);
-        if (header.Tag != TagValue(kHashTag)) break;
+    for (const auto& [table, header] : chain) {
+        if (header.Tag != TagValue(kHashTag) || entryBudget <= 0) break;
         const int64_t entries = TableEntryCount(header.Blocks);
-        next = header.Next;
         const int64_t first = table + kTableHeaderSize;
         for (int64_t k = 0; k < entries; ++k) {
             const int64_t entry = first + k * kEntrySize;
             if (entry >= length) break;
-            if (--entryBudget < 0) {
-                next = 0;
-                break;
-            }
+            if (--entryBudget < 0) break;
             if (progress != nullptr) progress->ProcessOneMessage();
             meter.EntryProcessed();
 
@@ -238,6 +258,21 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
             }
             keys.push_back(static_cast<TEntryKey>(record) << 32 | keys.size());
         }
+    }
+
+    // Records that lie near their entries, as when a table's records follow
+    // it, are read in entry order through a few blocks, with nothing gathered.
+    if (FewBlockLoadsInEntryOrder(keys, length)) {
+        if (listingSize) listingSize(keys.size(), 0);
+        TBlockReader in(file, kNearbySlots);
+        std::string text;
+        for (const TEntryKey key : keys) {
+            uint64_t timeStamp = 0;
+            text.clear();
+            if (ReadRecord(in, static_cast<int64_t>(key >> 32), text, timeStamp) && !text.empty()) visit(text, timeStamp);
+        }
+        if (progress != nullptr) progress->SetPosition(100);
+        return;
     }
 
     // Sound files keep each text inside its own record, so the texts of
@@ -321,7 +356,9 @@ bool ReadIndexDatUrls(platform::FileSystem& files, const std::string& fileName, 
         },
         progress,
         [&](size_t count, size_t textBytes) {
-            lists.UrlList.reserve(count, textBytes);
+            // Room never written to costs nothing, so a guess may be generous.
+            constexpr size_t kLikelyUrlLength = 96;
+            lists.UrlList.reserve(count, textBytes != 0 ? textBytes : count * kLikelyUrlLength);
             lists.TimeList.reserve(count, count * kIsoDateTimeLength);
         });
     return true;

@@ -27,9 +27,10 @@ public:
 // Called for each listed record, in listing order. The text is valid only
 // during the call.
 using TIndexDatUrlVisitor = std::function<void(std::string_view url, uint64_t timeStamp)>;
-// Told once, before the first record, how many records will be listed and
-// the length of all their texts, so that the caller can make room at once.
-// Not told for a damaged file whose records overlap.
+// Told once, before the first record, how many records at most will be
+// listed and, when known, the length of all their texts (else 0), so that
+// the caller can make room at once. Not told for a damaged file whose records
+// overlap.
 using TIndexDatListingSize = std::function<void(size_t count, size_t textBytes)>;
 
 // Walks the hash tables of the file and reports every "URL ", "LEAK" and

@@ -233,52 +233,72 @@ std::vector<TListed> ListInHashOrder(std::vector<uint8_t>& bytes) {
     return listed;
 }
 
-// The records are read in file order, but listed in the order of the entries
-// that point to them: here the entries run backwards through three 64 KiB
-// blocks, two entries share a record and one record straddles two blocks.
-TEST(IndexDatReader, RecordsScatteredThroughTheFileAreListedInEntryOrder) {
-    TIndexDatBuilder b(0x40000);
-    const int32_t t2 = 0x5000;
-    b.FirstTable(T1).Table(T1, 2, t2).Table(t2, 2, 0);
-    const int32_t records[] = {0x32000, 0x20000 - 0x30, 0x11000, 0x6000};
-    for (int i = 0; i < 4; ++i) {
-        b.UrlRecord(records[i], i == 2 ? "LEAK" : "URL ", 100 + i, "http://r" + std::to_string(i) + ".example/");
-    }
-    b.RedirectRecord(0x33000, 7, "http://redirect.example/");
-    b.Entry(T1, 0, records[0]).Entry(T1, 1, records[1]).Entry(T1, 2, 0x33000).Entry(T1, 3, records[3]);
-    b.Entry(t2, 0, records[2]).Entry(t2, 1, records[0]);
+struct TSizedListing {
+    std::vector<TListed> Listed;
+    bool SizeTold = false;
+    size_t TextBytesTold = 0;
+};
 
-    const std::vector<TListed> expected{{"http://r0.example/", 100},       {"http://r1.example/", 101},
-                                        {"http://redirect.example/", 7},   {"http://r3.example/", 103},
-                                        {"http://r2.example/", 102},       {"http://r0.example/", 100}};
-    EXPECT_EQ(List(b.Bytes()), expected);
+TSizedListing ListWithSize(std::vector<uint8_t>& bytes) {
+    TMemoryByteFile file(bytes);
+    TSizedListing result;
+    WalkIndexDatUrls(
+        file,
+        [&](std::string_view url, uint64_t timeStamp) { result.Listed.push_back({std::string(url), timeStamp}); },
+        nullptr, [&](size_t, size_t textBytes) {
+            result.SizeTold = true;
+            result.TextBytesTold = textBytes;
+        });
+    return result;
+}
+
+// Entries that jump back and forth between blocks 1 and 17 of the file, which
+// a walk in entry order through 16 blocks would load again at every entry: the
+// records are then read in file order and listed in entry order, also where
+// two entries share a record and where a record straddles two blocks.
+TEST(IndexDatReader, RecordsFarApartAreReadInFileOrderAndListedInEntryOrder) {
+    TIndexDatBuilder b(0x130000);
+    b.FirstTable(T1).Table(T1, 4, 0);
+    std::vector<TListed> expected;
+    size_t textBytes = 0;
+    for (int i = 0; i < 40; ++i) {
+        const int32_t record = (i % 2 == 0 ? 0x10000 : 0x110000) + 0x100 * (i / 2);
+        const std::string url = "http://r" + std::to_string(i) + ".example/";
+        b.UrlRecord(record, i % 3 == 0 ? "LEAK" : "URL ", 100 + i, url).Entry(T1, i, record);
+        expected.push_back({url, 100u + i});
+        textBytes += url.size();
+    }
+    const int32_t straddling = 0x120000 - 0x30;
+    b.RedirectRecord(straddling, 7, "http://straddling.example/").Entry(T1, 40, straddling);
+    b.Entry(T1, 41, 0x10000);  // the first record again
+    expected.push_back({"http://straddling.example/", 7});
+    expected.push_back(expected.front());
+    textBytes += std::string("http://straddling.example/").size() + expected.front().Url.size();
+
+    const TSizedListing listing = ListWithSize(b.Bytes());
+    EXPECT_EQ(listing.Listed, expected);
+    EXPECT_EQ(listing.TextBytesTold, textBytes) << "the texts were not gathered in file order";
     EXPECT_EQ(ListInHashOrder(b.Bytes()), expected);
 }
 
-// Records that overlap, with texts that run on to the end of the file, would
+// Records that overlap, with texts that run on for tens of kilobytes, would
 // hold far more text than the file has if gathered; such a file is listed in
 // hash order instead, with the same result.
-TEST(IndexDatReader, OverlappingRecordsWithEndlessTextsListAsInHashOrder) {
-    TIndexDatBuilder b(0x8000);
-    b.FirstTable(T1).Table(T1, 60, 0);
-    b.Raw(0x6000, std::string(0x2000, 'u'));
-    for (int i = 0; i < 900; ++i) {
-        const int32_t record = 0x5000 + 4 * i;
+TEST(IndexDatReader, OverlappingRecordsWithLongTextsListAsInHashOrder) {
+    TIndexDatBuilder b(0x130000);
+    b.FirstTable(T1).Table(T1, 8, 0);
+    for (const int32_t region : {0x10000, 0x110000}) b.Raw(region, std::string(0x10000, 'u'));
+    for (int i = 0; i < 100; ++i) {
+        const int32_t record = (i % 2 == 0 ? 0x10000 : 0x110000) + 0x200 * (i / 2);
+        b.Raw(record, i % 4 < 2 ? "REDR" : "URL ");
         b.Entry(T1, i, record);
     }
-    b.UrlRecord(0x5000, "URL ", 1, "", 0xFF);  // its text starts inside the run of 'u'
-    for (int i = 1; i < 900; ++i) b.Raw(0x5000 + 4 * i, i % 2 ? "REDR" : "URL ");
 
     const std::vector<TListed> inHashOrder = ListInHashOrder(b.Bytes());
-    ASSERT_GT(inHashOrder.size(), 2u);
-    TMemoryByteFile file(b.Bytes());
-    std::vector<TListed> listed;
-    bool sizeTold = false;
-    WalkIndexDatUrls(
-        file, [&](std::string_view url, uint64_t timeStamp) { listed.push_back({std::string(url), timeStamp}); },
-        nullptr, [&](size_t, size_t) { sizeTold = true; });
-    EXPECT_EQ(listed, inHashOrder);
-    EXPECT_FALSE(sizeTold) << "the texts were gathered";
+    ASSERT_EQ(inHashOrder.size(), 100u);
+    const TSizedListing listing = ListWithSize(b.Bytes());
+    EXPECT_EQ(listing.Listed, inHashOrder);
+    EXPECT_FALSE(listing.SizeTold) << "the texts were gathered";
 }
 
 }  // namespace
