@@ -57,6 +57,9 @@ public:
         __builtin_prefetch(Block(offset >> kBlockShift) + (offset & (kBlockSize - 1)));
 #endif
     }
+    // The `width` bytes at `offset` when they lie inside the file and inside
+    // one block, else nullptr; valid until the next read.
+    [[nodiscard]] const uint8_t* Span(int64_t offset, int width) { return Inside(offset, width); }
     // The text at `offset` up to a zero byte or the end of the file.
     void ReadText(int64_t offset, std::string& text) {
         text.clear();

@@ -124,8 +124,31 @@ struct TGatheredText {
     uint64_t TimeStamp = 0;
 };
 
-// The URL and time stamp of the record at `record`; false when it lists nothing.
+// The URL and time stamp of the record at `record`, its text added to
+// `text`; false when it lists nothing.
 bool ReadRecord(TBlockReader& in, int64_t record, std::string& text, uint64_t& timeStamp) {
+    // Most records have their fixed fields inside one block: read them there.
+    constexpr int kFixedFields = static_cast<int>(kUrlTextByteOffset) + 1;
+    if (const uint8_t* fields = in.Span(record, kFixedFields)) {
+        const uint32_t tag = static_cast<uint32_t>(Int32At(fields));
+        const auto field64 = [fields](int64_t at) {
+            return static_cast<uint64_t>(static_cast<uint32_t>(Int32At(fields + at))) |
+                   static_cast<uint64_t>(static_cast<uint32_t>(Int32At(fields + at + 4))) << 32;
+        };
+        if (tag == TagValue(kUrlTag) || tag == TagValue(kLeakTag)) {
+            timeStamp = field64(kUrlTimeOffset);
+            const uint8_t textOffset = fields[kUrlTextByteOffset];
+            if (textOffset == 0) return false;
+            in.AppendText(record + textOffset, text);
+            return true;
+        }
+        if (tag == TagValue(kRedirectTag)) {
+            timeStamp = field64(kRedirectTimeOffset);
+            in.AppendText(record + kRedirectTextOffset, text);
+            return true;
+        }
+        return false;
+    }
     const uint32_t tag = in.Tag(record);
     if (tag == TagValue(kUrlTag) || tag == TagValue(kLeakTag)) {
         timeStamp = in.UInt64(record + kUrlTimeOffset);

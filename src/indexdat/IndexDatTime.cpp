@@ -1,5 +1,6 @@
 #include "indexdat/IndexDatTime.h"
 
+#include <cstring>
 #include <limits>
 
 namespace nullvane::indexdat {
@@ -157,15 +158,20 @@ void TIsoTimeWriter::Append(std::string& text, uint64_t timeStamp) {
         text += kTimeNotAvailable;
         return;
     }
-    const auto seconds = static_cast<int>(ticks / kTicksPerSecond);
-    char clock[8];
-    PutDigits(clock, seconds / 3600, 2);
-    clock[2] = ':';
-    PutDigits(clock + 3, seconds / 60 % 60, 2);
-    clock[5] = ':';
-    PutDigits(clock + 6, seconds % 60, 2);
-    text.append(date_, sizeof date_);
-    text.append(clock, sizeof clock);
+    const auto seconds = static_cast<uint32_t>(ticks / kTicksPerSecond);
+    // "HH:MM:SS" built in a register and stored at once: the line is copied
+    // right after, and reading back bytes stored one by one stalls.
+    const auto digits = [](uint32_t value) {
+        return static_cast<uint64_t>('0' + value / 10) | static_cast<uint64_t>('0' + value % 10) << 8;
+    };
+    const uint64_t clock = digits(seconds / 3600) | uint64_t{':'} << 16 | digits(seconds / 60 % 60) << 24 |
+                           uint64_t{':'} << 40 | digits(seconds % 60) << 48;
+    const size_t at = text.size();
+    text.resize(at + sizeof date_ + sizeof clock);
+    std::memcpy(text.data() + at, date_, sizeof date_);
+    char clockText[sizeof clock];
+    for (size_t i = 0; i < sizeof clock; ++i) clockText[i] = static_cast<char>(clock >> (8 * i));
+    std::memcpy(text.data() + at + sizeof date_, clockText, sizeof clock);
 }
 
 std::string FormatIsoDateTime(const platform::LocalTime& time) {
