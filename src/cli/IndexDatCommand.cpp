@@ -1,5 +1,8 @@
 #include "cli/IndexDatCommand.h"
 
+#include <cstring>
+#include <vector>
+
 #include "indexdat/ByteFile.h"
 #include "indexdat/IndexDatReader.h"
 #include "indexdat/IndexDatTime.h"
@@ -25,19 +28,28 @@ int RunIndexDatCommand(platform::Platform& machine, const std::string& file, std
     indexdat::TIsoTimeWriter times(machine.system.UtcOffsetMinutes());
     // Lines are gathered into large writes: a cache file can list hundreds of
     // thousands of URLs.
-    std::string pending;
-    constexpr size_t kFlushAt = 1 << 16;
+    constexpr size_t kBufferSize = 1 << 16;
+    std::vector<char> buffer(kBufferSize);
+    size_t used = 0;
+    const auto flush = [&] {
+        out.write(buffer.data(), static_cast<std::streamsize>(used));
+        used = 0;
+    };
     indexdat::WalkIndexDatUrls(bytes, [&](std::string_view url, uint64_t timeStamp) {
-        pending.append(url);
-        pending += '\t';
-        times.Append(pending, timeStamp);
-        pending += '\n';
-        if (pending.size() >= kFlushAt) {
-            out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
-            pending.clear();
+        const size_t line = url.size() + 2 + indexdat::kIsoDateTimeLength;
+        if (used + line > buffer.size()) {
+            flush();
+            if (line > buffer.size()) buffer.resize(line);
         }
+        char* at = buffer.data() + used;
+        std::memcpy(at, url.data(), url.size());
+        at += url.size();
+        *at++ = '\t';
+        at = times.Write(at, timeStamp);
+        *at++ = '\n';
+        used = static_cast<size_t>(at - buffer.data());
     });
-    out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+    flush();
     out.flush();
     return 0;
 }

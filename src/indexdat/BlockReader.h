@@ -3,9 +3,12 @@
 // index.dat costs one file read per 64 KiB instead of one per field. Bytes
 // outside the file read as zero: a field that lies beyond the end of the file
 // is 0, and a text ends there.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "indexdat/ByteFile.h"
@@ -67,6 +70,21 @@ public:
     }
     // The same text, added to the end of `text`.
     void AppendText(int64_t offset, std::string& text);
+    // The same text, seen where it lies when it ends inside its block (valid
+    // until the next read), else read into `scratch`.
+    [[nodiscard]] std::string_view TextView(int64_t offset, std::string& scratch) {
+        if (offset >= 0 && offset < length_) {
+            const int64_t within = offset & (kBlockSize - 1);
+            const int64_t span = std::min(kBlockSize - within, length_ - offset);
+            const auto* start = reinterpret_cast<const char*>(Block(offset >> kBlockShift) + within);
+            if (const void* end = std::memchr(start, 0, static_cast<size_t>(span))) {
+                return {start, static_cast<size_t>(static_cast<const char*>(end) - start)};
+            }
+        }
+        scratch.clear();
+        AppendText(offset, scratch);
+        return scratch;
+    }
 
 private:
     struct TSlot {

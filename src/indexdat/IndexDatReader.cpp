@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <tuple>
 #include <utility>
 #include <unordered_set>
 
@@ -124,42 +125,42 @@ struct TGatheredText {
     uint64_t TimeStamp = 0;
 };
 
-// The URL and time stamp of the record at `record`, its text added to
-// `text`; false when it lists nothing.
-bool ReadRecord(TBlockReader& in, int64_t record, std::string& text, uint64_t& timeStamp) {
+// The URL and time stamp of the record at `record`; false when it lists
+// nothing. The text is valid until the next read of `in` or `scratch`.
+bool ReadRecord(TBlockReader& in, int64_t record, std::string& scratch, std::string_view& text,
+                uint64_t& timeStamp) {
+    uint32_t tag = 0;
+    uint8_t textOffset = 0;
     // Most records have their fixed fields inside one block: read them there.
     constexpr int kFixedFields = static_cast<int>(kUrlTextByteOffset) + 1;
     if (const uint8_t* fields = in.Span(record, kFixedFields)) {
-        const uint32_t tag = static_cast<uint32_t>(Int32At(fields));
         const auto field64 = [fields](int64_t at) {
             return static_cast<uint64_t>(static_cast<uint32_t>(Int32At(fields + at))) |
                    static_cast<uint64_t>(static_cast<uint32_t>(Int32At(fields + at + 4))) << 32;
         };
+        tag = static_cast<uint32_t>(Int32At(fields));
         if (tag == TagValue(kUrlTag) || tag == TagValue(kLeakTag)) {
             timeStamp = field64(kUrlTimeOffset);
-            const uint8_t textOffset = fields[kUrlTextByteOffset];
-            if (textOffset == 0) return false;
-            in.AppendText(record + textOffset, text);
-            return true;
-        }
-        if (tag == TagValue(kRedirectTag)) {
+            textOffset = fields[kUrlTextByteOffset];
+        } else if (tag == TagValue(kRedirectTag)) {
             timeStamp = field64(kRedirectTimeOffset);
-            in.AppendText(record + kRedirectTextOffset, text);
-            return true;
         }
-        return false;
+    } else {
+        tag = in.Tag(record);
+        if (tag == TagValue(kUrlTag) || tag == TagValue(kLeakTag)) {
+            timeStamp = in.UInt64(record + kUrlTimeOffset);
+            textOffset = in.Byte(record + kUrlTextByteOffset);
+        } else if (tag == TagValue(kRedirectTag)) {
+            timeStamp = in.UInt64(record + kRedirectTimeOffset);
+        }
     }
-    const uint32_t tag = in.Tag(record);
     if (tag == TagValue(kUrlTag) || tag == TagValue(kLeakTag)) {
-        timeStamp = in.UInt64(record + kUrlTimeOffset);
-        const uint8_t textOffset = in.Byte(record + kUrlTextByteOffset);
         if (textOffset == 0) return false;
-        in.AppendText(record + textOffset, text);
+        text = in.TextView(record + textOffset, scratch);
         return true;
     }
     if (tag == TagValue(kRedirectTag)) {
-        timeStamp = in.UInt64(record + kRedirectTimeOffset);
-        in.AppendText(record + kRedirectTextOffset, text);
+        text = in.TextView(record + kRedirectTextOffset, scratch);
         return true;
     }
     return false;
@@ -214,8 +215,8 @@ void WalkIndexDatUrlsInHashOrder(TByteFile& file, const TIndexDatUrlVisitor& vis
             if (record >= recordedSize) continue;
 
             uint64_t timeStamp = 0;
-            text.clear();
-            if (ReadRecord(in, record, text, timeStamp) && !text.empty()) visit(text, timeStamp);
+            std::string_view url;
+            if (ReadRecord(in, record, text, url, timeStamp) && !url.empty()) visit(url, timeStamp);
         }
     }
     if (progress != nullptr) progress->SetPosition(100);
@@ -232,10 +233,12 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
     ReadBytes(file, kRecordedSizeOffset, fileHeader, 8);
     const int32_t recordedSize = Int32At(fileHeader);
     const int32_t firstTable = Int32At(fileHeader + (kFirstTableOffset - kRecordedSizeOffset));
-    // The chain of tables, each header read once.
+    // The chain of tables, each header read once. The total of their entries
+    // is only needed for a progress bar, so without one the chain is followed
+    // as it is walked.
     std::vector<std::pair<int32_t, TTableHeader>> chain;
     int64_t total = 0;
-    {
+    if (progress != nullptr) {
         std::unordered_set<int32_t> visited;
         for (int32_t table = firstTable; table != 0 && table <= recordedSize && visited.insert(table).second;) {
             const TTableHeader header = ReadTableHeader(file, table);
@@ -253,8 +256,22 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
     std::vector<uint8_t> chunk;
     constexpr int64_t kChunkEntries = 8192;
     int64_t entryBudget = length / kEntrySize + 1;
-    for (const auto& [table, header] : chain) {
-        if (header.Tag != TagValue(kHashTag) || entryBudget <= 0) break;
+    std::unordered_set<int32_t> visited;
+    size_t chained = 0;
+    int32_t next = firstTable;
+    while (entryBudget > 0) {
+        int32_t table = 0;
+        TTableHeader header;
+        if (progress != nullptr) {
+            if (chained == chain.size()) break;
+            std::tie(table, header) = chain[chained++];
+        } else {
+            table = next;
+            if (table == 0 || table > recordedSize || !visited.insert(table).second) break;
+            header = ReadTableHeader(file, table);
+            next = header.Next;
+        }
+        if (header.Tag != TagValue(kHashTag)) break;
         const int64_t entries = TableEntryCount(header.Blocks);
         const int64_t first = table + kTableHeaderSize;
         for (int64_t k = 0; k < entries; ++k) {
@@ -288,11 +305,13 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
     if (FewBlockLoadsInEntryOrder(keys, length)) {
         if (listingSize) listingSize(keys.size(), 0);
         TBlockReader in(file, kNearbySlots);
-        std::string text;
+        std::string scratch;
         for (const TEntryKey key : keys) {
             uint64_t timeStamp = 0;
-            text.clear();
-            if (ReadRecord(in, static_cast<int64_t>(key >> 32), text, timeStamp) && !text.empty()) visit(text, timeStamp);
+            std::string_view url;
+            if (ReadRecord(in, static_cast<int64_t>(key >> 32), scratch, url, timeStamp) && !url.empty()) {
+                visit(url, timeStamp);
+            }
         }
         if (progress != nullptr) progress->SetPosition(100);
         return;
@@ -310,6 +329,7 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
         const std::vector<TEntryKey> sorted = SortByBlock(keys);
         keys = {};
         TBlockReader in(file, 4);
+        std::string scratch;
         int64_t lastRecord = -1;
         TGatheredText last;
         for (const TEntryKey key : sorted) {
@@ -319,7 +339,9 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
                 lastRecord = record;
                 last = {};
                 const size_t before = gathered.size();
-                if (ReadRecord(in, record, gathered, last.TimeStamp)) {
+                std::string_view url;
+                if (ReadRecord(in, record, scratch, url, last.TimeStamp)) {
+                    gathered.append(url);
                     if (gathered.size() > mostText) {
                         gathered = {};
                         WalkIndexDatUrlsInHashOrder(file, visit, progress);

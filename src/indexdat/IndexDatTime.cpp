@@ -128,13 +128,14 @@ void AppendIsoDateTime(std::string& text, const platform::LocalTime& time) {
     text.append(buffer, out);
 }
 
-void TIsoTimeWriter::Append(std::string& text, uint64_t timeStamp) {
+char* TIsoTimeWriter::Write(char* out, uint64_t timeStamp) {
+    constexpr size_t kNotAvailableLength = std::char_traits<char>::length(kTimeNotAvailable);
     constexpr auto kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
     const int64_t shift = static_cast<int64_t>(utcOffsetMinutes_) * kTicksPerMinute;
     const auto utc = static_cast<int64_t>(timeStamp);
     if (timeStamp > kMax || (shift > 0 && utc > std::numeric_limits<int64_t>::max() - shift) || utc + shift < 0) {
-        text += kTimeNotAvailable;
-        return;
+        std::memcpy(out, kTimeNotAvailable, kNotAvailableLength);
+        return out + kNotAvailableLength;
     }
     const int64_t local = utc + shift;
     if (dayStart_ < 0 || local < dayStart_ || local - dayStart_ >= kTicksPerDay) {
@@ -144,34 +145,42 @@ void TIsoTimeWriter::Append(std::string& text, uint64_t timeStamp) {
         dayListed_ = date.year <= 2500;
         epochDay_ = days == kOleEpochDay;
         if (dayListed_) {
-            char* out = PutDigits(date_, static_cast<int>(date.year), 4);
-            *out++ = '-';
-            out = PutDigits(out, date.month, 2);
-            *out++ = '-';
-            out = PutDigits(out, date.day, 2);
-            *out = ' ';
+            char* end = PutDigits(date_, static_cast<int>(date.year), 4);
+            *end++ = '-';
+            end = PutDigits(end, date.month, 2);
+            *end++ = '-';
+            end = PutDigits(end, date.day, 2);
+            *end = ' ';
         }
     }
     const int64_t ticks = local - dayStart_;
     // The zero date-time is midnight of that day to the millisecond.
     if (!dayListed_ || (epochDay_ && ticks < kTicksPerSecond / 1000)) {
-        text += kTimeNotAvailable;
-        return;
+        std::memcpy(out, kTimeNotAvailable, kNotAvailableLength);
+        return out + kNotAvailableLength;
     }
+    std::memcpy(out, date_, sizeof date_);
+    out += sizeof date_;
     const auto seconds = static_cast<uint32_t>(ticks / kTicksPerSecond);
-    // "HH:MM:SS" built in a register and stored at once: the line is copied
-    // right after, and reading back bytes stored one by one stalls.
-    const auto digits = [](uint32_t value) {
-        return static_cast<uint64_t>('0' + value / 10) | static_cast<uint64_t>('0' + value % 10) << 8;
+    const auto two = [](char* at, uint32_t value) {
+        at[0] = static_cast<char>('0' + value / 10);
+        at[1] = static_cast<char>('0' + value % 10);
     };
-    const uint64_t clock = digits(seconds / 3600) | uint64_t{':'} << 16 | digits(seconds / 60 % 60) << 24 |
-                           uint64_t{':'} << 40 | digits(seconds % 60) << 48;
+    two(out, seconds / 3600);
+    out[2] = ':';
+    two(out + 3, seconds / 60 % 60);
+    out[5] = ':';
+    two(out + 6, seconds % 60);
+    return out + 8;
+}
+
+void TIsoTimeWriter::Append(std::string& text, uint64_t timeStamp) {
+    // Written in place: bytes stored one by one and then copied elsewhere
+    // stall the copy.
     const size_t at = text.size();
-    text.resize(at + sizeof date_ + sizeof clock);
-    std::memcpy(text.data() + at, date_, sizeof date_);
-    char clockText[sizeof clock];
-    for (size_t i = 0; i < sizeof clock; ++i) clockText[i] = static_cast<char>(clock >> (8 * i));
-    std::memcpy(text.data() + at + sizeof date_, clockText, sizeof clock);
+    text.resize(at + kIsoDateTimeLength);
+    const char* end = Write(text.data() + at, timeStamp);
+    text.resize(static_cast<size_t>(end - text.data()));
 }
 
 std::string FormatIsoDateTime(const platform::LocalTime& time) {

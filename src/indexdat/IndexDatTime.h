@@ -42,6 +42,9 @@ class TIsoTimeWriter {
 public:
     explicit TIsoTimeWriter(int32_t utcOffsetMinutes) : utcOffsetMinutes_(utcOffsetMinutes) {}
     void Append(std::string& text, uint64_t timeStamp);
+    // Writes the text at `out`, which has room for kIsoDateTimeLength
+    // characters; returns its end.
+    char* Write(char* out, uint64_t timeStamp);
 
 private:
     int32_t utcOffsetMinutes_;
