@@ -19,6 +19,7 @@
 
 #include "cli/IndexDatCommand.h"
 #include "indexdat/IndexDatBuilder.h"
+#include "indexdat/ByteFile.h"
 #include "indexdat/IndexDatReader.h"
 #include "platform/sim/SimMachine.h"
 
@@ -35,16 +36,21 @@ constexpr int32_t kRecordSize = 112;
 constexpr uint8_t kTextOffset = 56;
 
 // Tables spread through the file, each followed by the records its entries
-// point to, in an order of their own (a hash order, as in real files).
-std::string MakeImage() {
+// point to, in an order of their own (a hash order, as in real files). With
+// `scattered`, each entry points to a record anywhere in the file instead, as
+// in a cache file whose records were stored over a long time.
+std::string MakeImage(bool scattered = false) {
     TIndexDatBuilder b(kFileSize);
     std::mt19937 random(20100615);
     int64_t at = TIndexDatBuilder::kFirstTable;
     b.FirstTable(static_cast<int32_t>(at));
     int written = 0;
+    std::vector<int64_t> placed;
+    std::vector<int64_t> tables;
     while (written < kRecords) {
         const int count = std::min(kEntriesPerTable, kRecords - written);
         const int64_t table = at;
+        tables.push_back(table);
         const int64_t records = table + kTableBlocks * 128;
         const int64_t next = records + int64_t{count} * kRecordSize;
         b.Table(table, kTableBlocks, written + count < kRecords ? static_cast<int32_t>(next) : 0);
@@ -58,10 +64,21 @@ std::string MakeImage() {
                                     std::to_string(n) + ".html";
             b.UrlRecord(record, n % 50 == 0 ? "LEAK" : "URL ", FileTimeFromUnix(1'200'000'000 + n * 37LL), url,
                         kTextOffset);
+            placed.push_back(record);
             b.Entry(table, i, static_cast<int32_t>(record));
         }
         written += count;
         at = next;
+    }
+    if (scattered) {
+        // Point the entries, table by table, at the records in a random order.
+        std::shuffle(placed.begin(), placed.end(), random);
+        size_t k = 0;
+        for (const int64_t table : tables) {
+            for (int i = 0; i < kEntriesPerTable && k < placed.size(); ++i) {
+                b.Entry(table, i, static_cast<int32_t>(placed[k++]));
+            }
+        }
     }
     return b.Image();
 }
@@ -107,6 +124,8 @@ int main(int argc, char** argv) {
     const std::string file = "C:\\Users\\Test\\index.dat";
     machine.MakeFile(file, MakeImage());
     const std::string hostFile = machine.HostPath(file).string();
+    const std::string scatteredFile = "C:\\Users\\Test\\scattered\\index.dat";
+    machine.MakeFile(scatteredFile, MakeImage(true));
 
     const std::string cat = "cat '" + hostFile + "' > /dev/null";
     if (std::system(cat.c_str()) != 0) return 1;  // also warms the page cache
@@ -127,6 +146,11 @@ int main(int argc, char** argv) {
         lines = lists.UrlList.size();
     });
 
+    const TTiming scatteredTime = Best(runs, [&] {
+        std::ofstream devNull("/dev/null", std::ios::binary);
+        std::ostringstream err;
+        if (nullvane::cli::RunIndexDatCommand(machine.Machine(), scatteredFile, devNull, err) != 0) std::exit(1);
+    });
     std::printf("index.dat of %zu bytes, %zu URLs listed; best of %d runs (wall / processor time)\n", kFileSize,
                 lines, runs);
     auto row = [&](const char* what, const TTiming& t) {
@@ -136,5 +160,7 @@ int main(int argc, char** argv) {
     row("cat FILE > /dev/null", catTime);
     row("nullvane-cli --index-dat FILE > /dev/null", cliTime);
     row("ReadIndexDatUrls into the viewer's lists", listsTime);
+    std::printf("records scattered through the file:\n");
+    row("nullvane-cli --index-dat FILE > /dev/null", scatteredTime);
     return lines == static_cast<size_t>(kRecords) ? 0 : 1;
 }

@@ -74,40 +74,18 @@ TTableHeader ReadTableHeader(TByteFile& file, int32_t table) {
     return {static_cast<uint32_t>(Int32At(bytes)), Int32At(bytes + kTableBlocksOffset), Int32At(bytes + kNextTableOffset)};
 }
 
-// A hash entry that points to a record: the record's offset in the high half,
-// the entry's place in the listing in the low half, so that sorting the keys
-// puts the records in file order and entries sharing a record in listing order.
-using TEntryKey = uint64_t;
-
-// Puts the keys in the order of the file's 64 KiB blocks (stable, so keys
-// within a block stay in listing order): one block is in memory at a time
-// while its records are read, so their order inside it costs nothing.
-std::vector<TEntryKey> SortByBlock(const std::vector<TEntryKey>& keys) {
-    constexpr int kShift = 32 + TBlockReader::kBlockShift;
-    TEntryKey highest = 0;
-    for (const TEntryKey key : keys) highest = std::max(highest, key);
-    std::vector<size_t> starts(static_cast<size_t>(highest >> kShift) + 2);
-    for (const TEntryKey key : keys) ++starts[(key >> kShift) + 1];
-    for (size_t i = 1; i < starts.size(); ++i) starts[i] += starts[i - 1];
-    std::vector<TEntryKey> sorted(keys.size());
-    for (const TEntryKey key : keys) sorted[starts[key >> kShift]++] = key;
-    return sorted;
-}
-
-// Blocks a walk in entry order keeps in memory when its records lie near
-// one another.
+// Blocks the walk keeps in memory when the records lie near one another.
 constexpr int64_t kNearbySlots = 16;
 
 // True when reading the records in entry order through kNearbySlots blocks
-// would load about as many blocks as the file has: then sorting them into
-// file order gains nothing.
-bool FewBlockLoadsInEntryOrder(const std::vector<TEntryKey>& keys, int64_t length) {
+// would load about as many blocks as the file has.
+bool FewBlockLoadsInEntryOrder(const std::vector<int32_t>& records, int64_t length) {
     int64_t held[kNearbySlots];
     std::fill(std::begin(held), std::end(held), int64_t{-1});
     const int64_t allowed = length / TBlockReader::kBlockSize + 1 + kNearbySlots;
     int64_t loads = 0;
-    for (const TEntryKey key : keys) {
-        const auto block = static_cast<int64_t>(key >> (32 + TBlockReader::kBlockShift));
+    for (const int32_t record : records) {
+        const int64_t block = record >> TBlockReader::kBlockShift;
         int64_t& slot = held[block & (kNearbySlots - 1)];
         if (slot != block) {
             slot = block;
@@ -116,14 +94,6 @@ bool FewBlockLoadsInEntryOrder(const std::vector<TEntryKey>& keys, int64_t lengt
     }
     return true;
 }
-
-// Where a listed record's text lies among the gathered texts; an empty text
-// lists nothing.
-struct TGatheredText {
-    uint32_t Offset = 0;
-    uint32_t Length = 0;
-    uint64_t TimeStamp = 0;
-};
 
 // The URL and time stamp of the record at `record`; false when it lists
 // nothing. The text is valid until the next read of `in` or `scratch`.
@@ -166,9 +136,9 @@ bool ReadRecord(TBlockReader& in, int64_t record, std::string& scratch, std::str
     return false;
 }
 
-// Beyond this many listed entries the walk in file order would hold more
-// memory than the file itself is worth; such a file is walked in hash order.
-constexpr size_t kMostGatheredEntries = size_t{1} << 23;
+// Beyond this many entries the list of records would hold more memory than
+// the file itself is worth; such a file is walked in hash order.
+constexpr size_t kMostRecordsHeld = size_t{1} << 23;
 
 }  // namespace
 
@@ -222,10 +192,8 @@ void WalkIndexDatUrlsInHashOrder(TByteFile& file, const TIndexDatUrlVisitor& vis
     if (progress != nullptr) progress->SetPosition(100);
 }
 
-// Three steps, each reading the file forward where it can: the tables give
-// the entries in listing order; their records are read in file order, their
-// texts gathered; the gathered texts are then handed out in listing order.
-// Reading records in hash order would jump through the file once per record.
+// Two steps: the tables give the records in listing order; then the records
+// are read, through as few blocks as their places in the file allow.
 void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexDatProgress* progress,
                       const TIndexDatListingSize& listingSize) {
     const int64_t length = file.Length();
@@ -250,9 +218,9 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
     TProgressMeter meter(progress, total);
 
     // The entries, with the same limits as the walk in hash order.
-    std::vector<TEntryKey> keys;
-    keys.reserve(static_cast<size_t>(
-        std::clamp<int64_t>(total, 0, std::min<int64_t>(length / kEntrySize + 1, kMostGatheredEntries))));
+    std::vector<int32_t> records;
+    records.reserve(static_cast<size_t>(
+        std::clamp<int64_t>(total, 0, std::min<int64_t>(length / kEntrySize + 1, kMostRecordsHeld))));
     std::vector<uint8_t> chunk;
     constexpr int64_t kChunkEntries = 8192;
     int64_t entryBudget = length / kEntrySize + 1;
@@ -292,80 +260,34 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
             const int32_t record = Int32At(bytes + kEntryRecordOffset);
             // A record before the start of the file has no listable signature.
             if (record >= recordedSize || record < 0) continue;
-            if (keys.size() == kMostGatheredEntries) {
+            if (records.size() == kMostRecordsHeld) {
                 WalkIndexDatUrlsInHashOrder(file, visit, progress);
                 return;
             }
-            keys.push_back(static_cast<TEntryKey>(record) << 32 | keys.size());
+            records.push_back(record);
         }
     }
 
     // Records that lie near their entries, as when a table's records follow
-    // it, are read in entry order through a few blocks, with nothing gathered.
-    if (FewBlockLoadsInEntryOrder(keys, length)) {
-        if (listingSize) listingSize(keys.size(), 0);
-        TBlockReader in(file, kNearbySlots);
-        std::string scratch;
-        for (const TEntryKey key : keys) {
-            uint64_t timeStamp = 0;
-            std::string_view url;
-            if (ReadRecord(in, static_cast<int64_t>(key >> 32), scratch, url, timeStamp) && !url.empty()) {
-                visit(url, timeStamp);
-            }
+    // it, are read through a few blocks that are used again and again; records
+    // spread through the file are read through blocks kept for the whole walk.
+    // Either way each block is read about once.
+    if (listingSize) listingSize(records.size());
+    const bool nearby = FewBlockLoadsInEntryOrder(records, length);
+    TBlockReader in(file, nearby ? kNearbySlots : TBlockReader::kSlotCount);
+    std::string scratch;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const int32_t record = records[i];
+        // Records spread through the file are each a cache miss: fetching a
+        // later one now hides the memory latency.
+        if (!nearby && i + kPrefetchDistance < records.size()) {
+            const int32_t later = records[i + kPrefetchDistance];
+            in.Prefetch(later);
+            in.Prefetch(static_cast<int64_t>(later) + 64);  // the URL text usually starts in the next line
         }
-        if (progress != nullptr) progress->SetPosition(100);
-        return;
-    }
-
-    // Sound files keep each text inside its own record, so the texts of
-    // distinct records add up to less than the file. More means records that
-    // overlap or texts without an end: the walk in hash order handles those
-    // without holding them.
-    const auto mostText = static_cast<size_t>(std::min<int64_t>(length, INT32_MAX)) + (size_t{1} << 16);
-    std::vector<TGatheredText> texts(keys.size());
-    std::string gathered;
-    gathered.reserve(std::min(mostText, static_cast<size_t>(64) * keys.size()));
-    {
-        const std::vector<TEntryKey> sorted = SortByBlock(keys);
-        keys = {};
-        TBlockReader in(file, 4);
-        std::string scratch;
-        int64_t lastRecord = -1;
-        TGatheredText last;
-        for (const TEntryKey key : sorted) {
-            const auto record = static_cast<int64_t>(key >> 32);
-            const auto order = static_cast<size_t>(key & 0xFFFFFFFFu);
-            if (record != lastRecord) {
-                lastRecord = record;
-                last = {};
-                const size_t before = gathered.size();
-                std::string_view url;
-                if (ReadRecord(in, record, scratch, url, last.TimeStamp)) {
-                    gathered.append(url);
-                    if (gathered.size() > mostText) {
-                        gathered = {};
-                        WalkIndexDatUrlsInHashOrder(file, visit, progress);
-                        return;
-                    }
-                    last.Offset = static_cast<uint32_t>(before);
-                    last.Length = static_cast<uint32_t>(gathered.size() - before);
-                }
-            }
-            texts[order] = last;
-        }
-    }
-
-    if (listingSize) {
-        size_t count = 0;
-        for (const TGatheredText& text : texts) count += text.Length != 0 ? 1 : 0;
-        listingSize(count, gathered.size());
-    }
-    for (size_t i = 0; i < texts.size(); ++i) {
-        if (i + kPrefetchDistance < texts.size()) {
-            __builtin_prefetch(gathered.data() + texts[i + kPrefetchDistance].Offset);
-        }
-        const TGatheredText& text = texts[i];
-        if (text.Length != 0) visit(std::string_view(gathered.data() + text.Offset, text.Length), text.TimeStamp);
+        uint64_t timeStamp = 0;
+        std::string_view url;
+        if (ReadRecord(in, record, scratch, url, timeStamp) && !url.empty()) visit(url, timeStamp);
     }
     if (progress != nullptr) progress->SetPosition(100);
 }
@@ -400,10 +322,10 @@ bool ReadIndexDatUrls(platform::FileSystem& files, const std::string& fileName, 
             lists.TimeList.Close();
         },
         progress,
-        [&](size_t count, size_t textBytes) {
+        [&](size_t count) {
             // Room never written to costs nothing, so a guess may be generous.
             constexpr size_t kLikelyUrlLength = 96;
-            lists.UrlList.reserve(count, textBytes != 0 ? textBytes : count * kLikelyUrlLength);
+            lists.UrlList.reserve(count, count * kLikelyUrlLength);
             lists.TimeList.reserve(count, count * kIsoDateTimeLength);
         });
     return true;

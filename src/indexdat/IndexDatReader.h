@@ -28,10 +28,9 @@ public:
 // during the call.
 using TIndexDatUrlVisitor = std::function<void(std::string_view url, uint64_t timeStamp)>;
 // Told once, before the first record, how many records at most will be
-// listed and, when known, the length of all their texts (else 0), so that
-// the caller can make room at once. Not told for a damaged file whose records
-// overlap.
-using TIndexDatListingSize = std::function<void(size_t count, size_t textBytes)>;
+// listed, so that the caller can make room at once. Not told for a file with
+// more hash entries than the walk keeps (millions).
+using TIndexDatListingSize = std::function<void(size_t count)>;
 
 // Walks the hash tables of the file and reports every "URL ", "LEAK" and
 // "REDR" record that carries a URL. Progress, when given, moves forward only

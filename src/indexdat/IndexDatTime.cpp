@@ -138,14 +138,14 @@ char* TIsoTimeWriter::Write(char* out, uint64_t timeStamp) {
         return out + kNotAvailableLength;
     }
     const int64_t local = utc + shift;
-    if (dayStart_ < 0 || local < dayStart_ || local - dayStart_ >= kTicksPerDay) {
-        const int64_t days = local / kTicksPerDay;
-        dayStart_ = days * kTicksPerDay;
-        const TCivilDate date = CivilFromDays(days);
-        dayListed_ = date.year <= 2500;
-        epochDay_ = days == kOleEpochDay;
-        if (dayListed_) {
-            char* end = PutDigits(date_, static_cast<int>(date.year), 4);
+    const int64_t dayNumber = local / kTicksPerDay;
+    TDay& day = days_[static_cast<size_t>(dayNumber) % kDaysKept];
+    if (day.Number != dayNumber) {
+        day.Number = dayNumber;
+        const TCivilDate date = CivilFromDays(dayNumber);
+        day.Listed = date.year <= 2500;
+        if (day.Listed) {
+            char* end = PutDigits(day.Date, static_cast<int>(date.year), 4);
             *end++ = '-';
             end = PutDigits(end, date.month, 2);
             *end++ = '-';
@@ -153,14 +153,14 @@ char* TIsoTimeWriter::Write(char* out, uint64_t timeStamp) {
             *end = ' ';
         }
     }
-    const int64_t ticks = local - dayStart_;
-    // The zero date-time is midnight of that day to the millisecond.
-    if (!dayListed_ || (epochDay_ && ticks < kTicksPerSecond / 1000)) {
+    const int64_t ticks = local - dayNumber * kTicksPerDay;
+    // The zero date-time is midnight of its day to the millisecond.
+    if (!day.Listed || (dayNumber == kOleEpochDay && ticks < kTicksPerSecond / 1000)) {
         std::memcpy(out, kTimeNotAvailable, kNotAvailableLength);
         return out + kNotAvailableLength;
     }
-    std::memcpy(out, date_, sizeof date_);
-    out += sizeof date_;
+    std::memcpy(out, day.Date, sizeof day.Date);
+    out += sizeof day.Date;
     const auto seconds = static_cast<uint32_t>(ticks / kTicksPerSecond);
     const auto two = [](char* at, uint32_t value) {
         at[0] = static_cast<char>('0' + value / 10);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/SystemInfo.h"
 
@@ -36,8 +37,9 @@ inline constexpr size_t kIsoDateTimeLength = 19;  // "YYYY-MM-DD HH:MM:SS"
 
 // Appends the "YYYY-MM-DD HH:MM:SS" of time stamps, or kTimeNotAvailable where
 // IndexDatTimeToLocalTime gives nothing or the zero date-time, exactly as
-// those give it. The date of the last day met is kept: the records of a cache
-// file fall on few days, and working out a date is most of the cost.
+// those give it. The dates of recent days are kept: the records of a cache
+// file fall on comparatively few days, and working out a date is most of the
+// cost.
 class TIsoTimeWriter {
 public:
     explicit TIsoTimeWriter(int32_t utcOffsetMinutes) : utcOffsetMinutes_(utcOffsetMinutes) {}
@@ -47,11 +49,15 @@ public:
     char* Write(char* out, uint64_t timeStamp);
 
 private:
+    struct TDay {
+        int64_t Number = -1;     // days since 1601-01-01; -1: none yet
+        bool Listed = false;     // its year is one a time is shown for
+        char Date[11] = {};      // "YYYY-MM-DD "
+    };
+    static constexpr size_t kDaysKept = 512;
+
     int32_t utcOffsetMinutes_;
-    int64_t dayStart_ = -1;  // local ticks at the start of the kept day; -1: none yet
-    bool dayListed_ = false;  // the kept day's year is one a time is shown for
-    bool epochDay_ = false;   // the kept day is the one whose midnight is the zero date-time
-    char date_[11] = {};      // "YYYY-MM-DD "
+    std::vector<TDay> days_ = std::vector<TDay>(kDaysKept);
 };
 
 }  // namespace nullvane::indexdat

@@ -233,72 +233,28 @@ std::vector<TListed> ListInHashOrder(std::vector<uint8_t>& bytes) {
     return listed;
 }
 
-struct TSizedListing {
-    std::vector<TListed> Listed;
-    bool SizeTold = false;
-    size_t TextBytesTold = 0;
-};
-
-TSizedListing ListWithSize(std::vector<uint8_t>& bytes) {
-    TMemoryByteFile file(bytes);
-    TSizedListing result;
-    WalkIndexDatUrls(
-        file,
-        [&](std::string_view url, uint64_t timeStamp) { result.Listed.push_back({std::string(url), timeStamp}); },
-        nullptr, [&](size_t, size_t textBytes) {
-            result.SizeTold = true;
-            result.TextBytesTold = textBytes;
-        });
-    return result;
-}
-
 // Entries that jump back and forth between blocks 1 and 17 of the file, which
-// a walk in entry order through 16 blocks would load again at every entry: the
-// records are then read in file order and listed in entry order, also where
-// two entries share a record and where a record straddles two blocks.
-TEST(IndexDatReader, RecordsFarApartAreReadInFileOrderAndListedInEntryOrder) {
+// a walk through 16 blocks used again and again would load at every entry:
+// the records are listed in entry order all the same, also where two entries
+// share a record and where a record straddles two blocks.
+TEST(IndexDatReader, RecordsFarApartAreListedInEntryOrder) {
     TIndexDatBuilder b(0x130000);
     b.FirstTable(T1).Table(T1, 4, 0);
     std::vector<TListed> expected;
-    size_t textBytes = 0;
     for (int i = 0; i < 40; ++i) {
         const int32_t record = (i % 2 == 0 ? 0x10000 : 0x110000) + 0x100 * (i / 2);
         const std::string url = "http://r" + std::to_string(i) + ".example/";
         b.UrlRecord(record, i % 3 == 0 ? "LEAK" : "URL ", 100 + i, url).Entry(T1, i, record);
         expected.push_back({url, 100u + i});
-        textBytes += url.size();
     }
     const int32_t straddling = 0x120000 - 0x30;
     b.RedirectRecord(straddling, 7, "http://straddling.example/").Entry(T1, 40, straddling);
     b.Entry(T1, 41, 0x10000);  // the first record again
     expected.push_back({"http://straddling.example/", 7});
     expected.push_back(expected.front());
-    textBytes += std::string("http://straddling.example/").size() + expected.front().Url.size();
 
-    const TSizedListing listing = ListWithSize(b.Bytes());
-    EXPECT_EQ(listing.Listed, expected);
-    EXPECT_EQ(listing.TextBytesTold, textBytes) << "the texts were not gathered in file order";
+    EXPECT_EQ(List(b.Bytes()), expected);
     EXPECT_EQ(ListInHashOrder(b.Bytes()), expected);
-}
-
-// Records that overlap, with texts that run on for tens of kilobytes, would
-// hold far more text than the file has if gathered; such a file is listed in
-// hash order instead, with the same result.
-TEST(IndexDatReader, OverlappingRecordsWithLongTextsListAsInHashOrder) {
-    TIndexDatBuilder b(0x130000);
-    b.FirstTable(T1).Table(T1, 8, 0);
-    for (const int32_t region : {0x10000, 0x110000}) b.Raw(region, std::string(0x10000, 'u'));
-    for (int i = 0; i < 100; ++i) {
-        const int32_t record = (i % 2 == 0 ? 0x10000 : 0x110000) + 0x200 * (i / 2);
-        b.Raw(record, i % 4 < 2 ? "REDR" : "URL ");
-        b.Entry(T1, i, record);
-    }
-
-    const std::vector<TListed> inHashOrder = ListInHashOrder(b.Bytes());
-    ASSERT_EQ(inHashOrder.size(), 100u);
-    const TSizedListing listing = ListWithSize(b.Bytes());
-    EXPECT_EQ(listing.Listed, inHashOrder);
-    EXPECT_FALSE(listing.SizeTold) << "the texts were gathered";
 }
 
 }  // namespace
