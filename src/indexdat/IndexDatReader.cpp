@@ -97,7 +97,9 @@ bool FewBlockLoadsInEntryOrder(const std::vector<int32_t>& records, int64_t leng
 
 // The URL and time stamp of the record at `record`; false when it lists
 // nothing. The text is valid until the next read of `in` or `scratch`.
-bool ReadRecord(TBlockReader& in, int64_t record, std::string& scratch, std::string_view& text,
+// Inlined: the text it gives back then stays in registers instead of being
+// stored and read back at once, which stalls.
+[[gnu::always_inline]] inline bool ReadRecord(TBlockReader& in, int64_t record, std::string& scratch, std::string_view& text,
                 uint64_t& timeStamp) {
     uint32_t tag = 0;
     uint8_t textOffset = 0;
@@ -221,27 +223,36 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
     std::vector<int32_t> records;
     records.reserve(static_cast<size_t>(
         std::clamp<int64_t>(total, 0, std::min<int64_t>(length / kEntrySize + 1, kMostRecordsHeld))));
-    std::vector<uint8_t> chunk;
+    // A table is read with its header in one read when it is no larger than
+    // the tables WinINet makes (4 KiB); the entries of larger ones follow in
+    // chunks.
+    constexpr int64_t kFirstRead = 4096;
     constexpr int64_t kChunkEntries = 8192;
+    std::vector<uint8_t> chunk(static_cast<size_t>(std::max(kFirstRead, kChunkEntries * kEntrySize)));
     int64_t entryBudget = length / kEntrySize + 1;
     std::unordered_set<int32_t> visited;
     size_t chained = 0;
     int32_t next = firstTable;
     while (entryBudget > 0) {
         int32_t table = 0;
-        TTableHeader header;
         if (progress != nullptr) {
             if (chained == chain.size()) break;
-            std::tie(table, header) = chain[chained++];
+            table = chain[chained++].first;
         } else {
             table = next;
             if (table == 0 || table > recordedSize || !visited.insert(table).second) break;
-            header = ReadTableHeader(file, table);
-            next = header.Next;
         }
+        ReadBytes(file, table, chunk.data(), static_cast<int>(kFirstRead));
+        const TTableHeader header{static_cast<uint32_t>(Int32At(chunk.data())), Int32At(chunk.data() + kTableBlocksOffset),
+                                  Int32At(chunk.data() + kNextTableOffset)};
+        next = header.Next;
         if (header.Tag != TagValue(kHashTag)) break;
         const int64_t entries = TableEntryCount(header.Blocks);
         const int64_t first = table + kTableHeaderSize;
+        // The entries in `chunk` start at this one; the first read holds the header too.
+        int64_t chunkStart = 0;
+        int64_t chunkEnd = (kFirstRead - kTableHeaderSize) / kEntrySize;
+        const uint8_t* chunkEntries = chunk.data() + kTableHeaderSize;
         for (int64_t k = 0; k < entries; ++k) {
             const int64_t entry = first + k * kEntrySize;
             if (entry >= length) break;
@@ -249,13 +260,14 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
             if (progress != nullptr) progress->ProcessOneMessage();
             meter.EntryProcessed();
 
-            const int64_t inChunk = k % kChunkEntries;
-            if (inChunk == 0) {
+            if (k >= chunkEnd) {
                 const int64_t count = std::min({kChunkEntries, entries - k, (length - entry + kEntrySize - 1) / kEntrySize});
-                chunk.assign(static_cast<size_t>(count * kEntrySize), 0);
-                (void)file.ReadAt(entry, chunk.data(), chunk.size());
+                ReadBytes(file, entry, chunk.data(), static_cast<int>(count * kEntrySize));
+                chunkStart = k;
+                chunkEnd = k + count;
+                chunkEntries = chunk.data();
             }
-            const uint8_t* bytes = chunk.data() + inChunk * kEntrySize;
+            const uint8_t* bytes = chunkEntries + (k - chunkStart) * kEntrySize;
             if (bytes[0] == 1 || bytes[0] == 3) continue;  // an entry that points to no record
             const int32_t record = Int32At(bytes + kEntryRecordOffset);
             // A record before the start of the file has no listable signature.

@@ -1,6 +1,11 @@
 #pragma once
 // Lists the URLs that an index.dat records, each with its time stamp.
+#include <algorithm>
+#include <concepts>
+#include <memory>
+#include <type_traits>
 #include <cstdint>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,7 +31,27 @@ public:
 
 // Called for each listed record, in listing order. The text is valid only
 // during the call.
-using TIndexDatUrlVisitor = std::function<void(std::string_view url, uint64_t timeStamp)>;
+// A reference to the caller's function, made where the walk is called and
+// valid for that call. It hands the text over as a pointer and a length, which
+// travel in registers: a listing calls it hundreds of thousands of times.
+class TIndexDatUrlVisitor {
+public:
+    template <class TFunction>
+        requires(!std::same_as<std::remove_cvref_t<TFunction>, TIndexDatUrlVisitor> &&
+                 std::invocable<TFunction&, std::string_view, uint64_t>)
+    TIndexDatUrlVisitor(TFunction&& function)  // NOLINT: made from any function, as std::function is
+        : function_(static_cast<const void*>(std::addressof(function))),
+          call_([](const void* f, const char* url, size_t length, uint64_t timeStamp) {
+              (*static_cast<std::remove_reference_t<TFunction>*>(const_cast<void*>(f)))(std::string_view(url, length),
+                                                                                        timeStamp);
+          }) {}
+
+    void operator()(std::string_view url, uint64_t timeStamp) const { call_(function_, url.data(), url.size(), timeStamp); }
+
+private:
+    const void* function_;
+    void (*call_)(const void*, const char*, size_t, uint64_t);
+};
 // Told once, before the first record, how many records at most will be
 // listed, so that the caller can make room at once. Not told for a file with
 // more hash entries than the walk keeps (millions).
@@ -51,29 +76,35 @@ struct TIndexDatUrl {
     int ImageIndex = 0;
 };
 
-// The URL list: each URL with its number, kept compactly.
+// The URL list: each URL with its number, kept compactly. The numbers are
+// kept as runs: a read gives every URL of a file the same one.
 class TIndexDatUrlList {
 public:
     [[nodiscard]] size_t size() const { return urls_.size(); }
     [[nodiscard]] bool empty() const { return urls_.empty(); }
     // Valid until the list next changes.
-    [[nodiscard]] TIndexDatUrl operator[](size_t i) const { return {urls_[i], imageIndexes_[i]}; }
+    [[nodiscard]] TIndexDatUrl operator[](size_t i) const {
+        const auto run = std::upper_bound(runs_.begin(), runs_.end(), i,
+                                          [](size_t index, const TImageRun& r) { return index < r.First; });
+        return {urls_[i], std::prev(run)->ImageIndex};
+    }
     void push_back(const TIndexDatUrl& url) {
+        if (runs_.empty() || runs_.back().ImageIndex != url.ImageIndex) runs_.push_back({urls_.size(), url.ImageIndex});
         urls_.push_back(url.Url);
-        imageIndexes_.push_back(url.ImageIndex);
     }
     void clear() {
         urls_.clear();
-        imageIndexes_.clear();
+        runs_.clear();
     }
-    void reserve(size_t more, size_t moreTextBytes) {
-        urls_.reserve(more, moreTextBytes);
-        imageIndexes_.reserve(imageIndexes_.size() + more);
-    }
+    void reserve(size_t more, size_t moreTextBytes) { urls_.reserve(more, moreTextBytes); }
 
 private:
+    struct TImageRun {
+        size_t First;  // the first URL of the run
+        int ImageIndex;
+    };
     TTextList urls_;
-    std::vector<int> imageIndexes_;
+    std::vector<TImageRun> runs_;
 };
 
 // The caller's two parallel lists; the reader only appends to them.

@@ -3,6 +3,9 @@
 // thousands of short texts then costs a few growing allocations instead of
 // one allocation per text.
 #include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,12 +23,17 @@ public:
     }
     void push_back(std::string_view text) {
         texts_.append(text);
-        ends_.push_back(texts_.size());
+        Close();
     }
-    // Adds an empty text and lets the caller append it to the returned
-    // buffer; the text ends where the buffer ends at the next push or Close.
+    // Open and Close add one text written straight into the list's buffer:
+    // what the caller appends to the returned buffer between the two.
     std::string& Open() { return texts_; }
-    void Close() { ends_.push_back(texts_.size()); }
+    // Texts beyond 4 GiB in all are refused: only a damaged file, whose texts
+    // run on through each other, could bring them.
+    void Close() {
+        if (texts_.size() > std::numeric_limits<uint32_t>::max()) throw std::length_error("text list too long");
+        ends_.push_back(static_cast<uint32_t>(texts_.size()));
+    }
     // Room for `more` texts of `moreBytes` in all beyond what is held.
     void reserve(size_t more, size_t moreBytes) {
         texts_.reserve(texts_.size() + moreBytes);
@@ -38,7 +46,7 @@ public:
 
 private:
     std::string texts_;
-    std::vector<size_t> ends_;
+    std::vector<uint32_t> ends_;
 };
 
 }  // namespace nullvane::indexdat
