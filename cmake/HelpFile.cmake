@@ -27,5 +27,5 @@ if(NOT NULLVANE_WINDOWS AND NULLVANE_PYTHON)
     add_test(NAME help_pages
              COMMAND ${NULLVANE_PYTHON} ${CMAKE_SOURCE_DIR}/tests/help/check_help_pages.py
                      --cli $<TARGET_FILE:nullvane-cli> --help-dir ${CMAKE_SOURCE_DIR}/docs/help
-                     --data ${CMAKE_SOURCE_DIR}/data/NVane.dat)
+                     --data ${CMAKE_SOURCE_DIR}/data/NVane.dat --guide ${CMAKE_SOURCE_DIR}/docs/user-guide.md)
 endif()

@@ -66,6 +66,7 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--help-dir", required=True, type=Path)
     parser.add_argument("--data", required=True, type=Path)
+    parser.add_argument("--guide", type=Path, help="the user guide, which carries every page's heading")
     args = parser.parse_args()
     folder = args.help_dir
     faults = []
@@ -118,6 +119,15 @@ def main():
     for name in described:
         if name not in sections:
             faults.append(f"the applications page describes '{name}', which NVane.dat does not hold")
+
+    if args.guide:
+        headings = set(re.findall(r"^## (.+)$", args.guide.read_text(encoding="utf-8"), re.M))
+        for page in pages:
+            if page == "index.html":
+                continue
+            title = re.search(r"<h1>(.*?)</h1>", (folder / page).read_text(encoding="utf-8"), re.S)
+            if title and html.unescape(re.sub(r"\s+", " ", title.group(1))) not in headings:
+                faults.append(f"the user guide has no section '{title.group(1)}' ({page})")
 
     for fault in faults:
         print(fault)
