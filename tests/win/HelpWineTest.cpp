@@ -121,11 +121,15 @@ TEST(HelpFile, TheHelpCommandOpensTheHelpFileBesideTheProgramWithItsContents) {
     if (help) {
         // The contents tree holds every entry of the help's contents (ten at
         // the top, ten clean item pages in their book): the file opened is ours.
-        const HWND tree = ChildOfClass(help, L"SysTreeView32");
-        ASSERT_NE(tree, nullptr);
+        // The viewer fills its window after showing it.
+        HWND tree = nullptr;
         EXPECT_TRUE(controls.Application().WaitUntil(
-            [&] { return SendMessageW(tree, TVM_GETCOUNT, 0, 0) >= 20; }, 10000))
-            << SendMessageW(tree, TVM_GETCOUNT, 0, 0) << " contents entries";
+            [&] {
+                tree = ChildOfClass(help, L"SysTreeView32");
+                return tree && SendMessageW(tree, TVM_GETCOUNT, 0, 0) >= 20;
+            },
+            10000))
+            << (tree ? SendMessageW(tree, TVM_GETCOUNT, 0, 0) : -1) << " contents entries";
         SetForegroundWindow(help);
         RedrawWindow(help, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
         (void)controls.Application().WaitUntil([] { return false; }, 1500);
