@@ -4,11 +4,12 @@
 # - the zip holds exactly the portable folder; unpacked into a folder whose
 #   name holds a blank and a non-ASCII letter, nullvane-cli runs there and
 #   reads the NVane.dat beside it;
-# - the help file is a compiled help archive holding every page of docs/help;
+# - the help file in the zip is a compiled help archive holding every page
+#   of docs/help;
 # - the MSI installs silently for the user, with the uninstall entry and the
 #   Start menu shortcut, and the installed nullvane-cli tells its version; a
 #   silent uninstall removes the program's files and leaves the user's
-#   settings and lists.
+#   settings and lists. The installed files are the zip's.
 #
 #   wine-package-test.sh DIST_FOLDER HELP_FOLDER BUILD_FOLDER
 set -uo pipefail
@@ -52,14 +53,14 @@ expected=$(printf '%s\n' Nullvane/NVane.chm Nullvane/NVane.dat Nullvane/README.t
 check "the zip holds the Nullvane folder with the programs, NVane.dat, NVane.chm and README.txt, nothing else" \
     test "$listing" = "$expected"
 
-# --- The help archive.
-check "NVane.chm is a help archive holding every page of docs/help" \
-    python3 "$here/chm_listing.py" "$build/NVane.chm" --has "$help"
-
 # --- The portable folder: a blank and a non-ASCII letter in its name.
 portable="$work/Nullvane Prüfung"
 mkdir -p "$portable"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$portable"
+
+# --- The help archive, as the zip carries it.
+check "the zip's NVane.chm is a help archive holding every page of docs/help" \
+    python3 "$here/chm_listing.py" "$portable/Nullvane/NVane.chm" --has "$help"
 # nullvane-cli started from its folder, as a user types it there; prints
 # what it printed (both streams) and ends with its status.
 cli_in() {
@@ -83,6 +84,7 @@ mv "$portable/Nullvane/NVane.dat" "$portable/Nullvane/NVane.dat.away"
 out=$(cli_in "$portable/Nullvane" --preview "Windows - Windows Log Files" --detail)
 check "without NVane.dat beside it the same preview finds nothing (the check above can fail)" \
     bash -c '! grep -qi "nullvane-package-test\.log" <<<"$1"' _ "$out"
+mv "$portable/Nullvane/NVane.dat.away" "$portable/Nullvane/NVane.dat"
 rm -f "$planted"
 
 # --- The installer.
@@ -94,7 +96,8 @@ wine msiexec /i "$msi_dos" /qn >/dev/null 2>&1
 check "msiexec /i /qn ends with status 0" test $? -eq 0
 wineserver -w
 for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm; do
-    check "installed: %LOCALAPPDATA%\\Programs\\Nullvane\\$file" test -f "$installed/$file"
+    check "installed: %LOCALAPPDATA%\\Programs\\Nullvane\\$file, the same as the zip's" \
+        cmp -s "$installed/$file" "$portable/Nullvane/$file"
 done
 check "installed: the Start menu shortcut" test -f "$shortcut"
 out=$(wine "$home_dos\\AppData\\Local\\Programs\\Nullvane\\nullvane-cli.exe" --version 2>&1 </dev/null | tr -d '\r')
