@@ -3,6 +3,7 @@
 if(NULLVANE_WINDOWS)
     add_test(NAME package
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/wine-package-test.sh
-                     ${CMAKE_SOURCE_DIR}/dist ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_BINARY_DIR})
+                     ${CMAKE_SOURCE_DIR}/dist ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_BINARY_DIR}
+                     ${CMAKE_SOURCE_DIR}/packaging/Nullvane.wxs)
     set_tests_properties(package PROPERTIES TIMEOUT 600)
 endif()

@@ -9,13 +9,15 @@
 # - the MSI installs silently for the user, with the uninstall entry and the
 #   Start menu shortcut, and the installed nullvane-cli tells its version; a
 #   silent uninstall removes the program's files and leaves the user's
-#   settings and lists. The installed files are the zip's.
+#   settings and lists. The installed files are the zip's. A later version
+#   built from the same source replaces this one.
 #
-#   wine-package-test.sh DIST_FOLDER HELP_FOLDER BUILD_FOLDER
+#   wine-package-test.sh DIST_FOLDER HELP_FOLDER BUILD_FOLDER INSTALLER_SOURCE
 set -uo pipefail
 dist=$(cd "${1:?dist folder}" && pwd)
 help=$(cd "${2:?help folder}" && pwd)
 build=$(cd "${3:?build folder}" && pwd)
+wxs=$(realpath "${4:?WiX source of the installer}")
 here=$(cd "$(dirname "$0")" && pwd)
 : "${WINEPREFIX:?the tests run in the prefix scripts/test makes}"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -106,7 +108,7 @@ check "the installed nullvane-cli --version prints \"Nullvane $version\" (it pri
 # The uninstall entry: Wine files a per-user product under a machine key, so
 # all three places are read; one of them must hold the name and the version.
 uninstall_entry() {
-    local root
+    local root version=${1:-$version}
     for root in 'HKCU\Software' 'HKLM\Software' 'HKLM\Software\WOW6432Node'; do
         wine reg query "$root\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null | tr -d '\r' | awk -v want="Nullvane $version" -v ver="$version" '
             /^HKEY_/ { name = ""; version = ""; next }
@@ -135,11 +137,32 @@ for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm README.txt; do
     check "uninstalled: $file is gone" test ! -e "$installed/$file"
 done
 check "uninstalled: the Start menu shortcut is gone" test ! -e "$shortcut"
-no_uninstall_entry() { ! uninstall_entry; }
+no_uninstall_entry() { ! uninstall_entry "$@"; }
 check "uninstalled: no uninstall entry is left" no_uninstall_entry
 for file in "$settings/options.ini" "$installed/options.ini" "$installed/Clist.dat" "$installed/Cookies.dat"; do
     check "the user's ${file#$home/} stays" test -f "$file"
 done
+
+# --- A later version, built from the same source (the same UpgradeCode),
+# replaces this one instead of installing beside it.
+later=$version.1
+mkdir -p "$work/later"
+cp -r "$portable/Nullvane" "$work/later/"
+(cd "$work/later" && wixl -a x64 -D Version="$later" -D SourceDir=Nullvane -o later.msi "$wxs") >/dev/null 2>&1
+if [ -f "$work/later/later.msi" ]; then
+    wine msiexec /i "$msi_dos" /qn >/dev/null 2>&1
+    wine msiexec /i 'C:\nullvane-package-test\later\later.msi' /qn >/dev/null 2>&1
+    check "version $later installs over $version (status $?)" test $? -eq 0
+    wineserver -w
+    check "after it, the uninstall entry is version $later's" uninstall_entry "$later"
+    check "and version $version's entry is gone" no_uninstall_entry "$version"
+    check "the programs are in place" test -f "$installed/nullvane.exe"
+    wine msiexec /x 'C:\nullvane-package-test\later\later.msi' /qn >/dev/null 2>&1
+    wineserver -w
+    check "removing version $later leaves no entry" no_uninstall_entry "$later"
+else
+    fail "wixl made no installer of version $later from $wxs"
+fi
 
 # Leave the prefix as the other tests expect it.
 rm -rf "$work" "$installed" "$settings"
