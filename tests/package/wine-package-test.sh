@@ -35,10 +35,12 @@ if [ -z "$zip" ] || [ -z "$msi" ] || [ ! -f "$dist/SHA256SUMS" ]; then
     echo "FAIL no artefacts in $dist: run scripts/package after the Windows build"
     exit 1
 fi
-if [ "$zip" -ot "$build/nullvane.exe" ] || [ "$zip" -ot "$build/nullvane-cli.exe" ]; then
-    echo "FAIL $zip is older than the programs in $build: run scripts/package again"
-    exit 1
-fi
+for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm; do
+    if [ "$zip" -ot "$build/$file" ]; then
+        echo "FAIL $zip is older than $build/$file: run scripts/package again"
+        exit 1
+    fi
+done
 version=$(basename "$zip" | sed 's/^nullvane-\(.*\)-win64\.zip$/\1/')
 
 user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1)
