@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The release artefacts as a Windows user meets them, under Wine in the test
+# prefix ($WINEPREFIX, made by scripts/test):
+# - the zip holds exactly the portable folder; unpacked into a folder whose
+#   name holds a blank and a non-ASCII letter, nullvane-cli runs there and
+#   reads the NVane.dat beside it;
+# - the help file in the zip is a compiled help archive holding every page
+#   of docs/help;
+# - the MSI installs silently for the user, with the uninstall entry and the
+#   Start menu shortcut, and the installed nullvane-cli tells its version; a
+#   silent uninstall removes the program's files and leaves the user's
+#   settings and lists. The installed files are the zip's. A later version
+#   built from the same source replaces this one.
+#
+#   wine-package-test.sh DIST_FOLDER HELP_FOLDER BUILD_FOLDER INSTALLER_SOURCE
+set -uo pipefail
+dist=$(cd "${1:?dist folder}" && pwd)
+help=$(cd "${2:?help folder}" && pwd)
+build=$(cd "${3:?build folder}" && pwd)
+wxs=$(realpath "${4:?WiX source of the installer}")
+here=$(cd "$(dirname "$0")" && pwd)
+: "${WINEPREFIX:?the tests run in the prefix scripts/test makes}"
+export WINEDEBUG=${WINEDEBUG:--all}
+# Wine names host files in the locale's encoding: UTF-8, for the folder name below.
+export LC_ALL=C.UTF-8
+
+failures=0
+pass() { echo "ok   $*"; }
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+
+zip=$(ls "$dist"/nullvane-*-win64.zip 2>/dev/null | head -n 1)
+msi=$(ls "$dist"/nullvane-*-win64.msi 2>/dev/null | head -n 1)
+if [ -z "$zip" ] || [ -z "$msi" ] || [ ! -f "$dist/SHA256SUMS" ]; then
+    echo "FAIL no artefacts in $dist: run scripts/package after the Windows build"
+    exit 1
+fi
+for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm; do
+    if [ "$zip" -ot "$build/$file" ]; then
+        echo "FAIL $zip is older than $build/$file: run scripts/package again"
+        exit 1
+    fi
+done
+version=$(basename "$zip" | sed 's/^nullvane-\(.*\)-win64\.zip$/\1/')
+
+user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -n 1)
+home_dos="C:\\users\\$user"
+home=$WINEPREFIX/drive_c/users/$user
+work=$WINEPREFIX/drive_c/nullvane-package-test
+rm -rf "$work"
+mkdir -p "$work"
+
+# --- The checksums and the zip's listing.
+check "SHA256SUMS matches both artefacts" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
+listing=$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")
+expected=$(printf '%s\n' Nullvane/NVane.chm Nullvane/NVane.dat Nullvane/README.txt Nullvane/nullvane-cli.exe Nullvane/nullvane.exe | sort)
+check "the zip holds the Nullvane folder with the programs, NVane.dat, NVane.chm and README.txt, nothing else" \
+    test "$listing" = "$expected"
+
+# --- The portable folder: a blank and a non-ASCII letter in its name.
+portable="$work/Nullvane Prüfung"
+mkdir -p "$portable"
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$portable"
+
+# --- The help archive, as the zip carries it.
+check "the zip's NVane.chm is a help archive holding every page of docs/help" \
+    python3 "$here/chm_listing.py" "$portable/Nullvane/NVane.chm" --has "$help"
+# nullvane-cli started from its folder, as a user types it there; prints
+# what it printed (both streams) and ends with its status.
+cli_in() {
+    (cd "$1" && wine nullvane-cli.exe "${@:2}" </dev/null >"$work/cli.out" 2>&1)
+    local status=$?
+    tr -d '\r' <"$work/cli.out"
+    return $status
+}
+out=$(cli_in "$portable/Nullvane" --preview "Windows - Temporary Files")
+check "nullvane-cli --preview runs from the unpacked folder (status $?)" test $? -eq 0
+check "its preview names the item and the total" \
+    bash -c 'grep -q "Windows - Temporary Files" <<<"$1" && grep -q "^Total items will be removed = " <<<"$1"' _ "$out"
+# A log file the applications data file names (the Windows folder's *.log):
+# found only through the NVane.dat beside the program.
+planted="$WINEPREFIX/drive_c/windows/nullvane-package-test.log"
+echo "planted by the package test" > "$planted"
+out=$(cli_in "$portable/Nullvane" --preview "Windows - Windows Log Files" --detail)
+check "nullvane-cli in the unpacked folder reads the NVane.dat beside it" \
+    grep -qi 'nullvane-package-test\.log' <<<"$out"
+mv "$portable/Nullvane/NVane.dat" "$portable/Nullvane/NVane.dat.away"
+out=$(cli_in "$portable/Nullvane" --preview "Windows - Windows Log Files" --detail)
+check "without NVane.dat beside it the same preview finds nothing (the check above can fail)" \
+    bash -c '! grep -qi "nullvane-package-test\.log" <<<"$1"' _ "$out"
+mv "$portable/Nullvane/NVane.dat.away" "$portable/Nullvane/NVane.dat"
+rm -f "$planted"
+
+# --- The installer.
+cp "$msi" "$work/"
+msi_dos="C:\\nullvane-package-test\\$(basename "$msi")"
+installed="$home/AppData/Local/Programs/Nullvane"
+shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Nullvane.lnk"
+wine msiexec /i "$msi_dos" /qn >/dev/null 2>&1
+check "msiexec /i /qn ends with status 0" test $? -eq 0
+wineserver -w
+for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm; do
+    check "installed: %LOCALAPPDATA%\\Programs\\Nullvane\\$file, the same as the zip's" \
+        cmp -s "$installed/$file" "$portable/Nullvane/$file"
+done
+check "installed: the Start menu shortcut" test -f "$shortcut"
+out=$(wine "$home_dos\\AppData\\Local\\Programs\\Nullvane\\nullvane-cli.exe" --version 2>&1 </dev/null | tr -d '\r')
+check "the installed nullvane-cli --version prints \"Nullvane $version\" (it printed \"$out\")" test "$out" = "Nullvane $version"
+
+# The uninstall entry: Wine files a per-user product under a machine key, so
+# all three places are read; one of them must hold the name and the version.
+uninstall_entry() {
+    local root version=${1:-$version}
+    for root in 'HKCU\Software' 'HKLM\Software' 'HKLM\Software\WOW6432Node'; do
+        wine reg query "$root\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null | tr -d '\r' | awk -v want="Nullvane $version" -v ver="$version" '
+            /^HKEY_/ { name = ""; version = ""; next }
+            $1 == "DisplayName" { sub(/^[ \t]*DisplayName[ \t]+REG_SZ[ \t]+/, ""); name = $0 }
+            $1 == "DisplayVersion" { sub(/^[ \t]*DisplayVersion[ \t]+REG_SZ[ \t]+/, ""); version = $0 }
+            name == want && version == ver { found = 1 }
+            END { exit found ? 0 : 1 }' && return 0
+    done
+    return 1
+}
+check "the uninstall entry reads DisplayName \"Nullvane $version\", DisplayVersion $version" uninstall_entry
+
+# The user's own files: settings in the application data folder (and where
+# they go when that folder cannot be made), lists beside the program.
+settings="$home/AppData/Roaming/Quillmark/Nullvane"
+mkdir -p "$settings"
+printf '[Settings]\r\nFastScan=1\r\n' > "$settings/options.ini"
+printf '[Settings]\r\nFastScan=1\r\n' > "$installed/options.ini"
+printf '[<New List>]\r\nDelFile1=C:\\Reports,*.log\r\n' > "$installed/Clist.dat"
+printf '[Cookies to keep]\r\nCount=1\r\n0=example.com\r\n' > "$installed/Cookies.dat"
+
+wine msiexec /x "$msi_dos" /qn >/dev/null 2>&1
+check "msiexec /x /qn ends with status 0" test $? -eq 0
+wineserver -w
+for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm README.txt; do
+    check "uninstalled: $file is gone" test ! -e "$installed/$file"
+done
+check "uninstalled: the Start menu shortcut is gone" test ! -e "$shortcut"
+no_uninstall_entry() { ! uninstall_entry "$@"; }
+check "uninstalled: no uninstall entry is left" no_uninstall_entry
+for file in "$settings/options.ini" "$installed/options.ini" "$installed/Clist.dat" "$installed/Cookies.dat"; do
+    check "the user's ${file#$home/} stays" test -f "$file"
+done
+
+# --- A later version, built from the same source (the same UpgradeCode),
+# replaces this one instead of installing beside it.
+later=$version.1
+mkdir -p "$work/later"
+cp -r "$portable/Nullvane" "$work/later/"
+(cd "$work/later" && wixl -a x64 -D Version="$later" -D SourceDir=Nullvane -o later.msi "$wxs") >/dev/null 2>&1
+if [ -f "$work/later/later.msi" ]; then
+    wine msiexec /i "$msi_dos" /qn >/dev/null 2>&1
+    wine msiexec /i 'C:\nullvane-package-test\later\later.msi' /qn >/dev/null 2>&1
+    check "version $later installs over $version (status $?)" test $? -eq 0
+    wineserver -w
+    check "after it, the uninstall entry is version $later's" uninstall_entry "$later"
+    check "and version $version's entry is gone" no_uninstall_entry "$version"
+    check "the programs are in place" test -f "$installed/nullvane.exe"
+    wine msiexec /x 'C:\nullvane-package-test\later\later.msi' /qn >/dev/null 2>&1
+    wineserver -w
+    check "removing version $later leaves no entry" no_uninstall_entry "$later"
+else
+    fail "wixl made no installer of version $later from $wxs"
+fi
+
+# Leave the prefix as the other tests expect it.
+rm -rf "$work" "$installed" "$settings"
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]
