@@ -20,14 +20,14 @@ TfrmCookiesManager::TfrmCookiesManager(platform::Platform& machine, ui::TControl
                      Form->Height() + kClientHeight - Form->ClientHeight()});
 
     Label1 = controls.CreateLabel(*Form, {{8, 8, 0, 0}, "All cookies found"});
-    ListBox1 = controls.CreateSelectionListBox(*Form, {{8, 26, 195, 294}, ""});
+    ListBox1 = controls.CreateSelectionListBox(*Form, {{8, 26, 192, 294}, ""});
     ListBox1->onDoubleClick = [this] { ListBox1DblClick(); };
-    Label2 = controls.CreateLabel(*Form, {{307, 8, 0, 0}, "Cookies to keep"});
-    ListBox2 = controls.CreateSelectionListBox(*Form, {{307, 26, 195, 294}, ""});
+    Label2 = controls.CreateLabel(*Form, {{310, 8, 0, 0}, "Cookies to keep"});
+    ListBox2 = controls.CreateSelectionListBox(*Form, {{310, 26, 192, 294}, ""});
     ListBox2->onDoubleClick = [this] { ListBox2DblClick(); };
 
-    const int left = 212;
-    const int width = 86;
+    const int left = 208;
+    const int width = 94;
     bAdd = controls.CreateButton(*Form, {{left, 40, width, 25}, "Add         ->"});
     bAdd->onClick = [this] { bAddClick(); };
     bRemove = controls.CreateButton(*Form, {{left, 72, width, 25}, "Remove <-"});
