@@ -3,6 +3,7 @@
 // process under Wine), over what Wine's WinINet wrote; and nullvane-cli's
 // commands beside them, end to end.
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 #include <wininet.h>
 
@@ -161,8 +162,17 @@ TEST_F(ViewersOnWine, TheViewerListsTheIndexWinINetWroteWithItsTimesAndCtrlAltSS
     info.LastModifiedTime = KnownTime();
     ASSERT_TRUE(SetUrlCacheEntryInfoW(kTwoUrl, &info, CACHE_ENTRY_ACCTIME_FC | CACHE_ENTRY_MODTIME_FC));
 
+    // A wiped copy under a name outside the ANSI code page: read, and empty.
+    const std::wstring wipedCopy = ProgramFile(L"viewer-\u65e5\u672c-\u00e9.dat");
+    const std::wstring asciiCopy = ProgramFile(L"viewer-wiped.dat");
+    ASSERT_TRUE(CopyFileW(CacheIndex().c_str(), asciiCopy.c_str(), FALSE));
+    // The console's pipe takes ANSI text: the copy is named afterwards.
+    EXPECT_EQ(RunCliProgram("--wipe-index-dat viewer-wiped.dat --yes").Status, 0);
+    ASSERT_TRUE(MoveFileExW(asciiCopy.c_str(), wipedCopy.c_str(), MOVEFILE_REPLACE_EXISTING));
+
     std::wstring fileName, oneTime, twoTime;
     int rows = -1;
+    LRESULT wipedRows = -1, wipedProgress = -1;
     bool deleteShown = false;
     WithMenuCommand(L"&Index.dat Viewer", kViewerCaption, [&] {
         [&] {
@@ -196,6 +206,18 @@ TEST_F(ViewersOnWine, TheViewerListsTheIndexWinINetWroteWithItsTimesAndCtrlAltSS
             PressCtrlAlt('S');
             deleteShown = WaitForState([&] { return IsWindowVisible(remove) != FALSE; }, std::chrono::seconds(5));
             ShootWindow(viewer).Save("index-dat-viewer-delete.bmp");
+
+            const auto bars = ChildrenOfClass(viewer, PROGRESS_CLASSW);
+            ASSERT_EQ(bars.size(), 1u);
+            SetWindowTextW(edits[0], wipedCopy.c_str());
+            PostMessageW(ChildButtonOf(viewer, L"&Show"), BM_CLICK, 0, 0);
+            EXPECT_TRUE(WaitForState([&] {
+                return SendMessageW(lists[0], LVM_GETITEMCOUNT, 0, 0) == 0 &&
+                       IsWindowEnabled(ChildButtonOf(viewer, L"&Show"));
+            }));
+            wipedRows = SendMessageW(lists[0], LVM_GETITEMCOUNT, 0, 0);
+            // A file that opened is read to the end; one that did not leaves the bar at 0.
+            wipedProgress = SendMessageW(bars[0], PBM_GETPOS, 0, 0);
         }();
         if (HWND viewer = TopWindow(kViewerCaption)) PostMessageW(ChildButtonOf(viewer, L"&Close"), BM_CLICK, 0, 0);
     });
@@ -204,6 +226,9 @@ TEST_F(ViewersOnWine, TheViewerListsTheIndexWinINetWroteWithItsTimesAndCtrlAltSS
     EXPECT_FALSE(oneTime.empty());
     EXPECT_EQ(twoTime, LocalTimeText(KnownTime()));
     EXPECT_TRUE(deleteShown);
+    EXPECT_EQ(wipedRows, 0);
+    EXPECT_EQ(wipedProgress, 100);
+    DeleteFileW(wipedCopy.c_str());
 }
 
 TEST_F(ViewersOnWine, TheManagerListsWinINetsCookiesAndAddAllThenOkWritesCookiesDat) {
