@@ -78,10 +78,16 @@ TEST_F(IndexDatViewerTest, ShowRefusesAnyNameButAnExistingDatFileAndNamesTheCach
         }
         EXPECT_EQ(List(form).ItemCount(), 0);
         EXPECT_FALSE(form.Find<THeadlessProgressBar>("0%")->Visible());  // nothing was read
-        FileName(form).Type("C:\\Data\\lower.dat");
+        sim.dialogs().QueueOpenAnswer(std::nullopt);
+        sim.dialogs().QueueOpenAnswer("C:\\Data\\lower.dat");
+        Button(form, "...").Click();  // cancelled: the name stays
+        EXPECT_EQ(FileName(form).Text(), "C:\\Data\\missing.dat");
+        Button(form, "...").Click();
         Button(form, "&Show").Click();
         EXPECT_EQ(List(form).ItemCount(), 5);
     });
+    ASSERT_EQ(sim.dialogs().OpenRequests().size(), 2u);
+    EXPECT_EQ(sim.dialogs().OpenRequests()[0].filter, "Index dat file(*.dat)|*.DAT");
     const auto asked = sim.dialogs().Asked();
     ASSERT_EQ(asked.size(), 4u);
     for (const auto& box : asked) {
