@@ -4,6 +4,8 @@
 
 #include "app/AboutForm.h"
 #include "app/AskDeleteForm.h"
+#include "app/CookiesManagerForm.h"
+#include "app/IndexDatViewerForm.h"
 #include "app/LogFile.h"
 #include "app/NewCustomItemForm.h"
 #include "base/ProductInfo.h"
@@ -149,8 +151,7 @@ void TfrmMain::CreateMenus() {
     };
 
     auto& file = mmMain.Add("File");
-    // The windows of these entries come later; until then they are disabled.
-    file.Add("&Index.dat Viewer...").Enabled = false;
+    file.Add("&Index.dat Viewer...", [this] { OpenIndexDatViewer(); });
     file.AddSeparator();
     file.Add("&Exit", exitProgram);
 
@@ -162,7 +163,7 @@ void TfrmMain::CreateMenus() {
     action.Add("&Settings...", {}, CtrlAlt('S')).Enabled = false;
 
     auto& edit = mmMain.Add("Edit");
-    edit.Add("&Cookies Manager...").Enabled = false;
+    edit.Add("&Cookies Manager...", [this] { OpenCookiesManager(); });
     edit.AddSeparator();
     edit.Add("Custom &Lists...", [this] { OpenCustomListEditor(); });
     edit.AddSeparator();
@@ -543,6 +544,16 @@ void TfrmMain::OpenCustomListEditor() {
     // The tree stays as it is: the list's item is there already.
     TfrmNewCustomItem editor(machine_, controls_, *Form);
     (void)editor.Execute();
+}
+
+void TfrmMain::OpenIndexDatViewer() {
+    TfrmIndexDatViewer viewer(machine_, controls_, *Form);
+    viewer.Execute();
+}
+
+void TfrmMain::OpenCookiesManager() {
+    TfrmCookiesManager manager(machine_, controls_, *Form);
+    (void)manager.Execute();
 }
 
 void TfrmMain::tvCleanItemsMouseDown(ui::TMouseButton, ui::TPoint point) {

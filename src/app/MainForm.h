@@ -78,6 +78,8 @@ public:
     // Where "<New List>" opens the custom list editor (the editor unless replaced).
     std::function<void()> onOpenCustomListEditor;
     void OpenCustomListEditor();
+    void OpenIndexDatViewer();
+    void OpenCookiesManager();
 
     // Handlers.
     void FormActivate();

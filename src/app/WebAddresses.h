@@ -6,6 +6,8 @@ inline constexpr char kHomePageUrl[] = "https://www.nullvane.app/";
 inline constexpr char kHomePageText[] = "www.nullvane.app";
 inline constexpr char kUpdateCheckUrl[] = "https://www.nullvane.app/update?version=3.5";
 inline constexpr char kDonateUrl[] = "https://www.nullvane.app/donate";
+// What index.dat files are, opened from the Index.dat viewer.
+inline constexpr char kIndexDatPageUrl[] = "https://www.nullvane.app/index-dat";
 inline constexpr char kSupportEmail[] = "support@nullvane.app";
 
 }  // namespace nullvane::app

@@ -23,8 +23,15 @@ TCookieKeepList TCookieKeepList::Read(platform::Platform& machine) {
     TCookieKeepList list;
     const std::string folder = machine.system.ProgramFolder();
     if (folder.empty()) return list;
-    ReadEntries(machine, folder + "Cookies.ini", "Cookies to Keep", list);
-    ReadEntries(machine, folder + "Cookies.dat", "Cookies to keep", list);
+    ReadEntries(machine, folder + kCookiesIniName, kCookiesIniSection, list);
+    ReadEntries(machine, folder + kCookiesDatName, kCookiesDatSection, list);
+    return list;
+}
+
+TCookieKeepList TCookieKeepList::ReadOne(platform::Platform& machine, const char* fileName, const char* section) {
+    TCookieKeepList list;
+    const std::string folder = machine.system.ProgramFolder();
+    if (!folder.empty()) ReadEntries(machine, folder + fileName, section, list);
     return list;
 }
 

@@ -11,10 +11,17 @@
 
 namespace nullvane::cleaners {
 
+inline constexpr char kCookiesIniName[] = "Cookies.ini";
+inline constexpr char kCookiesIniSection[] = "Cookies to Keep";
+inline constexpr char kCookiesDatName[] = "Cookies.dat";
+inline constexpr char kCookiesDatSection[] = "Cookies to keep";
+
 class TCookieKeepList {
 public:
     // Reads both files; a missing file adds nothing.
     static TCookieKeepList Read(platform::Platform& machine);
+    // One of them: "Cookies.ini" or "Cookies.dat" in the program's folder.
+    static TCookieKeepList ReadOne(platform::Platform& machine, const char* fileName, const char* section);
 
     void Add(std::string entry);
     [[nodiscard]] bool Empty() const { return Entries.empty(); }

@@ -39,20 +39,6 @@ bool HasTxtFile(platform::FileSystem& files, const std::string& folder) {
     return found;
 }
 
-// The cookie folders a run examines: the shell's cookie folder (or the
-// Windows folder's "cookies"), and its "Low" subfolder when that holds
-// cookies; only "Low" when the folder itself holds none.
-std::vector<std::string> CookieFolders(run::TRunContext& run) {
-    platform::FileSystem& files = run.Machine.files;
-    auto folder = RealFolder(files, GetIESpecialFolder(run.Machine, platform::csidlCookies));
-    if (!folder) folder = RealFolder(files, JoinPath(run.Machine.system.WindowsFolder(), "cookies"));
-    if (!folder) return {};
-    auto low = RealFolder(files, *folder + "Low");
-    if (!low || !HasTxtFile(files, *low)) return {*folder};
-    if (!HasTxtFile(files, *folder)) return {*low};
-    return {*folder, *low};
-}
-
 // One folder's cookie files but the kept ones; the byte total of those counted.
 uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
     platform::FileSystem& files = run.Machine.files;
@@ -77,8 +63,19 @@ uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, cons
 
 }  // namespace
 
+std::vector<std::string> IECookieFolders(platform::Platform& machine) {
+    platform::FileSystem& files = machine.files;
+    auto folder = RealFolder(files, GetIESpecialFolder(machine, platform::csidlCookies));
+    if (!folder) folder = RealFolder(files, JoinPath(machine.system.WindowsFolder(), "cookies"));
+    if (!folder) return {};
+    auto low = RealFolder(files, *folder + "Low");
+    if (!low || !HasTxtFile(files, *low)) return {*folder};
+    if (!HasTxtFile(files, *folder)) return {*low};
+    return {*folder, *low};
+}
+
 void CleanIECookies(run::TRunContext& run) {
-    const std::vector<std::string> folders = CookieFolders(run);
+    const std::vector<std::string> folders = IECookieFolders(run.Machine);
     if (folders.empty()) return;
     const TCookieKeepList keep = TCookieKeepList::Read(run.Machine);
     uint64_t bytes = 0;

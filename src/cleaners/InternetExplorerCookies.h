@@ -1,9 +1,19 @@
 #pragma once
 // "Internet Explorer - Cookies": the cookie files but those on the keep
 // list, the cookie index, DOM storage and user data.
+#include <string>
+#include <vector>
+
 #include "base/RunContext.h"
+#include "platform/Platform.h"
 
 namespace nullvane::cleaners {
+
+// The cookie folders a Clean examines, each with its trailing "\": the
+// shell's cookie folder (or the Windows folder's "cookies"), and its "Low"
+// subfolder when that holds cookies; only "Low" when the folder itself holds
+// none. A Test and the Cookies Manager take the first. Links are never taken.
+[[nodiscard]] std::vector<std::string> IECookieFolders(platform::Platform& machine);
 
 void CleanIECookies(run::TRunContext& run);
 

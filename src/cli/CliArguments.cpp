@@ -12,13 +12,19 @@ const std::map<std::string, TCliCommand>& Commands() {
     static const std::map<std::string, TCliCommand> commands = {
         {"--list", TCliCommand::List},         {"--preview", TCliCommand::Preview},
         {"--clean", TCliCommand::Clean},       {"--index-dat", TCliCommand::IndexDat},
-        {"--custom-list", TCliCommand::CustomList},
+        {"--custom-list", TCliCommand::CustomList}, {"--wipe-index-dat", TCliCommand::WipeIndexDat},
+        {"--cookies", TCliCommand::Cookies},   {"--keep-cookie", TCliCommand::KeepCookie},
+        {"--forget-cookie", TCliCommand::ForgetCookie},
         {"--version", TCliCommand::Version},   {"--help", TCliCommand::Help},
     };
     return commands;
 }
 
 bool TakesItems(TCliCommand command) { return command == TCliCommand::Preview || command == TCliCommand::Clean; }
+
+bool TakesEntries(TCliCommand command) {
+    return command == TCliCommand::KeepCookie || command == TCliCommand::ForgetCookie;
+}
 
 }  // namespace
 
@@ -41,9 +47,9 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
             }
             command = arg;
             parsed.Command = known->second;
-            if (parsed.Command == TCliCommand::IndexDat) {
+            if (parsed.Command == TCliCommand::IndexDat || parsed.Command == TCliCommand::WipeIndexDat) {
                 if (i + 1 >= args.size()) {
-                    error = run::texts::kCliMissingFile;
+                    error = arg + run::texts::kCliNeedsFile;
                     return std::nullopt;
                 }
                 parsed.File = args[++i];
@@ -64,14 +70,20 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
         return std::nullopt;
     }
     for (const std::string& modifier : modifiers) {
-        bool fits = modifier == "--yes" ? parsed.Command == TCliCommand::Clean : TakesItems(parsed.Command);
+        bool fits = modifier == "--yes"
+                        ? parsed.Command == TCliCommand::Clean || parsed.Command == TCliCommand::WipeIndexDat
+                        : TakesItems(parsed.Command);
         if (!fits) {
             error = std::string(run::texts::kCliNotForCommand) + modifier;
             return std::nullopt;
         }
     }
-    if (!parsed.Items.empty() && !TakesItems(parsed.Command)) {
+    if (!parsed.Items.empty() && !TakesItems(parsed.Command) && !TakesEntries(parsed.Command)) {
         error = std::string(run::texts::kCliNotForCommand) + parsed.Items.front();
+        return std::nullopt;
+    }
+    if (parsed.Items.empty() && TakesEntries(parsed.Command)) {
+        error = *command + run::texts::kCliNeedsEntry;
         return std::nullopt;
     }
     return parsed;

@@ -6,13 +6,25 @@
 
 namespace nullvane::cli {
 
-enum class TCliCommand { List, Preview, Clean, IndexDat, CustomList, Version, Help };
+enum class TCliCommand {
+    List,
+    Preview,
+    Clean,
+    IndexDat,
+    CustomList,
+    WipeIndexDat,
+    Cookies,
+    KeepCookie,
+    ForgetCookie,
+    Version,
+    Help
+};
 
 struct TCliArguments {
     TCliCommand Command = TCliCommand::Help;
-    std::vector<std::string> Items;  // full item names, as given
-    std::string File;                // of --index-dat
-    bool Yes = false;                // --yes: no question before a clean
+    std::vector<std::string> Items;  // full item names, or the entries of --keep-cookie/--forget-cookie
+    std::string File;                // of --index-dat and --wipe-index-dat
+    bool Yes = false;                // --yes: no question before a clean or a wipe
     std::optional<bool> FastMode;    // --fast / --detail, the last one given
 };
 

@@ -8,6 +8,7 @@
 #include "cli/CliArguments.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/ConsoleRunView.h"
+#include "cli/CookiesCommand.h"
 #include "cli/IndexDatCommand.h"
 #include "customlists/CustomList.h"
 #include "run/CleanItemCatalogue.h"
@@ -21,7 +22,8 @@ namespace {
 
 constexpr char kProgram[] = "nullvane-cli: ";
 constexpr char kNoMachine[] =
-    "this build has no Windows to work on; --preview, --clean, --index-dat and --custom-list run in the Windows build";
+    "this build has no Windows to work on; only --list, --version and --help run here, the other commands in the "
+    "Windows build";
 
 int ListCatalogue(const run::TCleanItemTree& tree, std::ostream& out) {
     for (size_t i = 0; i < tree.Count(); ++i) {
@@ -126,7 +128,19 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
         err << kProgram << kNoMachine << '\n';
         return 1;
     }
-    if (args->Command == TCliCommand::IndexDat) return RunIndexDatCommand(*machine, args->File, out, err);
+    switch (args->Command) {
+        case TCliCommand::IndexDat:
+            return RunIndexDatCommand(*machine, args->File, out, err);
+        case TCliCommand::WipeIndexDat:
+            return RunWipeIndexDatCommand(*machine, args->File, args->Yes, in, out, err);
+        case TCliCommand::Cookies:
+            return RunCookiesCommand(*machine, out);
+        case TCliCommand::KeepCookie:
+        case TCliCommand::ForgetCookie:
+            return RunKeepCookiesCommand(*machine, args->Items, args->Command == TCliCommand::KeepCookie, out, err);
+        default:
+            break;
+    }
     if (args->Command == TCliCommand::CustomList) {
         for (const auto& line : customlists::ReadCustomList(*machine)) out << line.Key << '=' << line.Value << '\n';
         return 0;

@@ -3,7 +3,14 @@
 #include <cstring>
 #include <vector>
 
+#include "base/Texts.h"
+#include "cli/ConsoleDialogs.h"
 #include "indexdat/ByteFile.h"
+#include "indexdat/IndexDatFileName.h"
+#include "indexdat/IndexDatWiper.h"
+#include "run/CleanItemCatalogue.h"
+#include "settings/OptionsFile.h"
+#include "settings/OptionsSetting.h"
 #include "indexdat/IndexDatReader.h"
 #include "indexdat/IndexDatTime.h"
 
@@ -51,6 +58,24 @@ int RunIndexDatCommand(platform::Platform& machine, const std::string& file, std
     });
     flush();
     out.flush();
+    return 0;
+}
+
+int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file, bool yes, std::istream& in,
+                           std::ostream& out, std::ostream& err) {
+    if (!indexdat::IsIndexDatFileName(machine.files, file)) {
+        err << indexdat::kIndexDatNameRefused << '\n';
+        return 2;
+    }
+    if (!yes && !AskYesOnConsole(in, out, run::texts::kCliConfirmWipePrefix + file + "?" + run::texts::kCliQuestionSuffix)) {
+        return 1;
+    }
+    // The overwrite settings the window would use.
+    run::TCleanItemTree tree = run::CreateCleanItemTree();
+    settings::TOptionsSetting options;
+    settings::ReadWriteOptions(settings::TReadWrite::Read, machine, settings::OptionsFilePathForReading(machine), tree,
+                               options);
+    indexdat::WipeIndexDat(machine.files, machine.system, file, settings::RunOptionsOf(options));
     return 0;
 }
 

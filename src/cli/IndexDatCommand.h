@@ -1,5 +1,6 @@
 #pragma once
 // nullvane-cli --index-dat FILE: the file's URLs, one per line.
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -11,5 +12,12 @@ namespace nullvane::cli {
 // cannot be read gives a message on `err` and status 2. Returns the exit status.
 [[nodiscard]] int RunIndexDatCommand(platform::Platform& machine, const std::string& file, std::ostream& out,
                                      std::ostream& err);
+
+// nullvane-cli --wipe-index-dat FILE: the viewer's Delete. A name Show would
+// refuse gives its message on `err` and status 2; without `yes` the wipe is
+// asked on the console first (not confirmed: status 1). The overwrite
+// settings come from options.ini. Prints nothing; status 0.
+[[nodiscard]] int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file, bool yes,
+                                         std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace nullvane::cli

@@ -91,6 +91,10 @@ public:
     // FileTimeToLocalFileTime applies (the one in force now, not the one in
     // force at the converted date). The default asks the C runtime's zone.
     [[nodiscard]] virtual int32_t UtcOffsetMinutes();
+    // A local date-time as the user's settings write it: the short date, a
+    // space, the long time (GetDateFormat, GetTimeFormat). The default is
+    // "YYYY-MM-DD HH:MM:SS".
+    [[nodiscard]] virtual std::string DateTimeText(const LocalTime& time);
 };
 
 }  // namespace nullvane::platform

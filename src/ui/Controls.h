@@ -135,6 +135,7 @@ public:
     [[nodiscard]] virtual std::string Text() const = 0;
     // Changes the text without calling onChange.
     virtual void SetText(const std::string& text) = 0;
+    virtual void SetFocus() {}
     // After the user changed the text.
     std::function<void()> onChange;
 };

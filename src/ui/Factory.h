@@ -7,6 +7,8 @@
 
 #include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/ReportListView.h"
+#include "ui/SelectionListBox.h"
 
 namespace nullvane::ui {
 
@@ -28,6 +30,9 @@ public:
     virtual bool WaitUntil(const std::function<bool()>& done, int timeoutMs) = 0;
     // Opens a document, a folder or a web address with the shell ("Open").
     virtual void ShellOpen(const std::string& target) = 0;
+    // Handles one pending message, if there is one: a long task on the
+    // window thread stays responsive by calling this as it goes.
+    virtual void ProcessOneMessage() {}
 };
 
 class TControlFactory {
@@ -50,6 +55,11 @@ public:
     // The caption is the column's header.
     [[nodiscard]] virtual std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) = 0;
     [[nodiscard]] virtual std::unique_ptr<TTimer> CreateTimer(TForm& owner) = 0;
+    // A report list that asks its owner for each row it shows.
+    [[nodiscard]] virtual std::unique_ptr<TReportListView> CreateReportListView(TContainer& parent,
+                                                                                const TControlArgs& args) = 0;
+    [[nodiscard]] virtual std::unique_ptr<TSelectionListBox> CreateSelectionListBox(TContainer& parent,
+                                                                                    const TControlArgs& args) = 0;
 };
 
 }  // namespace nullvane::ui

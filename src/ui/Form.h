@@ -62,12 +62,18 @@ public:
     virtual TModalResult ShowModal() = 0;
     // Ends ShowModal with that result.
     virtual void SetModalResult(TModalResult result) = 0;
+    // mrNone while the modal run goes on; set once something asked it to end.
+    [[nodiscard]] virtual TModalResult ModalResult() const = 0;
     // Asks the window to close: onClose runs, then the window goes away.
     virtual void Close() = 0;
 
     // The menu bar; the form does not own it.
     virtual void SetMenu(TMenuItem* menu) = 0;
     virtual void PopupMenu(TMenuItem& menu, TPoint screenPoint) = 0;
+    // The window's own pop-up menu (a right click on it); its shortcuts work
+    // while the window is active, also those of invisible entries. The form
+    // does not own it.
+    virtual void SetPopupMenu(TMenuItem* menu) = 0;
     [[nodiscard]] virtual TPoint CursorPos() const = 0;
 
     // The animation toward the notification area, the minimise, then hiding.

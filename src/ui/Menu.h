@@ -29,6 +29,8 @@ public:
     std::string Caption;
     TShortCut ShortCut;
     bool Enabled = true;
+    // An invisible entry is not shown, yet its shortcut still runs it.
+    bool Visible = true;
     bool Separator = false;
     // A click on the entry (or its shortcut).
     std::function<void()> onClick;

@@ -225,3 +225,70 @@ TEST_F(CliTest, CustomListPrintsTheEntriesTheEditorLoadsInFileOrder) {
 }
 
 }  // namespace
+
+#include "indexdat/IndexDatBuilder.h"
+
+namespace {
+
+std::string OneRecordIndex() {
+    indexdat::testing::TIndexDatBuilder image(0x8000);
+    image.FirstTable(0x4000).Table(0x4000, 8, 0).Entry(0x4000, 0, 0x5000).UrlRecord(0x5000, "URL ", 1, "http://a.example/");
+    return image.Image();
+}
+
+TEST_F(CliTest, WipeIndexDatChecksTheNameAsShowDoesAsksUnlessYesAndThenListsNothing) {
+    const std::string file = "C:\\Cache\\INDEX.Dat";
+    sim.MakeFile(file, OneRecordIndex());
+    sim.MakeFile("C:\\Cache\\index.txt", OneRecordIndex());
+    EXPECT_EQ(Run({"--wipe-index-dat", "C:\\Cache\\index.txt", "--yes"}), 2);
+    EXPECT_EQ(errText, "Please enter the correct index.dat file name.\n");
+    EXPECT_EQ(Run({"--wipe-index-dat", "C:\\Cache\\missing.dat", "--yes"}), 2);
+    EXPECT_EQ(Run({"--wipe-index-dat"}), 2);
+    EXPECT_EQ(errText, "nullvane-cli: --wipe-index-dat needs a FILE\n");
+
+    EXPECT_EQ(Run({"--wipe-index-dat", file}, "n\n"), 1);
+    EXPECT_EQ(outText, "Overwrite the records of " + file + "? [y/N] ");
+    EXPECT_EQ(sim.files().ReadAll(file).value(), OneRecordIndex());
+    ASSERT_EQ(Run({"--index-dat", file}), 0);
+    EXPECT_NE(outText, "");
+
+    EXPECT_EQ(Run({"--wipe-index-dat", file}, "y\n"), 0);
+    EXPECT_EQ(Run({"--index-dat", file}), 0);
+    EXPECT_EQ(outText, "");
+    sim.MakeFile(file, OneRecordIndex());
+    EXPECT_EQ(Run({"--wipe-index-dat", file, "--yes"}), 0);
+    EXPECT_EQ(outText, "");
+    EXPECT_EQ(errText, "");
+    EXPECT_EQ(Run({"--index-dat", file}), 0);
+    EXPECT_EQ(outText, "");
+}
+
+TEST_F(CliTest, CookiesPrintsTheManagersListsAndKeepOrForgetSaveThemAsOkDoes) {
+    const std::string folder = sim.system().SpecialFolder(platform::csidlCookies) + "\\";
+    const std::string dat = sim.system().ProgramFolder() + "Cookies.dat";
+    sim.MakeFile(folder + "t@a[1].txt", "n\nv\na.example/\n");
+    sim.MakeFile(folder + "t@b[1].txt", "n\nv\nb.example/\n");
+    sim.MakeFile(sim.system().ProgramFolder() + "Cookies.ini", "[Cookies to Keep]\nCount=1\n0=b.example\n");
+    EXPECT_EQ(Run({"--cookies"}), 0);
+    EXPECT_EQ(outText, "found\ta.example\t" + folder + "t@a[1].txt\n");
+
+    EXPECT_EQ(Run({"--keep-cookie", "a.example", "x.example", "a.example"}), 0);
+    EXPECT_EQ(outText, "keep\ta.example\nkeep\tx.example\n");
+    EXPECT_EQ(Run({"--keep-cookie", "x.example", "t@a[1].txt"}), 0);
+    EXPECT_EQ(outText, "keep\ta.example\nkeep\tx.example\nkeep\tt@a[1].txt\n");
+    EXPECT_EQ(Run({"--forget-cookie", "a.example", "t@a[1].txt", "not.kept"}), 0);
+    EXPECT_EQ(outText, "keep\tx.example\nfound\ta.example\t" + folder + "t@a[1].txt\n");
+    EXPECT_EQ(sim.files().ReadAll(dat).value(),
+              "[Cookies to keep]\r\nCount=1\r\n0=x.example\r\n1=x.example\r\n2=t@a[1].txt\r\n");
+
+    ASSERT_TRUE(sim.files().SetAttributes(dat, platform::faReadOnly));
+    EXPECT_EQ(Run({"--keep-cookie", "y.example"}), 4);
+    EXPECT_EQ(errText, "nullvane-cli: Unable to write to " + dat + "\n");
+    EXPECT_EQ(outText, "");
+
+    EXPECT_EQ(Run({"--keep-cookie"}), 2);
+    EXPECT_EQ(Run({"--cookies", "--yes"}), 2);
+    EXPECT_EQ(Run({"--cookies", "a.example"}), 2);
+}
+
+}  // namespace

@@ -166,4 +166,22 @@ bool Win32SystemInfo::StartHiddenProcess(const std::string& application, const s
     return true;
 }
 
+std::string Win32SystemInfo::DateTimeText(const LocalTime& time) {
+    SYSTEMTIME system{};
+    system.wYear = static_cast<WORD>(time.year);
+    system.wMonth = static_cast<WORD>(time.month);
+    system.wDay = static_cast<WORD>(time.day);
+    system.wHour = static_cast<WORD>(time.hour);
+    system.wMinute = static_cast<WORD>(time.minute);
+    system.wSecond = static_cast<WORD>(time.second);
+    system.wMilliseconds = static_cast<WORD>(time.milliseconds);
+    wchar_t date[128] = {};
+    wchar_t clock[128] = {};
+    if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &system, nullptr, date, 128) ||
+        !GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &system, nullptr, clock, 128)) {
+        return SystemInfo::DateTimeText(time);
+    }
+    return Narrow(std::wstring(date) + L" " + clock);
+}
+
 }  // namespace nullvane::platform::win32

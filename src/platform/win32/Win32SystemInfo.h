@@ -29,6 +29,7 @@ public:
     [[nodiscard]] uint32_t Random(uint32_t range) override;
     void Randomize() override;
     bool StartHiddenProcess(const std::string& application, const std::string& commandLine) override;
+    [[nodiscard]] std::string DateTimeText(const LocalTime& time) override;
 
 private:
     std::mutex randomMutex_;

@@ -89,11 +89,14 @@ public:
     using THeadlessControl::THeadlessControl;
     [[nodiscard]] std::string Text() const override { return text_; }
     void SetText(const std::string& text) override { text_ = text; }
+    void SetFocus() override { focused_ = true; }
+    [[nodiscard]] bool Focused() const { return focused_; }
     // The user types the whole text: onChange follows.
     bool Type(const std::string& text);
 
 private:
     std::string text_;
+    bool focused_ = false;
 };
 
 class THeadlessRadioButton final : public THeadlessControl<TRadioButton> {

@@ -77,6 +77,15 @@ std::unique_ptr<TListView> THeadlessFactory::CreateListView(TContainer& parent, 
 
 std::unique_ptr<TTimer> THeadlessFactory::CreateTimer(TForm&) { return std::make_unique<THeadlessTimer>(); }
 
+std::unique_ptr<TReportListView> THeadlessFactory::CreateReportListView(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<THeadlessReportListView>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
+}
+
+std::unique_ptr<TSelectionListBox> THeadlessFactory::CreateSelectionListBox(TContainer& parent,
+                                                                            const TControlArgs& args) {
+    return std::make_unique<THeadlessSelectionListBox>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
+}
+
 void THeadlessFactory::ScriptModal(const std::string& formName, TModalScript script) {
     scripts_[formName].push_back(std::move(script));
 }

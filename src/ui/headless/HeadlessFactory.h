@@ -11,6 +11,7 @@
 #include "ui/Factory.h"
 #include "ui/headless/HeadlessControls.h"
 #include "ui/headless/HeadlessForm.h"
+#include "ui/headless/HeadlessListControls.h"
 
 namespace nullvane::ui::headless {
 
@@ -40,6 +41,12 @@ public:
     [[nodiscard]] bool Terminated() const override { return terminated_; }
     bool WaitUntil(const std::function<bool()>& done, int timeoutMs) override;
     void ShellOpen(const std::string& target) override { opened_.push_back(target); }
+    void ProcessOneMessage() override {
+        if (onProcessMessage) onProcessMessage();
+    }
+    // What a pending message does when a long task lets one through (a
+    // test's user acting meanwhile).
+    std::function<void()> onProcessMessage;
 
     [[nodiscard]] std::string Title() const { return title_; }
     [[nodiscard]] const std::vector<std::string>& Opened() const { return opened_; }
@@ -73,6 +80,10 @@ public:
     [[nodiscard]] std::unique_ptr<TRadioButton> CreateRadioButton(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TTimer> CreateTimer(TForm& owner) override;
+    [[nodiscard]] std::unique_ptr<TReportListView> CreateReportListView(TContainer& parent,
+                                                                        const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TSelectionListBox> CreateSelectionListBox(TContainer& parent,
+                                                                            const TControlArgs& args) override;
 
     // Queues how the next modal run of the form of that name goes.
     void ScriptModal(const std::string& formName, TModalScript script);

@@ -117,8 +117,9 @@ void THeadlessForm::SetTrayIcon(bool present, const std::string& tip, uint32_t c
 }
 
 bool THeadlessForm::PressShortCut(const TShortCut& shortCut) {
-    if (!menu_ || !enabled_) return false;
-    return ExecuteShortCut(*menu_, shortCut);
+    if (!enabled_) return false;
+    if (menu_ && ExecuteShortCut(*menu_, shortCut)) return true;
+    return popupMenu_ && ExecuteShortCut(*popupMenu_, shortCut);
 }
 
 intptr_t THeadlessForm::Dispatch(uint32_t msg, uintptr_t wParam, intptr_t lParam) {

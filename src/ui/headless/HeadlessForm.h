@@ -51,6 +51,7 @@ public:
     void SetModalResult(TModalResult result) override { modalResult_ = result; }
     void Close() override;
     void SetMenu(TMenuItem* menu) override { menu_ = menu; }
+    void SetPopupMenu(TMenuItem* menu) override { popupMenu_ = menu; }
     void PopupMenu(TMenuItem& menu, TPoint screenPoint) override;
     [[nodiscard]] TPoint CursorPos() const override { return cursor_; }
     void MinimizeToTray() override;
@@ -64,9 +65,11 @@ public:
     [[nodiscard]] std::string TrayTip() const { return trayTip_; }
     [[nodiscard]] uint32_t TrayCallbackMessage() const { return trayMessage_; }
     [[nodiscard]] int BroughtToFrontCount() const { return broughtToFront_; }
-    [[nodiscard]] TModalResult ModalResult() const { return modalResult_; }
+    [[nodiscard]] TModalResult ModalResult() const override { return modalResult_; }
+    [[nodiscard]] TMenuItem* OwnPopupMenu() const { return popupMenu_; }
     void SetCursorPos(TPoint point) { cursor_ = point; }
-    // A key press with modifiers, as the message loop routes it to the menu.
+    // A key press with modifiers, as the message loop routes it to the menu
+    // bar, then to the window's pop-up menu.
     bool PressShortCut(const TShortCut& shortCut);
     // A message as the window procedure receives it; unhandled ones get the
     // default handling (minimise on the system minimise command).
@@ -116,6 +119,7 @@ private:
     int broughtToFront_ = 0;
     TModalResult modalResult_ = mrNone;
     TMenuItem* menu_ = nullptr;
+    TMenuItem* popupMenu_ = nullptr;
     TMenuItem* lastPopup_ = nullptr;
     TPoint cursor_;
 };

@@ -256,6 +256,7 @@ public:
     TWin32Edit(TContainer& parent, const TControlArgs& args);
     [[nodiscard]] std::string Text() const override;
     void SetText(const std::string& text) override;
+    void SetFocus() override { ::SetFocus(window_); }
     void Command(WORD code) override;
 
 private:
@@ -316,6 +317,7 @@ public:
     [[nodiscard]] bool Terminated() const override { return terminated_; }
     bool WaitUntil(const std::function<bool()>& done, int timeoutMs) override;
     void ShellOpen(const std::string& target) override;
+    void ProcessOneMessage() override;
 
 private:
     std::string title_;
@@ -357,8 +359,11 @@ public:
     void BringToFront() override;
     TModalResult ShowModal() override;
     void SetModalResult(TModalResult result) override { modalResult_ = result; }
+    [[nodiscard]] TModalResult ModalResult() const override { return modalResult_; }
     void Close() override;
     void SetMenu(TMenuItem* menu) override;
+    void SetPopupMenu(TMenuItem* menu) override { popupMenu_ = menu; }
+    [[nodiscard]] TMenuItem* OwnPopupMenu() const { return popupMenu_; }
     void PopupMenu(TMenuItem& menu, TPoint screenPoint) override;
     [[nodiscard]] TPoint CursorPos() const override;
     void MinimizeToTray() override;
@@ -392,6 +397,7 @@ private:
     uint32_t trayMessage_ = 0;
     TModalResult modalResult_ = mrNone;
     TMenuItem* menu_ = nullptr;
+    TMenuItem* popupMenu_ = nullptr;
     HMENU menuBar_ = nullptr;
     std::map<UINT, TMenuItem*> menuIds_;
     std::map<HMENU, TMenuItem*> menuHandles_;

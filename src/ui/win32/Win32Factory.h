@@ -30,6 +30,10 @@ public:
     [[nodiscard]] std::unique_ptr<TRadioButton> CreateRadioButton(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TTimer> CreateTimer(TForm& owner) override;
+    [[nodiscard]] std::unique_ptr<TReportListView> CreateReportListView(TContainer& parent,
+                                                                        const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TSelectionListBox> CreateSelectionListBox(TContainer& parent,
+                                                                            const TControlArgs& args) override;
 
 private:
     std::unique_ptr<TWin32Application> application_;

@@ -1,5 +1,6 @@
 #include "ui/win32/Win32Controls.h"
 #include "ui/win32/Win32Factory.h"
+#include "ui/win32/Win32ListControls.h"
 
 #include "platform/CaughtException.h"
 #include "platform/win32/MessagePump.h"
@@ -47,7 +48,8 @@ void DispatchOne(MSG& msg) {
             return;
         }
         const auto key = static_cast<char>(msg.wParam);
-        if (form && form->Menu() && form->Enabled() && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
+        if (form && (form->Menu() || form->OwnPopupMenu()) && form->Enabled() &&
+            ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
             TShortCut shortCut;
             shortCut.Ctrl = GetKeyState(VK_CONTROL) < 0;
             shortCut.Alt = GetKeyState(VK_MENU) < 0;
@@ -56,7 +58,9 @@ void DispatchOne(MSG& msg) {
             if (shortCut.Ctrl || shortCut.Alt) {
                 bool handled = false;
                 try {
-                    handled = ExecuteShortCut(*form->Menu(), shortCut);
+                    handled = form->Menu() && ExecuteShortCut(*form->Menu(), shortCut);
+                    // The window's pop-up menu answers its shortcuts too, also those of invisible entries.
+                    if (!handled && form->OwnPopupMenu()) handled = ExecuteShortCut(*form->OwnPopupMenu(), shortCut);
                 } catch (...) {
                     platform::ReportCaughtException("menu shortcut");
                     handled = true;
@@ -143,6 +147,17 @@ LRESULT TWin32Form::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_INITMENUPOPUP:
         RefreshMenu(reinterpret_cast<HMENU>(wParam));
         return 0;
+    case WM_CONTEXTMENU:
+        if (popupMenu_ && reinterpret_cast<HWND>(wParam) == window_) {
+            // Shown only when it has an entry to show.
+            const bool anyShown = std::any_of(popupMenu_->Items.begin(), popupMenu_->Items.end(),
+                                              [](const auto& item) { return item->Visible && !item->Separator; });
+            POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (lParam == -1) GetCursorPos(&point);
+            if (anyShown) PopupMenu(*popupMenu_, {point.x, point.y});
+            return 0;
+        }
+        break;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, minWidth_);
@@ -288,6 +303,7 @@ HMENU TWin32Form::BuildMenu(TMenuItem& menu, bool popup) {
     HMENU handle = popup ? CreatePopupMenu() : CreateMenu();
     menuHandles_[handle] = &menu;
     for (auto& item : menu.Items) {
+        if (!item->Visible) continue;
         if (item->Separator) {
             AppendMenuW(handle, MF_SEPARATOR, 0, nullptr);
         } else if (!item->Items.empty()) {
@@ -308,9 +324,13 @@ void TWin32Form::RefreshMenu(HMENU menu) {
     if (it == menuHandles_.end()) return;
     TMenuItem& model = *it->second;
     if (model.onPopup) model.onPopup();
+    UINT position = 0;
     for (size_t i = 0; i < model.Items.size(); ++i) {
-        if (model.Items[i]->Separator) continue;
-        EnableMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (model.Items[i]->Enabled ? MF_ENABLED : MF_GRAYED));
+        if (!model.Items[i]->Visible) continue;
+        if (!model.Items[i]->Separator) {
+            EnableMenuItem(menu, position, MF_BYPOSITION | (model.Items[i]->Enabled ? MF_ENABLED : MF_GRAYED));
+        }
+        ++position;
     }
 }
 
@@ -462,6 +482,17 @@ void TWin32Application::ShellOpen(const std::string& target) {
     ShellExecuteW(nullptr, L"open", W(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void TWin32Application::ProcessOneMessage() {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return;
+    if (msg.message == WM_QUIT) {
+        // Left for the loop that owns it.
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+    }
+    DispatchOne(msg);
+}
+
 // The factory.
 
 TWin32Factory::TWin32Factory() : application_(std::make_unique<TWin32Application>()) {
@@ -523,6 +554,14 @@ std::unique_ptr<TRadioButton> TWin32Factory::CreateRadioButton(TContainer& paren
 
 std::unique_ptr<TListView> TWin32Factory::CreateListView(TContainer& parent, const TControlArgs& args) {
     return std::make_unique<TWin32ListView>(parent, args);
+}
+
+std::unique_ptr<TReportListView> TWin32Factory::CreateReportListView(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32ReportListView>(parent, args);
+}
+
+std::unique_ptr<TSelectionListBox> TWin32Factory::CreateSelectionListBox(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32SelectionListBox>(parent, args);
 }
 
 std::unique_ptr<TTimer> TWin32Factory::CreateTimer(TForm& owner) {

@@ -1,0 +1,42 @@
+#pragma once
+// What the Cookies Manager shows and saves, shared with nullvane-cli: the
+// keep list of "Cookies.dat" and the cookies of the cookie folder that no
+// keep entry (of "Cookies.dat" or "Cookies.ini") keeps.
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace nullvane::cleaners {
+
+// A cookie file found and not kept: its site as ReadCookieSite gives it and
+// the file's full path.
+struct TFoundCookie {
+    std::string Site;
+    std::string File;
+};
+
+struct TCookiesManagerLists {
+    // The folder listed, with its trailing "\"; empty when there is none.
+    std::string CookieFolder;
+    // "Cookies.dat" in order, empty entries left out.
+    std::vector<std::string> Keep;
+    // In listing order; several files of one site give several entries.
+    std::vector<TFoundCookie> Found;
+};
+
+[[nodiscard]] std::string CookiesDatPath(platform::Platform& machine);
+
+// Reads "Cookies.dat" and lists the cookie folder the cleaner takes first.
+[[nodiscard]] TCookiesManagerLists ReadCookiesManagerLists(platform::Platform& machine);
+
+// "Count" and the keys "0" to Count - 1 of "Cookies to keep"; keys of a
+// longer earlier list stay (Count bounds the reading). False when a value
+// could not be written.
+[[nodiscard]] bool WriteCookiesDat(platform::Platform& machine, const std::vector<std::string>& entries);
+
+// The file an entry of the keep list names, if it names one (an entry
+// holding ".txt" is a cookie file's name); empty for a site.
+[[nodiscard]] std::string KeepEntryFile(const std::string& cookieFolder, const std::string& entry);
+
+}  // namespace nullvane::cleaners

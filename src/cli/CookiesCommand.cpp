@@ -1,0 +1,32 @@
+#include "cli/CookiesCommand.h"
+
+#include <algorithm>
+
+#include "cleaners/CookiesManagerLists.h"
+
+namespace nullvane::cli {
+
+int RunCookiesCommand(platform::Platform& machine, std::ostream& out) {
+    const cleaners::TCookiesManagerLists lists = cleaners::ReadCookiesManagerLists(machine);
+    for (const std::string& entry : lists.Keep) out << "keep\t" << entry << '\n';
+    for (const cleaners::TFoundCookie& cookie : lists.Found) out << "found\t" << cookie.Site << '\t' << cookie.File << '\n';
+    out.flush();
+    return 0;
+}
+
+int RunKeepCookiesCommand(platform::Platform& machine, const std::vector<std::string>& entries, bool keep,
+                          std::ostream& out, std::ostream& err) {
+    std::vector<std::string> kept = cleaners::ReadCookiesManagerLists(machine).Keep;
+    for (const std::string& entry : entries) {
+        const bool held = std::find(kept.begin(), kept.end(), entry) != kept.end();
+        if (keep && !held && !entry.empty()) kept.push_back(entry);
+        if (!keep) kept.erase(std::remove(kept.begin(), kept.end(), entry), kept.end());
+    }
+    if (!cleaners::WriteCookiesDat(machine, kept)) {
+        err << "nullvane-cli: Unable to write to " << cleaners::CookiesDatPath(machine) << '\n';
+        return 4;
+    }
+    return RunCookiesCommand(machine, out);
+}
+
+}  // namespace nullvane::cli
