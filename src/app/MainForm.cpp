@@ -159,7 +159,7 @@ void TfrmMain::CreateMenus() {
     action.AddSeparator();
     action.Add("&Clean", [this] { bCleanClick(); }, CtrlAlt('C'));
     action.AddSeparator();
-    action.Add("&Settings...", {}, CtrlAlt('S')).Enabled = false;
+    action.Add("&Settings...", [this] { OpenSettings(); }, CtrlAlt('S'));
 
     auto& edit = mmMain.Add("Edit");
     edit.Add("&Cookies Manager...").Enabled = false;
@@ -184,7 +184,7 @@ void TfrmMain::CreateMenus() {
 
     pmTray.Add("&Open", [this] { ShowFromTray(); });
     pmTray.AddSeparator();
-    pmTray.Add("&Settings...", {}, CtrlAlt('S')).Enabled = false;
+    pmTray.Add("&Settings...", [this] { OpenSettings(); }, CtrlAlt('S'));
     pmTray.AddSeparator();
     pmTray.Add("&Help", openHelp);
     pmTray.Add("&About...", openAbout);
@@ -239,21 +239,29 @@ void TfrmMain::FormActivate() {
         CleanOnce = true;
         Post(run::WM_AUTOCLEAN);
     } else {
-        // Unchanged values keep the countdown going (the timer is left alone).
-        tmSchedule->SetInterval(settings::WashIntervalMs(CurrentOptions.WashInterval));
-        tmSchedule->SetEnabled(CurrentOptions.AutoWash);
+        ArmSchedule();
     }
+}
+
+void TfrmMain::ArmSchedule() {
+    // Unchanged values keep the countdown going (the timer is left alone).
+    tmSchedule->SetInterval(settings::WashIntervalMs(CurrentOptions.WashInterval));
+    tmSchedule->SetEnabled(CurrentOptions.AutoWash);
+}
+
+void TfrmMain::SaveSettings() {
+    for (size_t i = 0; i < Tree.Count(); ++i) {
+        if (Tree.Node(i).Level == 0) Tree.SetExpanded(i, tvCleanItems->Expanded(viewNodes_[i]));
+    }
+    settings::ExpandStates(Tree, settings::TExpandStates::Save, CurrentOptions);
+    settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
 }
 
 void TfrmMain::FormClose() {
     if (closed_) return;
     closed_ = true;
     Runs.Cancel();
-    for (size_t i = 0; i < Tree.Count(); ++i) {
-        if (Tree.Node(i).Level == 0) Tree.SetExpanded(i, tvCleanItems->Expanded(viewNodes_[i]));
-    }
-    settings::ExpandStates(Tree, settings::TExpandStates::Save, CurrentOptions);
-    settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
+    SaveSettings();
     tmSchedule->SetEnabled(false);
     if (CurrentOptions.EnableHotkey) UnregisterBossKey();
     // Whatever the setting says now: no other key would bring them back.
@@ -424,6 +432,14 @@ void TfrmMain::UnregisterBossKey() {
         machine_.desktop.UnregisterHotKey(Form->Handle(), atom);
         machine_.desktop.DeleteGlobalAtom(atom);
     }
+    HotkeyAtom = 0;
+}
+
+void TfrmMain::BossKeyChanged() {
+    // The old key goes: the windows it hid would have no key to come back with.
+    ShowHiddenBrowsers();
+    UnregisterBossKey();
+    if (CurrentOptions.EnableHotkey) RegisterBossKey();
 }
 
 void TfrmMain::ToggleBrowserWindows() {
@@ -537,6 +553,13 @@ void TfrmMain::SaveLogToFile() {
         (void)machine_.dialogs.MessageBox(texts::kCannotWriteFile + name + ".", rtexts::kCaption,
                                           platform::mbOk | platform::mbIconError);
     }
+}
+
+void TfrmMain::OpenSettings() {
+    TfrmOptions options(machine_, controls_, *Form, *this);
+    if (!options.Execute()) return;
+    cbFastMode->SetChecked(CurrentOptions.FastScan);
+    Runs.SetFastScan(CurrentOptions.FastScan);
 }
 
 void TfrmMain::OpenCustomListEditor() {

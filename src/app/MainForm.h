@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/OptionsForm.h"
 #include "app/StartUp.h"
 #include "platform/Platform.h"
 #include "run/CleanItemTree.h"
@@ -17,7 +18,7 @@
 
 namespace nullvane::app {
 
-class TfrmMain final : public settings::TWindowPlacement, private run::TRunView {
+class TfrmMain final : public settings::TWindowPlacement, private run::TRunView, private TOptionsOwner {
 public:
     static constexpr char kFormName[] = "frmMain";
     static constexpr int kMinWidth = 610;
@@ -78,6 +79,8 @@ public:
     // Where "<New List>" opens the custom list editor (the editor unless replaced).
     std::function<void()> onOpenCustomListEditor;
     void OpenCustomListEditor();
+    // "&Settings...": the settings dialog; after OK "Fast Mode" follows it.
+    void OpenSettings();
 
     // Handlers.
     void FormActivate();
@@ -126,6 +129,11 @@ private:
     void Post(uint32_t message);
     // The log drawn again in its own colour after the invisible pre-scan.
     void ShowLogText();
+
+    // TOptionsOwner: what OK in the settings dialog changes here.
+    void BossKeyChanged() override;
+    void ArmSchedule() override;
+    void SaveSettings() override;
 
     // run::TRunView
     void AddLogLine(const std::string& line) override;

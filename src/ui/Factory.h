@@ -5,8 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/KeyBox.h"
+#include "ui/PageControl.h"
+#include "ui/RadioGroup.h"
 
 namespace nullvane::ui {
 
@@ -28,6 +32,10 @@ public:
     virtual bool WaitUntil(const std::function<bool()>& done, int timeoutMs) = 0;
     // Opens a document, a folder or a web address with the shell ("Open").
     virtual void ShellOpen(const std::string& target) = 0;
+    // How long the pointer rests on a control before its hint shows (500 ms
+    // unless changed); one setting for the whole program.
+    [[nodiscard]] virtual int HintPause() const = 0;
+    virtual void SetHintPause(int milliseconds) = 0;
 };
 
 class TControlFactory {
@@ -50,6 +58,12 @@ public:
     // The caption is the column's header.
     [[nodiscard]] virtual std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) = 0;
     [[nodiscard]] virtual std::unique_ptr<TTimer> CreateTimer(TForm& owner) = 0;
+    [[nodiscard]] virtual std::unique_ptr<TPageControl> CreatePageControl(TContainer& parent, const TControlArgs& args) = 0;
+    // The caption is the frame's.
+    [[nodiscard]] virtual std::unique_ptr<TRadioGroup> CreateRadioGroup(TContainer& parent, const TControlArgs& args) = 0;
+    // The height is the closed box's.
+    [[nodiscard]] virtual std::unique_ptr<TComboBox> CreateComboBox(TContainer& parent, const TControlArgs& args) = 0;
+    [[nodiscard]] virtual std::unique_ptr<TKeyBox> CreateKeyBox(TContainer& parent, const TControlArgs& args) = 0;
 };
 
 }  // namespace nullvane::ui

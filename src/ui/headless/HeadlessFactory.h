@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "ui/Factory.h"
+#include "ui/headless/HeadlessChoiceControls.h"
 #include "ui/headless/HeadlessControls.h"
 #include "ui/headless/HeadlessForm.h"
+#include "ui/headless/HeadlessPageControl.h"
 
 namespace nullvane::ui::headless {
 
@@ -40,6 +42,8 @@ public:
     [[nodiscard]] bool Terminated() const override { return terminated_; }
     bool WaitUntil(const std::function<bool()>& done, int timeoutMs) override;
     void ShellOpen(const std::string& target) override { opened_.push_back(target); }
+    [[nodiscard]] int HintPause() const override { return hintPause_; }
+    void SetHintPause(int milliseconds) override { hintPause_ = milliseconds; }
 
     [[nodiscard]] std::string Title() const { return title_; }
     [[nodiscard]] const std::vector<std::string>& Opened() const { return opened_; }
@@ -49,6 +53,7 @@ private:
     std::string title_;
     bool terminated_ = false;
     std::vector<std::string> opened_;
+    int hintPause_ = 500;
 };
 
 class THeadlessFactory final : public TControlFactory {
@@ -73,6 +78,10 @@ public:
     [[nodiscard]] std::unique_ptr<TRadioButton> CreateRadioButton(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TTimer> CreateTimer(TForm& owner) override;
+    [[nodiscard]] std::unique_ptr<TPageControl> CreatePageControl(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TRadioGroup> CreateRadioGroup(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TComboBox> CreateComboBox(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TKeyBox> CreateKeyBox(TContainer& parent, const TControlArgs& args) override;
 
     // Queues how the next modal run of the form of that name goes.
     void ScriptModal(const std::string& formName, TModalScript script);

@@ -30,6 +30,10 @@ public:
     [[nodiscard]] std::unique_ptr<TRadioButton> CreateRadioButton(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TListView> CreateListView(TContainer& parent, const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TTimer> CreateTimer(TForm& owner) override;
+    [[nodiscard]] std::unique_ptr<TPageControl> CreatePageControl(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TRadioGroup> CreateRadioGroup(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TComboBox> CreateComboBox(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TKeyBox> CreateKeyBox(TContainer& parent, const TControlArgs& args) override;
 
 private:
     std::unique_ptr<TWin32Application> application_;
