@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "app/AboutForm.h"
 #include "app/AskDeleteForm.h"
@@ -57,6 +58,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     cbFastMode->SetChecked(CurrentOptions.FastScan);
 
     onOpenCustomListEditor = [this] { OpenCustomListEditor(); };
+    ShowBrowsersLeftHidden();
     if (CurrentOptions.EnableHotkey) RegisterBossKey();
     machine_.dialogs.SetOwnerWindow(Form->Handle());
     Runs.Window = Form->Handle();
@@ -404,6 +406,10 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
 
 namespace {
 constexpr char kBossKeyAtom[] = "MyQKTRHotkey_Hide";
+// Our own key under [Hotkey]: the windows the Boss Key keeps hidden, so that
+// a start after a crash can show them again.
+constexpr char kHiddenWindowsSection[] = "Hotkey";
+constexpr char kHiddenWindowsKey[] = "HiddenBrowserWindows";
 constexpr const char* kBrowserClasses[] = {"IEFrame", "NS_AE_WindowClass", "MozillaWindowClass", "MozillaUIWindowClass",
                                            "OpWindow"};
 
@@ -454,6 +460,42 @@ void TfrmMain::ToggleBrowserWindows() {
         hiddenBrowsers_.push_back(window);
     }
     BrowsersHidden = !hiddenBrowsers_.empty();
+    KeepHiddenBrowsersInFile();
+}
+
+void TfrmMain::KeepHiddenBrowsersInFile() {
+    if (hiddenBrowsers_.empty()) {
+        (void)machine_.profiles.EraseKey(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey);
+        return;
+    }
+    std::string handles;
+    for (const auto& hidden : hiddenBrowsers_) {
+        if (!handles.empty()) handles += ",";
+        handles += std::to_string(hidden.window);
+    }
+    (void)machine_.profiles.WriteString(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey, handles);
+}
+
+void TfrmMain::ShowBrowsersLeftHidden() {
+    const std::string handles = machine_.profiles.GetString(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey, "");
+    if (handles.empty()) return;
+    std::vector<platform::WindowId> left;
+    size_t start = 0;
+    while (start <= handles.size()) {
+        const size_t comma = std::min(handles.find(',', start), handles.size());
+        const std::string item = handles.substr(start, comma - start);
+        platform::WindowId value = 0;
+        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
+        if (error == std::errc() && end == item.data() + item.size()) left.push_back(value);
+        start = comma + 1;
+    }
+    // A handle may since belong to another window: only the browsers' classes are shown.
+    for (const auto& window : machine_.desktop.TopLevelWindows()) {
+        if (IsBrowserClass(window.className) && std::find(left.begin(), left.end(), window.window) != left.end()) {
+            machine_.desktop.ShowWindowAsync(window.window, true);
+        }
+    }
+    (void)machine_.profiles.EraseKey(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey);
 }
 
 void TfrmMain::ShowHiddenBrowsers() {
@@ -466,6 +508,7 @@ void TfrmMain::ShowHiddenBrowsers() {
     }
     hiddenBrowsers_.clear();
     BrowsersHidden = false;
+    KeepHiddenBrowsersInFile();
 }
 
 bool TfrmMain::QueryEndSession() {
@@ -475,7 +518,12 @@ bool TfrmMain::QueryEndSession() {
     if (CurrentOptions.ShutdownWash) {
         (void)Runs.RequestStart(run::rmUnattended, settings::RunOptionsOf(CurrentOptions), true);
     }
-    if (!Runs.Idle()) controls_.Application().WaitUntil([this] { return Runs.Idle(); }, EndOfSessionCleanMs);
+    if (!Runs.Idle()) {
+        // Windows tells the user what the end of the session waits for.
+        (void)machine_.desktop.SetShutdownBlockReason(Form->Handle(), texts::kEndOfSessionCleaning);
+        controls_.Application().WaitUntil([this] { return Runs.Idle(); }, EndOfSessionCleanMs);
+        (void)machine_.desktop.SetShutdownBlockReason(Form->Handle(), "");
+    }
     Runs.Cancel();
     settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
     return true;

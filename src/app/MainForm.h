@@ -123,6 +123,10 @@ private:
     void ToggleBrowserWindows();
     // Shows the remembered windows that still exist with their class.
     void ShowHiddenBrowsers();
+    // options.ini holds the hidden windows' handles while there are any.
+    void KeepHiddenBrowsersInFile();
+    // At start: the browser windows an earlier process left hidden.
+    void ShowBrowsersLeftHidden();
     // WM_QUERYENDSESSION: the end-of-session clean, the settings; the answer.
     [[nodiscard]] bool QueryEndSession();
     void UpdateSaveLogEntries();

@@ -90,6 +90,8 @@ inline constexpr char kTypingKeyFirst[] = "With \"";
 inline constexpr char kTypingKeySecond[] =
     "\" as the Boss Key, no program gets that key while Nullvane runs: typing it hides the browsers. "
     "Use it anyway?";
+// Shown by Windows while the end of the session waits for the clean.
+inline constexpr char kEndOfSessionCleaning[] = "Nullvane is cleaning...";
 inline constexpr char kOverwriteHint[] =
     "The more times a file is overwritten,the higher the security,and the longer the wash will take.";
 
