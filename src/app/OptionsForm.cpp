@@ -30,14 +30,14 @@ void TfrmOptions::CreateControls() {
     ui::TFormArgs args;
     args.Name = kFormName;
     args.Caption = "Settings";
-    args.Width = 420;
+    args.Width = 440;
     args.Height = 360;
     args.Sizeable = false;
     args.Dialog = true;
     args.Owner = &owner_;
     Form = controls_.CreateForm(args);
 
-    pcOptions = controls_.CreatePageControl(*Form, {{8, 8, 398, 266}, ""});
+    pcOptions = controls_.CreatePageControl(*Form, {{8, 8, 418, 266}, ""});
     auto& common = pcOptions->AddPage("Common");
     auto& schedule = pcOptions->AddPage("Schedule");
     auto& bossKey = pcOptions->AddPage("Boss Key");
@@ -50,14 +50,14 @@ void TfrmOptions::CreateControls() {
     cbShowLogRecycleBin = checkBox(common, 66, 370, "Show detailed log of Empty Recycle Bin");
     cbAskForSweep = checkBox(common, 92, 370, "Ask before deleting the item");
     cbAutoRun = checkBox(common, 118, 370, "Auto run when the computer starts");
-    cbOverwrite = checkBox(common, 144, 262, "Overwrite the deleted files, Number of times");
+    cbOverwrite = checkBox(common, 144, 292, "Overwrite the deleted files, Number of times");
     cbOverwrite->onClick = [this] { cbOverwriteClick(); };
-    cmbOverwriteNumber = controls_.CreateComboBox(common, {{280, 142, 56, 21}, ""});
+    cmbOverwriteNumber = controls_.CreateComboBox(common, {{310, 142, 56, 21}, ""});
     for (int passes = 1; passes <= 10; ++passes) cmbOverwriteNumber->AddItem(std::to_string(passes));
 
     cbAutoWash = checkBox(schedule, 14, 370, "Automatic clean enabled");
     cbAutoWash->onClick = [this] { cbAutoWashClick(); };
-    rgInterval = controls_.CreateRadioGroup(schedule, {{kPageLeft, 40, 360, 96}, "Time Intervals"});
+    rgInterval = controls_.CreateRadioGroup(schedule, {{kPageLeft, 40, 380, 96}, "Time Intervals"});
     rgInterval->SetColumns(2);
     rgInterval->SetItems({"Every 15 minutes", "Every 30 minutes", "Every hour", "Every 4 hours", "Every 8 hours"});
     cbStartWash = checkBox(schedule, 148, 370, "Clean when Windows start");
@@ -70,10 +70,10 @@ void TfrmOptions::CreateControls() {
     kbHotkey = controls_.CreateKeyBox(bossKey, {{kPageLeft, 110, 230, 21}, ""});
     kbHotkey->onKeyDown = [this](const ui::TKeyPress& press) { kbHotkeyKeyDown(press); };
 
-    bOK = controls_.CreateButton(*Form, {{236, 284, 80, 26}, "&OK"});
+    bOK = controls_.CreateButton(*Form, {{256, 284, 80, 26}, "&OK"});
     bOK->SetDefault(true);
     bOK->onClick = [this] { bOKClick(); };
-    bCancel = controls_.CreateButton(*Form, {{326, 284, 80, 26}, "&Cancel"});
+    bCancel = controls_.CreateButton(*Form, {{346, 284, 80, 26}, "&Cancel"});
     bCancel->onClick = [this] { Form->SetModalResult(ui::mrCancel); };
 }
 

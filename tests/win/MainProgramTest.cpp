@@ -131,6 +131,11 @@ protected:
         WaitFor([] { return MainWindow() == nullptr; });
         DeleteFileW(OptionsFile().c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, kRunMruKey);
+        // A main window made in this process ends the program's loop with a
+        // quit; left queued, it would end the next test's modal windows at once.
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
     }
 };
 
