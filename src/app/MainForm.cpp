@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "app/AboutForm.h"
 #include "app/AskDeleteForm.h"
@@ -59,6 +60,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     cbFastMode->SetChecked(CurrentOptions.FastScan);
 
     onOpenCustomListEditor = [this] { OpenCustomListEditor(); };
+    ShowBrowsersLeftHidden();
     if (CurrentOptions.EnableHotkey) RegisterBossKey();
     machine_.dialogs.SetOwnerWindow(Form->Handle());
     Runs.Window = Form->Handle();
@@ -160,7 +162,7 @@ void TfrmMain::CreateMenus() {
     action.AddSeparator();
     action.Add("&Clean", [this] { bCleanClick(); }, CtrlAlt('C'));
     action.AddSeparator();
-    action.Add("&Settings...", {}, CtrlAlt('S')).Enabled = false;
+    action.Add("&Settings...", [this] { OpenSettings(); }, CtrlAlt('S'));
 
     auto& edit = mmMain.Add("Edit");
     edit.Add("&Cookies Manager...", [this] { OpenCookiesManager(); });
@@ -185,7 +187,7 @@ void TfrmMain::CreateMenus() {
 
     pmTray.Add("&Open", [this] { ShowFromTray(); });
     pmTray.AddSeparator();
-    pmTray.Add("&Settings...", {}, CtrlAlt('S')).Enabled = false;
+    pmTray.Add("&Settings...", [this] { OpenSettings(); }, CtrlAlt('S'));
     pmTray.AddSeparator();
     pmTray.Add("&Help", openHelp);
     pmTray.Add("&About...", openAbout);
@@ -240,21 +242,29 @@ void TfrmMain::FormActivate() {
         CleanOnce = true;
         Post(run::WM_AUTOCLEAN);
     } else {
-        // Unchanged values keep the countdown going (the timer is left alone).
-        tmSchedule->SetInterval(settings::WashIntervalMs(CurrentOptions.WashInterval));
-        tmSchedule->SetEnabled(CurrentOptions.AutoWash);
+        ArmSchedule();
     }
+}
+
+void TfrmMain::ArmSchedule() {
+    // Unchanged values keep the countdown going (the timer is left alone).
+    tmSchedule->SetInterval(settings::WashIntervalMs(CurrentOptions.WashInterval));
+    tmSchedule->SetEnabled(CurrentOptions.AutoWash);
+}
+
+void TfrmMain::SaveSettings() {
+    for (size_t i = 0; i < Tree.Count(); ++i) {
+        if (Tree.Node(i).Level == 0) Tree.SetExpanded(i, tvCleanItems->Expanded(viewNodes_[i]));
+    }
+    settings::ExpandStates(Tree, settings::TExpandStates::Save, CurrentOptions);
+    settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
 }
 
 void TfrmMain::FormClose() {
     if (closed_) return;
     closed_ = true;
     Runs.Cancel();
-    for (size_t i = 0; i < Tree.Count(); ++i) {
-        if (Tree.Node(i).Level == 0) Tree.SetExpanded(i, tvCleanItems->Expanded(viewNodes_[i]));
-    }
-    settings::ExpandStates(Tree, settings::TExpandStates::Save, CurrentOptions);
-    settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
+    SaveSettings();
     tmSchedule->SetEnabled(false);
     if (CurrentOptions.EnableHotkey) UnregisterBossKey();
     // Whatever the setting says now: no other key would bring them back.
@@ -397,6 +407,10 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
 
 namespace {
 constexpr char kBossKeyAtom[] = "MyQKTRHotkey_Hide";
+// Our own key under [Hotkey]: the windows the Boss Key keeps hidden, so that
+// a start after a crash can show them again.
+constexpr char kHiddenWindowsSection[] = "Hotkey";
+constexpr char kHiddenWindowsKey[] = "HiddenBrowserWindows";
 constexpr const char* kBrowserClasses[] = {"IEFrame", "NS_AE_WindowClass", "MozillaWindowClass", "MozillaUIWindowClass",
                                            "OpWindow"};
 
@@ -425,6 +439,14 @@ void TfrmMain::UnregisterBossKey() {
         machine_.desktop.UnregisterHotKey(Form->Handle(), atom);
         machine_.desktop.DeleteGlobalAtom(atom);
     }
+    HotkeyAtom = 0;
+}
+
+void TfrmMain::BossKeyChanged() {
+    // The old key goes: the windows it hid would have no key to come back with.
+    ShowHiddenBrowsers();
+    UnregisterBossKey();
+    if (CurrentOptions.EnableHotkey) RegisterBossKey();
 }
 
 void TfrmMain::ToggleBrowserWindows() {
@@ -439,6 +461,42 @@ void TfrmMain::ToggleBrowserWindows() {
         hiddenBrowsers_.push_back(window);
     }
     BrowsersHidden = !hiddenBrowsers_.empty();
+    KeepHiddenBrowsersInFile();
+}
+
+void TfrmMain::KeepHiddenBrowsersInFile() {
+    if (hiddenBrowsers_.empty()) {
+        (void)machine_.profiles.EraseKey(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey);
+        return;
+    }
+    std::string handles;
+    for (const auto& hidden : hiddenBrowsers_) {
+        if (!handles.empty()) handles += ",";
+        handles += std::to_string(hidden.window);
+    }
+    (void)machine_.profiles.WriteString(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey, handles);
+}
+
+void TfrmMain::ShowBrowsersLeftHidden() {
+    const std::string handles = machine_.profiles.GetString(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey, "");
+    if (handles.empty()) return;
+    std::vector<platform::WindowId> left;
+    size_t start = 0;
+    while (start <= handles.size()) {
+        const size_t comma = std::min(handles.find(',', start), handles.size());
+        const std::string item = handles.substr(start, comma - start);
+        platform::WindowId value = 0;
+        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
+        if (error == std::errc() && end == item.data() + item.size()) left.push_back(value);
+        start = comma + 1;
+    }
+    // A handle may since belong to another window: only the browsers' classes are shown.
+    for (const auto& window : machine_.desktop.TopLevelWindows()) {
+        if (IsBrowserClass(window.className) && std::find(left.begin(), left.end(), window.window) != left.end()) {
+            machine_.desktop.ShowWindowAsync(window.window, true);
+        }
+    }
+    (void)machine_.profiles.EraseKey(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey);
 }
 
 void TfrmMain::ShowHiddenBrowsers() {
@@ -451,6 +509,7 @@ void TfrmMain::ShowHiddenBrowsers() {
     }
     hiddenBrowsers_.clear();
     BrowsersHidden = false;
+    KeepHiddenBrowsersInFile();
 }
 
 bool TfrmMain::QueryEndSession() {
@@ -460,7 +519,12 @@ bool TfrmMain::QueryEndSession() {
     if (CurrentOptions.ShutdownWash) {
         (void)Runs.RequestStart(run::rmUnattended, settings::RunOptionsOf(CurrentOptions), true);
     }
-    if (!Runs.Idle()) controls_.Application().WaitUntil([this] { return Runs.Idle(); }, EndOfSessionCleanMs);
+    if (!Runs.Idle()) {
+        // Windows tells the user what the end of the session waits for.
+        (void)machine_.desktop.SetShutdownBlockReason(Form->Handle(), texts::kEndOfSessionCleaning);
+        controls_.Application().WaitUntil([this] { return Runs.Idle(); }, EndOfSessionCleanMs);
+        (void)machine_.desktop.SetShutdownBlockReason(Form->Handle(), "");
+    }
     Runs.Cancel();
     settings::ReadWriteOptions(settings::TReadWrite::Write, machine_, optionsPath_, Tree, CurrentOptions, this);
     return true;
@@ -538,6 +602,13 @@ void TfrmMain::SaveLogToFile() {
         (void)machine_.dialogs.MessageBox(texts::kCannotWriteFile + name + ".", rtexts::kCaption,
                                           platform::mbOk | platform::mbIconError);
     }
+}
+
+void TfrmMain::OpenSettings() {
+    TfrmOptions options(machine_, controls_, *Form, *this);
+    if (!options.Execute()) return;
+    cbFastMode->SetChecked(CurrentOptions.FastScan);
+    Runs.SetFastScan(CurrentOptions.FastScan);
 }
 
 void TfrmMain::OpenCustomListEditor() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/OptionsForm.h"
 #include "app/StartUp.h"
 #include "platform/Platform.h"
 #include "run/CleanItemTree.h"
@@ -17,7 +18,7 @@
 
 namespace nullvane::app {
 
-class TfrmMain final : public settings::TWindowPlacement, private run::TRunView {
+class TfrmMain final : public settings::TWindowPlacement, private run::TRunView, private TOptionsOwner {
 public:
     static constexpr char kFormName[] = "frmMain";
     static constexpr int kMinWidth = 610;
@@ -80,6 +81,8 @@ public:
     void OpenCustomListEditor();
     void OpenIndexDatViewer();
     void OpenCookiesManager();
+    // "&Settings...": the settings dialog; after OK "Fast Mode" follows it.
+    void OpenSettings();
 
     // Handlers.
     void FormActivate();
@@ -122,12 +125,21 @@ private:
     void ToggleBrowserWindows();
     // Shows the remembered windows that still exist with their class.
     void ShowHiddenBrowsers();
+    // options.ini holds the hidden windows' handles while there are any.
+    void KeepHiddenBrowsersInFile();
+    // At start: the browser windows an earlier process left hidden.
+    void ShowBrowsersLeftHidden();
     // WM_QUERYENDSESSION: the end-of-session clean, the settings; the answer.
     [[nodiscard]] bool QueryEndSession();
     void UpdateSaveLogEntries();
     void Post(uint32_t message);
     // The log drawn again in its own colour after the invisible pre-scan.
     void ShowLogText();
+
+    // TOptionsOwner: what OK in the settings dialog changes here.
+    void BossKeyChanged() override;
+    void ArmSchedule() override;
+    void SaveSettings() override;
 
     // run::TRunView
     void AddLogLine(const std::string& line) override;

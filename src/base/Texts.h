@@ -94,6 +94,18 @@ inline constexpr char kPermanentlyDelete[] = "This process will permanently dele
 inline constexpr char kAreYouSure[] = "Are you sure you wish to proceed?";
 
 inline constexpr char kBossKeyFailed[] = "The hotkey for Boss Key failed, please try to use other key!";
+// The settings dialog's Boss Key.
+inline constexpr char kHotkeyBlank[] = "The hotkey setting cannot be blank.";
+inline constexpr char kHotkeyTestFailed[] = "Hotkey setting failed, please run application again!";
+// Around the key's name: a hot key without modifier takes the key from every program.
+inline constexpr char kTypingKeyFirst[] = "With \"";
+inline constexpr char kTypingKeySecond[] =
+    "\" as the Boss Key, no program gets that key while Nullvane runs: typing it hides the browsers. "
+    "Use it anyway?";
+// Shown by Windows while the end of the session waits for the clean.
+inline constexpr char kEndOfSessionCleaning[] = "Nullvane is cleaning...";
+inline constexpr char kOverwriteHint[] =
+    "The more times a file is overwritten,the higher the security,and the longer the wash will take.";
 
 inline constexpr char kTrayTipFirst[] = "Left Click to activate Nullvane";
 inline constexpr char kTrayTipSecond[] = "Right Click to popup menu";

@@ -68,6 +68,10 @@ public:
     // Shows or hides another program's window without waiting for that
     // program: a hung one cannot hold the caller.
     virtual void ShowWindowAsync(WindowId window, bool show) = 0;
+    // The reason Windows shows while this window holds the end of the
+    // session up; an empty reason takes it away. Looked up at run time: false
+    // where the system has none.
+    virtual bool SetShutdownBlockReason(WindowId window, const std::string& reason) = 0;
 };
 
 }  // namespace nullvane::platform

@@ -66,6 +66,8 @@ public:
     [[nodiscard]] virtual std::string SpecialFolder(int csidl) = 0;
     // The folder of the running program, with a trailing "\".
     [[nodiscard]] virtual std::string ProgramFolder() = 0;
+    // The running program's file, with its folder.
+    [[nodiscard]] virtual std::string ProgramPath() { return ProgramFolder() + "nullvane.exe"; }
 
     [[nodiscard]] virtual WindowsVersion Version() = 0;
     [[nodiscard]] virtual bool IsAdministrator() = 0;

@@ -5,10 +5,14 @@
 #include <memory>
 #include <string>
 
+#include "ui/ComboBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/ReportListView.h"
 #include "ui/SelectionListBox.h"
+#include "ui/KeyBox.h"
+#include "ui/PageControl.h"
+#include "ui/RadioGroup.h"
 
 namespace nullvane::ui {
 
@@ -33,6 +37,10 @@ public:
     // Handles one pending message, if there is one: a long task on the
     // window thread stays responsive by calling this as it goes.
     virtual void ProcessOneMessage() {}
+    // How long the pointer rests on a control before its hint shows (500 ms
+    // unless changed); one setting for the whole program.
+    [[nodiscard]] virtual int HintPause() const = 0;
+    virtual void SetHintPause(int milliseconds) = 0;
 };
 
 class TControlFactory {
@@ -60,6 +68,12 @@ public:
                                                                                 const TControlArgs& args) = 0;
     [[nodiscard]] virtual std::unique_ptr<TSelectionListBox> CreateSelectionListBox(TContainer& parent,
                                                                                     const TControlArgs& args) = 0;
+    [[nodiscard]] virtual std::unique_ptr<TPageControl> CreatePageControl(TContainer& parent, const TControlArgs& args) = 0;
+    // The caption is the frame's.
+    [[nodiscard]] virtual std::unique_ptr<TRadioGroup> CreateRadioGroup(TContainer& parent, const TControlArgs& args) = 0;
+    // The height is the closed box's.
+    [[nodiscard]] virtual std::unique_ptr<TComboBox> CreateComboBox(TContainer& parent, const TControlArgs& args) = 0;
+    [[nodiscard]] virtual std::unique_ptr<TKeyBox> CreateKeyBox(TContainer& parent, const TControlArgs& args) = 0;
 };
 
 }  // namespace nullvane::ui

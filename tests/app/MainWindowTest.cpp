@@ -455,9 +455,9 @@ TEST_F(MainWindowTest, ActionMenuShortcutsDoWhatTheButtonsDo) {
     EXPECT_TRUE(Form().PressShortCut({true, true, false, 'C'}));
     ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(cleaner->Calls().back().mode, run::rmClean);
-    // Entries whose windows are not there yet stay disabled.
-    EXPECT_FALSE(main.mmMain.Find("&Settings...")->Enabled);
-    EXPECT_FALSE(Form().PressShortCut({true, true, false, 'S'}));
+    // Ctrl+Alt+S opens the settings dialog.
+    EXPECT_TRUE(Form().PressShortCut({true, true, false, 'S'}));
+    EXPECT_EQ(controls.ModalRuns().back(), "frmOptions");
 }
 
 TEST_F(MainWindowTest, MinimisingGoesToTheNotificationAreaAndTheIconBringsTheWindowBack) {
@@ -473,7 +473,7 @@ TEST_F(MainWindowTest, MinimisingGoesToTheNotificationAreaAndTheIconBringsTheWin
     sim.desktop().PostMessage(window, run::WM_TRAYICON, 0, ui::kWmRButtonDown);
     sim.queue().Pump();
     EXPECT_EQ(Form().LastPopupMenu(), &main.pmTray);
-    EXPECT_FALSE(main.pmTray.Find("&Settings...")->Enabled);
+    EXPECT_TRUE(main.pmTray.Find("&Settings...")->Enabled);
 
     sim.desktop().PostMessage(window, run::WM_TRAYICON, 0, ui::kWmLButtonDown);
     sim.queue().Pump();

@@ -147,6 +147,8 @@ TEST_F(StartUpTest, TheEndOfTheSessionCleansWithoutAskingWithinItsBoundThenSaves
     EXPECT_TRUE(controls.ModalRuns().empty());
     EXPECT_EQ(sim.dialogs().AskedCount(), 0u);
     EXPECT_NE(sim.profiles().GetString(path, "Settings", "AskForSweep", "unwritten"), "unwritten");
+    // Windows showed why the end waited, only while it waited.
+    EXPECT_EQ(sim.desktop().ShutdownBlockReasons(), (std::vector<std::string>{"Nullvane is cleaning...", ""}));
 
     // A run that outlasts the bound is cancelled before the answer.
     MakeJunk(kTempFiles, 1);
@@ -212,6 +214,37 @@ TEST_F(StartUpTest, TheBossKeyHidesTheVisibleBrowserWindowsAndShowsExactlyThoseA
     EXPECT_TRUE(desktop.Atoms().empty());
     desktop.DestroyWindow(chrome);
     desktop.DestroyWindow(opera);
+}
+
+TEST_F(StartUpTest, BrowserWindowsAProcessLeftHiddenAreShownAtTheNextStart) {
+    auto& desktop = sim.desktop();
+    const auto ie = desktop.RegisterWindow("IEFrame");
+    const auto firefox = desktop.RegisterWindow("MozillaWindowClass");
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
+    auto& main = Open();
+    ui::TMessage press{ui::kWmHotKey, main.HotkeyAtom, 0, 0};
+    ASSERT_TRUE(main.Form->onMessage(press));
+    ASSERT_FALSE(desktop.IsWindowVisible(ie));
+    const std::string kept = sim.profiles().GetString(path, "Hotkey", "HiddenBrowserWindows", "");
+    EXPECT_EQ(kept, std::to_string(firefox) + "," + std::to_string(ie));
+
+    // The process ends without closing; meanwhile a handle came to name a
+    // window of another kind, which stays as it is.
+    this->main.reset();
+    const auto notepad = desktop.RegisterWindow("Notepad");
+    desktop.SetWindowVisible(notepad, false);
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "HiddenBrowserWindows", kept + "," + std::to_string(notepad)));
+    CurrentOptions = settings::TOptionsSetting{};
+    Open();
+    EXPECT_TRUE(desktop.IsWindowVisible(ie));
+    EXPECT_TRUE(desktop.IsWindowVisible(firefox));
+    EXPECT_FALSE(desktop.IsWindowVisible(notepad));
+    EXPECT_EQ(sim.profiles().GetString(path, "Hotkey", "HiddenBrowserWindows", "gone"), "gone");
+    EXPECT_TRUE(sim.dialogs().Asked().empty()) << "the dead window's hot key went with it";
+    desktop.DestroyWindow(ie);
+    desktop.DestroyWindow(firefox);
+    desktop.DestroyWindow(notepad);
 }
 
 TEST_F(StartUpTest, ABossKeyAnotherProgramHoldsIsToldAndTheProgramGoesOn) {

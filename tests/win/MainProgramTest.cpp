@@ -11,6 +11,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -130,6 +131,11 @@ protected:
         WaitFor([] { return MainWindow() == nullptr; });
         DeleteFileW(OptionsFile().c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, kRunMruKey);
+        // A main window made in this process ends the program's loop with a
+        // quit; left queued, it would end the next test's modal windows at once.
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
     }
 };
 
@@ -445,6 +451,53 @@ TEST_F(MainProgram, TheCustomListEditorAndItsDialogsOpenFromTheMenu) {
     });
     PostMessageW(window, WM_COMMAND, command, 0);
     EXPECT_TRUE(controls.Application().WaitUntil([&] { return done.load() && !TopWindow(L"Custom Lists"); }, 60000));
+    user.join();
+    main.Close();
+}
+
+// The settings dialog from the real main window's menu: three pages, one
+// shown at a time; each is captured.
+TEST_F(MainProgram, TheSettingsDialogOpensFromTheMenuWithItsThreePages) {
+    WriteOptions({});
+    nullvane::platform::win32::Win32Machine machine;
+    nullvane::ui::win32::TWin32Factory controls;
+    nullvane::app::TfrmMain main(machine.Machine(), controls, nullvane::app::TStartSwitch::None);
+    main.Show();
+    const HWND window = reinterpret_cast<HWND>(main.Form->Handle());
+    const UINT command = MenuCommand(window, L"&Settings");
+    ASSERT_NE(command, 0u);
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        [&] {
+            ASSERT_TRUE(WaitFor([] { return TopWindow(L"Settings") && IsWindowVisible(TopWindow(L"Settings")); }));
+            const HWND dialog = TopWindow(L"Settings");
+            const HWND tabs = ChildOfClass(dialog, L"SysTabControl32");
+            ASSERT_NE(tabs, nullptr);
+            EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
+            // One control of each page: only the active page's shows.
+            const HWND pageControls[] = {ChildButton(dialog, L"Ask before deleting the item"),
+                                         ChildButton(dialog, L"Automatic clean enabled"),
+                                         ChildButton(dialog, L"Enable Boss Key")};
+            for (int page = 0; page < 3; ++page) {
+                ASSERT_NE(pageControls[page], nullptr) << page;
+                // Without the button style, moving the focus selects the tab and tells the dialog.
+                SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
+                EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(pageControls[page]) != FALSE; }, 5s)) << page;
+                for (int other = 0; other < 3; ++other) {
+                    if (other != page) EXPECT_FALSE(IsWindowVisible(pageControls[other])) << page << " " << other;
+                }
+                RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+                std::this_thread::sleep_for(500ms);
+                const TScreenshot shot = CaptureWindow(dialog);
+                shot.Save("settings-page-" + std::to_string(page + 1) + ".bmp");
+                EXPECT_GT(shot.Colours(), 4u) << page;
+            }
+        }();
+        if (HWND dialog = TopWindow(L"Settings")) PostMessageW(ChildButton(dialog, L"&Cancel"), BM_CLICK, 0, 0);
+        done = true;
+    });
+    PostMessageW(window, WM_COMMAND, command, 0);
+    EXPECT_TRUE(controls.Application().WaitUntil([&] { return done.load() && !TopWindow(L"Settings"); }, 60000));
     user.join();
     main.Close();
 }

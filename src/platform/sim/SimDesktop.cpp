@@ -23,6 +23,8 @@ void SimDesktop::SetHandler(WindowId window, WindowHandler handler) {
 
 bool SimDesktop::DestroyWindow(WindowId window) {
     std::lock_guard lock(mutex_);
+    std::erase_if(hotKeys_, [&](const HotKey& key) { return key.window == window; });
+    blockReasons_.erase(window);
     return windows_.erase(window) > 0;
 }
 
@@ -238,6 +240,29 @@ std::vector<TopLevelWindow> SimDesktop::TopLevelWindows() {
 }
 
 void SimDesktop::ShowWindowAsync(WindowId window, bool show) { SetWindowVisible(window, show); }
+
+bool SimDesktop::SetShutdownBlockReason(WindowId window, const std::string& reason) {
+    std::lock_guard lock(mutex_);
+    if (windows_.count(window) == 0) return false;
+    blockReasonsSet_.push_back(reason);
+    if (reason.empty()) {
+        blockReasons_.erase(window);
+    } else {
+        blockReasons_[window] = reason;
+    }
+    return true;
+}
+
+std::vector<std::string> SimDesktop::ShutdownBlockReasons() const {
+    std::lock_guard lock(mutex_);
+    return blockReasonsSet_;
+}
+
+std::string SimDesktop::ShutdownBlockReason(WindowId window) const {
+    std::lock_guard lock(mutex_);
+    const auto it = blockReasons_.find(window);
+    return it == blockReasons_.end() ? std::string() : it->second;
+}
 
 void SimDesktop::HoldHotKeyElsewhere(uint32_t modifiers, uint32_t virtualKey) {
     std::lock_guard lock(mutex_);

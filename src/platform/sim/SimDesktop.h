@@ -36,7 +36,8 @@ public:
     // A new top-level window of that class, above every other window.
     WindowId RegisterWindow(std::string className, WindowHandler handler = {});
     void SetHandler(WindowId window, WindowHandler handler);
-    // Messages still queued for a destroyed window are dropped.
+    // Messages still queued for a destroyed window are dropped; its hot keys
+    // and its reason for holding up the end of the session go with it.
     bool DestroyWindow(WindowId window);
     [[nodiscard]] bool IsWindow(WindowId window) const;
 
@@ -62,6 +63,10 @@ public:
     void UnregisterHotKey(WindowId window, int id) override;
     [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
     void ShowWindowAsync(WindowId window, bool show) override;
+    bool SetShutdownBlockReason(WindowId window, const std::string& reason) override;
+    // Every reason set, in order ("" for taken away), and the one in force.
+    [[nodiscard]] std::vector<std::string> ShutdownBlockReasons() const;
+    [[nodiscard]] std::string ShutdownBlockReason(WindowId window) const;
     // Another program holds that combination: registering it fails.
     void HoldHotKeyElsewhere(uint32_t modifiers, uint32_t virtualKey);
     // The hot keys registered now, as (window, id).
@@ -106,6 +111,8 @@ private:
     uint16_t nextAtom_ = 0xC000;
     std::vector<HotKey> hotKeys_;
     std::vector<std::pair<uint32_t, uint32_t>> heldElsewhere_;
+    std::vector<std::string> blockReasonsSet_;
+    std::map<WindowId, std::string> blockReasons_;
     std::vector<SimMonitor> monitors_{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}}};
 };
 

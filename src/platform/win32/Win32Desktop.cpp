@@ -115,4 +115,19 @@ void Win32Desktop::ShowWindowAsync(WindowId window, bool show) {
     (void)::ShowWindowAsync(reinterpret_cast<HWND>(window), show ? SW_SHOW : SW_HIDE);
 }
 
+// Windows before Vista have no such reason: the functions are looked up.
+bool Win32Desktop::SetShutdownBlockReason(WindowId window, const std::string& reason) {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    if (!user) return false;
+    HWND handle = reinterpret_cast<HWND>(window);
+    if (reason.empty()) {
+        using TDestroy = BOOL(WINAPI*)(HWND);
+        FARPROC found = GetProcAddress(user, "ShutdownBlockReasonDestroy");
+        return found && reinterpret_cast<TDestroy>(reinterpret_cast<void*>(found))(handle) != FALSE;
+    }
+    using TCreate = BOOL(WINAPI*)(HWND, LPCWSTR);
+    FARPROC found = GetProcAddress(user, "ShutdownBlockReasonCreate");
+    return found && reinterpret_cast<TCreate>(reinterpret_cast<void*>(found))(handle, Widen(reason).c_str()) != FALSE;
+}
+
 }  // namespace nullvane::platform::win32

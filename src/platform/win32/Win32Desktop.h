@@ -22,6 +22,7 @@ public:
     void UnregisterHotKey(WindowId window, int id) override;
     [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
     void ShowWindowAsync(WindowId window, bool show) override;
+    bool SetShutdownBlockReason(WindowId window, const std::string& reason) override;
 };
 
 }  // namespace nullvane::platform::win32

@@ -88,6 +88,12 @@ std::string Win32SystemInfo::ProgramFolder() {
     return slash == std::wstring::npos ? std::string() : Narrow(path.substr(0, slash + 1));
 }
 
+std::string Win32SystemInfo::ProgramPath() {
+    std::vector<wchar_t> buffer(32768);
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return Narrow(std::wstring(buffer.data(), length));
+}
+
 WindowsVersion Win32SystemInfo::Version() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;

@@ -17,6 +17,7 @@ public:
     [[nodiscard]] std::string TempFolder() override;
     [[nodiscard]] std::string SpecialFolder(int csidl) override;
     [[nodiscard]] std::string ProgramFolder() override;
+    [[nodiscard]] std::string ProgramPath() override;
     [[nodiscard]] WindowsVersion Version() override;
     // True if the thread's (or else the process's) token lists the
     // Administrators group, whatever the group's attributes.

@@ -18,6 +18,7 @@ std::shared_ptr<TChildRegistry> THeadlessFactory::RegistryOf(TContainer& parent)
     if (auto* form = dynamic_cast<THeadlessForm*>(&parent)) return form->Registry();
     if (auto* panel = dynamic_cast<THeadlessPanel*>(&parent)) return panel->Registry();
     if (auto* group = dynamic_cast<THeadlessGroupBox*>(&parent)) return group->Registry();
+    if (auto* page = dynamic_cast<THeadlessTabSheet*>(&parent)) return page->Registry();
     return nullptr;
 }
 
@@ -84,6 +85,24 @@ std::unique_ptr<TReportListView> THeadlessFactory::CreateReportListView(TContain
 std::unique_ptr<TSelectionListBox> THeadlessFactory::CreateSelectionListBox(TContainer& parent,
                                                                             const TControlArgs& args) {
     return std::make_unique<THeadlessSelectionListBox>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
+}
+
+std::unique_ptr<TPageControl> THeadlessFactory::CreatePageControl(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<THeadlessPageControl>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
+}
+
+std::unique_ptr<TRadioGroup> THeadlessFactory::CreateRadioGroup(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<THeadlessRadioGroup>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
+}
+
+std::unique_ptr<TComboBox> THeadlessFactory::CreateComboBox(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<THeadlessComboBox>(RegistryOf(parent), args.Bounds, args.Caption, args.Visible);
+}
+
+std::unique_ptr<TKeyBox> THeadlessFactory::CreateKeyBox(TContainer& parent, const TControlArgs& args) {
+    auto box = std::make_unique<THeadlessKeyBox>(RegistryOf(parent), args.Bounds, "", args.Visible);
+    box->SetText(args.Caption);
+    return box;
 }
 
 void THeadlessFactory::ScriptModal(const std::string& formName, TModalScript script) {

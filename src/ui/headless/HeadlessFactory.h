@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "ui/Factory.h"
+#include "ui/headless/HeadlessChoiceControls.h"
 #include "ui/headless/HeadlessControls.h"
 #include "ui/headless/HeadlessForm.h"
 #include "ui/headless/HeadlessListControls.h"
+#include "ui/headless/HeadlessPageControl.h"
 
 namespace nullvane::ui::headless {
 
@@ -47,6 +49,8 @@ public:
     // What a pending message does when a long task lets one through (a
     // test's user acting meanwhile).
     std::function<void()> onProcessMessage;
+    [[nodiscard]] int HintPause() const override { return hintPause_; }
+    void SetHintPause(int milliseconds) override { hintPause_ = milliseconds; }
 
     [[nodiscard]] std::string Title() const { return title_; }
     [[nodiscard]] const std::vector<std::string>& Opened() const { return opened_; }
@@ -56,6 +60,7 @@ private:
     std::string title_;
     bool terminated_ = false;
     std::vector<std::string> opened_;
+    int hintPause_ = 500;
 };
 
 class THeadlessFactory final : public TControlFactory {
@@ -84,6 +89,10 @@ public:
                                                                         const TControlArgs& args) override;
     [[nodiscard]] std::unique_ptr<TSelectionListBox> CreateSelectionListBox(TContainer& parent,
                                                                             const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TPageControl> CreatePageControl(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TRadioGroup> CreateRadioGroup(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TComboBox> CreateComboBox(TContainer& parent, const TControlArgs& args) override;
+    [[nodiscard]] std::unique_ptr<TKeyBox> CreateKeyBox(TContainer& parent, const TControlArgs& args) override;
 
     // Queues how the next modal run of the form of that name goes.
     void ScriptModal(const std::string& formName, TModalScript script);

@@ -5,6 +5,7 @@
 
 #include "platform/CaughtException.h"
 #include "platform/win32/WideText.h"
+#include "ui/win32/Win32PageControl.h"
 
 namespace nullvane::ui::win32 {
 
@@ -197,6 +198,7 @@ HWND WindowOf(TControl& control) {
     if (auto* form = dynamic_cast<TWin32Form*>(&control)) return form->Window();
     if (auto* panel = dynamic_cast<TWin32Panel*>(&control)) return panel->Window();
     if (auto* group = dynamic_cast<TWin32GroupBox*>(&control)) return group->Window();
+    if (auto* page = dynamic_cast<TWin32TabSheet*>(&control)) return page->Window();
     return nullptr;
 }
 

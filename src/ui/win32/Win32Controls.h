@@ -33,6 +33,8 @@ public:
     virtual HBRUSH CtlColor(HDC /*dc*/) { return nullptr; }
     // The background a child label sits on.
     virtual TColor Background() const { return static_cast<TColor>(GetSysColor(COLOR_BTNFACE)); }
+    // Key presses go straight to the control: no dialog key, shortcut or menu sees them.
+    virtual bool CapturesKeys() const { return false; }
 };
 
 TWin32Routed* RoutedOf(HWND window);
@@ -318,11 +320,16 @@ public:
     bool WaitUntil(const std::function<bool()>& done, int timeoutMs) override;
     void ShellOpen(const std::string& target) override;
     void ProcessOneMessage() override;
+    [[nodiscard]] int HintPause() const override;
+    void SetHintPause(int milliseconds) override;
 
 private:
     std::string title_;
     bool terminated_ = false;
 };
+
+// The delay before a hint shows, shared by every form's tool tip.
+[[nodiscard]] int& HintPauseMs();
 
 // Translates menu shortcuts and dispatches one message.
 void DispatchOne(MSG& msg);

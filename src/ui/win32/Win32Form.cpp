@@ -1,6 +1,8 @@
 #include "ui/win32/Win32Controls.h"
 #include "ui/win32/Win32Factory.h"
 #include "ui/win32/Win32ListControls.h"
+#include "ui/win32/Win32ChoiceControls.h"
+#include "ui/win32/Win32PageControl.h"
 
 #include "platform/CaughtException.h"
 #include "platform/win32/MessagePump.h"
@@ -41,6 +43,12 @@ void RegisterFormClass(const std::wstring& name, WNDPROC proc) {
 TWin32Form* FormOf(HWND window) { return window ? static_cast<TWin32Form*>(GetPropW(window, kFormProp)) : nullptr; }
 
 void DispatchOne(MSG& msg) {
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+        if (TWin32Routed* focused = RoutedOf(msg.hwnd); focused && focused->CapturesKeys()) {
+            DispatchMessageW(&msg);
+            return;
+        }
+    }
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
         TWin32Form* form = FormOf(GetAncestor(msg.hwnd, GA_ROOT));
         if (form && msg.wParam == VK_ESCAPE && form->InModal()) {
@@ -419,6 +427,7 @@ HWND TWin32Form::ToolTip() {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
         SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 400);
+        SendMessageW(toolTip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(HintPauseMs(), 0));
     }
     return toolTip_;
 }
@@ -476,6 +485,26 @@ void TWin32Application::Terminate() {
 
 bool TWin32Application::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     return platform::win32::PumpMessagesUntil(done, timeoutMs, DispatchOne);
+}
+
+int& HintPauseMs() {
+    static int pause = 500;
+    return pause;
+}
+
+int TWin32Application::HintPause() const { return HintPauseMs(); }
+
+void TWin32Application::SetHintPause(int milliseconds) {
+    HintPauseMs() = milliseconds;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            if (TWin32Form* form = FormOf(window)) {
+                SendMessageW(form->ToolTip(), TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(HintPauseMs(), 0));
+            }
+            return TRUE;
+        },
+        0);
 }
 
 void TWin32Application::ShellOpen(const std::string& target) {
@@ -562,6 +591,22 @@ std::unique_ptr<TReportListView> TWin32Factory::CreateReportListView(TContainer&
 
 std::unique_ptr<TSelectionListBox> TWin32Factory::CreateSelectionListBox(TContainer& parent, const TControlArgs& args) {
     return std::make_unique<TWin32SelectionListBox>(parent, args);
+}
+
+std::unique_ptr<TPageControl> TWin32Factory::CreatePageControl(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32PageControl>(parent, args);
+}
+
+std::unique_ptr<TRadioGroup> TWin32Factory::CreateRadioGroup(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32RadioGroup>(parent, args);
+}
+
+std::unique_ptr<TComboBox> TWin32Factory::CreateComboBox(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32ComboBox>(parent, args);
+}
+
+std::unique_ptr<TKeyBox> TWin32Factory::CreateKeyBox(TContainer& parent, const TControlArgs& args) {
+    return std::make_unique<TWin32KeyBox>(parent, args);
 }
 
 std::unique_ptr<TTimer> TWin32Factory::CreateTimer(TForm& owner) {
