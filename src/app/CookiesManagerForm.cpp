@@ -1,5 +1,6 @@
 #include "app/CookiesManagerForm.h"
 
+#include "app/FixedDialog.h"
 #include "base/Texts.h"
 #include "cleaners/CookiesManagerLists.h"
 
@@ -7,17 +8,7 @@ namespace nullvane::app {
 
 TfrmCookiesManager::TfrmCookiesManager(platform::Platform& machine, ui::TControlFactory& controls, ui::TForm& owner)
     : machine_(machine) {
-    ui::TFormArgs args;
-    args.Name = kFormName;
-    args.Caption = kCaption;
-    args.Width = kClientWidth + 16;
-    args.Height = kClientHeight + 39;
-    args.Sizeable = false;
-    args.Dialog = true;
-    args.Owner = &owner;
-    Form = controls.CreateForm(args);
-    Form->SetBounds({Form->Left(), Form->Top(), Form->Width() + kClientWidth - Form->ClientWidth(),
-                     Form->Height() + kClientHeight - Form->ClientHeight()});
+    Form = CreateFixedDialog(controls, owner, kFormName, kCaption, kClientWidth, kClientHeight);
 
     Label1 = controls.CreateLabel(*Form, {{8, 8, 0, 0}, "All cookies found"});
     ListBox1 = controls.CreateSelectionListBox(*Form, {{8, 26, 192, 294}, ""});

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 
+#include "app/FixedDialog.h"
 #include "app/WebAddresses.h"
 #include "cleaners/InternetExplorerFolders.h"
 #include "indexdat/IndexDatFileName.h"
@@ -72,18 +73,7 @@ private:
 
 TfrmIndexDatViewer::TfrmIndexDatViewer(platform::Platform& machine, ui::TControlFactory& controls, ui::TForm& owner)
     : machine_(machine), controls_(controls) {
-    ui::TFormArgs args;
-    args.Name = kFormName;
-    args.Caption = kCaption;
-    args.Width = kClientWidth + 16;
-    args.Height = kClientHeight + 39;
-    args.Sizeable = false;
-    args.Dialog = true;
-    args.Owner = &owner;
-    Form = controls.CreateForm(args);
-    // The frame differs between systems: the client area is what is designed.
-    Form->SetBounds({Form->Left(), Form->Top(), Form->Width() + kClientWidth - Form->ClientWidth(),
-                     Form->Height() + kClientHeight - Form->ClientHeight()});
+    Form = CreateFixedDialog(controls, owner, kFormName, kCaption, kClientWidth, kClientHeight);
 
     GroupBox1 = controls.CreateGroupBox(*Form, {{8, 6, 660, 52}, "Index.dat file location"});
     eFileName = controls.CreateEdit(*GroupBox1, {{10, 20, 604, 22}, ""});

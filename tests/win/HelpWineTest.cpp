@@ -6,6 +6,7 @@
 #include "app/MainForm.h"
 #include "platform/win32/Win32Machine.h"
 #include "ui/win32/Win32Factory.h"
+#include "win/WindowTools.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,84 +21,13 @@
 namespace {
 
 using namespace std::chrono_literals;
+using nullvane::testing::ChildOfClass;
+using nullvane::testing::MenuCommandOf;
+using nullvane::testing::ShootWindow;
+using nullvane::testing::TWindowShot;
 
 // The help project's window title: only our help file opens a window so named.
 const wchar_t kHelpTitle[] = L"Nullvane Help";
-
-UINT MenuCommand(HWND window, const std::wstring& text) {
-    HMENU bar = GetMenu(window);
-    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-        HMENU sub = GetSubMenu(bar, i);
-        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
-            wchar_t name[128] = {};
-            GetMenuStringW(sub, j, name, 128, MF_BYPOSITION);
-            if (text == name) return GetMenuItemID(sub, j);
-        }
-    }
-    return 0;
-}
-
-HWND ChildOfClass(HWND window, const wchar_t* className) {
-    struct TSearch {
-        const wchar_t* className;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(data);
-            wchar_t name[64];
-            GetClassNameW(child, name, 64);
-            if (_wcsicmp(name, s->className) != 0) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Saves the window as the screen shows it (24-bit BMP); gives the number of
-// distinct colours, so a window that never painted is told from one that did.
-size_t SaveWindowShot(HWND window, const std::string& path) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    const int stride = (width * 3 + 3) & ~3;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const unsigned char*>(bits);
-    const size_t size = static_cast<size_t>(stride) * height;
-    std::set<unsigned> colours;
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* row = pixels + static_cast<size_t>(y) * stride;
-        for (int x = 0; x < width; ++x) colours.insert(row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16));
-    }
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-    header.bfSize = header.bfOffBits + static_cast<DWORD>(size);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(reinterpret_cast<const char*>(pixels), static_cast<std::streamsize>(size));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return colours.size();
-}
 
 // Processes this thread's messages until `done` holds or the time is up. A
 // quit message an earlier test of this process left behind is dropped: it
@@ -145,7 +75,7 @@ TEST(HelpFile, TheHelpCommandOpensTheHelpFileBesideTheProgramWithItsContents) {
     nullvane::app::TfrmMain main(machine.Machine(), controls, nullvane::app::TStartSwitch::None);
     main.Show();
     const HWND window = reinterpret_cast<HWND>(main.Form->Handle());
-    const UINT command = MenuCommand(window, L"&Help");
+    const UINT command = MenuCommandOf(window, L"&Help");
     ASSERT_NE(command, 0u);
     PostMessageW(window, WM_COMMAND, command, 0);
 
@@ -167,7 +97,9 @@ TEST(HelpFile, TheHelpCommandOpensTheHelpFileBesideTheProgramWithItsContents) {
         SetForegroundWindow(help);
         RedrawWindow(help, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
         (void)PumpUntil([] { return false; }, 1500);
-        EXPECT_GT(SaveWindowShot(help, "help-window.bmp"), 8u);
+        const TWindowShot shot = ShootWindow(help);
+        shot.Save("help-window.bmp");
+        EXPECT_GT(shot.Colours(), 8u);
     }
     EndHelpViewer();
     main.Close();

@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Machine.h"
 #include "run/DispatchTable.h"
 #include "ui/win32/Win32Factory.h"
+#include "win/WindowTools.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -28,6 +29,14 @@ namespace {
 
 using nullvane::platform::win32::Widen;
 using namespace std::chrono_literals;
+using nullvane::testing::ChildButtonOf;
+using nullvane::testing::ChildOfClass;
+using nullvane::testing::ClientRectOnScreen;
+using nullvane::testing::MenuCommandOf;
+using nullvane::testing::ShootWindow;
+using nullvane::testing::TWindowShot;
+using nullvane::testing::WaitForState;
+using nullvane::testing::WindowTextOf;
 
 const std::wstring kClass = Widen(nullvane::app::kMainWindowClass);
 const wchar_t kRunMruKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
@@ -37,15 +46,6 @@ std::wstring ProgramFolder() {
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
 }
 
 HWND MainWindow() { return FindWindowW(kClass.c_str(), nullptr); }
@@ -123,12 +123,12 @@ protected:
     void SetUp() override {
         // A window left by an earlier test would take over the next start.
         if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(WaitFor([] { return MainWindow() == nullptr; }));
+        ASSERT_TRUE(WaitForState([] { return MainWindow() == nullptr; }));
     }
     // Other tests of the prefix read the saved selection too: leave none.
     void TearDown() override {
         if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-        WaitFor([] { return MainWindow() == nullptr; });
+        WaitForState([] { return MainWindow() == nullptr; });
         DeleteFileW(OptionsFile().c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, kRunMruKey);
         // A main window made in this process ends the program's loop with a
@@ -139,146 +139,17 @@ protected:
     }
 };
 
-HWND ChildOfClass(HWND window, const wchar_t* className) {
-    struct TSearch {
-        const wchar_t* className;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(data);
-            wchar_t name[32];
-            GetClassNameW(child, name, 32);
-            if (_wcsicmp(name, s->className) != 0) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND ChildButton(HWND window, const wchar_t* caption) {
-    struct TSearch {
-        const wchar_t* caption;
-        HWND found;
-    } search{caption, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(data);
-            wchar_t text[64];
-            wchar_t name[32];
-            GetClassNameW(child, name, 32);
-            if (_wcsicmp(name, L"Button") == 0 && GetWindowTextW(child, text, 64) && wcscmp(text, s->caption) == 0) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-// The window's pixels as the screen shows them (24-bit, bottom-up rows).
-struct TScreenshot {
-    RECT Window{};
-    int Width = 0;
-    int Height = 0;
-    int Stride = 0;
-    std::vector<unsigned char> Bits;
-
-    [[nodiscard]] unsigned PixelAt(int x, int y) const {
-        const unsigned char* p = Bits.data() + static_cast<size_t>(Height - 1 - y) * Stride + x * 3;
-        return p[0] | (p[1] << 8) | (p[2] << 16);
-    }
-    // The distinct colours in a rectangle given in screen coordinates,
-    // clipped to the window.
-    [[nodiscard]] size_t ColoursIn(RECT screen) const {
-        std::set<unsigned> colours;
-        const int left = std::max<int>(screen.left - Window.left, 0);
-        const int top = std::max<int>(screen.top - Window.top, 0);
-        const int right = std::min<int>(screen.right - Window.left, Width);
-        const int bottom = std::min<int>(screen.bottom - Window.top, Height);
-        for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) colours.insert(PixelAt(x, y));
-        }
-        return colours.size();
-    }
-    [[nodiscard]] size_t Colours() const { return ColoursIn(Window); }
-
-    // Writes the capture as a BMP file beside the tests, for a person to look at.
-    void Save(const std::string& path) const {
-        BITMAPINFOHEADER info{};
-        info.biSize = sizeof info;
-        info.biWidth = Width;
-        info.biHeight = Height;
-        info.biPlanes = 1;
-        info.biBitCount = 24;
-        BITMAPFILEHEADER header{};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof header + sizeof info;
-        header.bfSize = header.bfOffBits + static_cast<DWORD>(Bits.size());
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&header), sizeof header);
-        out.write(reinterpret_cast<const char*>(&info), sizeof info);
-        out.write(reinterpret_cast<const char*>(Bits.data()), static_cast<std::streamsize>(Bits.size()));
-    }
-};
-
-TScreenshot CaptureWindow(HWND window) {
-    TScreenshot shot;
-    GetWindowRect(window, &shot.Window);
-    shot.Width = shot.Window.right - shot.Window.left;
-    shot.Height = shot.Window.bottom - shot.Window.top;
-    shot.Stride = (shot.Width * 3 + 3) & ~3;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.Width;
-    info.bmiHeader.biHeight = shot.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.Width, shot.Height, screen, shot.Window.left, shot.Window.top, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const unsigned char*>(bits);
-    shot.Bits.assign(pixels, pixels + static_cast<size_t>(shot.Stride) * shot.Height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return shot;
-}
-
-// A control's client area (inside its border) in screen coordinates.
-RECT ClientOnScreen(HWND control) {
-    RECT rect{};
-    GetClientRect(control, &rect);
-    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 TEST_F(MainProgram, WindowAppearsWithItsCaptionAndClosesCleanly) {
     WriteOptions({});
     TProgram program(L"");
     ASSERT_TRUE(program.Started());
-    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
-    EXPECT_EQ(TextOf(MainWindow()), L"Nullvane 3.5");
+    ASSERT_TRUE(WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    EXPECT_EQ(WindowTextOf(MainWindow()), L"Nullvane 3.5");
     RECT client;
     GetClientRect(MainWindow(), &client);
     EXPECT_GT(client.right, 500);
-    EXPECT_NE(ChildButton(MainWindow(), L"Test"), nullptr);
-    EXPECT_NE(ChildButton(MainWindow(), L"Clean"), nullptr);
+    EXPECT_NE(ChildButtonOf(MainWindow(), L"Test"), nullptr);
+    EXPECT_NE(ChildButtonOf(MainWindow(), L"Clean"), nullptr);
     PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.Ended());
     EXPECT_EQ(program.ExitCode(), 0u);
@@ -290,7 +161,7 @@ TEST_F(MainProgram, AWindowSavedFarOffTheScreenOpensInTheWorkAreaAndIsSavedSo) {
     WritePrivateProfileStringW(L"Window", L"Left", L"-32768", file.c_str());
     WritePrivateProfileStringW(L"Window", L"Top", L"32767", file.c_str());
     TProgram program(L"");
-    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    ASSERT_TRUE(WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
     const HWND window = MainWindow();
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -301,7 +172,7 @@ TEST_F(MainProgram, AWindowSavedFarOffTheScreenOpensInTheWorkAreaAndIsSavedSo) {
     };
     RECT shown{};
     // The placement is applied as the window is first activated.
-    EXPECT_TRUE(WaitFor([&] { return GetWindowRect(window, &shown) && inWorkArea(shown); }, 5s))
+    EXPECT_TRUE(WaitForState([&] { return GetWindowRect(window, &shown) && inWorkArea(shown); }, 5s))
         << shown.left << ", " << shown.top << ", " << shown.right << ", " << shown.bottom;
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.Ended());
@@ -314,17 +185,17 @@ TEST_F(MainProgram, AWindowSavedFarOffTheScreenOpensInTheWorkAreaAndIsSavedSo) {
 TEST_F(MainProgram, SecondStartHandsOverToTheFirstAndEnds) {
     WriteOptions({});
     TProgram first(L"");
-    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    ASSERT_TRUE(WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
     const HWND window = MainWindow();
     // Hidden in the notification area, it still comes back.
     PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
+    ASSERT_TRUE(WaitForState([&] { return !IsWindowVisible(window); }));
 
     TProgram second(L"");
     ASSERT_TRUE(second.Started());
     ASSERT_TRUE(second.Ended());
     EXPECT_EQ(second.ExitCode(), 0u);
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) && !IsIconic(window); }));
+    EXPECT_TRUE(WaitForState([&] { return IsWindowVisible(window) && !IsIconic(window); }));
     EXPECT_EQ(MainWindowCount(), 1);
     EXPECT_FALSE(first.Ended(0));
 }
@@ -332,8 +203,8 @@ TEST_F(MainProgram, SecondStartHandsOverToTheFirstAndEnds) {
 TEST_F(MainProgram, StartSwitchKeepsTheWindowHidden) {
     WriteOptions({});
     TProgram program(L"-Start");
-    ASSERT_TRUE(WaitFor([] { return MainWindow() != nullptr; }));
-    ASSERT_TRUE(WaitFor([] { return !IsWindowVisible(MainWindow()); }));
+    ASSERT_TRUE(WaitForState([] { return MainWindow() != nullptr; }));
+    ASSERT_TRUE(WaitForState([] { return !IsWindowVisible(MainWindow()); }));
     std::this_thread::sleep_for(1s);
     EXPECT_FALSE(IsWindowVisible(MainWindow()));
     EXPECT_FALSE(program.Ended(0));
@@ -361,65 +232,51 @@ TEST_F(MainProgram, CleanOnceRemovesTheSavedSelectionAndEndsByItself) {
 TEST_F(MainProgram, ScreenshotAfterATestRunShowsTheWindow) {
     WriteOptions({L"Windows", L"Windows - Start Run", L"Windows - Clipboard", L"Advanced - Paint"});
     TProgram program(L"");
-    ASSERT_TRUE(WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
+    ASSERT_TRUE(WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
     const HWND window = MainWindow();
-    const HWND test = ChildButton(window, L"Test");
+    const HWND test = ChildButtonOf(window, L"Test");
     ASSERT_NE(test, nullptr);
     const HWND log = ChildOfClass(window, L"ListBox");
     ASSERT_NE(log, nullptr);
     PostMessageW(test, BM_CLICK, 0, 0);
     // The run may end before a poll sees the button read "Cancel": its log
     // (header lines, summaries, totals) and the button tell the end.
-    ASSERT_TRUE(WaitFor([&] { return SendMessageW(log, LB_GETCOUNT, 0, 0) >= 10 && TextOf(test) == L"Test"; }, 60s));
+    ASSERT_TRUE(WaitForState([&] { return SendMessageW(log, LB_GETCOUNT, 0, 0) >= 10 && WindowTextOf(test) == L"Test"; }, 60s));
     SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     std::this_thread::sleep_for(1500ms);
     const HWND tree = ChildOfClass(window, L"SysTreeView32");
     ASSERT_NE(tree, nullptr);
-    const TScreenshot shot = CaptureWindow(window);
+    const TWindowShot shot = ShootWindow(window);
     shot.Save("main-window-after-test.bmp");
     // A window that failed to paint, or a capture of something else, shows
     // one flat colour where the catalogue and the log should be: the tree has
     // its check boxes, icons and names; the log has its lines of text.
-    EXPECT_GT(shot.ColoursIn(ClientOnScreen(tree)), 4u);
-    EXPECT_GT(shot.ColoursIn(ClientOnScreen(log)), 1u);
+    EXPECT_GT(shot.ColoursIn(ClientRectOnScreen(tree)), 4u);
+    EXPECT_GT(shot.ColoursIn(ClientRectOnScreen(log)), 1u);
     // And the window as a whole: text, a title band, a progress bar.
     EXPECT_GT(shot.Colours(), 16u);
-}
-
-// The menu command of the main window's menu bar whose text begins with `text`.
-UINT MenuCommand(HWND window, const std::wstring& text) {
-    HMENU bar = GetMenu(window);
-    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-        HMENU sub = GetSubMenu(bar, i);
-        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
-            wchar_t name[128] = {};
-            GetMenuStringW(sub, j, name, 128, MF_BYPOSITION);
-            if (std::wstring(name).rfind(text, 0) == 0) return GetMenuItemID(sub, j);
-        }
-    }
-    return 0;
 }
 
 HWND TopWindow(const wchar_t* caption) { return FindWindowW(nullptr, caption); }
 
 // Opens a dialog with the button of `owner`, saves a screenshot of it and closes it with Cancel.
 void ShowAndShoot(HWND owner, const wchar_t* button, const wchar_t* caption, const std::string& file) {
-    const HWND opener = ChildButton(owner, button);
+    const HWND opener = ChildButtonOf(owner, button);
     ASSERT_NE(opener, nullptr) << "button";
     PostMessageW(opener, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return TopWindow(caption) && IsWindowVisible(TopWindow(caption)); }));
+    ASSERT_TRUE(WaitForState([&] { return TopWindow(caption) && IsWindowVisible(TopWindow(caption)); }));
     const HWND dialog = TopWindow(caption);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     std::this_thread::sleep_for(800ms);
-    const TScreenshot shot = CaptureWindow(dialog);
+    const TWindowShot shot = ShootWindow(dialog);
     shot.Save(file);
     EXPECT_GT(shot.Colours(), 4u) << file;
-    const HWND ok = ChildButton(dialog, L"&OK");
+    const HWND ok = ChildButtonOf(dialog, L"&OK");
     ASSERT_NE(ok, nullptr);
     EXPECT_FALSE(IsWindowEnabled(ok));  // nothing entered yet
-    PostMessageW(ChildButton(dialog, L"&Cancel"), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return TopWindow(caption) == nullptr; }));
+    PostMessageW(ChildButtonOf(dialog, L"&Cancel"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForState([&] { return TopWindow(caption) == nullptr; }));
 }
 
 // The main window made in this process (a menu cannot be reached from
@@ -432,21 +289,21 @@ TEST_F(MainProgram, TheCustomListEditorAndItsDialogsOpenFromTheMenu) {
     nullvane::app::TfrmMain main(machine.Machine(), controls, nullvane::app::TStartSwitch::None);
     main.Show();
     const HWND window = reinterpret_cast<HWND>(main.Form->Handle());
-    const UINT command = MenuCommand(window, L"Custom &Lists");
+    const UINT command = MenuCommandOf(window, L"Custom &Lists");
     ASSERT_NE(command, 0u);
     std::atomic<bool> done{false};
     std::thread user([&] {
         [&] {
-            ASSERT_TRUE(WaitFor([] { return TopWindow(L"Custom Lists") && IsWindowVisible(TopWindow(L"Custom Lists")); }));
+            ASSERT_TRUE(WaitForState([] { return TopWindow(L"Custom Lists") && IsWindowVisible(TopWindow(L"Custom Lists")); }));
             const HWND editor = TopWindow(L"Custom Lists");
             EXPECT_NE(ChildOfClass(editor, L"SysListView32"), nullptr);
             ShowAndShoot(editor, L"Add &Registry", L"Add Registry", "custom-list-add-registry.bmp");
             ShowAndShoot(editor, L"Add &File && Folder", L"Add File and Folder", "custom-list-add-folder.bmp");
             RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
             std::this_thread::sleep_for(800ms);
-            CaptureWindow(editor).Save("custom-list-editor.bmp");
+            ShootWindow(editor).Save("custom-list-editor.bmp");
         }();
-        if (HWND editor = TopWindow(L"Custom Lists")) PostMessageW(ChildButton(editor, L"&Cancel"), BM_CLICK, 0, 0);
+        if (HWND editor = TopWindow(L"Custom Lists")) PostMessageW(ChildButtonOf(editor, L"&Cancel"), BM_CLICK, 0, 0);
         done = true;
     });
     PostMessageW(window, WM_COMMAND, command, 0);
@@ -464,36 +321,36 @@ TEST_F(MainProgram, TheSettingsDialogOpensFromTheMenuWithItsThreePages) {
     nullvane::app::TfrmMain main(machine.Machine(), controls, nullvane::app::TStartSwitch::None);
     main.Show();
     const HWND window = reinterpret_cast<HWND>(main.Form->Handle());
-    const UINT command = MenuCommand(window, L"&Settings");
+    const UINT command = MenuCommandOf(window, L"&Settings");
     ASSERT_NE(command, 0u);
     std::atomic<bool> done{false};
     std::thread user([&] {
         [&] {
-            ASSERT_TRUE(WaitFor([] { return TopWindow(L"Settings") && IsWindowVisible(TopWindow(L"Settings")); }));
+            ASSERT_TRUE(WaitForState([] { return TopWindow(L"Settings") && IsWindowVisible(TopWindow(L"Settings")); }));
             const HWND dialog = TopWindow(L"Settings");
             const HWND tabs = ChildOfClass(dialog, L"SysTabControl32");
             ASSERT_NE(tabs, nullptr);
             EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
             // One control of each page: only the active page's shows.
-            const HWND pageControls[] = {ChildButton(dialog, L"Ask before deleting the item"),
-                                         ChildButton(dialog, L"Automatic clean enabled"),
-                                         ChildButton(dialog, L"Enable Boss Key")};
+            const HWND pageControls[] = {ChildButtonOf(dialog, L"Ask before deleting the item"),
+                                         ChildButtonOf(dialog, L"Automatic clean enabled"),
+                                         ChildButtonOf(dialog, L"Enable Boss Key")};
             for (int page = 0; page < 3; ++page) {
                 ASSERT_NE(pageControls[page], nullptr) << page;
                 // Without the button style, moving the focus selects the tab and tells the dialog.
                 SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
-                EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(pageControls[page]) != FALSE; }, 5s)) << page;
+                EXPECT_TRUE(WaitForState([&] { return IsWindowVisible(pageControls[page]) != FALSE; }, 5s)) << page;
                 for (int other = 0; other < 3; ++other) {
                     if (other != page) EXPECT_FALSE(IsWindowVisible(pageControls[other])) << page << " " << other;
                 }
                 RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
                 std::this_thread::sleep_for(500ms);
-                const TScreenshot shot = CaptureWindow(dialog);
+                const TWindowShot shot = ShootWindow(dialog);
                 shot.Save("settings-page-" + std::to_string(page + 1) + ".bmp");
                 EXPECT_GT(shot.Colours(), 4u) << page;
             }
         }();
-        if (HWND dialog = TopWindow(L"Settings")) PostMessageW(ChildButton(dialog, L"&Cancel"), BM_CLICK, 0, 0);
+        if (HWND dialog = TopWindow(L"Settings")) PostMessageW(ChildButtonOf(dialog, L"&Cancel"), BM_CLICK, 0, 0);
         done = true;
     });
     PostMessageW(window, WM_COMMAND, command, 0);

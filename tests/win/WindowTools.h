@@ -42,6 +42,12 @@ inline std::vector<HWND> ChildrenOfClass(HWND window, const wchar_t* className) 
     return search.found;
 }
 
+// The first child of that class, or nullptr.
+inline HWND ChildOfClass(HWND window, const wchar_t* className) {
+    const std::vector<HWND> found = ChildrenOfClass(window, className);
+    return found.empty() ? nullptr : found.front();
+}
+
 inline std::wstring WindowTextOf(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
