@@ -221,8 +221,12 @@ void WalkIndexDatUrls(TByteFile& file, const TIndexDatUrlVisitor& visit, TIndexD
 
     // The entries, with the same limits as the walk in hash order.
     std::vector<int32_t> records;
+    // Without a progress bar the total is not known: records take 128-byte
+    // blocks, which bounds how many a sound file holds.
+    constexpr int64_t kRecordBlock = 128;
+    const int64_t expected = progress != nullptr ? total : length / kRecordBlock + 1;
     records.reserve(static_cast<size_t>(
-        std::clamp<int64_t>(total, 0, std::min<int64_t>(length / kEntrySize + 1, kMostRecordsHeld))));
+        std::clamp<int64_t>(expected, 0, std::min<int64_t>(length / kEntrySize + 1, kMostRecordsHeld))));
     // A table is read with its header in one read when it is no larger than
     // the tables WinINet makes (4 KiB); the entries of larger ones follow in
     // chunks.
