@@ -162,10 +162,11 @@ char* TIsoTimeWriter::Write(char* out, uint64_t timeStamp) {
     std::memcpy(out, day.Date, sizeof day.Date);
     out += sizeof day.Date;
     const auto seconds = static_cast<uint32_t>(ticks / kTicksPerSecond);
-    const auto two = [](char* at, uint32_t value) {
-        at[0] = static_cast<char>('0' + value / 10);
-        at[1] = static_cast<char>('0' + value % 10);
-    };
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    const auto two = [](char* at, uint32_t value) { std::memcpy(at, kPairs + 2 * value, 2); };
     two(out, seconds / 3600);
     out[2] = ':';
     two(out + 3, seconds / 60 % 60);
