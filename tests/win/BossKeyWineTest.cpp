@@ -6,6 +6,7 @@
 
 #include "base/ProductInfo.h"
 #include "platform/win32/WideText.h"
+#include "win/StartedProgram.h"
 #include "win/WindowTools.h"
 
 #include <windows.h>
@@ -19,30 +20,16 @@
 
 namespace {
 
-using nullvane::platform::win32::Widen;
+using nullvane::testing::OptionsFile;
 using nullvane::testing::WaitForState;
 using namespace std::chrono_literals;
 
-const std::wstring kMainClass = Widen(nullvane::app::kMainWindowClass);
 // The classes the program hides and shows.
 const std::array<const wchar_t*, 5> kBrowserClasses = {L"IEFrame", L"NS_AE_WindowClass", L"MozillaWindowClass",
                                                        L"MozillaUIWindowClass", L"OpWindow"};
 constexpr int kTestHotkeyId = 0x2345;
 
-HWND MainWindow() { return FindWindowW(kMainClass.c_str(), nullptr); }
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-std::wstring OptionsFile() {
-    wchar_t appData[MAX_PATH];
-    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    return std::wstring(appData) + L"\\Quillmark\\Nullvane\\options.ini";
-}
+HWND MainWindow() { return nullvane::testing::ProgramMainWindow(); }
 
 // A settings file with the Boss Key on at its designed Ctrl+F5.
 void WriteBossKeyOptions(bool shutdownWash, const std::vector<std::wstring>& selection) {
@@ -66,46 +53,7 @@ void WriteBossKeyOptions(bool shutdownWash, const std::vector<std::wstring>& sel
     for (size_t i = 0; i < selection.size(); ++i) put(L"NodeSelected", std::to_wstring(i + 1).c_str(), selection[i]);
 }
 
-// A started nullvane.exe; closed, then killed, if a test leaves it running.
-class TProgram {
-public:
-    TProgram() {
-        std::wstring command = L"\"" + ProgramFolder() + L"nullvane.exe\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder().c_str(),
-                                  &startup, &process_) != FALSE;
-        if (started_) CloseHandle(process_.hThread);
-    }
-    ~TProgram() {
-        if (!started_) return;
-        if (!Ended(0)) {
-            if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-            if (!Ended(10000)) TerminateProcess(process_.hProcess, 9);
-        }
-        CloseHandle(process_.hProcess);
-    }
-    TProgram(const TProgram&) = delete;
-    TProgram& operator=(const TProgram&) = delete;
-
-    // Started, its window up and its key registered (the key goes in before
-    // the window first shows).
-    [[nodiscard]] bool Ready() const {
-        return started_ && WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); });
-    }
-    [[nodiscard]] bool Ended(DWORD timeoutMs = 20000) const {
-        return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-    }
-    [[nodiscard]] DWORD ExitCode() const {
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
-};
+using TProgram = nullvane::testing::TStartedProgram;
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);

@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Machine.h"
 #include "run/DispatchTable.h"
 #include "ui/win32/Win32Factory.h"
+#include "win/StartedProgram.h"
 #include "win/WindowTools.h"
 
 #include <windows.h>
@@ -33,6 +34,7 @@ using nullvane::testing::ChildButtonOf;
 using nullvane::testing::ChildOfClass;
 using nullvane::testing::ClientRectOnScreen;
 using nullvane::testing::MenuCommandOf;
+using nullvane::testing::OptionsFile;
 using nullvane::testing::ShootWindow;
 using nullvane::testing::TWindowShot;
 using nullvane::testing::WaitForState;
@@ -41,14 +43,7 @@ using nullvane::testing::WindowTextOf;
 const std::wstring kClass = Widen(nullvane::app::kMainWindowClass);
 const wchar_t kRunMruKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-HWND MainWindow() { return FindWindowW(kClass.c_str(), nullptr); }
+HWND MainWindow() { return nullvane::testing::ProgramMainWindow(); }
 
 int MainWindowCount() {
     int count = 0;
@@ -62,45 +57,7 @@ int MainWindowCount() {
     return count;
 }
 
-// A started nullvane.exe; ended (closed, then killed) if a test leaves it running.
-class TProgram {
-public:
-    explicit TProgram(const std::wstring& arguments) {
-        std::wstring command = L"\"" + ProgramFolder() + L"nullvane.exe\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder().c_str(),
-                                  &startup, &process_) != FALSE;
-        if (started_) CloseHandle(process_.hThread);
-    }
-    ~TProgram() {
-        if (!started_) return;
-        if (!Ended(0)) {
-            if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-            if (!Ended(10000)) TerminateProcess(process_.hProcess, 9);
-        }
-        CloseHandle(process_.hProcess);
-    }
-    [[nodiscard]] bool Started() const { return started_; }
-    [[nodiscard]] bool Ended(DWORD timeoutMs = 20000) const {
-        return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-    }
-    [[nodiscard]] DWORD ExitCode() const {
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
-};
-
-std::wstring OptionsFile() {
-    wchar_t appData[MAX_PATH];
-    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    return std::wstring(appData) + L"\\Quillmark\\Nullvane\\options.ini";
-}
+using TProgram = nullvane::testing::TStartedProgram;
 
 // A settings file of the test's own: the selection, no confirmation, the
 // window at a known place.
