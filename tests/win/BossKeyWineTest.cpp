@@ -74,7 +74,7 @@ void RegisterStandInClasses() {
     (void)registered;
 }
 
-struct TStandInSpec {
+struct TStandInWindow {
     const wchar_t* ClassName;
     bool Visible;
 };
@@ -83,11 +83,11 @@ struct TStandInSpec {
 // program's show and hide at once; a blocked one holds them until Release().
 class TStandIns {
 public:
-    TStandIns(std::vector<TStandInSpec> specs, bool blocked) {
+    TStandIns(std::vector<TStandInWindow> wanted, bool blocked) {
         RegisterStandInClasses();
         ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         release_ = CreateEventW(nullptr, TRUE, blocked ? FALSE : TRUE, nullptr);
-        thread_ = std::thread([this, specs] { Run(specs); });
+        thread_ = std::thread([this, wanted] { Run(wanted); });
         WaitForSingleObject(ready_, 10000);
     }
     ~TStandIns() {
@@ -104,14 +104,14 @@ public:
     [[nodiscard]] const std::vector<HWND>& Windows() const { return windows_; }
 
 private:
-    void Run(const std::vector<TStandInSpec>& specs) {
+    void Run(const std::vector<TStandInWindow>& wanted) {
         threadId_ = GetCurrentThreadId();
         MSG message;
         PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue, before anyone posts to it
         int offset = 0;
-        for (const auto& spec : specs) {
-            const DWORD style = WS_OVERLAPPEDWINDOW | (spec.Visible ? WS_VISIBLE : 0);
-            windows_.push_back(CreateWindowExW(0, spec.ClassName, L"stand-in", style, 300 + offset, 200 + offset, 320, 200,
+        for (const auto& window : wanted) {
+            const DWORD style = WS_OVERLAPPEDWINDOW | (window.Visible ? WS_VISIBLE : 0);
+            windows_.push_back(CreateWindowExW(0, window.ClassName, L"stand-in", style, 300 + offset, 200 + offset, 320, 200,
                                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
             offset += 30;
         }
@@ -169,10 +169,10 @@ TEST_F(BossKey, HidesEveryShownBrowserWindowAndShowsExactlyThoseAgainAndOnClose)
     WriteBossKeyOptions(false, {});
     TProgram program;
     ASSERT_TRUE(program.Ready());
-    std::vector<TStandInSpec> specs;
-    for (const wchar_t* name : kBrowserClasses) specs.push_back({name, true});
-    specs.push_back({L"MozillaWindowClass", false});  // a browser's own hidden window
-    TStandIns standIns(specs, false);
+    std::vector<TStandInWindow> wanted;
+    for (const wchar_t* name : kBrowserClasses) wanted.push_back({name, true});
+    wanted.push_back({L"MozillaWindowClass", false});  // a browser's own hidden window
+    TStandIns standIns(wanted, false);
     const std::vector<HWND> shown(standIns.Windows().begin(), standIns.Windows().end() - 1);
     const HWND ownHidden = standIns.Windows().back();
     ASSERT_TRUE(AllVisible(shown, true));
