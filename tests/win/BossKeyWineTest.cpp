@@ -155,12 +155,10 @@ bool Answers(HWND window, UINT timeoutMs) {
 class BossKey : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(WaitForState([] { return MainWindow() == nullptr; }));
+        ASSERT_TRUE(nullvane::testing::CloseLeftProgramWindow());
     }
     void TearDown() override {
-        if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-        WaitForState([] { return MainWindow() == nullptr; });
+        (void)nullvane::testing::CloseLeftProgramWindow();
         DeleteFileW(OptionsFile().c_str());
     }
 };

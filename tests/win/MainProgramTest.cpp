@@ -79,13 +79,11 @@ class MainProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         // A window left by an earlier test would take over the next start.
-        if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(WaitForState([] { return MainWindow() == nullptr; }));
+        ASSERT_TRUE(nullvane::testing::CloseLeftProgramWindow());
     }
     // Other tests of the prefix read the saved selection too: leave none.
     void TearDown() override {
-        if (HWND window = MainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
-        WaitForState([] { return MainWindow() == nullptr; });
+        (void)nullvane::testing::CloseLeftProgramWindow();
         DeleteFileW(OptionsFile().c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, kRunMruKey);
         // A main window made in this process ends the program's loop with a
@@ -236,84 +234,70 @@ void ShowAndShoot(HWND owner, const wchar_t* button, const wchar_t* caption, con
     ASSERT_TRUE(WaitForState([&] { return TopWindow(caption) == nullptr; }));
 }
 
-// The main window made in this process (a menu cannot be reached from
-// another process under Wine): its "Custom Lists..." command opens the
-// editor, whose two dialogs open from its buttons; each is captured.
-TEST_F(MainProgram, TheCustomListEditorAndItsDialogsOpenFromTheMenu) {
+// Opens the window called `caption` with the menu command `menuText` of a
+// main window made in this process (a menu cannot be reached from another
+// process under Wine), lets `user` work on it from a thread of its own as a
+// person would, then closes it with Cancel.
+void UseWindowFromTheMenu(const wchar_t* menuText, const wchar_t* caption, const std::function<void(HWND)>& user) {
     WriteOptions({});
     nullvane::platform::win32::Win32Machine machine;
     nullvane::ui::win32::TWin32Factory controls;
     nullvane::app::TfrmMain main(machine.Machine(), controls, nullvane::app::TStartSwitch::None);
     main.Show();
     const HWND window = reinterpret_cast<HWND>(main.Form->Handle());
-    const UINT command = MenuCommandOf(window, L"Custom &Lists");
+    const UINT command = MenuCommandOf(window, menuText);
     ASSERT_NE(command, 0u);
     std::atomic<bool> done{false};
-    std::thread user([&] {
-        [&] {
-            ASSERT_TRUE(WaitForState([] { return TopWindow(L"Custom Lists") && IsWindowVisible(TopWindow(L"Custom Lists")); }));
-            const HWND editor = TopWindow(L"Custom Lists");
-            EXPECT_NE(ChildOfClass(editor, L"SysListView32"), nullptr);
-            ShowAndShoot(editor, L"Add &Registry", L"Add Registry", "custom-list-add-registry.bmp");
-            ShowAndShoot(editor, L"Add &File && Folder", L"Add File and Folder", "custom-list-add-folder.bmp");
-            RedrawWindow(editor, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-            std::this_thread::sleep_for(800ms);
-            ShootWindow(editor).Save("custom-list-editor.bmp");
-        }();
-        if (HWND editor = TopWindow(L"Custom Lists")) PostMessageW(ChildButtonOf(editor, L"&Cancel"), BM_CLICK, 0, 0);
+    std::thread person([&] {
+        if (WaitForState([&] { return TopWindow(caption) && IsWindowVisible(TopWindow(caption)); })) {
+            user(TopWindow(caption));
+        } else {
+            ADD_FAILURE() << "the window did not open";
+        }
+        if (HWND opened = TopWindow(caption)) PostMessageW(ChildButtonOf(opened, L"&Cancel"), BM_CLICK, 0, 0);
         done = true;
     });
     PostMessageW(window, WM_COMMAND, command, 0);
-    EXPECT_TRUE(controls.Application().WaitUntil([&] { return done.load() && !TopWindow(L"Custom Lists"); }, 60000));
-    user.join();
+    EXPECT_TRUE(controls.Application().WaitUntil([&] { return done.load() && !TopWindow(caption); }, 60000));
+    person.join();
     main.Close();
+}
+
+// The custom list editor from the menu, and its two dialogs from its buttons;
+// each is captured.
+TEST_F(MainProgram, TheCustomListEditorAndItsDialogsOpenFromTheMenu) {
+    UseWindowFromTheMenu(L"Custom &Lists", L"Custom Lists", [](HWND editor) {
+        EXPECT_NE(ChildOfClass(editor, L"SysListView32"), nullptr);
+        ShowAndShoot(editor, L"Add &Registry", L"Add Registry", "custom-list-add-registry.bmp");
+        ShowAndShoot(editor, L"Add &File && Folder", L"Add File and Folder", "custom-list-add-folder.bmp");
+        ShootWindow(editor).Save("custom-list-editor.bmp");
+    });
 }
 
 // The settings dialog from the real main window's menu: three pages, one
 // shown at a time; each is captured.
 TEST_F(MainProgram, TheSettingsDialogOpensFromTheMenuWithItsThreePages) {
-    WriteOptions({});
-    nullvane::platform::win32::Win32Machine machine;
-    nullvane::ui::win32::TWin32Factory controls;
-    nullvane::app::TfrmMain main(machine.Machine(), controls, nullvane::app::TStartSwitch::None);
-    main.Show();
-    const HWND window = reinterpret_cast<HWND>(main.Form->Handle());
-    const UINT command = MenuCommandOf(window, L"&Settings");
-    ASSERT_NE(command, 0u);
-    std::atomic<bool> done{false};
-    std::thread user([&] {
-        [&] {
-            ASSERT_TRUE(WaitForState([] { return TopWindow(L"Settings") && IsWindowVisible(TopWindow(L"Settings")); }));
-            const HWND dialog = TopWindow(L"Settings");
-            const HWND tabs = ChildOfClass(dialog, L"SysTabControl32");
-            ASSERT_NE(tabs, nullptr);
-            EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
-            // One control of each page: only the active page's shows.
-            const HWND pageControls[] = {ChildButtonOf(dialog, L"Ask before deleting the item"),
-                                         ChildButtonOf(dialog, L"Automatic clean enabled"),
-                                         ChildButtonOf(dialog, L"Enable Boss Key")};
-            for (int page = 0; page < 3; ++page) {
-                ASSERT_NE(pageControls[page], nullptr) << page;
-                // Without the button style, moving the focus selects the tab and tells the dialog.
-                SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
-                EXPECT_TRUE(WaitForState([&] { return IsWindowVisible(pageControls[page]) != FALSE; }, 5s)) << page;
-                for (int other = 0; other < 3; ++other) {
-                    if (other != page) EXPECT_FALSE(IsWindowVisible(pageControls[other])) << page << " " << other;
-                }
-                RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-                std::this_thread::sleep_for(500ms);
-                const TWindowShot shot = ShootWindow(dialog);
-                shot.Save("settings-page-" + std::to_string(page + 1) + ".bmp");
-                EXPECT_GT(shot.Colours(), 4u) << page;
+    UseWindowFromTheMenu(L"&Settings", L"Settings", [](HWND dialog) {
+        const HWND tabs = ChildOfClass(dialog, L"SysTabControl32");
+        ASSERT_NE(tabs, nullptr);
+        EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
+        // One control of each page: only the active page's shows.
+        const HWND pageControls[] = {ChildButtonOf(dialog, L"Ask before deleting the item"),
+                                     ChildButtonOf(dialog, L"Automatic clean enabled"),
+                                     ChildButtonOf(dialog, L"Enable Boss Key")};
+        for (int page = 0; page < 3; ++page) {
+            ASSERT_NE(pageControls[page], nullptr) << page;
+            // Without the button style, moving the focus selects the tab and tells the dialog.
+            SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
+            EXPECT_TRUE(WaitForState([&] { return IsWindowVisible(pageControls[page]) != FALSE; }, 5s)) << page;
+            for (int other = 0; other < 3; ++other) {
+                if (other != page) EXPECT_FALSE(IsWindowVisible(pageControls[other])) << page << " " << other;
             }
-        }();
-        if (HWND dialog = TopWindow(L"Settings")) PostMessageW(ChildButtonOf(dialog, L"&Cancel"), BM_CLICK, 0, 0);
-        done = true;
+            const TWindowShot shot = ShootWindow(dialog);
+            shot.Save("settings-page-" + std::to_string(page + 1) + ".bmp");
+            EXPECT_GT(shot.Colours(), 4u) << page;
+        }
     });
-    PostMessageW(window, WM_COMMAND, command, 0);
-    EXPECT_TRUE(controls.Application().WaitUntil([&] { return done.load() && !TopWindow(L"Settings"); }, 60000));
-    user.join();
-    main.Close();
 }
 
 }  // namespace

@@ -16,6 +16,13 @@ inline HWND ProgramMainWindow() {
     return FindWindowW(mainClass.c_str(), nullptr);
 }
 
+// Closes a main window an earlier test left (it would take over the next
+// start); true once none is left.
+[[nodiscard]] inline bool CloseLeftProgramWindow() {
+    if (HWND window = ProgramMainWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
+    return WaitForState([] { return ProgramMainWindow() == nullptr; });
+}
+
 // The folder of the test program, where nullvane.exe is too.
 inline std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH];

@@ -7,19 +7,6 @@
 namespace nullvane::ui::win32 {
 
 namespace {
-// The group box passes its radio buttons' clicks on and fills its background.
-LRESULT CALLBACK RadioGroupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    LRESULT result = 0;
-    if (RouteChildMessage(window, msg, wParam, lParam, result)) return result;
-    if (msg == WM_ERASEBKGND) {
-        RECT rect;
-        GetClientRect(window, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-    }
-    return DefSubclassProc(window, msg, wParam, lParam);
-}
-
 // Every key press is the box's: none reaches the dialog's keys, the menu or
 // the edit control's own typing.
 LRESULT CALLBACK KeyBoxProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
@@ -56,7 +43,7 @@ LRESULT CALLBACK KeyBoxProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
 
 TWin32RadioGroup::TWin32RadioGroup(TContainer& parent, const TControlArgs& args) {
     Create(parent, args, L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
-    SetWindowSubclass(window_, RadioGroupProc, 1, 0);
+    SetWindowSubclass(window_, FilledGroupProc, 1, 0);  // passes its buttons' clicks on
 }
 
 void TWin32RadioGroup::SetBounds(const TRect& bounds) {

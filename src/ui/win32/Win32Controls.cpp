@@ -36,19 +36,6 @@ SIZE TextSize(HWND window, HFONT font, const std::wstring& text) {
     return size;
 }
 
-LRESULT CALLBACK GroupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    LRESULT result = 0;
-    if (RouteChildMessage(window, msg, wParam, lParam, result)) return result;
-    if (msg == WM_ERASEBKGND) {
-        // A group box draws only its frame; as a parent it must fill itself.
-        RECT rect;
-        GetClientRect(window, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-    }
-    return DefSubclassProc(window, msg, wParam, lParam);
-}
-
 LRESULT CALLBACK LinkProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (msg == WM_SETCURSOR) {
         SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // the hand
@@ -103,7 +90,22 @@ LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(window, msg, wParam, lParam);
 }
 
-const wchar_t* PanelClass() {
+}  // namespace
+
+LRESULT CALLBACK FilledGroupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    LRESULT result = 0;
+    if (RouteChildMessage(window, msg, wParam, lParam, result)) return result;
+    if (msg == WM_ERASEBKGND) {
+        // A group box draws only its frame; as a parent it must fill itself.
+        RECT rect;
+        GetClientRect(window, &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    return DefSubclassProc(window, msg, wParam, lParam);
+}
+
+const wchar_t* ContainerClass() {
     static const wchar_t kName[] = L"NullvanePanel";
     static bool registered = [] {
         WNDCLASSEXW wc{};
@@ -117,7 +119,6 @@ const wchar_t* PanelClass() {
     (void)registered;
     return kName;
 }
-}  // namespace
 
 std::wstring W(const std::string& text) { return platform::win32::Widen(text); }
 std::string N(const std::wstring& text) { return platform::win32::Narrow(text); }
@@ -432,7 +433,7 @@ void TWin32LinkLabel::Command(WORD code) {
 
 TWin32Panel::TWin32Panel(TContainer& parent, const TControlArgs& args)
     : color_(static_cast<TColor>(GetSysColor(COLOR_BTNFACE))) {
-    Create(parent, args, PanelClass(), WS_CLIPCHILDREN);
+    Create(parent, args, ContainerClass(), WS_CLIPCHILDREN);
 }
 
 void TWin32Panel::SetColor(TColor color) {
@@ -442,7 +443,7 @@ void TWin32Panel::SetColor(TColor color) {
 
 TWin32GroupBox::TWin32GroupBox(TContainer& parent, const TControlArgs& args) {
     Create(parent, args, L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
-    SetWindowSubclass(window_, GroupProc, 1, 0);
+    SetWindowSubclass(window_, FilledGroupProc, 1, 0);
 }
 
 // Progress bar.

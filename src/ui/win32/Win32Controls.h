@@ -41,6 +41,12 @@ TWin32Routed* RoutedOf(HWND window);
 void SetRouted(HWND window, TWin32Routed* routed);
 // Routes the messages a container receives from its children; true if handled.
 bool RouteChildMessage(HWND container, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// The subclass procedure of a group box that holds controls: it passes their
+// messages on and fills its own background, which a group box does not.
+LRESULT CALLBACK FilledGroupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+// The window class of a plain container (a panel, a page): it passes its
+// children's messages on and fills itself with its control's background.
+const wchar_t* ContainerClass();
 // The HWND that children of a container are created in.
 HWND WindowOf(TControl& control);
 

@@ -2,39 +2,10 @@
 
 namespace nullvane::ui::win32 {
 
-namespace {
-LRESULT CALLBACK SheetProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (RouteChildMessage(window, msg, wParam, lParam, result)) return result;
-    if (msg == WM_ERASEBKGND) {
-        RECT rect;
-        GetClientRect(window, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
-const wchar_t* SheetClass() {
-    static const wchar_t kName[] = L"NullvaneTabSheet";
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = SheetProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-        wc.lpszClassName = kName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-    return kName;
-}
-}  // namespace
-
 TWin32TabSheet::TWin32TabSheet(HWND tabControl, const TRect& bounds, const std::string& caption, bool visible) {
     bounds_ = bounds;
     caption_ = caption;
-    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, SheetClass(), W(caption).c_str(),
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, ContainerClass(), W(caption).c_str(),
                               WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), bounds.Left, bounds.Top,
                               bounds.Width, bounds.Height, tabControl, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetRouted(window_, this);
