@@ -67,6 +67,12 @@ int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file,
         err << indexdat::kIndexDatNameRefused << '\n';
         return 2;
     }
+    // The wipe writes only into the file named; a name that leads elsewhere is told, not taken.
+    const platform::FilePtr named = machine.files.Open(file, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
+    if (!indexdat::NamesTheFileItself(machine.files, file) || (named && named->LinkCount() > 1)) {
+        err << "nullvane-cli: " << file << ": " << run::texts::kCliWipeThroughLink << '\n';
+        return 4;
+    }
     if (!yes && !AskYesOnConsole(in, out, run::texts::kCliConfirmWipePrefix + file + "?" + run::texts::kCliQuestionSuffix)) {
         return 1;
     }

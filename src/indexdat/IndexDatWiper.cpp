@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
+#include <string>
+#include <vector>
 #include <unordered_set>
 
 #include "indexdat/IndexDatLayout.h"
@@ -23,7 +26,55 @@ bool HasHashTag(TByteFile& file, int64_t offset) {
     return file.ReadAt(offset, tag, sizeof tag) == sizeof tag && std::memcmp(tag, kHashTag, 4) == 0;
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 }  // namespace
+
+bool NamesTheFileItself(platform::FileSystem& files, const std::string& fileName) {
+    // The names on the way, as Windows reads them: "/" and "\" separate, "."
+    // steps go. A ".." step could lead elsewhere than the path reads, and so
+    // could a share or a path rooted without its drive; a path on a drive or
+    // one relative to the current folder is read.
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+    std::string path;
+    size_t start = 0;
+    if (fileName.size() >= 3 && std::isalpha(static_cast<unsigned char>(fileName[0])) && fileName[1] == ':' &&
+        isSeparator(fileName[2])) {
+        path = fileName.substr(0, 2);
+        start = 3;
+    } else if (fileName.empty() || isSeparator(fileName[0]) || fileName.find(':') != std::string::npos) {
+        return false;
+    }
+    std::vector<std::string> names;
+    while (start <= fileName.size()) {
+        const size_t end = std::min(fileName.find_first_of("\\/", start), fileName.size());
+        std::string name = fileName.substr(start, end - start);
+        if (name == "..") return false;
+        if (!name.empty() && name != ".") names.push_back(std::move(name));
+        start = end + 1;
+    }
+    if (names.empty()) return false;
+    // No folder on the way is a link, nor is the file.
+    std::string parent;
+    for (const std::string& name : names) {
+        parent = path;
+        path += path.empty() ? name : "\\" + name;
+        const auto attributes = files.GetAttributes(path);
+        if (!attributes || (*attributes & platform::faReparsePoint)) return false;
+    }
+    // A link to a file shows as its target: the file must resolve to its own
+    // name in its folder.
+    const std::string folder = parent.empty() ? "." : parent.size() == 2 && parent[1] == ':' ? parent + "\\" : parent;
+    const std::string resolvedFolder = files.ResolvedName(folder);
+    const std::string resolved = files.ResolvedName(path);
+    if (resolvedFolder.empty() || resolved.empty()) return false;
+    std::string expected = resolvedFolder;
+    if (expected.back() != '\\') expected += '\\';
+    return Lower(resolved) == Lower(expected + names.back());
+}
 
 int WipePassCount(bool overwriteFile, int overwriteNumber) {
     return std::clamp(overwriteFile ? overwriteNumber : 0, 1, 3);
@@ -69,13 +120,14 @@ void WipeIndexDatPass(TByteFile& file, uint8_t fill) {
 void WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
                   const run::TRunOptions& options) {
     try {
-        if (!files.Exists(fileName)) return;
+        if (!files.Exists(fileName) || !NamesTheFileItself(files, fileName)) return;
         system.Randomize();
         const int passes = WipePassCount(options.OverwriteFile, options.OverwriteNumber);
         for (int pass = 1; pass <= passes; ++pass) {
             platform::FilePtr handle =
                 files.Open(fileName, platform::OpenMode::ReadWrite, platform::ShareMode::ReadWrite);
-            if (!handle) return;
+            // Other names share the file's bytes: overwriting would change them too.
+            if (!handle || handle->LinkCount() > 1) return;
             const auto fill = pass < passes ? static_cast<uint8_t>(system.Random(255)) : uint8_t{0};
             TPlatformByteFile file(*handle);
             WipeIndexDatPass(file, fill);

@@ -60,6 +60,8 @@ public:
     virtual std::optional<uint64_t> Seek(int64_t offset, SeekOrigin origin) = 0;
     [[nodiscard]] virtual std::optional<uint64_t> Size() = 0;
     virtual bool Flush() = 0;
+    // The number of names (hard links) the open file has; 0 if unknown.
+    [[nodiscard]] virtual uint32_t LinkCount() = 0;
 };
 
 using FilePtr = std::unique_ptr<FileHandle>;

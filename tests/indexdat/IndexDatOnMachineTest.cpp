@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sstream>
 #include <vector>
 
@@ -58,6 +60,7 @@ private:
         }
         std::optional<uint64_t> Size() override { return inner_->Size(); }
         bool Flush() override { return inner_->Flush(); }
+        uint32_t LinkCount() override { return inner_->LinkCount(); }
 
     private:
         platform::FilePtr inner_;
@@ -103,6 +106,37 @@ TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
     WipeIndexDat(files, machine.system(), kFile, options);
     ASSERT_EQ(files.opens.size(), 1u);
     EXPECT_TRUE(OnlyByte(files.opens[0], 0));
+}
+
+// A name that leads to another file through a linked folder, a link to the
+// file, a ".." step or a second name of the same bytes: the wipe writes into
+// none of them; the file named plainly is wiped.
+TEST(IndexDatOnMachine, WipeWritesIntoNoFileReachedThroughALinkOrOtherName) {
+    namespace fs = std::filesystem;
+    SimMachine machine;
+    const std::string image = SampleImage();
+    machine.MakeFile("C:\\Outside\\index.dat", image);
+    machine.MakeFile("C:\\Outside\\other.dat", image);
+    machine.MakeFile("C:\\Named\\own.dat", image);
+    const fs::path outside = machine.HostPath("C:\\Outside");
+    std::error_code error;
+    fs::create_directory_symlink(outside, machine.HostPath("C:\\Named") / "folderlink", error);
+    if (!error) fs::create_symlink(outside / "index.dat", machine.HostPath("C:\\Named") / "filelink.dat", error);
+    if (!error) fs::create_hard_link(outside / "other.dat", machine.HostPath("C:\\Named") / "second.dat", error);
+    if (error) GTEST_SKIP() << "no links on this host (the Wine test covers them): " << error.message();
+
+    for (const char* name : {"C:\\Named\\folderlink\\index.dat", "C:/Named/./folderlink/index.dat",
+                             "C:\\Named\\filelink.dat", "C:\\Named\\second.dat", "C:\\Named\\..\\Outside\\index.dat",
+                             "\\Outside\\index.dat"}) {
+        if (std::string(name) != "C:\\Named\\second.dat") EXPECT_FALSE(NamesTheFileItself(machine.files(), name)) << name;
+        WipeIndexDat(machine.files(), machine.system(), name, run::TRunOptions{});
+    }
+    EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\index.dat"), image);
+    EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\other.dat"), image);
+
+    EXPECT_TRUE(NamesTheFileItself(machine.files(), "C:/Named/./own.dat"));
+    WipeIndexDat(machine.files(), machine.system(), "C:/Named/./own.dat", run::TRunOptions{});
+    EXPECT_NE(*machine.files().ReadAll("C:\\Named\\own.dat"), image);
 }
 
 TEST(IndexDatOnMachine, WipeLeavesMissingAndLockedFilesAlone) {

@@ -260,6 +260,12 @@ public:
     // Called with the state locked, once the handle counts in the share table.
     void MarkRegistered() { registered_ = true; }
 
+    uint32_t LinkCount() override {
+        std::error_code error;
+        const auto count = fs::hard_link_count(host_, error);
+        return error ? 0 : static_cast<uint32_t>(count);
+    }
+
     size_t Read(void* buffer, size_t count) override {
         if (!canRead_ || count == 0 || !SeekHost()) return 0;
         auto got = file_.sgetn(static_cast<char*>(buffer), static_cast<std::streamsize>(count));

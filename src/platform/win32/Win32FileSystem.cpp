@@ -43,6 +43,12 @@ public:
         if (owned_) CloseHandle(handle_);
     }
 
+    uint32_t LinkCount() override {
+        FILE_STANDARD_INFO standard{};
+        if (!GetFileInformationByHandleEx(handle_, FileStandardInfo, &standard, sizeof standard)) return 0;
+        return standard.NumberOfLinks;
+    }
+
     size_t Read(void* buffer, size_t count) override {
         size_t total = 0;
         auto* bytes = static_cast<char*>(buffer);
