@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     int32_t count = 0;
     double test = Seconds([&] {
         run::TRunContext run(sim.Machine(), run::rmTest, 0, log);
-        removal::CleanFolder(run, "C:\\Tree", false, true, "", count);
+        removal::CleanFolder(run, "C:\\Tree");
     });
     // find -type f needs no file's size; the walk adds up sizes, as find
     // does when it prints them.
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     count = 0;
     double clean = Seconds([&] {
         run::TRunContext run(sim.Machine(), run::rmClean, 0, log);
-        removal::CleanFolder(run, "C:\\Tree", true, true, "", count);
+        removal::CleanFolder(run, "C:\\Tree", {.removeFolder = true});
     });
     std::printf("Clean run: %d files in %.3f s; rm -rf: %.3f s; ratio %.2f\n", count, clean, rm, clean / rm);
 

@@ -137,13 +137,13 @@ void TfrmCookiesManager::bViewClick() {
         text += "\r\n" + line;
         start = end + 1;
     }
-    (void)machine_.dialogs.MessageBox(text, ListBox1->ItemText(selected), platform::mbOk | platform::mbIconInformation);
+    (void)machine_.dialogs.ShowMessage(text, ListBox1->ItemText(selected), platform::mbOk | platform::mbIconInformation);
 }
 
 void TfrmCookiesManager::bOKClick() {
     if (!cleaners::WriteCookiesDat(machine_, ListBox2->Items())) {
         // The window stays open with the choices as they are.
-        (void)machine_.dialogs.MessageBox("Unable to write to " + cleaners::CookiesDatPath(machine_),
+        (void)machine_.dialogs.ShowMessage("Unable to write to " + cleaners::CookiesDatPath(machine_),
                                           run::texts::kCaption, platform::mbOk | platform::mbIconError);
         return;
     }

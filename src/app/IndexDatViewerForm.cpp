@@ -150,7 +150,7 @@ void TfrmIndexDatViewer::bShowClick() {
     if (reading_) return;
     const std::string fileName = eFileName->Text();
     if (!indexdat::IsIndexDatFileName(machine_.files, fileName)) {
-        (void)machine_.dialogs.MessageBox(indexdat::kIndexDatNameRefused, kCaption, platform::mbOk);
+        (void)machine_.dialogs.ShowMessage(indexdat::kIndexDatNameRefused, kCaption, platform::mbOk);
         eFileName->SetFocus();
         return;
     }

@@ -222,7 +222,7 @@ void TfrmMain::Show() { Form->Show(); }
 
 void TfrmMain::Close() { Form->Close(); }
 
-void TfrmMain::Post(uint32_t message) { machine_.desktop.PostMessage(Form->Handle(), message, 0, 0); }
+void TfrmMain::Post(uint32_t message) { machine_.desktop.PostToWindow(Form->Handle(), message, 0, 0); }
 
 // Start-up and end.
 
@@ -230,7 +230,7 @@ void TfrmMain::FormActivate() {
     settings::ApplyPlacement(CurrentOptions, *this, machine_);
     if (startSwitch_ == TStartSwitch::Start) {
         // lParam 1: the icon is there already.
-        machine_.desktop.PostMessage(Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 1);
+        machine_.desktop.PostToWindow(Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 1);
         // The clean at Windows start is one per process: the window is
         // activated again whenever a modal window (its confirmation too) closes.
         if (CurrentOptions.StartWash && !startUpCleanPosted_) {
@@ -329,7 +329,7 @@ bool TfrmMain::ConfirmRemoval(run::TRunMode) {
 }
 
 void TfrmMain::RunRefused(run::TStartOutcome, const std::string& message) {
-    (void)machine_.dialogs.MessageBox(message, rtexts::kCaption, platform::mbOk | platform::mbIconInformation);
+    (void)machine_.dialogs.ShowMessage(message, rtexts::kCaption, platform::mbOk | platform::mbIconInformation);
 }
 
 void TfrmMain::ShowLogText() {
@@ -430,7 +430,7 @@ void TfrmMain::RegisterBossKey() {
     if (key.IsShift) modifiers |= platform::hkShift;
     if (key.IsAlt) modifiers |= platform::hkAlt;
     if (HotkeyAtom == 0 || !machine_.desktop.RegisterHotKey(Form->Handle(), HotkeyAtom, modifiers, key.CharAscII)) {
-        (void)machine_.dialogs.MessageBox(texts::kBossKeyFailed, rtexts::kCaption, platform::mbOk | platform::mbIconError);
+        (void)machine_.dialogs.ShowMessage(texts::kBossKeyFailed, rtexts::kCaption, platform::mbOk | platform::mbIconError);
     }
 }
 
@@ -594,12 +594,12 @@ void TfrmMain::SaveLogToFile() {
     if (!chosen) return;
     const std::string name = LogFileName(*chosen);
     if (machine_.files.Exists(name)) {
-        const int answer = machine_.dialogs.MessageBox(name + texts::kFileExistsSuffix, rtexts::kCaption,
+        const int answer = machine_.dialogs.ShowMessage(name + texts::kFileExistsSuffix, rtexts::kCaption,
                                                        platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
         if (answer != platform::idYes) return;
     }
     if (!machine_.files.WriteAll(name, LogFileText(lMain->Items()))) {
-        (void)machine_.dialogs.MessageBox(texts::kCannotWriteFile + name + ".", rtexts::kCaption,
+        (void)machine_.dialogs.ShowMessage(texts::kCannotWriteFile + name + ".", rtexts::kCaption,
                                           platform::mbOk | platform::mbIconError);
     }
 }

@@ -87,7 +87,7 @@ void TfrmNewCustomItem::bOKClick() {
     if (lvContent->Count() == 0) return;
     if (!customlists::WriteCustomList(machine_, lvContent->Items())) {
         // The editor stays open with the list as it is.
-        (void)machine_.dialogs.MessageBox("Unable to write to " + customlists::CustomListPath(machine_),
+        (void)machine_.dialogs.ShowMessage("Unable to write to " + customlists::CustomListPath(machine_),
                                           run::texts::kCaption, platform::mbOk | platform::mbIconError);
         return;
     }

@@ -18,7 +18,7 @@ TStartSwitch ParseStartSwitch(const std::vector<std::string>& parameters) {
 bool HandOverToRunningInstance(platform::Desktop& desktop) {
     const platform::WindowId running = desktop.FindWindowByClass(kMainWindowClass);
     if (running == 0) return false;
-    desktop.PostMessage(running, run::WM_SHOWMAINWINDOW, 0, 0);
+    desktop.PostToWindow(running, run::WM_SHOWMAINWINDOW, 0, 0);
     desktop.SetForegroundWindow(running);
     return true;
 }

@@ -29,7 +29,7 @@ void TRunContext::ReportFileInUse(const std::string& path) {
 }
 
 void TRunContext::PostProgress(int32_t count) {
-    Machine.desktop.PostMessage(MainWindow, WM_RUNPROGRESS, static_cast<uintptr_t>(count), 0);
+    Machine.desktop.PostToWindow(MainWindow, WM_RUNPROGRESS, static_cast<uintptr_t>(count), 0);
 }
 
 }  // namespace nullvane::run

@@ -80,6 +80,10 @@ public:
     // since LastProgressTime.
     void PostProgressIfDue(int32_t count);
     void PostProgress(int32_t count);
+    // The same with the item's own count, or with the run's earlier items too.
+    void PostItemProgressIfDue() { PostProgressIfDue(ItemCount); }
+    void PostItemProgress() { PostProgress(ItemCount); }
+    void PostRunProgressIfDue() { PostProgressIfDue(TotalItems + ItemCount); }
 
 private:
     TRunMode mode_;

@@ -32,16 +32,16 @@ bool IsCompanionName(const std::string& name) {
 }
 
 uint64_t DeleteDatabases(run::TRunContext& run, const TChromiumProfile& profile, const std::string& name) {
-    return removal::CleanDatabaseFiles(run, profile.Folder, name, true, run.ItemCount);
+    return removal::CleanDatabaseFiles(run, profile.Folder, name, {.recurse = true});
 }
 
 uint64_t DeleteFiles(run::TRunContext& run, const TChromiumProfile& profile, const std::string& name) {
-    return removal::CleanFilesByMask(run, profile.Folder, name, true, run.ItemCount);
+    return removal::CleanFilesByMask(run, profile.Folder, name, {.recurse = true});
 }
 
 // Every file of a folder of the profile; the folder stays.
 uint64_t EmptyFolder(run::TRunContext& run, const std::string& folder) {
-    return removal::CleanFolder(run, folder, false, true, "", run.ItemCount);
+    return removal::CleanFolder(run, folder);
 }
 
 // The old history indexes ("History Index 2011-05"): names taken from the
@@ -77,7 +77,7 @@ uint64_t CleanCookies(run::TRunContext& run, const TChromiumProfile& profile) {
     removal::TWalkRules rules;
     rules.keepContaining = "CHROME-EXTENSION_";
     rules.keepTopFolders = {"leveldb"};
-    bytes += removal::CleanFolderWith(run, profile.Folder + "Local Storage", rules, run.ItemCount);
+    bytes += removal::CleanFolderWith(run, profile.Folder + "Local Storage", rules);
     return bytes;
 }
 

@@ -3,7 +3,7 @@
 namespace nullvane::cleaners {
 
 std::string ReadCookieSite(platform::FileSystem& files, const std::string& path) {
-    platform::FilePtr file = files.Open(path, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
+    auto file = files.Open(path, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
     if (!file) return {};
     // Only as much of the file as the first three lines take.
     std::string text;

@@ -36,8 +36,8 @@ bool IsDatabaseName(const std::string& name) {
 // its companions and is left while another program holds it.
 uint64_t CleanProfileFiles(run::TRunContext& run, const TFirefoxFolders& folders, const std::string& name) {
     auto clean = [&](const std::string& folder, bool recurse) {
-        return IsDatabaseName(name) ? removal::CleanDatabaseFiles(run, folder, name, recurse, run.ItemCount)
-                                    : removal::CleanFilesByMask(run, folder, name, recurse, run.ItemCount);
+        return IsDatabaseName(name) ? removal::CleanDatabaseFiles(run, folder, name, {.recurse = recurse})
+                                    : removal::CleanFilesByMask(run, folder, name, {.recurse = recurse});
     };
     uint64_t bytes = folders.ProfilesFolder.empty() ? 0 : clean(folders.ProfilesFolder, true);
     for (const TFirefoxProfile& profile : folders.Profiles)
@@ -159,7 +159,7 @@ void CleanFirefoxTemporaryInternetFiles(run::TRunContext& run) {
     auto cleanCaches = [&](const std::string& profile) {
         for (const char* cache : {"Cache", "cache2", "thumbnails"}) {
             if (run.Terminated()) return;
-            bytes += removal::CleanFolder(run, profile + "\\" + cache, false, logIt, "", run.ItemCount);
+            bytes += removal::CleanFolder(run, profile + "\\" + cache, {.logIt = logIt});
         }
     };
     for (const TFirefoxProfile& profile : folders.Profiles) {
@@ -194,7 +194,7 @@ void CleanFirefoxSession(run::TRunContext& run) {
     // The backups folder stays for Firefox to write into again.
     for (const TFirefoxProfile& profile : folders.Profiles)
         if (!profile.Folder.empty())
-            bytes += removal::CleanFolder(run, profile.Folder + "\\sessionstore-backups", false, true, "", run.ItemCount);
+            bytes += removal::CleanFolder(run, profile.Folder + "\\sessionstore-backups");
     run.SetItemBytes(bytes);
 }
 

@@ -30,7 +30,7 @@ void ClearProtectedStorage(run::TRunContext& run) {
             for (int i = 0; i < n; ++i) {
                 const std::string name = items.GetName(i);
                 if (name.starts_with("http://") && name.find("StringData") != std::string::npos)
-                    run.PostProgressIfDue(run.ItemCount);
+                    run.PostItemProgressIfDue();
                 if (!run.IsTestRun()) (void)storage.DeleteItem(type, subtype, name);
             }
         }

@@ -46,18 +46,18 @@ uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const 
                         bool container) {
     removal::TWalkRules filesOnly = rules;
     filesOnly.recurse = false;
-    uint64_t bytes = removal::CleanFolderWith(run, folder, filesOnly, run.ItemCount);
+    uint64_t bytes = removal::CleanFolderWith(run, folder, filesOnly);
     for (const std::string& name : Subfolders(run, folder)) {
         if (run.Terminated()) break;
         const std::string subfolder = JoinPath(folder, name);
         if (container) {
-            bytes += removal::CleanFolderWith(run, subfolder, rules, run.ItemCount);  // emptied, kept
+            bytes += removal::CleanFolderWith(run, subfolder, rules);  // emptied, kept
         } else if (IsCacheContainer(name) || EqualsIgnoreCase(name, "Low")) {
             bytes += CleanCacheTree(run, subfolder, rules, IsCacheContainer(name));
         } else {
             removal::TWalkRules whole = rules;
             whole.removeFolder = true;
-            bytes += removal::CleanFolderWith(run, subfolder, whole, run.ItemCount);
+            bytes += removal::CleanFolderWith(run, subfolder, whole);
         }
     }
     return bytes;
@@ -178,19 +178,19 @@ void CleanVisitedUrlHistory(run::TRunContext& run) {
             for (const std::string& name : Subfolders(run, run.ItemFolder)) {
                 if (run.Terminated()) break;
                 if (UpperAscii(name).find(today) != std::string::npos) continue;
-                bytes += removal::CleanSubfolder(run, JoinPath(run.ItemFolder, name), true, "", run.ItemCount);
+                bytes += removal::CleanFolder(run, JoinPath(run.ItemFolder, name), {.removeFolder = true});
             }
             const std::string recovery = GetIERecoveryFolder(run.Machine);
-            if (!recovery.empty()) bytes += removal::CleanFilesByMask(run, recovery, "*.dat", true, run.ItemCount);
+            if (!recovery.empty()) bytes += removal::CleanFilesByMask(run, recovery, "*.dat", {.recurse = true});
             run.SetItemBytes(bytes);
         }
         run.ItemFolder = history;
     } else {
         run.ItemFolder = JoinPath(history, "History.IE5");
-        run.SetItemBytes(removal::CleanFolder(run, run.ItemFolder, false, true, kIndexDat, run.ItemCount));
+        run.SetItemBytes(removal::CleanFolder(run, run.ItemFolder, {.keepName = kIndexDat}));
     }
     if (run.IsTestRun()) return;
-    run.PostProgress(run.ItemCount);
+    run.PostItemProgress();
     WipeIndexDatTree(run, run.ItemFolder);
     if (databaseHistory) RunBrowserClearing(run);
 }

@@ -31,34 +31,23 @@ std::optional<std::string> RealFolder(platform::FileSystem& files, const std::st
 }
 
 bool HasTxtFile(platform::FileSystem& files, const std::string& folder) {
-    bool found = false;
-    (void)files.List(folder + "*.txt", [&](const platform::FileEntry& entry) {
-        found = !entry.IsDirectory();
-        return !found;
-    });
-    return found;
+    return !removal::FilesIn(files, folder, "*.txt").empty();
 }
 
 // One folder's cookie files but the kept ones; the byte total of those counted.
 uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
     platform::FileSystem& files = run.Machine.files;
-    std::vector<platform::FileEntry> cookies;
-    (void)files.List(folder + "*", [&](const platform::FileEntry& entry) {
-        if (!entry.IsDirectory() && entry.name.find(".txt") != std::string::npos) cookies.push_back(entry);
-        return true;
-    });
-    uint64_t bytes = 0;
-    for (const platform::FileEntry& cookie : cookies) {
-        if (run.Terminated()) break;
-        std::string path = folder + cookie.name;
-        if (keep.Keeps(cookie.name, ReadCookieSite(files, path))) continue;
-        if (removal::EraseFile(run, path, true)) {
-            ++run.ItemCount;
-            bytes += cookie.size;
-            run.PostProgressIfDue(run.ItemCount);
-        }
-    }
-    return bytes;
+    return removal::CleanFolderWith(
+        run, folder,
+        {.recurse = false,
+         .removeSubfolders = false,
+         .rootQuestion = removal::TFolderQuestion::fqNone,
+         .documentsQuestion = removal::TFolderQuestion::fqNone,
+         .eachFile = [&](const removal::TWalkFile& file) {
+             if (file.entry.name.find(".txt") == std::string::npos) return removal::TFileVerdict::fvKeep;
+             return keep.Keeps(file.entry.name, ReadCookieSite(files, file.path)) ? removal::TFileVerdict::fvKeep
+                                                                                : removal::TFileVerdict::fvTake;
+         }});
 }
 
 }  // namespace
@@ -87,9 +76,9 @@ void CleanIECookies(run::TRunContext& run) {
     }
     // An empty lookup skips its step.
     std::string domStore = JoinPath(GetIELocalFolder(run.Machine), "DOMStore");
-    if (!domStore.empty()) bytes += removal::CleanFilesByMask(run, domStore, "*.xml", true, run.ItemCount);
+    if (!domStore.empty()) bytes += removal::CleanFilesByMask(run, domStore, "*.xml", {.recurse = true});
     std::string userData = JoinPath(removal::GetAppDataFolder(run.Machine), "Microsoft\\Internet Explorer\\UserData");
-    if (!userData.empty()) bytes += removal::CleanFilesByMask(run, userData, "*.xml", true, run.ItemCount);
+    if (!userData.empty()) bytes += removal::CleanFilesByMask(run, userData, "*.xml", {.recurse = true});
     run.SetItemBytes(bytes);
 }
 

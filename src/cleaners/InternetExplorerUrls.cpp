@@ -22,7 +22,7 @@ void ClearUrlHistoryStore(run::TRunContext& run) {
         LogDeleting(run, *url);
         auto answer = run.IsTestRun() ? platform::HistoryDelete::Deleted : store->DeleteUrl(*url);
         if (answer == platform::HistoryDelete::Deleted) ++run.ItemCount;
-        run.PostProgressIfDue(run.TotalItems + run.ItemCount);
+        run.PostRunProgressIfDue();
         if (answer == platform::HistoryDelete::Refused) break;
     }
 }

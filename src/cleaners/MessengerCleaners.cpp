@@ -65,24 +65,24 @@ void CleanMsnMessenger(run::TRunContext& run) {
                                                                   platform::Utf8ToUtf16(*received))) {
         received.reset();
     }
-    if (logFolder) total = CleanFolder(run, *logFolder, false, true, "", run.ItemCount);
+    if (logFolder) total = CleanFolder(run, *logFolder);
     if (received && files.DirectoryExists(*received)) {
-        total += CleanFolder(run, *received, false, true, "", run.ItemCount);
+        total += CleanFolder(run, *received);
     }
     run.ItemCount +=
         removal::DeleteUserRegistryKey(run, "Software\\Microsoft\\MessengerService\\ListCache\\.NET Messenger Service");
     const std::string appData = removal::GetAppDataFolder(run.Machine);
-    if (!appData.empty()) total += CleanFilesByMask(run, appData + "Microsoft\\MSN Messenger", "*.sqm", false, run.ItemCount);
+    if (!appData.empty()) total += CleanFilesByMask(run, appData + "Microsoft\\MSN Messenger", "*.sqm");
     const std::string localAppData = removal::GetLocalAppDataFolder(run.Machine);
     if (!localAppData.empty()) {
-        total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.uccapilog", false, run.ItemCount);
-        total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.bak", false, run.ItemCount);
+        total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.uccapilog");
+        total += CleanFilesByMask(run, localAppData + "Microsoft\\Messenger", "*.bak");
     }
     run.Machine.internet.EndBrowserSession();
     const std::string profile = platform::WithTrailingBackslash(run.Machine.system.SpecialFolder(platform::csidlProfile));
     if (!profile.empty()) {
-        total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog", false, run.ItemCount);
-        total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog.bak", false, run.ItemCount);
+        total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog");
+        total += CleanFilesByMask(run, profile + "Tracing", "WindowsLiveMessenger*.uccapilog.bak");
     }
     run.SetItemBytes(total);
 }
@@ -91,19 +91,19 @@ void CleanYahooMessenger(run::TRunContext& run) {
     const std::string programFiles = removal::GetProgramFilesFolder(run.Machine);
     if (programFiles.empty()) return;
     const std::string messenger = platform::WithTrailingBackslash(programFiles) + "Yahoo!\\Messenger";
-    uint64_t total = CleanFilesByMask(run, messenger, "ypager.log", false, run.ItemCount);
-    total += CleanFolder(run, messenger + "\\IMVCache", false, true, "", run.ItemCount);
-    total += CleanFolder(run, messenger + "\\Profiles", false, true, "", run.ItemCount);
-    total += CleanFilesByMask(run, messenger + "\\Cache", "*.*", false, run.ItemCount);
-    total += CleanFilesByMask(run, messenger + "\\Logs", "*.*", false, run.ItemCount);
-    total += CleanFilesByMask(run, messenger + "\\Games", "*.gif", false, run.ItemCount);
+    uint64_t total = CleanFilesByMask(run, messenger, "ypager.log");
+    total += CleanFolder(run, messenger + "\\IMVCache");
+    total += CleanFolder(run, messenger + "\\Profiles");
+    total += CleanFilesByMask(run, messenger + "\\Cache", "*.*");
+    total += CleanFilesByMask(run, messenger + "\\Logs", "*.*");
+    total += CleanFilesByMask(run, messenger + "\\Games", "*.gif");
     run.SetItemBytes(total);
 }
 
 void CleanSkype(run::TRunContext& run) {
     const std::string appData = removal::GetAppDataFolder(run.Machine);
     if (appData.empty() || !run.Machine.files.DirectoryExists(appData)) return;
-    run.SetItemBytes(CleanFilesByMask(run, appData + "Skype", "*.dbb", true, run.ItemCount));
+    run.SetItemBytes(CleanFilesByMask(run, appData + "Skype", "*.dbb", {.recurse = true}));
 }
 
 }  // namespace nullvane::cleaners

@@ -34,7 +34,7 @@ void CleanWithRecentFiles(run::TRunContext& run, std::initializer_list<const cha
     if (appData.empty() || !run.Machine.files.DirectoryExists(appData)) return;
     const std::string recent = appData + "Microsoft\\Office\\Recent";
     uint64_t bytes = 0;
-    for (const char* mask : masks) bytes += removal::CleanFilesByMask(run, recent, mask, false, run.ItemCount);
+    for (const char* mask : masks) bytes += removal::CleanFilesByMask(run, recent, mask);
     run.SetItemBytes(bytes);
     registryPart();
 }

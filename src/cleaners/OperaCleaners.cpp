@@ -47,12 +47,12 @@ std::vector<std::string> ProfileFolders(run::TRunContext& run, const std::string
 uint64_t CleanOldFiles(run::TRunContext& run, const TOperaFolders& folders, std::initializer_list<const char*> names) {
     uint64_t bytes = 0;
     if (folders.Roaming.empty()) return bytes;
-    for (const char* name : names) bytes += removal::CleanFilesByMask(run, folders.Roaming, name, true, run.ItemCount);
+    for (const char* name : names) bytes += removal::CleanFilesByMask(run, folders.Roaming, name, {.recurse = true});
     return bytes;
 }
 
 uint64_t EmptyFolder(run::TRunContext& run, const std::string& folder) {
-    return removal::CleanFolder(run, folder, false, true, "", run.ItemCount);
+    return removal::CleanFolder(run, folder);
 }
 
 template <typename TOperation>

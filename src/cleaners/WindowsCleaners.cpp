@@ -20,7 +20,7 @@ uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
     rules.logIt = run.Options.ShowLogRecycleBin;
     rules.progressWithTotal = true;
     rules.keepTopNames = {"DESKTOP.INI", "INFO2"};
-    return removal::CleanFolderWith(run, folder, rules, run.ItemCount);
+    return removal::CleanFolderWith(run, folder, rules);
 }
 }  // namespace
 
@@ -28,7 +28,7 @@ void CleanRecentDocuments(run::TRunContext& run) {
     run.Machine.internet.EndBrowserSession();
     std::string recent = run.Machine.system.SpecialFolder(platform::csidlRecent);
     run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs");
-    uint64_t bytes = recent.empty() ? 0 : CleanFilesByMask(run, recent, "*.*", false, run.ItemCount);
+    uint64_t bytes = recent.empty() ? 0 : CleanFilesByMask(run, recent, "*.*");
     run.SetItemBytes(bytes);
 }
 
@@ -46,7 +46,7 @@ void CleanRecycleBin(run::TRunContext& run) {
     uint64_t bytes = 0;
     for (char letter = 'c'; letter <= 'z'; ++letter) {
         std::string drive(1, letter);
-        if (run.Machine.system.GetDriveType(drive + ":\\") != platform::DriveType::Fixed) continue;
+        if (run.Machine.system.DriveTypeOf(drive + ":\\") != platform::DriveType::Fixed) continue;
         std::string folder = drive + ":\\Recycled";
         if (run.Machine.files.Exists(folder + "\\INFO2") && run.Machine.files.Exists(folder + "\\desktop.ini")) {
             bytes += CleanRecycledFolder(run, folder);
@@ -58,7 +58,7 @@ void CleanRecycleBin(run::TRunContext& run) {
 
 void CleanTemporaryFiles(run::TRunContext& run) {
     std::string temp = run.Machine.system.TempFolder();
-    uint64_t bytes = temp.empty() ? 0 : CleanFolder(run, temp, false, true, "", run.ItemCount);
+    uint64_t bytes = temp.empty() ? 0 : CleanFolder(run, temp);
     run.SetItemBytes(bytes);
 }
 
@@ -69,15 +69,15 @@ void CleanClipboard(run::TRunContext& run) {
 void CleanMemoryDumps(run::TRunContext& run) {
     std::string windows = WithTrailingBackslash(run.Machine.system.WindowsFolder());
     if (windows.empty()) return;
-    uint64_t bytes = CleanFilesByMask(run, windows, "memory.dmp", false, run.ItemCount);
-    bytes += CleanFilesByMask(run, windows + "MiniDump", "*.dmp", false, run.ItemCount);
+    uint64_t bytes = CleanFilesByMask(run, windows, "memory.dmp");
+    bytes += CleanFilesByMask(run, windows + "MiniDump", "*.dmp");
     run.SetItemBytes(bytes);
 }
 
 void CleanChkdskFragments(run::TRunContext& run) {
     std::string system = run.Machine.system.SystemFolder();
     if (system.empty()) return;
-    run.SetItemBytes(CleanFilesByMask(run, system, "File*.chk", false, run.ItemCount));
+    run.SetItemBytes(CleanFilesByMask(run, system, "File*.chk"));
 }
 
 }  // namespace nullvane::cleaners

@@ -22,7 +22,7 @@ bool AskYesOnConsole(std::istream& in, std::ostream& out, const std::string& que
     return answer == "y" || answer == "Y";
 }
 
-int TConsoleDialogs::MessageBox(const std::string& text, const std::string& /*caption*/, uint32_t flags) {
+int TConsoleDialogs::ShowMessage(const std::string& text, const std::string& /*caption*/, uint32_t flags) {
     std::lock_guard<std::mutex> lock(mutex_);
     const uint32_t buttons = flags & 0xF;
     if (buttons == platform::mbOk) {

@@ -13,7 +13,7 @@ class TConsoleDialogs final : public platform::Dialogs {
 public:
     TConsoleDialogs(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
 
-    [[nodiscard]] int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+    [[nodiscard]] int ShowMessage(const std::string& text, const std::string& caption, uint32_t flags) override;
     // The console has no file dialogs: they answer as cancelled.
     [[nodiscard]] std::optional<std::string> SaveFile(const platform::FileDialogArgs& args) override;
     [[nodiscard]] std::optional<std::string> OpenFile(const platform::FileDialogArgs& args) override;

@@ -24,7 +24,8 @@ int RunIndexDatCommand(platform::Platform& machine, const std::string& file, std
     }
     platform::FilePtr handle;
     if ((*attributes & platform::faDirectory) == 0) {
-        handle = machine.files.Open(file, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
+        if (auto opened = machine.files.Open(file, platform::OpenMode::Read, platform::ShareMode::ReadWrite))
+            handle = std::move(opened).Value();
     }
     if (!handle) {
         err << "nullvane-cli: " << file << ": cannot be read\n";
@@ -68,7 +69,7 @@ int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file,
         return 2;
     }
     // The wipe writes only into the file named; a name that leads elsewhere is told, not taken.
-    const platform::FilePtr named = machine.files.Open(file, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
+    const auto named = machine.files.Open(file, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
     if (!indexdat::NamesTheFileItself(machine.files, file) || (named && named->LinkCount() > 1)) {
         err << "nullvane-cli: " << file << ": " << run::texts::kCliWipeThroughLink << '\n';
         return 4;

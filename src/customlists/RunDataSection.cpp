@@ -67,12 +67,12 @@ uint64_t RunFolderEntry(run::TRunContext& run, const std::string& folder) {
         if (!run.IsTestRun() && !removal::IsDriveRoot(folder)) (void)run.Machine.files.RemoveLink(folder);
         return 0;
     }
-    return removal::CleanFolder(run, folder, true, true, "", run.ItemCount);
+    return removal::CleanFolder(run, folder, {.removeFolder = true});
 }
 
 uint64_t RunMaskEntry(run::TRunContext& run, const std::string& folder, const std::string& mask) {
     if (IsLinkedFolder(run, folder)) return 0;
-    return removal::CleanFilesByMask(run, folder, mask, false, run.ItemCount);
+    return removal::CleanFilesByMask(run, folder, mask);
 }
 
 // The section an item reads: the text two characters after the first "-".
@@ -119,7 +119,7 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
                     } else if (!adminMessageShown) {
                         adminMessageShown = true;
                         if (run.Mode() != run::rmUnattended)
-                            (void)machine.dialogs.MessageBox(run::texts::kMustBeAdministrator, "", platform::mbOk);
+                            (void)machine.dialogs.ShowMessage(run::texts::kMustBeAdministrator, "", platform::mbOk);
                     }
                 }
             }

@@ -58,7 +58,7 @@ size_t TPlatformByteFile::ReadAt(int64_t offset, void* buffer, size_t count) {
 
 bool TPlatformByteFile::WriteAt(int64_t offset, const void* buffer, size_t count) {
     if (!FitsInside(offset, count, length_) || !MoveTo(offset)) return false;
-    const bool written = file_.Write(buffer, count);
+    const bool written = file_.Write(buffer, count).Succeeded();
     position_ = written ? offset + static_cast<int64_t>(count) : -1;
     return written;
 }

@@ -326,7 +326,7 @@ void TIndexDatTimeFormat::AppendTimeText(std::string& text, uint64_t timeStamp, 
 
 bool ReadIndexDatUrls(platform::FileSystem& files, const std::string& fileName, int imageIndex,
                       TIndexDatLists& lists, const TIndexDatTimeFormat& timeFormat, TIndexDatProgress* progress) {
-    platform::FilePtr handle = files.Open(fileName, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
+    auto handle = files.Open(fileName, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
     if (!handle) return false;
     TPlatformByteFile file(*handle);
     TIsoTimeWriter iso(timeFormat.UtcOffsetMinutes);

@@ -124,8 +124,7 @@ void WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, con
         system.Randomize();
         const int passes = WipePassCount(options.OverwriteFile, options.OverwriteNumber);
         for (int pass = 1; pass <= passes; ++pass) {
-            platform::FilePtr handle =
-                files.Open(fileName, platform::OpenMode::ReadWrite, platform::ShareMode::ReadWrite);
+            auto handle = files.Open(fileName, platform::OpenMode::ReadWrite, platform::ShareMode::ReadWrite);
             // Other names share the file's bytes: overwriting would change them too.
             if (!handle || handle->LinkCount() > 1) return;
             const auto fill = pass < passes ? static_cast<uint8_t>(system.Random(255)) : uint8_t{0};

@@ -42,7 +42,7 @@ public:
     virtual ~Desktop() = default;
     // The first top-level window of that class, or 0.
     [[nodiscard]] virtual WindowId FindWindowByClass(const std::string& className) = 0;
-    virtual bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual bool PostToWindow(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     virtual bool SetForegroundWindow(WindowId window) = 0;
     // The monitor that the rectangle overlaps most, or the nearest one when
     // it overlaps none. Any values are accepted, however far off.

@@ -36,7 +36,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // Shown modal to the program's active window; may be called from any thread.
-    [[nodiscard]] virtual int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) = 0;
+    [[nodiscard]] virtual int ShowMessage(const std::string& text, const std::string& caption, uint32_t flags) = 0;
     // The chosen path, or nullopt when cancelled.
     [[nodiscard]] virtual std::optional<std::string> SaveFile(const FileDialogArgs& args) = 0;
     [[nodiscard]] virtual std::optional<std::string> OpenFile(const FileDialogArgs& args) = 0;

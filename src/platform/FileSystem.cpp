@@ -7,23 +7,26 @@ bool FileSystem::DirectoryExists(const std::string& path) {
     return attributes && (*attributes & faDirectory);
 }
 
-bool FileSystem::CreateDirectories(const std::string& path) {
+TStatus FileSystem::MakeFolders(const std::string& path) {
     std::string folder = path;
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    if (folder.empty()) return false;
-    if (DirectoryExists(folder)) return true;
+    if (folder.empty()) return TStatus::Failure(sePathNotFound);
+    if (DirectoryExists(folder)) return TStatus::Success();
     auto slash = folder.find_last_of('\\');
     if (slash != std::string::npos && slash > 0) {
         std::string parent = folder.substr(0, slash);
         // A drive ("C:") always exists; stop there.
-        if (!(parent.size() == 2 && parent[1] == ':') && !CreateDirectories(parent)) return false;
+        if (!(parent.size() == 2 && parent[1] == ':'))
+            if (TStatus made = MakeFolders(parent); !made) return made;
     }
-    return CreateDirectory(folder) || DirectoryExists(folder);
+    TStatus made = MakeFolder(folder);
+    if (made || DirectoryExists(folder)) return TStatus::Success();
+    return made;
 }
 
-std::optional<std::string> FileSystem::ReadAll(const std::string& path) {
-    FilePtr file = Open(path, OpenMode::Read, ShareMode::ReadWrite);
-    if (!file) return std::nullopt;
+TResult<std::string> FileSystem::ReadAll(const std::string& path) {
+    auto file = Open(path, OpenMode::Read, ShareMode::ReadWrite);
+    if (!file) return file.Status();
     std::string data;
     char buffer[65536];
     for (;;) {
@@ -34,27 +37,31 @@ std::optional<std::string> FileSystem::ReadAll(const std::string& path) {
     return data;
 }
 
-bool FileSystem::ShellDelete(const std::string& path) {
-    if (path.find_first_of("*?") != std::string::npos) return false;
+TStatus FileSystem::ShellDelete(const std::string& path) {
+    if (path.find_first_of("*?") != std::string::npos) return TStatus::Failure(seInvalidName);
     auto attributes = GetAttributes(path);
-    if (!attributes || (*attributes & faDirectory)) return false;
-    if (DeleteFile(path)) return true;
+    if (!attributes) return attributes.Status();
+    if (*attributes & faDirectory) return TStatus::Failure(seAccessDenied);
+    TStatus removed = RemoveFile(path);
+    if (removed) return removed;
     // The shell clears the attributes that stop a plain delete and tries again.
     constexpr uint32_t blocking = faReadOnly | faHidden | faSystem;
-    if (!(*attributes & blocking)) return false;
+    if (!(*attributes & blocking)) return removed;
     uint32_t cleared = *attributes & ~blocking;
-    if (!SetAttributes(path, cleared != 0 ? cleared : faNormal)) return false;
-    if (DeleteFile(path)) return true;
-    SetAttributes(path, *attributes);
-    return false;
+    if (TStatus set = SetAttributes(path, cleared != 0 ? cleared : faNormal); !set) return set;
+    removed = RemoveFile(path);
+    if (removed) return removed;
+    (void)SetAttributes(path, *attributes);
+    return removed;
 }
 
-bool FileSystem::ScheduleDeleteAtReboot(const std::string&) { return false; }
+TStatus FileSystem::ScheduleDeleteAtReboot(const std::string&) { return TStatus::Failure(seNotSupported); }
 
-bool FileSystem::WriteAll(const std::string& path, const std::string& data) {
-    FilePtr file = Open(path, OpenMode::CreateAlways, ShareMode::Exclusive);
-    if (!file) return false;
-    if (!data.empty() && !file->Write(data.data(), data.size())) return false;
+TStatus FileSystem::WriteAll(const std::string& path, const std::string& data) {
+    auto file = Open(path, OpenMode::CreateAlways, ShareMode::Exclusive);
+    if (!file) return file.Status();
+    if (!data.empty())
+        if (TStatus written = file->Write(data.data(), data.size()); !written) return written;
     return file->Flush();
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Result.h"
+
 namespace nullvane::platform {
 
 // Attribute bits carry the Windows values so that both backends and the
@@ -54,12 +56,12 @@ public:
 
     // Bytes read; 0 at the end of the file or on failure.
     [[nodiscard]] virtual size_t Read(void* buffer, size_t count) = 0;
-    // True if every byte was written.
-    [[nodiscard]] virtual bool Write(const void* buffer, size_t count) = 0;
+    // Succeeds if every byte was written.
+    virtual TStatus Write(const void* buffer, size_t count) = 0;
     // The new position, or nullopt on failure.
     virtual std::optional<uint64_t> Seek(int64_t offset, SeekOrigin origin) = 0;
     [[nodiscard]] virtual std::optional<uint64_t> Size() = 0;
-    virtual bool Flush() = 0;
+    virtual TStatus Flush() = 0;
     // The number of names (hard links) the open file has; 0 if unknown.
     [[nodiscard]] virtual uint32_t LinkCount() = 0;
 };
@@ -86,8 +88,8 @@ public:
     // it was not asked for or the file is locked or read-only.
     [[nodiscard]] virtual FileHandle* Content() = 0;
     // Deletes the file through this handle as the shell's delete does
-    // (read-only, hidden and system files too); true if it is gone.
-    [[nodiscard]] virtual bool Delete() = 0;
+    // (read-only, hidden and system files too).
+    virtual TStatus Delete() = 0;
 };
 
 using RemovalFilePtr = std::unique_ptr<RemovalFile>;
@@ -100,34 +102,33 @@ public:
     virtual ~FileSystem() = default;
 
     // Lists one folder through a pattern as FindFirstFile takes it
-    // ("C:\Dir\*", "C:\Dir\*.tmp"), "." and ".." included where the system
-    // gives them, in the order the system gives. False if nothing could be
-    // listed (missing folder, no match).
-    virtual bool List(const std::string& pattern, const ListVisitor& visit) = 0;
+    // ("C:\Dir\*", "C:\Dir\*.tmp"), in the order the system gives, never
+    // "." or "..". Fails if nothing could be listed (missing folder, no match).
+    virtual TStatus List(const std::string& pattern, const ListVisitor& visit) = 0;
 
-    // Attributes of a file or folder, or nullopt if it does not exist.
-    [[nodiscard]] virtual std::optional<uint32_t> GetAttributes(const std::string& path) = 0;
-    virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+    // Attributes of a file or folder; fails if it does not exist.
+    virtual TResult<uint32_t> GetAttributes(const std::string& path) = 0;
+    virtual TStatus SetAttributes(const std::string& path, uint32_t attributes) = 0;
 
-    // Nullptr if the file cannot be opened in that mode and share mode.
-    [[nodiscard]] virtual FilePtr Open(const std::string& path, OpenMode mode, ShareMode share) = 0;
+    // Fails if the file cannot be opened in that mode and share mode.
+    virtual TResult<FilePtr> Open(const std::string& path, OpenMode mode, ShareMode share) = 0;
 
-    virtual bool DeleteFile(const std::string& path) = 0;
-    virtual bool CreateDirectory(const std::string& path) = 0;
+    virtual TStatus RemoveFile(const std::string& path) = 0;
+    virtual TStatus MakeFolder(const std::string& path) = 0;
     // Fails for a folder that is not empty.
-    virtual bool RemoveDirectory(const std::string& path) = 0;
+    virtual TStatus RemoveFolder(const std::string& path) = 0;
 
     // Deletes one file as the shell's delete operation does (FO_DELETE,
     // silent, no confirmation, nothing to the Recycle Bin): read-only, hidden
     // and system files are deleted too; an open or in-use file is not. Never
-    // deletes a folder or a wildcard pattern. True if the file is gone.
-    virtual bool ShellDelete(const std::string& path);
+    // deletes a folder or a wildcard pattern. Succeeds if the file is gone.
+    virtual TStatus ShellDelete(const std::string& path);
     // Asks the system to delete the file at the next start (MoveFileEx with
     // MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING).
-    virtual bool ScheduleDeleteAtReboot(const std::string& path);
+    virtual TStatus ScheduleDeleteAtReboot(const std::string& path);
     // Opens one file (never a folder) for its removal; with `withContent`
-    // also for overwriting. Nullptr if it cannot be opened to be deleted.
-    [[nodiscard]] virtual RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) = 0;
+    // also for overwriting. Fails if it cannot be opened to be deleted.
+    virtual TResult<RemovalFilePtr> OpenForRemoval(const std::string& path, bool withContent) = 0;
     // The path of an existing file or folder as the system resolves it, links
     // followed ("C:\\Dir"); empty if unknown.
     [[nodiscard]] virtual std::string FinalPath(const std::string& path) = 0;
@@ -140,21 +141,21 @@ public:
     // Empty for a path that names nothing the backend can reach.
     [[nodiscard]] virtual std::string NativePath(const std::string& path) = 0;
     // Removes a linked folder (junction, symbolic link, mount point) itself,
-    // never anything it points to. False, with everything left as it was,
+    // never anything it points to. Fails, with everything left as it was,
     // for a path that is no link or a link that cannot be removed alone.
-    virtual bool RemoveLink(const std::string& path) = 0;
+    virtual TStatus RemoveLink(const std::string& path) = 0;
     // The short (8.3) form of an existing path (GetShortPathName); empty if
     // the path does not exist or has no short form.
     [[nodiscard]] virtual std::string ShortPath(const std::string& path) = 0;
 
     // Conveniences built on the operations above.
-    [[nodiscard]] bool Exists(const std::string& path) { return GetAttributes(path).has_value(); }
+    [[nodiscard]] bool Exists(const std::string& path) { return static_cast<bool>(GetAttributes(path)); }
     [[nodiscard]] bool DirectoryExists(const std::string& path);
-    // Creates the folder and every missing parent; true if it exists afterwards.
-    bool CreateDirectories(const std::string& path);
-    // The whole file, or nullopt if it cannot be read.
-    [[nodiscard]] std::optional<std::string> ReadAll(const std::string& path);
-    bool WriteAll(const std::string& path, const std::string& data);
+    // Creates the folder and every missing parent; succeeds if it exists afterwards.
+    TStatus MakeFolders(const std::string& path);
+    // The whole file; fails if it cannot be read.
+    TResult<std::string> ReadAll(const std::string& path);
+    TStatus WriteAll(const std::string& path, const std::string& data);
 };
 
 }  // namespace nullvane::platform

@@ -71,8 +71,8 @@ public:
 
     [[nodiscard]] virtual WindowsVersion Version() = 0;
     [[nodiscard]] virtual bool IsAdministrator() = 0;
-    // `root` as GetDriveType takes it ("C:\").
-    [[nodiscard]] virtual DriveType GetDriveType(const std::string& root) = 0;
+    // `root` as DriveTypeOf takes it ("C:\").
+    [[nodiscard]] virtual DriveType DriveTypeOf(const std::string& root) = 0;
     [[nodiscard]] virtual int ScreenWidth() = 0;
     [[nodiscard]] virtual int ScreenHeight() = 0;
 
@@ -97,6 +97,10 @@ public:
     // space, the long time (GetDateFormat, GetTimeFormat). The default is
     // "YYYY-MM-DD HH:MM:SS".
     [[nodiscard]] virtual std::string DateTimeText(const LocalTime& time);
+    // The system's words for an error code (FormatMessage), one line without
+    // its full stop's line break. The default knows the codes the simulated
+    // machine produces, in Windows' English, and "Error N" for others.
+    [[nodiscard]] virtual std::string ErrorText(uint32_t code);
 };
 
 }  // namespace nullvane::platform

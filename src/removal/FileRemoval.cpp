@@ -18,8 +18,6 @@ using platform::WithTrailingBackslash;
 
 namespace {
 
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
-
 std::string WithoutTrailingBackslash(std::string path) {
     while (path.size() > 3 && path.back() == '\\') path.pop_back();
     return path;
@@ -82,7 +80,7 @@ TWalkScope MakeScope(run::TRunContext& run, const std::string& folder) {
 bool ConfirmFolder(run::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,
                    TFolderQuestion documentsQuestion, const TWalkScope& scope, bool givenFolder) {
     auto ask = [&](TFolderQuestion question) {
-        int answer = run.Machine.dialogs.MessageBox(
+        int answer = run.Machine.dialogs.ShowMessage(
             std::string(QuestionText(question)) + folder + "?", run::texts::kCaption,
             platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
         // Anything but an explicit Yes (No, or a box that could not be shown) leaves the folder alone.
@@ -130,7 +128,7 @@ void Wipe(run::TRunContext& run, platform::FileHandle& file, int passes) {
 // other names share its data.
 bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWalkScope& scope) {
     bool overwrite = run.Options.OverwriteFile && run.Options.OverwriteNumber > 0;
-    platform::RemovalFilePtr file = run.Machine.files.OpenForRemoval(path, overwrite);
+    auto file = run.Machine.files.OpenForRemoval(path, overwrite);
     if (!file) return false;
     if (scope.resolvedFolder.empty()) {
         if (file->Attributes() & platform::faReparsePoint) return false;
@@ -139,7 +137,7 @@ bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWa
     }
     if (overwrite && file->Content() && file->LinkCount() <= 1 && !(file->Attributes() & platform::faReparsePoint))
         Wipe(run, *file->Content(), run.Options.OverwriteNumber);
-    return file->Delete();
+    return file->Delete().Succeeded();
 }
 
 bool EraseFileIn(run::TRunContext& run, const std::string& path, bool logIt, const TWalkScope& scope) {
@@ -154,16 +152,6 @@ bool EraseFileIn(run::TRunContext& run, const std::string& path, bool logIt, con
 // The files SQLite keeps beside a database while it writes: a stale one
 // left alone would be rolled into the fresh database that replaces it.
 constexpr const char* kDatabaseCompanions[] = {"-journal", "-wal", "-shm"};
-
-// The size of the file at `path`, if it exists as a file.
-std::optional<uint64_t> FileSizeOf(run::TRunContext& run, const std::string& path) {
-    std::optional<uint64_t> size;
-    (void)run.Machine.files.List(path, [&](const FileEntry& entry) {
-        if (!entry.IsDirectory() && !entry.IsReparsePoint()) size = entry.size;
-        return false;
-    });
-    return size;
-}
 
 // One database the walk took, then its companions; none of them when the
 // database is held by another program or stays.
@@ -182,7 +170,7 @@ uint64_t EraseDatabaseIn(run::TRunContext& run, const std::string& path, uint64_
     uint64_t bytes = counted(size);
     for (const char* suffix : kDatabaseCompanions) {
         std::string companion = path + suffix;
-        auto companionSize = FileSizeOf(run, companion);
+        auto companionSize = FileSizeOf(run.Machine.files, companion);
         if (companionSize && EraseFileIn(run, companion, rules.logIt, scope)) bytes += counted(*companionSize);
     }
     return bytes;
@@ -204,7 +192,7 @@ void RemoveWalkedFolder(run::TRunContext& run, const std::string& folderWithBack
     if (*attributes & platform::faReparsePoint)
         (void)run.Machine.files.RemoveLink(folder);
     else
-        (void)run.Machine.files.RemoveDirectory(folder);
+        (void)run.Machine.files.RemoveFolder(folder);
 }
 
 // The folder an operation was given, normalised, if it exists; with its
@@ -224,7 +212,6 @@ uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules
     uint64_t bytes = 0;
     (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
         if (run.Terminated()) return false;
-        if (IsDotEntry(entry.name)) return true;
         std::string path = folder + entry.name;
         if (entry.IsDirectory()) {
             if (depth == 0 && rules.KeepsFolder(entry.name)) return true;
@@ -243,10 +230,11 @@ uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules
                                                    TFolderQuestion::fqDeleteAllUnder, scope, false))
                 return true;
             bytes += Walk(run, sub, rules, count, scope, depth + 1);
-            if (!run.IsTestRun()) (void)run.Machine.files.RemoveDirectory(path);
+            if (!run.IsTestRun()) (void)run.Machine.files.RemoveFolder(path);
             return true;
         }
         if (!rules.Takes(entry.name, depth)) return true;
+        if (rules.eachFile && rules.eachFile(TWalkFile{path, entry, depth}) != TFileVerdict::fvTake) return true;
         if (rules.databases) {
             bytes += EraseDatabaseIn(run, path, entry.size, rules, count, scope);
             return true;
@@ -263,16 +251,6 @@ uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules
 
 }  // namespace
 
-void TWalkRules::SetMask(const std::string& text) {
-    mask = text;
-    byMask = true;
-    // A mask without "*" gets the prefix "*", which no upper-cased name
-    // begins with: only the exact name matches it.
-    auto star = text.find('*');
-    prefix = star == std::string::npos ? std::string(1, '*') : platform::UpperAscii(text.substr(0, star));
-    suffix = star == std::string::npos ? std::string() : platform::UpperAscii(text.substr(star + 1));
-}
-
 bool TWalkRules::KeepsFolder(const std::string& name) const {
     return std::any_of(keepTopFolders.begin(), keepTopFolders.end(),
                        [&](const std::string& kept) { return platform::EqualsIgnoreCase(name, kept); });
@@ -283,11 +261,46 @@ bool TWalkRules::Takes(const std::string& name, int depth) const {
     if (depth == 0)
         for (const std::string& kept : keepTopNames)
             if (platform::EqualsIgnoreCase(name, kept)) return false;
-    if (!keepContaining.empty() && platform::UpperAscii(name).find(keepContaining) != std::string::npos) return false;
-    if (!byMask) return true;
-    if (mask == "*.*" || mask == name) return true;
+    if (!keepContaining.empty() &&
+        platform::UpperAscii(name).find(platform::UpperAscii(keepContaining)) != std::string::npos)
+        return false;
+    if (mask.empty() || mask == "*.*" || mask == name) return true;
+    // The part before the first "*" begins the name and the part after it
+    // ends it, ignoring case; a mask without "*" is the exact name alone.
+    auto star = mask.find('*');
+    if (star == std::string::npos) return false;
     std::string upperName = platform::UpperAscii(name);
-    return (prefix.empty() || StartsWith(upperName, prefix)) && (suffix.empty() || EndsWith(upperName, suffix));
+    std::string prefix = platform::UpperAscii(mask.substr(0, star));
+    std::string suffix = platform::UpperAscii(mask.substr(star + 1));
+    return upperName.size() >= prefix.size() + suffix.size() && StartsWith(upperName, prefix) &&
+           EndsWith(upperName, suffix);
+}
+
+std::vector<std::string> Subfolders(platform::FileSystem& files, const std::string& folder) {
+    std::vector<std::string> names;
+    (void)files.List(WithTrailingBackslash(folder) + "*", [&](const FileEntry& entry) {
+        if (entry.IsDirectory() && !entry.IsReparsePoint()) names.push_back(entry.name);
+        return true;
+    });
+    return names;
+}
+
+std::vector<FileEntry> FilesIn(platform::FileSystem& files, const std::string& folder, const std::string& mask) {
+    std::vector<FileEntry> entries;
+    (void)files.List(WithTrailingBackslash(folder) + mask, [&](const FileEntry& entry) {
+        if (!entry.IsDirectory()) entries.push_back(entry);
+        return true;
+    });
+    return entries;
+}
+
+std::optional<uint64_t> FileSizeOf(platform::FileSystem& files, const std::string& path) {
+    std::optional<uint64_t> size;
+    (void)files.List(path, [&](const FileEntry& entry) {
+        if (!entry.IsDirectory() && !entry.IsReparsePoint()) size = entry.size;
+        return false;
+    });
+    return size;
 }
 
 void ScrollLogIfDue(run::TRunContext& run, int step) {
@@ -306,7 +319,7 @@ void ScrollLogIfDue(run::TRunContext& run, int step) {
 
 bool IsFileLocked(platform::FileSystem& files, const std::string& path) {
     if (!files.Exists(path)) return false;
-    return files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive) == nullptr;
+    return !files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive);
 }
 
 bool IsFileLocked(run::TRunContext& run, const std::string& path) { return IsFileLocked(run.Machine.files, path); }
@@ -317,8 +330,7 @@ void WipeFile(run::TRunContext& run, const std::string& path, int passes) {
     // Writing through a link would overwrite a file outside the folder
     // being cleaned; only the link itself is removed.
     if (*attributes & (platform::faReparsePoint | platform::faDirectory)) return;
-    platform::FilePtr file =
-        run.Machine.files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive);
+    auto file = run.Machine.files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive);
     if (file) Wipe(run, *file, passes);
 }
 
@@ -344,8 +356,7 @@ bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder, TFol
     return ConfirmFolder(run, path, rootQuestion, documentsQuestion, MakeScope(run, path), true);
 }
 
-uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules,
-                         int32_t& count) {
+uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules) {
     if (run.Terminated()) return 0;
     auto path = GivenFolder(run, folder);
     if (!path) return 0;
@@ -353,62 +364,47 @@ uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const
     if (!run.IsTestRun() &&
         !ConfirmFolder(run, *path, rules.rootQuestion, rules.documentsQuestion, scope, true))
         return 0;
-    uint64_t bytes = Walk(run, *path, rules, count, scope, 0);
+    uint64_t bytes = Walk(run, *path, rules, run.ItemCount, scope, 0);
     if (!run.IsTestRun() && rules.removeFolder) RemoveWalkedFolder(run, *path);
     return bytes;
 }
 
-uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, bool removeFolder, bool logIt,
-                     const std::string& excludedName, int32_t& count) {
-    TWalkRules rules;
-    rules.removeFolder = removeFolder;
-    rules.logIt = logIt;
+uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, TWalkRules rules) {
     rules.progressWithTotal = true;
-    rules.keepName = excludedName;
-    return CleanFolderWith(run, folder, rules, count);
+    return CleanFolderWith(run, folder, rules);
 }
 
-uint64_t CleanSubfolder(run::TRunContext& run, const std::string& folder, bool logIt,
-                        const std::string& excludedName, int32_t& count) {
-    return CleanFolder(run, folder, true, logIt, excludedName, count);
-}
+namespace {
 
-uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
-                          int32_t& count) {
-    TWalkRules rules;
-    rules.SetMask(mask);
-    rules.recurse = recurse;
+// A walk that takes files by name leaves every folder; a name without a
+// wildcard cannot reach a whole drive, so a drive root is asked about only
+// for a wide mask.
+TWalkRules ByName(const std::string& mask, TWalkRules rules) {
+    rules.mask = mask;
     rules.removeSubfolders = false;
     bool wide = mask.empty() || mask.find('*') != std::string::npos;
     rules.rootQuestion = wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone;
     rules.documentsQuestion = TFolderQuestion::fqDeleteFilesOn;
-    return CleanFolderWith(run, folder, rules, count);
+    return rules;
 }
 
-uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name, bool recurse,
-                            int32_t& count) {
-    TWalkRules rules;
-    rules.SetMask(name);
-    rules.recurse = recurse;
-    rules.removeSubfolders = false;
-    bool wide = name.empty() || name.find('*') != std::string::npos;
-    rules.rootQuestion = wide ? TFolderQuestion::fqDeleteAllUnder : TFolderQuestion::fqNone;
-    rules.documentsQuestion = TFolderQuestion::fqDeleteFilesOn;
+}  // namespace
+
+uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask,
+                          TWalkRules rules) {
+    return CleanFolderWith(run, folder, ByName(mask, std::move(rules)));
+}
+
+uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name,
+                            TWalkRules rules) {
+    rules = ByName(name, std::move(rules));
     rules.databases = true;
-    return CleanFolderWith(run, folder, rules, count);
-}
-
-uint64_t CleanFolderExcept(run::TRunContext& run, const std::string& folder, bool removeFolder,
-                           const std::string& excludedText, int32_t& count) {
-    TWalkRules rules;
-    rules.removeFolder = removeFolder;
-    rules.keepContaining = platform::UpperAscii(excludedText);
-    return CleanFolderWith(run, folder, rules, count);
+    return CleanFolderWith(run, folder, rules);
 }
 
 bool DeleteAtReboot(run::TRunContext& run, const std::string& path) {
     if (!run.Machine.files.Exists(path)) return true;
-    return run.Machine.files.ScheduleDeleteAtReboot(path);
+    return run.Machine.files.ScheduleDeleteAtReboot(path).Succeeded();
 }
 
 void AddWininitRenames(run::TRunContext& run, const std::vector<std::string>& lines) {

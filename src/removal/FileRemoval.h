@@ -2,6 +2,8 @@
 // Finding, counting and removing files and folders for the run. In a Test
 // run these only find, count and list; in every other run they also remove.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +14,25 @@ namespace nullvane::removal {
 // Which text a folder question uses.
 enum class TFolderQuestion { fqNone, fqDeleteAllUnder, fqDeleteFilesOn };
 
+// What a per-file rule decides for one file the walk takes.
+enum class TFileVerdict {
+    fvTake,     // the walk lists, counts and (in a Clean) removes it
+    fvKeep,     // left alone and not counted
+    fvHandled,  // the rule dealt with it (for example overwrote it in place); not counted
+};
+
+// One file met by the walk, as a per-file rule sees it.
+struct TWalkFile {
+    const std::string& path;            // the whole path
+    const platform::FileEntry& entry;   // as the listing gave it
+    int depth;                          // 0 in the given folder
+};
+
+using TFileRule = std::function<TFileVerdict(const TWalkFile& file)>;
+
 // What the one folder walk takes and removes below the folder it is given.
-// The operations below are settings of it; every cleaner that walks a
-// folder goes through it.
+// Every cleaner that walks a folder goes through it; the fields are set by
+// name: CleanFolder(run, folder, {.removeFolder = true, .logIt = false}).
 struct TWalkRules {
     bool recurse = true;           // walk the subfolders
     bool removeSubfolders = true;  // subfolders are asked about, emptied and removed
@@ -23,27 +41,35 @@ struct TWalkRules {
     bool progressWithTotal = false;  // progress counts the run's earlier items too
     TFolderQuestion rootQuestion = TFolderQuestion::fqDeleteAllUnder;
     TFolderQuestion documentsQuestion = TFolderQuestion::fqDeleteAllUnder;
+    // Only files matching the mask ("File*.chk", "*.dmp", "memory.dmp");
+    // empty takes every file.
+    std::string mask;
     std::string keepName;          // a file name left everywhere (ignoring case)
     std::vector<std::string> keepTopNames;  // file names left in the given folder only
     std::vector<std::string> keepTopFolders;  // subfolders of the given folder left whole (ignoring case)
-    std::string keepContaining;    // upper-cased text: files whose names hold it stay
+    std::string keepContaining;    // files whose names hold this text (ignoring case) stay
     // Each file taken is a database: one in use is left with its companions
     // ("-journal", "-wal", "-shm") and reported; otherwise it goes first and
     // its companions after it.
     bool databases = false;
+    // Asked for every file the rules above take, before it is counted.
+    TFileRule eachFile;
 
-    // Only files matching the mask ("File*.chk", "*.dmp", "memory.dmp").
-    void SetMask(const std::string& text);
     [[nodiscard]] bool Takes(const std::string& name, int depth) const;
     [[nodiscard]] bool KeepsFolder(const std::string& name) const;
-
-private:
-    bool byMask = false;
-    std::string mask, prefix, suffix;
 };
 
-// The walk over `folder` with `rules`; the byte total of the files counted.
-uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules, int32_t& count);
+// The walk over `folder` with `rules`: counts into run.ItemCount and
+// returns the byte total of the files counted.
+uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules);
+
+// The subfolders of `folder` (no links, never "." or ".."), in listing order.
+[[nodiscard]] std::vector<std::string> Subfolders(platform::FileSystem& files, const std::string& folder);
+// The files of `folder` matching `mask` ("*", "*.txt"), no folders, in listing order.
+[[nodiscard]] std::vector<platform::FileEntry> FilesIn(platform::FileSystem& files, const std::string& folder,
+                                                      const std::string& mask = "*");
+// The size of the file at `path`, if it exists as a file (no link).
+[[nodiscard]] std::optional<uint64_t> FileSizeOf(platform::FileSystem& files, const std::string& path);
 
 // Lists (and in a Clean run deletes) one file; true if it counts.
 bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt);
@@ -54,27 +80,23 @@ void WipeFile(run::TRunContext& run, const std::string& path, int passes);
 // The same outside a run (the check before a run starts).
 [[nodiscard]] bool IsFileLocked(platform::FileSystem& files, const std::string& path);
 
-// Every file below `folder` (but `excludedName`, compared ignoring case);
-// subfolders are emptied and removed, the folder itself only with `removeFolder`.
-uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, bool removeFolder, bool logIt,
-                     const std::string& excludedName, int32_t& count);
-uint64_t CleanSubfolder(run::TRunContext& run, const std::string& folder, bool logIt,
-                        const std::string& excludedName, int32_t& count);
-// Files matching `mask` ("File*.chk", "*.dmp", "memory.dmp"); never removes folders.
-uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask, bool recurse,
-                          int32_t& count);
-// Files named `name` (exact, case included) below `folder`, each taken as a
-// database. A Clean leaves a database in use (IsFileLocked) with its
-// companions and reports it through run.ReportFileInUse; otherwise the
-// database goes first, then each companion that exists ("-journal", "-wal",
-// "-shm"), each counted and logged as a file. A companion never goes when
-// its database stayed. A Test counts and lists the database and the
-// companions that exist.
-uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name, bool recurse,
-                            int32_t& count);
-// Every file whose name does not contain `excludedText` (ignoring case).
-uint64_t CleanFolderExcept(run::TRunContext& run, const std::string& folder, bool removeFolder,
-                           const std::string& excludedText, int32_t& count);
+// Every file below `folder` (but those the rules keep); subfolders are
+// emptied and removed, the folder itself only with `.removeFolder`.
+// Progress counts the run's earlier items too.
+uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, TWalkRules rules = {});
+// Files matching `mask` ("File*.chk", "*.dmp", "memory.dmp"), in the folder
+// alone unless `.recurse`; never removes folders.
+uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask,
+                          TWalkRules rules = {.recurse = false});
+// Files named `name` (exact, case included) below `folder` (in the folder
+// alone unless `.recurse`), each taken as a database. A Clean leaves a
+// database in use (IsFileLocked) with its companions and reports it through
+// run.ReportFileInUse; otherwise the database goes first, then each
+// companion that exists ("-journal", "-wal", "-shm"), each counted and
+// logged as a file. A companion never goes when its database stayed. A Test
+// counts and lists the database and the companions that exist.
+uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name,
+                            TWalkRules rules = {.recurse = false});
 
 // The questions asked before a removing walk: a drive root gets
 // `rootQuestion` (fqNone skips that check), the documents folder and its

@@ -110,7 +110,7 @@ void TClearTaskThread::EndItem() {
 }
 
 void TClearTaskThread::Post(uint32_t message, int32_t wParam) {
-    Machine.desktop.PostMessage(MainWindow, message, static_cast<uintptr_t>(static_cast<intptr_t>(wParam)), 0);
+    Machine.desktop.PostToWindow(MainWindow, message, static_cast<uintptr_t>(static_cast<intptr_t>(wParam)), 0);
 }
 
 }  // namespace nullvane::run

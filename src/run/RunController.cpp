@@ -38,7 +38,7 @@ private:
     TRunView* view_;
 };
 
-int TRunController::TQuietDialogs::MessageBox(const std::string&, const std::string&, uint32_t flags) {
+int TRunController::TQuietDialogs::ShowMessage(const std::string&, const std::string&, uint32_t flags) {
     switch (flags & 0xF) {
     case platform::mbYesNo:
     case platform::mbYesNoCancel:
@@ -198,7 +198,7 @@ void TRunController::EndRun() {
         // The count is in; the removing pass starts once this message is done.
         expectedItems_ = current_->TotalItems;
         Retire();
-        machine_.desktop.PostMessage(Window, WM_STARTCLEANPASS, 0, 0);
+        machine_.desktop.PostToWindow(Window, WM_STARTCLEANPASS, 0, 0);
         return;
     }
     const bool withErrors = current_->FinishedWithErrors();

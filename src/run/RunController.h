@@ -115,7 +115,7 @@ private:
     // Answers every question of a quiet run as No would.
     class TQuietDialogs final : public platform::Dialogs {
     public:
-        [[nodiscard]] int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+        [[nodiscard]] int ShowMessage(const std::string& text, const std::string& caption, uint32_t flags) override;
         [[nodiscard]] std::optional<std::string> SaveFile(const platform::FileDialogArgs&) override { return {}; }
         [[nodiscard]] std::optional<std::string> OpenFile(const platform::FileDialogArgs&) override { return {}; }
     };

@@ -219,7 +219,7 @@ std::string OptionsFolder(platform::Platform& machine) {
 
 std::string OptionsFilePath(platform::Platform& machine) {
     std::string folder = OptionsFolder(machine);
-    if (!folder.empty() && machine.files.CreateDirectories(folder)) return folder + kOptionsFileName;
+    if (!folder.empty() && machine.files.MakeFolders(folder)) return folder + kOptionsFileName;
     return machine.system.ProgramFolder() + kOptionsFileName;
 }
 

@@ -17,7 +17,7 @@ class CookiesManagerTest : public MainWindowTest {
 protected:
     std::string Folder() { return sim.system().SpecialFolder(platform::csidlCookies) + "\\"; }
     std::string DatFile() { return sim.system().ProgramFolder() + "Cookies.dat"; }
-    std::string DatText() { return sim.files().ReadAll(DatFile()).value_or("<missing>"); }
+    std::string DatText() { return sim.files().ReadAll(DatFile()).ValueOr("<missing>"); }
     void Cookie(const std::string& name, const std::string& site) {
         sim.MakeFile(Folder() + name, "id\n1234\n" + site + "/\n0\n*\n");
     }

@@ -16,7 +16,7 @@ namespace {
 class CustomListEditorTest : public MainWindowTest {
 protected:
     std::string ListFile() { return customlists::CustomListPath(sim.Machine()); }
-    std::string ListText() { return sim.files().ReadAll(ListFile()).value_or("<missing>"); }
+    std::string ListText() { return sim.files().ReadAll(ListFile()).ValueOr("<missing>"); }
     // Opens the editor from the menu's handler; `script` works it.
     void Edit(std::function<void(THeadlessForm&)> script) {
         Open();

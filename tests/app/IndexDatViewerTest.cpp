@@ -161,7 +161,7 @@ TEST_F(IndexDatViewerTest, CtrlAltSShowsTheHiddenDeleteWhichWipesTheRecordsAndCl
         closedByDelete = form.ModalResult() == ui::mrCancel;
     });
     EXPECT_TRUE(closedByDelete);
-    const std::string after = sim.files().ReadAll(kFile).value();
+    const std::string after = sim.files().ReadAll(kFile).Value();
     const std::string before = FiveRecords();
     ASSERT_EQ(after.size(), before.size());
     EXPECT_EQ(after.substr(0, 0x4010), before.substr(0, 0x4010));  // header and the table's own header
@@ -200,7 +200,7 @@ TEST_F(IndexDatViewerTest, ShowAndDeleteAreOffWhileReadingAndClosingStopsTheRead
     EXPECT_EQ(messages, 10);  // the read ended at the message that closed the window
     EXPECT_EQ(totalAfter, 0);
     // Nothing was wiped under the read.
-    EXPECT_EQ(sim.files().ReadAll(kFile).value(), image.Image());
+    EXPECT_EQ(sim.files().ReadAll(kFile).Value(), image.Image());
 }
 
 }  // namespace

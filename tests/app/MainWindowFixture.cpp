@@ -53,7 +53,7 @@ void TJunkCleaner::operator()(run::TRunContext& run, const std::string& itemName
                 continue;
             }
         }
-        if (!run.IsTestRun() && !run.Machine.files.DeleteFile(folder + name)) continue;
+        if (!run.IsTestRun() && !run.Machine.files.RemoveFile(folder + name)) continue;
         ++run.ItemCount;
         if (!run.FastScan()) run.AddLogLine(run.LogPrefix + "deleting " + folder + name);
     }

@@ -186,13 +186,13 @@ TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
     cleaner->HoldItems();
     ASSERT_TRUE(PumpUntilHeld());
     ASSERT_EQ(main.Runs.ExpectedItems(), 8);
-    sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 2, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_RUNPROGRESS, 2, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.lNumber->Caption(), "2");
     EXPECT_EQ(main.pbProgress->Position(), 250);
     EXPECT_EQ(main.pbProgress->Caption(), "25%");
     // More than the pre-scan counted goes past the end of the range.
-    sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 10, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_RUNPROGRESS, 10, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.pbProgress->Position(), 1250);
     cleaner->Release();
@@ -204,7 +204,7 @@ TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
     Button(*main.bTest).Click();
     ASSERT_TRUE(PumpUntilHeld());
     const int position = main.pbProgress->Position();
-    sim.desktop().PostMessage(main.Form->Handle(), run::WM_RUNPROGRESS, 4, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_RUNPROGRESS, 4, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.lNumber->Caption(), "4");
     EXPECT_EQ(main.pbProgress->Position(), position);
@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, StartRequestsDuringARunAreIgnored) {
     Button(*main.bTest).Click();
     ASSERT_TRUE(PumpUntilHeld());
     Button(*main.bClean).Click();
-    sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     main.tmSchedule->onTimer();
     EXPECT_EQ(main.Runs.Phase(), run::TRunPhase::Testing);
@@ -304,7 +304,7 @@ TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     EXPECT_EQ(sim.dialogs().Asked()[0].caption, "Nullvane");
     EXPECT_EQ(sim.dialogs().Asked()[0].flags, platform::mbOk | platform::mbIconInformation);
     // An unattended clean says nothing.
-    sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     EXPECT_EQ(sim.dialogs().AskedCount(), 1u);
     EXPECT_TRUE(main.Runs.Idle());
@@ -463,19 +463,19 @@ TEST_F(MainWindowTest, ActionMenuShortcutsDoWhatTheButtonsDo) {
 TEST_F(MainWindowTest, MinimisingGoesToTheNotificationAreaAndTheIconBringsTheWindowBack) {
     auto& main = Open();
     const auto window = main.Form->Handle();
-    sim.desktop().PostMessage(window, ui::kWmSysCommand, ui::kScMinimize, 0);
+    sim.desktop().PostToWindow(window, ui::kWmSysCommand, ui::kScMinimize, 0);
     sim.queue().Pump();
     EXPECT_FALSE(main.Form->Visible());
     EXPECT_TRUE(Form().HasTrayIcon());
     EXPECT_EQ(Form().TrayTip(), "Left Click to activate Nullvane\r\nRight Click to popup menu");
     EXPECT_EQ(Form().TrayCallbackMessage(), run::WM_TRAYICON);
 
-    sim.desktop().PostMessage(window, run::WM_TRAYICON, 0, ui::kWmRButtonDown);
+    sim.desktop().PostToWindow(window, run::WM_TRAYICON, 0, ui::kWmRButtonDown);
     sim.queue().Pump();
     EXPECT_EQ(Form().LastPopupMenu(), &main.pmTray);
     EXPECT_TRUE(main.pmTray.Find("&Settings...")->Enabled);
 
-    sim.desktop().PostMessage(window, run::WM_TRAYICON, 0, ui::kWmLButtonDown);
+    sim.desktop().PostToWindow(window, run::WM_TRAYICON, 0, ui::kWmLButtonDown);
     sim.queue().Pump();
     EXPECT_TRUE(main.Form->Visible());
     EXPECT_FALSE(main.Form->Minimized());

@@ -37,7 +37,7 @@ TEST_F(RemovingRunLockTest, ACleanWhileAnotherProgramRemovesWaitsThenRefusesButA
     EXPECT_TRUE(cleaner->Calls().empty()) << "not even the pre-scan starts";
 
     // An unattended clean is refused the same way.
-    sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     EXPECT_EQ(sim.dialogs().AskedCount(), 2u);
     EXPECT_TRUE(main.Runs.Idle());
@@ -96,7 +96,7 @@ TEST_F(RemovingRunLockTest, ARunEndedByAnErrorLetsGo) {
     auto& main = Open();
     ClickTick(kTempFiles);
     CurrentOptions.AskForSweep = false;
-    sim.desktop().PostMessage(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
     cleaner->ThrowOnItem = kTempFiles;
     ASSERT_TRUE(Pump([&] { return main.pbProgress->Caption() == run::texts::kRunStopped; }));
     EXPECT_TRUE(main.Runs.Idle());

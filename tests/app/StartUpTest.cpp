@@ -34,7 +34,7 @@ protected:
 TEST_F(StartUpTest, SecondStartHandsOverToTheFirstWhichShowsItselfFromTheNotificationArea) {
     EXPECT_FALSE(HandOverToRunningInstance(sim.desktop()));
     auto& main = Open();
-    sim.desktop().PostMessage(main.Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), ui::kWmSysCommand, ui::kScMinimize, 0);
     sim.queue().Pump();
     ASSERT_FALSE(main.Form->Visible());
 

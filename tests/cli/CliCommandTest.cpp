@@ -190,7 +190,7 @@ TEST(ConsoleDialogs, OnlyYOrCapitalYAnswersYes) {
         std::istringstream in(input);
         std::ostringstream out;
         cli::TConsoleDialogs dialogs(in, out);
-        int answer = dialogs.MessageBox("Do you want to delete the files on C:\\?", "Nullvane", flags);
+        int answer = dialogs.ShowMessage("Do you want to delete the files on C:\\?", "Nullvane", flags);
         EXPECT_EQ(out.str().rfind("Do you want to delete the files on C:\\? [y/N] ", 0), 0u);
         return answer;
     };
@@ -207,7 +207,7 @@ TEST(ConsoleDialogs, OnlyYOrCapitalYAnswersYes) {
     std::istringstream in;
     std::ostringstream out;
     cli::TConsoleDialogs dialogs(in, out);
-    EXPECT_EQ(dialogs.MessageBox("You must have administrators user.", "Nullvane", platform::mbOk), platform::idOk);
+    EXPECT_EQ(dialogs.ShowMessage("You must have administrators user.", "Nullvane", platform::mbOk), platform::idOk);
     EXPECT_EQ(out.str(), "You must have administrators user.\n");
 }
 
@@ -248,7 +248,7 @@ TEST_F(CliTest, WipeIndexDatChecksTheNameAsShowDoesAsksUnlessYesAndThenListsNoth
 
     EXPECT_EQ(Run({"--wipe-index-dat", file}, "n\n"), 1);
     EXPECT_EQ(outText, "Overwrite the records of " + file + "? [y/N] ");
-    EXPECT_EQ(sim.files().ReadAll(file).value(), OneRecordIndex());
+    EXPECT_EQ(sim.files().ReadAll(file).Value(), OneRecordIndex());
     ASSERT_EQ(Run({"--index-dat", file}), 0);
     EXPECT_NE(outText, "");
 
@@ -278,7 +278,7 @@ TEST_F(CliTest, CookiesPrintsTheManagersListsAndKeepOrForgetSaveThemAsOkDoes) {
     EXPECT_EQ(outText, "keep\ta.example\nkeep\tx.example\nkeep\tt@a[1].txt\n");
     EXPECT_EQ(Run({"--forget-cookie", "a.example", "t@a[1].txt", "not.kept"}), 0);
     EXPECT_EQ(outText, "keep\tx.example\nfound\ta.example\t" + folder + "t@a[1].txt\n");
-    EXPECT_EQ(sim.files().ReadAll(dat).value(),
+    EXPECT_EQ(sim.files().ReadAll(dat).Value(),
               "[Cookies to keep]\r\nCount=1\r\n0=x.example\r\n1=x.example\r\n2=t@a[1].txt\r\n");
 
     ASSERT_TRUE(sim.files().SetAttributes(dat, platform::faReadOnly));

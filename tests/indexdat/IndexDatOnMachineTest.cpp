@@ -37,11 +37,12 @@ class TFillRecorder final : public platform::sim::SimFileSystem {
 public:
     explicit TFillRecorder(SimMachine& machine) : SimFileSystem(machine.HostRoot()) {}
 
-    platform::FilePtr Open(const std::string& path, platform::OpenMode mode, platform::ShareMode share) override {
+    platform::TResult<platform::FilePtr> Open(const std::string& path, platform::OpenMode mode,
+                                              platform::ShareMode share) override {
         auto file = SimFileSystem::Open(path, mode, share);
-        if (!file) return nullptr;
+        if (!file) return file.Status();
         opens.emplace_back();
-        return std::make_unique<THandle>(std::move(file), opens.back());
+        return platform::FilePtr(std::make_unique<THandle>(std::move(file).Value(), opens.back()));
     }
 
     std::vector<std::vector<uint8_t>> opens;
@@ -51,7 +52,7 @@ private:
     public:
         THandle(platform::FilePtr inner, std::vector<uint8_t>& fills) : inner_(std::move(inner)), fills_(fills) {}
         size_t Read(void* buffer, size_t count) override { return inner_->Read(buffer, count); }
-        bool Write(const void* buffer, size_t count) override {
+        platform::TStatus Write(const void* buffer, size_t count) override {
             if (count > 0) fills_.push_back(*static_cast<const uint8_t*>(buffer));
             return inner_->Write(buffer, count);
         }
@@ -59,7 +60,7 @@ private:
             return inner_->Seek(offset, origin);
         }
         std::optional<uint64_t> Size() override { return inner_->Size(); }
-        bool Flush() override { return inner_->Flush(); }
+        platform::TStatus Flush() override { return inner_->Flush(); }
         uint32_t LinkCount() override { return inner_->LinkCount(); }
 
     private:

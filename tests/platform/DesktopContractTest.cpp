@@ -58,8 +58,8 @@ TYPED_TEST(DesktopContractTest, FindsAWindowByItsClassInAnyCase) {
 
 TYPED_TEST(DesktopContractTest, PostedMessagesArriveInOrderWhenTheWindowThreadPumps) {
     WindowId window = this->MakeRecordingWindow("NullvaneContractPost");
-    ASSERT_TRUE(this->desktop().PostMessage(window, kTestMessage, 7, 9));
-    ASSERT_TRUE(this->desktop().PostMessage(window, kTestMessage + 1, 8, 0));
+    ASSERT_TRUE(this->desktop().PostToWindow(window, kTestMessage, 7, 9));
+    ASSERT_TRUE(this->desktop().PostToWindow(window, kTestMessage + 1, 8, 0));
     EXPECT_TRUE(this->received.empty()) << "posting does not deliver";
     EXPECT_TRUE(this->backend->PumpUntil([&] { return this->received.size() >= 2; }, 5000));
     ASSERT_EQ(this->received.size(), 2u);
@@ -77,7 +77,7 @@ TYPED_TEST(DesktopContractTest, MessagesPostedFromAnotherThreadArriveOnTheWindow
         this->received.push_back({});
     });
     bool posted = false;
-    std::thread poster([&] { posted = this->desktop().PostMessage(window, kTestMessage, 1, 0); });
+    std::thread poster([&] { posted = this->desktop().PostToWindow(window, kTestMessage, 1, 0); });
     poster.join();
     EXPECT_TRUE(posted);
     EXPECT_TRUE(this->backend->PumpUntil([&] { return !this->received.empty(); }, 5000));
@@ -91,9 +91,9 @@ TYPED_TEST(DesktopContractTest, ACallFromAnotherThreadRunsBeforeMessagesAlreadyP
     });
     std::atomic<bool> done{false};
     std::thread run([&] {
-        this->desktop().PostMessage(window, kTestMessage + 1, 0, 0);
+        this->desktop().PostToWindow(window, kTestMessage + 1, 0, 0);
         this->backend->ui.Synchronize([&] { order.push_back("call"); });
-        this->desktop().PostMessage(window, kTestMessage + 2, 0, 0);
+        this->desktop().PostToWindow(window, kTestMessage + 2, 0, 0);
         done = true;
     });
     // The window thread looks only once the call waits behind message 1.
@@ -108,8 +108,8 @@ TYPED_TEST(DesktopContractTest, ACallFromAnotherThreadRunsBeforeMessagesAlreadyP
 TYPED_TEST(DesktopContractTest, PostingToNoWindowOrADestroyedOneFails) {
     WindowId window = this->MakeRecordingWindow("NullvaneContractGone");
     this->backend->DestroyWindow(window);
-    EXPECT_FALSE(this->desktop().PostMessage(window, kTestMessage, 0, 0));
-    EXPECT_FALSE(this->desktop().PostMessage(0, kTestMessage, 0, 0));
+    EXPECT_FALSE(this->desktop().PostToWindow(window, kTestMessage, 0, 0));
+    EXPECT_FALSE(this->desktop().PostToWindow(0, kTestMessage, 0, 0));
 }
 
 TYPED_TEST(DesktopContractTest, TheMonitorNearARectangleOffersAWorkAreaAndSaysWhetherItIsOnOne) {
@@ -137,9 +137,9 @@ TEST(SimDesktop, RecordsPostedMessagesAndForegroundRequests) {
     WindowId first = desktop.RegisterWindow("Main");
     WindowId second = desktop.RegisterWindow("main");
     EXPECT_EQ(desktop.FindWindowByClass("MAIN"), second) << "the newest window is on top";
-    std::thread poster([&] { desktop.PostMessage(first, 0x3410, 5, 0); });
+    std::thread poster([&] { desktop.PostToWindow(first, 0x3410, 5, 0); });
     poster.join();
-    desktop.PostMessage(second, 0x3409, 6, 0);
+    desktop.PostToWindow(second, 0x3409, 6, 0);
     EXPECT_TRUE(desktop.SetForegroundWindow(first));
     EXPECT_FALSE(desktop.SetForegroundWindow(0x1));
 
@@ -158,7 +158,7 @@ TEST(SimDesktop, MessagesForAWindowDestroyedBeforeDeliveryAreDropped) {
     SimDesktop desktop(queue);
     int delivered = 0;
     WindowId window = desktop.RegisterWindow("Main", [&](uint32_t, uintptr_t, intptr_t) { ++delivered; });
-    desktop.PostMessage(window, 1, 0, 0);
+    desktop.PostToWindow(window, 1, 0, 0);
     desktop.DestroyWindow(window);
     queue.Pump();
     EXPECT_EQ(delivered, 0);

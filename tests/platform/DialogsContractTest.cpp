@@ -37,7 +37,7 @@ const uint32_t kQuestion = platform::mbYesNo | platform::mbIconInformation | pla
 TYPED_TEST(DialogsContractTest, AQuestionAnswersWithThePressedButton) {
     const std::string text = "Do you want to delete all files and folders under C:\\Users\\T\xC3\xA9st\\?";
     this->backend->AnswerNext(platform::idNo);
-    EXPECT_EQ(this->dialogs().MessageBox(text, "Nullvane", kQuestion), platform::idNo);
+    EXPECT_EQ(this->dialogs().ShowMessage(text, "Nullvane", kQuestion), platform::idNo);
     this->backend->Finish();
     auto shown = this->backend->LastShown();
     ASSERT_TRUE(shown.has_value());
@@ -45,7 +45,7 @@ TYPED_TEST(DialogsContractTest, AQuestionAnswersWithThePressedButton) {
     EXPECT_EQ(shown->text, text);
 
     this->backend->AnswerNext(platform::idYes);
-    EXPECT_EQ(this->dialogs().MessageBox(text, "Nullvane", kQuestion), platform::idYes);
+    EXPECT_EQ(this->dialogs().ShowMessage(text, "Nullvane", kQuestion), platform::idYes);
     this->backend->Finish();
 }
 
@@ -53,7 +53,7 @@ TYPED_TEST(DialogsContractTest, ABoxCanBeAskedFromAnotherThread) {
     int answer = 0;
     this->backend->AnswerNext(platform::idOk);
     std::thread run([&] {
-        answer = this->dialogs().MessageBox("Nothing is ticked.", "Nullvane",
+        answer = this->dialogs().ShowMessage("Nothing is ticked.", "Nullvane",
                                             platform::mbOk | platform::mbIconInformation);
     });
     run.join();
@@ -66,13 +66,13 @@ TYPED_TEST(DialogsContractTest, ABoxCanBeAskedFromAnotherThread) {
 TEST(SimDialogs, AnswersFromTheQueueThenTheDefaultButton) {
     SimDialogs dialogs;
     dialogs.QueueAnswers({platform::idYes, platform::idNo});
-    EXPECT_EQ(dialogs.MessageBox("a", "Nullvane", kQuestion), platform::idYes);
-    EXPECT_EQ(dialogs.MessageBox("b", "Nullvane", kQuestion), platform::idNo);
-    EXPECT_EQ(dialogs.MessageBox("c", "Nullvane", kQuestion), platform::idNo) << "No is the default button";
-    EXPECT_EQ(dialogs.MessageBox("d", "Nullvane", platform::mbYesNo), platform::idYes);
-    EXPECT_EQ(dialogs.MessageBox("e", "Nullvane", platform::mbOk | platform::mbIconError), platform::idOk);
+    EXPECT_EQ(dialogs.ShowMessage("a", "Nullvane", kQuestion), platform::idYes);
+    EXPECT_EQ(dialogs.ShowMessage("b", "Nullvane", kQuestion), platform::idNo);
+    EXPECT_EQ(dialogs.ShowMessage("c", "Nullvane", kQuestion), platform::idNo) << "No is the default button";
+    EXPECT_EQ(dialogs.ShowMessage("d", "Nullvane", platform::mbYesNo), platform::idYes);
+    EXPECT_EQ(dialogs.ShowMessage("e", "Nullvane", platform::mbOk | platform::mbIconError), platform::idOk);
     dialogs.SetDefaultAnswer(platform::idCancel);
-    EXPECT_EQ(dialogs.MessageBox("f", "Nullvane", platform::mbYesNo), platform::idCancel);
+    EXPECT_EQ(dialogs.ShowMessage("f", "Nullvane", platform::mbYesNo), platform::idCancel);
 
     auto asked = dialogs.Asked();
     ASSERT_EQ(asked.size(), 6u);
@@ -93,7 +93,7 @@ TEST(SimDialogs, RecordsBoxesFromManyThreadsAndLetsAResponderAct) {
     std::atomic<int> yes{0};
     for (int i = 0; i < 8; ++i)
         threads.emplace_back([&, i] {
-            if (dialogs.MessageBox(i % 2 ? "yes please" : "no thanks", "Nullvane", kQuestion) == platform::idYes) ++yes;
+            if (dialogs.ShowMessage(i % 2 ? "yes please" : "no thanks", "Nullvane", kQuestion) == platform::idYes) ++yes;
         });
     for (auto& thread : threads) thread.join();
     EXPECT_EQ(dialogs.AskedCount(), 8u);

@@ -13,16 +13,14 @@
 #include "platform/ProfileFile.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimProfileFile.h"
+#include "platform/sim/SimSystemInfo.h"
 #include "support/TempFolder.h"
 
 #ifdef _WIN32
 #include <windows.h>
-// The services name operations after these macros.
-#undef DeleteFile
-#undef CreateDirectory
-#undef RemoveDirectory
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProfileFile.h"
+#include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/WideText.h"
 #endif
 
@@ -33,6 +31,7 @@ struct SimFilesBackend {
     TTempFolder host{"nullvane-files"};
     platform::sim::SimFileSystem files{host.Path()};
     platform::sim::SimProfileFile profiles{files};
+    platform::sim::SimSystemInfo system;
     std::string root = "C:\\Work";
 
     SimFilesBackend() { std::filesystem::create_directories(host.Path() / "C" / "Work"); }
@@ -87,6 +86,7 @@ struct Win32FilesBackend {
     static constexpr const char* kName = "Win32";
     platform::win32::Win32FileSystem files;
     platform::win32::Win32ProfileFile profiles;
+    platform::win32::Win32SystemInfo system;
     std::string root;
 
     Win32FilesBackend() {
@@ -95,7 +95,7 @@ struct Win32FilesBackend {
         GetTempPathW(MAX_PATH, temp);
         root = platform::win32::Narrow(temp) + "nullvane-files-" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(counter++);
-        files.CreateDirectory(root);
+        files.MakeFolder(root);
     }
 
     ~Win32FilesBackend() {

@@ -22,7 +22,7 @@ protected:
         EXPECT_TRUE(Files().WriteAll(Path(name), bytes));
         return Path(name);
     }
-    std::string Bytes(const std::string& path) { return Files().ReadAll(path).value_or("<missing>"); }
+    std::string Bytes(const std::string& path) { return Files().ReadAll(path).ValueOr("<missing>"); }
 };
 
 TYPED_TEST_SUITE(ProfileFileContractTest, FilesBackends, FilesBackendName);

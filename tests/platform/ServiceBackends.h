@@ -26,10 +26,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-// The services name operations after these macros.
-#undef MessageBox
-#undef PostMessage
-#undef GetDriveType
 #include "platform/win32/MessagePump.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Dialogs.h"

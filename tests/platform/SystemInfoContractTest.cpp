@@ -72,8 +72,8 @@ TYPED_TEST(SystemInfoContractTest, ReportsWindowsSevenAndAdministratorByDefault)
 }
 
 TYPED_TEST(SystemInfoContractTest, DriveTypes) {
-    EXPECT_EQ(this->system().GetDriveType("C:\\"), platform::DriveType::Fixed);
-    EXPECT_EQ(this->system().GetDriveType("Q:\\"), platform::DriveType::NoRootDir);
+    EXPECT_EQ(this->system().DriveTypeOf("C:\\"), platform::DriveType::Fixed);
+    EXPECT_EQ(this->system().DriveTypeOf("Q:\\"), platform::DriveType::NoRootDir);
 }
 
 TYPED_TEST(SystemInfoContractTest, ClockAndDate) {
@@ -124,7 +124,7 @@ TEST(SimSystemInfo, SettersKeepTheSystemsFolderForms) {
     system.SetWindowsFolder("E:\\");
     EXPECT_EQ(system.WindowsFolder(), "E:\\") << "a drive root keeps its backslash";
     system.SetDriveType("e:", platform::DriveType::Remote);
-    EXPECT_EQ(system.GetDriveType("E:\\"), platform::DriveType::Remote);
+    EXPECT_EQ(system.DriveTypeOf("E:\\"), platform::DriveType::Remote);
 }
 
 TEST(SimSystemInfo, TheClockMovesOnlyWhenTold) {
@@ -187,7 +187,7 @@ TEST(SimMachine, StartsAsAWindowsSevenMachineWithItsFoldersOnTheHost) {
                   "C:\\Program Files");
 
         machine.MakeFile("C:\\Data\\Deep\\a.txt", "abc");
-        EXPECT_EQ(platform.files.ReadAll("C:\\Data\\Deep\\a.txt"), std::optional<std::string>("abc"));
+        EXPECT_EQ(platform.files.ReadAll("C:\\Data\\Deep\\a.txt"), "abc");
     }
     EXPECT_FALSE(std::filesystem::exists(root)) << "the host folder goes with the machine";
 }

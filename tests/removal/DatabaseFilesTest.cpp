@@ -26,15 +26,13 @@ protected:
 };
 
 TEST_F(DatabaseFilesTest, EachDatabaseGoesBeforeTheCompanionsThatExistAndATestKeepsThem) {
-    int32_t count = 0;
-    EXPECT_EQ(CleanDatabaseFiles(Run(run::rmTest), "C:\\P", "cookies.sqlite", true, count), 10u);
-    EXPECT_EQ(count, 6);
+    EXPECT_EQ(CleanDatabaseFiles(Run(run::rmTest), "C:\\P", "cookies.sqlite", {.recurse = true}), 10u);
+    EXPECT_EQ(LastRun().ItemCount, 6);
     EXPECT_TRUE(Exists("C:\\P\\one\\cookies.sqlite-shm"));
 
-    count = 0;
     auto& clean = Run(run::rmClean);
-    EXPECT_EQ(CleanDatabaseFiles(clean, "C:\\P", "cookies.sqlite", true, count), 10u);
-    EXPECT_EQ(count, 6);
+    EXPECT_EQ(CleanDatabaseFiles(clean, "C:\\P", "cookies.sqlite", {.recurse = true}), 10u);
+    EXPECT_EQ(clean.ItemCount, 6);
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         EXPECT_FALSE(Exists(std::string("C:\\P\\one\\cookies.sqlite") + suffix)) << suffix;
     EXPECT_FALSE(Exists("C:\\P\\two\\cookies.sqlite-wal"));
@@ -50,9 +48,8 @@ TEST_F(DatabaseFilesTest, EachDatabaseGoesBeforeTheCompanionsThatExistAndATestKe
 TEST_F(DatabaseFilesTest, ADatabaseInUseStaysWithItsCompanionsAndTheWalkGoesOn) {
     sim.files().SetInUse("C:\\P\\one\\cookies.sqlite");
     auto& run = Run(run::rmClean);
-    int32_t count = 0;
-    EXPECT_EQ(CleanDatabaseFiles(run, "C:\\P", "cookies.sqlite", true, count), 2u);
-    EXPECT_EQ(count, 2);  // the other profile's database and its log
+    EXPECT_EQ(CleanDatabaseFiles(run, "C:\\P", "cookies.sqlite", {.recurse = true}), 2u);
+    EXPECT_EQ(run.ItemCount, 2);  // the other profile's database and its log
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         EXPECT_TRUE(Exists(std::string("C:\\P\\one\\cookies.sqlite") + suffix)) << suffix;
     EXPECT_TRUE(Logged("The file is in use by another program: C:\\P\\one\\cookies.sqlite"));

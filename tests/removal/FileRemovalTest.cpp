@@ -32,7 +32,8 @@ TEST_F(FileRemovalTest, TestRunCountsListsAndKeepsEverything) {
     MakeWorkTree();
     auto& run = Run(run::rmTest);
     int32_t count = 0;
-    uint64_t bytes = CleanFolder(run, "C:\\Work", true, true, "", count);
+    uint64_t bytes = CleanFolder(run, "C:\\Work", {.removeFolder = true});
+    count = run.ItemCount;
     EXPECT_EQ(count, 5);
     EXPECT_EQ(bytes, 15u);
     auto lines = log.Lines();
@@ -46,7 +47,8 @@ TEST_F(FileRemovalTest, TestRunCountsListsAndKeepsEverything) {
 TEST_F(FileRemovalTest, TestRunOnADriveRootAsksNothing) {
     sim.MakeFile("C:\\x.tmp", "x");
     int32_t count = 0;
-    CleanFolder(Run(run::rmTest), "C:\\", false, false, "", count);
+    CleanFolder(Run(run::rmTest), "C:\\", {.logIt = false});
+    count = LastRun().ItemCount;
     EXPECT_GE(count, 1);
     EXPECT_TRUE(sim.dialogs().Asked().empty());
 }
@@ -54,7 +56,8 @@ TEST_F(FileRemovalTest, TestRunOnADriveRootAsksNothing) {
 TEST_F(FileRemovalTest, CleanRunRemovesFilesAndSubfoldersButKeepsTheFolderUnlessAsked) {
     MakeWorkTree();
     int32_t count = 0;
-    uint64_t bytes = CleanFolder(Run(run::rmClean), "C:\\Work\\", false, true, "", count);
+    uint64_t bytes = CleanFolder(Run(run::rmClean), "C:\\Work\\");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 5);
     EXPECT_EQ(bytes, 15u);
     EXPECT_TRUE(sim.files().DirectoryExists("C:\\Work"));
@@ -63,7 +66,8 @@ TEST_F(FileRemovalTest, CleanRunRemovesFilesAndSubfoldersButKeepsTheFolderUnless
 
     count = 0;
     sim.MakeFile("C:\\Work\\again.txt", "z");
-    CleanFolder(Run(run::rmClean), "C:\\Work", true, false, "", count);
+    CleanFolder(Run(run::rmClean), "C:\\Work", {.removeFolder = true, .logIt = false});
+    count = LastRun().ItemCount;
     EXPECT_FALSE(Exists("C:\\Work"));
 }
 
@@ -73,7 +77,8 @@ TEST_F(FileRemovalTest, ExcludedNameStaysInEveryFolderAndKeepsItsFolder) {
     sim.MakeFile("C:\\Cache\\Sub\\index.dat", "keep");
     sim.MakeFile("C:\\Cache\\Sub\\y.gif", "gone");
     int32_t count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Cache", false, true, "index.dat", count);
+    CleanFolder(Run(run::rmClean), "C:\\Cache", {.keepName = "index.dat"});
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 2);
     EXPECT_TRUE(Exists("C:\\Cache\\INDEX.DAT"));
     EXPECT_TRUE(Exists("C:\\Cache\\Sub\\index.dat"));
@@ -85,7 +90,8 @@ TEST_F(FileRemovalTest, CleanFolderExceptKeepsNamesContainingTheText) {
     sim.MakeFile("C:\\Local\\http_site_0.localstorage", "gone");
     sim.MakeFile("C:\\Local\\Deep\\other.txt", "gone");
     int32_t count = 0;
-    CleanFolderExcept(Run(run::rmClean), "C:\\Local", false, "CHROME-EXTENSION_", count);
+    CleanFolder(Run(run::rmClean), "C:\\Local", {.keepContaining = "CHROME-EXTENSION_"});
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 2);
     EXPECT_TRUE(Exists("C:\\Local\\chrome-extension_abc_0.localstorage"));
     EXPECT_FALSE(Exists("C:\\Local\\http_site_0.localstorage"));
@@ -96,7 +102,7 @@ TEST_F(FileRemovalTest, DriveRootQuestionAnsweredNoLeavesTheDriveAlone) {
     sim.MakeFile("C:\\keep.txt", "k");
     sim.dialogs().QueueAnswer(platform::idNo);
     int32_t count = 7;
-    EXPECT_EQ(CleanFolder(Run(run::rmClean), "C:\\", false, true, "", count), 0u);
+    EXPECT_EQ(CleanFolder(Run(run::rmClean), "C:\\"), 0u);
     EXPECT_EQ(count, 7);
     EXPECT_TRUE(Exists("C:\\keep.txt"));
     ASSERT_EQ(sim.dialogs().Asked().size(), 1u);
@@ -111,13 +117,15 @@ TEST_F(FileRemovalTest, MaskQuestionsDependOnTheMaskAndTheFolder) {
     sim.MakeFile(documents + "letter.doc", "d");
     sim.dialogs().QueueAnswer(platform::idNo);
     int32_t count = 0;
-    CleanFilesByMask(Run(run::rmClean), documents, "*.doc", false, count);
+    CleanFilesByMask(Run(run::rmClean), documents, "*.doc");
+    count = LastRun().ItemCount;
     EXPECT_EQ(Questions(), std::vector<std::string>{"Do you want to delete the files on " + documents + "?"});
     EXPECT_TRUE(Exists(documents + "letter.doc"));
 
     // A mask without "*" on a drive root skips the root question.
     sim.MakeFile("C:\\memory.dmp", "m");
-    CleanFilesByMask(Run(run::rmClean), "C:\\", "memory.dmp", false, count);
+    CleanFilesByMask(Run(run::rmClean), "C:\\", "memory.dmp");
+    count = LastRun().ItemCount;
     EXPECT_EQ(Questions().size(), 1u);
     EXPECT_FALSE(Exists("C:\\memory.dmp"));
 }
@@ -129,7 +137,8 @@ TEST_F(FileRemovalTest, MasksMatchAsTheWalkDefinesThem) {
     sim.MakeFile("C:\\N\\MEMORY.DMP", "x");
     auto countFor = [&](const std::string& mask, bool recurse) {
         int32_t count = 0;
-        CleanFilesByMask(Run(run::rmTest), "C:\\M", mask, recurse, count);
+        CleanFilesByMask(Run(run::rmTest), "C:\\M", mask, {.recurse = recurse});
+        count = LastRun().ItemCount;
         return count;
     };
     EXPECT_EQ(countFor("File*.chk", false), 2);
@@ -138,7 +147,8 @@ TEST_F(FileRemovalTest, MasksMatchAsTheWalkDefinesThem) {
     EXPECT_EQ(countFor("memory.dmp", false), 1);
     EXPECT_EQ(countFor("*.*", false), 6);  // README has no extension
     int32_t exact = 0;
-    CleanFilesByMask(Run(run::rmTest), "C:\\N", "memory.dmp", false, exact);
+    CleanFilesByMask(Run(run::rmTest), "C:\\N", "memory.dmp");
+    exact = LastRun().ItemCount;
     EXPECT_EQ(exact, 0);  // a mask without "*" matches the exact name, case included
 }
 
@@ -182,21 +192,25 @@ TEST_F(FileRemovalTest, LinkedFoldersAreNeverEnteredAndOnlyTheLinkGoes) {
     if (linkError) GTEST_SKIP() << "no symbolic links on this host: " << linkError.message();
 
     int32_t count = 0;
-    CleanFolder(Run(run::rmTest), "C:\\Temp", false, true, "", count);
+    CleanFolder(Run(run::rmTest), "C:\\Temp");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);  // junk.tmp; nothing behind the link
     for (const auto& line : log.Lines()) EXPECT_EQ(line.find("precious"), std::string::npos) << line;
 
     settings::CurrentOptions.OverwriteFile = true;
     count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Temp", false, true, "", count);
+    CleanFolder(Run(run::rmClean), "C:\\Temp");
+    count = LastRun().ItemCount;
     EXPECT_EQ(Read("C:\\Outside\\precious.doc"), "precious");
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.HostPath("C:\\Temp") / "link")));
     EXPECT_FALSE(Exists("C:\\Temp\\junk.tmp"));
     for (const char* mask : {"*.*", "*.doc"}) {
         count = 0;
         std::filesystem::create_directory_symlink(sim.HostPath("C:\\Outside"), sim.HostPath("C:\\Temp") / "again");
-        CleanFilesByMask(Run(run::rmClean), "C:\\Temp", mask, true, count);
-        CleanFolderExcept(Run(run::rmClean), "C:\\Temp", false, "", count);
+        CleanFilesByMask(Run(run::rmClean), "C:\\Temp", mask, {.recurse = true});
+        count = LastRun().ItemCount;
+        CleanFolder(Run(run::rmClean), "C:\\Temp");
+        count = LastRun().ItemCount;
         EXPECT_EQ(Read("C:\\Outside\\precious.doc"), "precious") << mask;
     }
 }
@@ -208,19 +222,19 @@ TEST_F(FileRemovalTest, SizesAreSixtyFourBit) {
     }
     std::filesystem::resize_file(sim.HostPath("C:\\Big") / "huge.bin", 5ull << 30);  // sparse
     int32_t count = 0;
-    EXPECT_EQ(CleanFolder(Run(run::rmTest), "C:\\Big", false, false, "", count), 5ull << 30);
+    EXPECT_EQ(CleanFolder(Run(run::rmTest), "C:\\Big", {.logIt = false}), 5ull << 30);
 }
 
 TEST_F(FileRemovalTest, CancelledOrMissingFoldersGiveNothing) {
     MakeWorkTree();
     auto& run = Run(run::rmClean);
     int32_t count = 0;
-    EXPECT_EQ(CleanFolder(run, "C:\\Nowhere", true, true, "", count), 0u);
-    EXPECT_EQ(CleanFolder(run, "\\", true, true, "", count), 0u);
+    EXPECT_EQ(CleanFolder(run, "C:\\Nowhere", {.removeFolder = true}), 0u);
+    EXPECT_EQ(CleanFolder(run, "\\", {.removeFolder = true}), 0u);
     run.Terminate();
-    EXPECT_EQ(CleanFolder(run, "C:\\Work", true, true, "", count), 0u);
-    EXPECT_EQ(CleanFilesByMask(run, "C:\\Work", "*.*", true, count), 0u);
-    EXPECT_EQ(CleanFolderExcept(run, "C:\\Work", true, "", count), 0u);
+    EXPECT_EQ(CleanFolder(run, "C:\\Work", {.removeFolder = true}), 0u);
+    EXPECT_EQ(CleanFilesByMask(run, "C:\\Work", "*.*", {.recurse = true}), 0u);
+    EXPECT_EQ(CleanFolder(run, "C:\\Work", {.removeFolder = true}), 0u);
     EXPECT_EQ(count, 0);
     EXPECT_TRUE(Exists("C:\\Work\\a.txt"));
     EXPECT_TRUE(log.Lines().empty());
@@ -232,7 +246,8 @@ TEST_F(FileRemovalTest, ProgressIsPostedAtMostEveryTwoSecondsWithTheRunningTotal
     run.TotalItems = 100;
     run.LastProgressTime = sim.system().TickMs() - 2001;
     int32_t count = 0;
-    CleanFolder(run, "C:\\Work", false, false, "", count);
+    CleanFolder(run, "C:\\Work", {.logIt = false});
+    count = run.ItemCount;
     auto posted = sim.desktop().PostedTo(mainWindow);
     ASSERT_EQ(posted.size(), 1u);  // the clock stands still after the first post
     EXPECT_EQ(posted[0].message, run::WM_RUNPROGRESS);

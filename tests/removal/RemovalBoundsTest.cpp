@@ -75,7 +75,8 @@ TEST_F(RemovalBoundsTest, DriveRootAndDocumentsWrittenAnotherWayAreStillAskedAbo
                                       documents + "\\.", lowered, documents + "/"}) {
         sim.dialogs().ClearAsked();
         int32_t count = 0;
-        CleanFolder(Run(run::rmClean), folder, false, true, "", count);  // every question answered No
+        CleanFolder(Run(run::rmClean), folder);
+        count = LastRun().ItemCount;  // every question answered No
         EXPECT_EQ(sim.dialogs().AskedCount(), 1u) << folder;
         EXPECT_EQ(count, 0) << folder;
     }
@@ -105,7 +106,8 @@ TEST_F(RemovalBoundsTest, FileThatResolvesOutsideTheWalkedFolderIsNeitherWritten
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 1;
     int32_t count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Temp", false, true, "", count);
+    CleanFolder(Run(run::rmClean), "C:\\Temp");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_EQ(Read("C:\\Outside\\secret.txt"), "secret");
     EXPECT_FALSE(Exists("C:\\Temp\\junk.tmp"));
@@ -121,7 +123,8 @@ TEST_F(RemovalBoundsTest, FileWithAnotherNameIsDeletedWithoutOverwritingTheShare
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 3;
     int32_t count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Temp", false, true, "", count);
+    CleanFolder(Run(run::rmClean), "C:\\Temp");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_FALSE(Exists("C:\\Temp\\second.txt"));
     EXPECT_EQ(Read("C:\\Other\\kept.txt"), "shared data");

@@ -26,8 +26,11 @@ protected:
         return *run_;
     }
 
+    // The run the last Run() made.
+    run::TRunContext& LastRun() { return *run_; }
+
     bool Exists(const std::string& path) { return sim.files().Exists(path); }
-    std::string Read(const std::string& path) { return sim.files().ReadAll(path).value_or("<missing>"); }
+    std::string Read(const std::string& path) { return sim.files().ReadAll(path).ValueOr("<missing>"); }
 
     platform::sim::SimMachine sim;
     platform::WindowId mainWindow = sim.desktop().RegisterWindow("TfrmMain");

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#undef DeleteFile
 
 #include <algorithm>
 #include <filesystem>
@@ -55,7 +54,7 @@ protected:
         local = removal::GetLocalAppDataFolder(machine.Machine());
         ASSERT_FALSE(local.empty());
         profile = local + "Google\\Chrome\\User Data\\Default\\";
-        ASSERT_TRUE(machine.files().CreateDirectories(profile + "Network"));
+        ASSERT_TRUE(machine.files().MakeFolders(profile + "Network"));
     }
     void TearDown() override {
         std::error_code ignored;
@@ -75,7 +74,7 @@ protected:
         std::map<std::string, std::string> files;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(Widen(profile))))
             if (entry.is_regular_file())
-                files[entry.path().string()] = machine.files().ReadAll(entry.path().string()).value_or("<unread>");
+                files[entry.path().string()] = machine.files().ReadAll(entry.path().string()).ValueOr("<unread>");
         return files;
     }
 
@@ -122,7 +121,7 @@ TEST_F(ChromiumWineTest, AHeldProfileLockRefusesTheCleanUntilItIsLetGo) {
     tree.ClickStateImage(*tree.FindItem("Opera - Cookies"));
     std::string operaSoftware = machine.system().SpecialFolder(platform::csidlAppData) + "\\Opera Software\\";
     std::string opera = operaSoftware + "Opera GX Stable\\";
-    ASSERT_TRUE(machine.files().CreateDirectories(opera));
+    ASSERT_TRUE(machine.files().MakeFolders(opera));
     {
         THeldFile chrome(local + "Google\\Chrome\\User Data\\lockfile");
         ASSERT_TRUE(chrome.Held());
@@ -145,7 +144,7 @@ TEST_F(ChromiumWineTest, CliLeavesAHeldCookieDatabaseUnchangedReportsItAndEndsWi
     std::string cookies = profile + "Network\\Cookies";
     MakeBrowserDatabase(cookies, "Chromium Network\\Cookies", false, "");
     ASSERT_TRUE(machine.files().WriteAll(cookies + "-journal", "hot journal"));
-    ASSERT_TRUE(machine.files().CreateDirectories(profile + "Local Storage"));
+    ASSERT_TRUE(machine.files().MakeFolders(profile + "Local Storage"));
     ASSERT_TRUE(machine.files().WriteAll(profile + "Local Storage\\https_site_0.localstorage", "site"));
     MakeBrowserDatabase(profile + "History", "Chromium History", false, "");
     auto cookieBytes = machine.files().ReadAll(cookies);

@@ -13,16 +13,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
-// The services' operation names, not the A/W macros.
-#undef GetDriveType
-#undef DeleteFile
-#undef MessageBox
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#undef RemoveDirectory
 
 using namespace nullvane;
 using platform::win32::Widen;
@@ -104,7 +99,7 @@ public:
     std::string ProgramFolder() override { return real_.ProgramFolder(); }
     platform::WindowsVersion Version() override { return real_.Version(); }
     bool IsAdministrator() override { return false; }
-    platform::DriveType GetDriveType(const std::string& root) override { return real_.GetDriveType(root); }
+    platform::DriveType DriveTypeOf(const std::string& root) override { return real_.DriveTypeOf(root); }
     int ScreenWidth() override { return real_.ScreenWidth(); }
     int ScreenHeight() override { return real_.ScreenHeight(); }
     int64_t TickMs() override { return real_.TickMs(); }
@@ -140,7 +135,7 @@ TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
     bool removed = !real.registry().ReadValue(platform::RegRoot::LocalMachine, key, "Path");
     EXPECT_EQ(removed, std::string(expectRemoved) == "1");
     EXPECT_EQ(dialogs.AskedCount(), removed ? 0u : 1u);
-    real.files().DeleteFile(real.system().ProgramFolder() + "VersionRule.dat");
+    real.files().RemoveFile(real.system().ProgramFolder() + "VersionRule.dat");
     handle.reset();
     real.registry().DeleteKey(platform::RegRoot::LocalMachine, key);
 }
@@ -158,7 +153,7 @@ TEST(DataSectionVersionRule, NinetyFiveFamilyRemovesMachineValuesWithoutAdminist
 TEST(CustomListThroughTheCli, CleanRemovesWhatTheListNames) {
     platform::win32::Win32Machine machine;
     std::string folder = machine.system().TempFolder() + "nullvane-list-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(machine.files().CreateDirectories(folder + "\\Sub"));
+    ASSERT_TRUE(machine.files().MakeFolders(folder + "\\Sub"));
     ASSERT_TRUE(machine.files().WriteAll(folder + "\\a.log", "12345"));
     ASSERT_TRUE(machine.files().WriteAll(folder + "\\Sub\\b.log", "1"));
     std::string list = machine.system().ProgramFolder() + "Clist.dat";
@@ -177,7 +172,7 @@ TEST(CustomListThroughTheCli, CleanRemovesWhatTheListNames) {
     if (saved) {
         machine.files().WriteAll(list, *saved);
     } else {
-        machine.files().DeleteFile(list);
+        machine.files().RemoveFile(list);
     }
 }
 
@@ -188,7 +183,7 @@ namespace {
 TEST(CustomListThroughTheCli, AListSavedByTheEditorIsPrintedAndCleaned) {
     platform::win32::Win32Machine machine;
     std::string folder = machine.system().TempFolder() + "nullvane-editor-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(machine.files().CreateDirectories(folder));
+    ASSERT_TRUE(machine.files().MakeFolders(folder));
     ASSERT_TRUE(machine.files().WriteAll(folder + "\\a.log", "log"));
     ASSERT_TRUE(machine.files().WriteAll(folder + "\\keep.txt", "keep"));
     const std::string list = customlists::CustomListPath(machine.Machine());
@@ -204,12 +199,12 @@ TEST(CustomListThroughTheCli, AListSavedByTheEditorIsPrintedAndCleaned) {
     EXPECT_EQ(clean.Status, 0) << clean.Err;
     EXPECT_FALSE(machine.files().Exists(folder + "\\a.log"));
     EXPECT_TRUE(machine.files().Exists(folder + "\\keep.txt"));
-    (void)machine.files().DeleteFile(folder + "\\keep.txt");
-    (void)machine.files().RemoveDirectory(folder);
+    (void)machine.files().RemoveFile(folder + "\\keep.txt");
+    (void)machine.files().RemoveFolder(folder);
     if (saved) {
         machine.files().WriteAll(list, *saved);
     } else {
-        machine.files().DeleteFile(list);
+        machine.files().RemoveFile(list);
     }
 }
 

@@ -11,9 +11,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#undef GetDriveType
-#undef DeleteFile
-#undef MessageBox
 
 #include <filesystem>
 #include <fstream>

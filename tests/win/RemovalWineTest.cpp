@@ -28,11 +28,10 @@ protected:
         settings::CurrentOptions = settings::TOptionsSetting{};
         settings::CurrentOptions.FastScan = false;
         folder = machine.system().TempFolder() + "nullvane-removal-" + std::to_string(GetCurrentProcessId()) + "\\";
-        ASSERT_TRUE(machine.files().CreateDirectories(folder));
+        ASSERT_TRUE(machine.files().MakeFolders(folder));
     }
     void TearDown() override {
-        int32_t ignored = 0;
-        removal::CleanFolder(Run(run::rmClean), folder, true, false, "", ignored);
+        removal::CleanFolder(Run(run::rmClean), folder, {.removeFolder = true, .logIt = false});
         settings::CurrentOptions = settings::TOptionsSetting{};
     }
     run::TRunContext& Run(run::TRunMode mode) {
@@ -41,6 +40,7 @@ protected:
         run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }
+    run::TRunContext& LastRun() { return *run_; }
     void MakeFile(const std::string& path, const std::string& content = "data") {
         ASSERT_TRUE(machine.files().WriteAll(path, content));
     }
@@ -102,16 +102,16 @@ TEST_F(RemovalWineTest, ShellDeleteRemovesReadOnlyHiddenAndSystemFiles) {
 
 TEST_F(RemovalWineTest, WalkCountsAndRemovesRealFilesAndFolders) {
     MakeFile(folder + "a.tmp", "12345");
-    ASSERT_TRUE(machine.files().CreateDirectories(folder + "Sub\\Deeper"));
+    ASSERT_TRUE(machine.files().MakeFolders(folder + "Sub\\Deeper"));
     MakeFile(folder + "Sub\\Deeper\\b.tmp", "123");
     MakeFile(folder + "Sub\\\xc3\xa9t\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac.tmp", "1");
     int32_t count = 0;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmTest), folder, false, true, "", count), 9u);
+    EXPECT_EQ(removal::CleanFolder(Run(run::rmTest), folder), 9u);
     EXPECT_EQ(count, 3);
     count = 0;
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 2;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmClean), folder, false, true, "", count), 9u);
+    EXPECT_EQ(removal::CleanFolder(Run(run::rmClean), folder), 9u);
     EXPECT_EQ(count, 3);
     EXPECT_FALSE(machine.files().Exists(folder + "Sub"));
     EXPECT_TRUE(machine.files().DirectoryExists(folder));
@@ -136,8 +136,8 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     std::string unixBase = UnixPath(folder) + "links";
     std::string base = folder + "links\\";
     ASSERT_NE(unixBase, "links");
-    ASSERT_TRUE(machine.files().CreateDirectories(base + "Outside"));
-    ASSERT_TRUE(machine.files().CreateDirectories(base + "Cleaned"));
+    ASSERT_TRUE(machine.files().MakeFolders(base + "Outside"));
+    ASSERT_TRUE(machine.files().MakeFolders(base + "Cleaned"));
     MakeFile(base + "Outside\\precious.doc", "precious");
     MakeFile(base + "Cleaned\\junk.tmp", "junk");
     ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + unixBase + "/Outside " + unixBase + "/Cleaned/link")));
@@ -146,21 +146,24 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     ASSERT_TRUE(*linkAttributes & platform::faReparsePoint);
 
     int32_t count = 0;
-    removal::CleanFolder(Run(run::rmTest), base + "Cleaned", false, true, "", count);
+    removal::CleanFolder(Run(run::rmTest), base + "Cleaned");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     for (const auto& line : log.Lines()) EXPECT_EQ(line.find("precious"), std::string::npos) << line;
 
     count = 0;
-    removal::CleanFolder(Run(run::rmClean), base + "Cleaned", false, true, "", count);
+    removal::CleanFolder(Run(run::rmClean), base + "Cleaned");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(machine.files().ReadAll(base + "Outside\\precious.doc").value_or(""), "precious");
+    EXPECT_EQ(machine.files().ReadAll(base + "Outside\\precious.doc").ValueOr(""), "precious");
     EXPECT_TRUE(machine.files().DirectoryExists(base + "Outside"));
     // An empty folder behind a link survives too (Wine removes the target
     // when asked to remove the link, so the link is left in place).
-    ASSERT_TRUE(machine.files().CreateDirectories(base + "EmptyOutside"));
+    ASSERT_TRUE(machine.files().MakeFolders(base + "EmptyOutside"));
     ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + unixBase + "/EmptyOutside " + unixBase + "/Cleaned/link2")));
     ASSERT_TRUE(WaitForAttributes(base + "Cleaned\\link2"));
-    removal::CleanFolder(Run(run::rmClean), base + "Cleaned", true, true, "", count);
+    removal::CleanFolder(Run(run::rmClean), base + "Cleaned", {.removeFolder = true});
+    count = LastRun().ItemCount;
     EXPECT_TRUE(machine.files().DirectoryExists(base + "EmptyOutside"));
     RunUnix(Widen(kUnixBin + "rm -rf " + unixBase));
 }
@@ -198,10 +201,10 @@ TEST_F(RemovalWineTest, PathsBeyondMaxPathAndNamesEndingInDotOrBlankAreCountedAn
     ASSERT_TRUE(MakeLongFormFile(folder + "dotted.\\inside.tmp", "1"));
     MakeFile(folder + "ro-far.tmp");
     int32_t count = 0;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmTest), folder, false, false, "", count), 12u);
+    EXPECT_EQ(removal::CleanFolder(Run(run::rmTest), folder, {.logIt = false}), 12u);
     EXPECT_EQ(count, 5);
     count = 0;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmClean), folder, false, false, "", count), 12u);
+    EXPECT_EQ(removal::CleanFolder(Run(run::rmClean), folder, {.logIt = false}), 12u);
     EXPECT_EQ(count, 5);
     EXPECT_FALSE(LongFormExists(deep + "\\far.tmp"));
     EXPECT_FALSE(LongFormExists(folder + "Deep"));
@@ -212,26 +215,27 @@ TEST_F(RemovalWineTest, PathsBeyondMaxPathAndNamesEndingInDotOrBlankAreCountedAn
 
 TEST_F(RemovalWineTest, FileWithASecondNameIsDeletedButItsSharedDataIsNotOverwritten) {
     std::string other = folder + "Other\\";
-    ASSERT_TRUE(machine.files().CreateDirectories(other));
+    ASSERT_TRUE(machine.files().MakeFolders(other));
     MakeFile(other + "kept.txt", "shared data");
-    ASSERT_TRUE(machine.files().CreateDirectories(folder + "Cleaned"));
+    ASSERT_TRUE(machine.files().MakeFolders(folder + "Cleaned"));
     ASSERT_TRUE(CreateHardLinkW(Widen(folder + "Cleaned\\second.txt").c_str(), Widen(other + "kept.txt").c_str(),
                                 nullptr));
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 2;
     int32_t count = 0;
-    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned", false, true, "", count);
+    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_FALSE(machine.files().Exists(folder + "Cleaned\\second.txt"));
-    EXPECT_EQ(machine.files().ReadAll(other + "kept.txt").value_or(""), "shared data");
+    EXPECT_EQ(machine.files().ReadAll(other + "kept.txt").ValueOr(""), "shared data");
 }
 
 TEST_F(RemovalWineTest, UnixFileLinkToAFileElsewhereIsNeitherOverwrittenNorDeletedNorCounted) {
     // Wine shows a Unix symbolic link to a file as a plain file.
     std::string outside = machine.system().TempFolder() + "nullvane-outside-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(machine.files().CreateDirectories(outside));
+    ASSERT_TRUE(machine.files().MakeFolders(outside));
     MakeFile(outside + "\\secret.txt", "secret");
-    ASSERT_TRUE(machine.files().CreateDirectories(folder + "Cleaned"));
+    ASSERT_TRUE(machine.files().MakeFolders(folder + "Cleaned"));
     MakeFile(folder + "Cleaned\\junk.tmp", "junk");
     std::string unixOutside = UnixPath(outside + "\\secret.txt");
     std::string unixLink = UnixPath(folder + "Cleaned") + "/innocent.txt";
@@ -242,12 +246,14 @@ TEST_F(RemovalWineTest, UnixFileLinkToAFileElsewhereIsNeitherOverwrittenNorDelet
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 1;
     int32_t count = 0;
-    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned", false, true, "", count);
+    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned");
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(machine.files().ReadAll(outside + "\\secret.txt").value_or("<gone>"), "secret");
+    EXPECT_EQ(machine.files().ReadAll(outside + "\\secret.txt").ValueOr("<gone>"), "secret");
     EXPECT_FALSE(machine.files().Exists(folder + "Cleaned\\junk.tmp"));
     RunUnix(Widen(kUnixBin + "rm -f " + unixLink));
-    removal::CleanFolder(Run(run::rmClean), outside, true, false, "", count);
+    removal::CleanFolder(Run(run::rmClean), outside, {.removeFolder = true, .logIt = false});
+    count = LastRun().ItemCount;
 }
 
 TEST_F(RemovalWineTest, RegistryKeyTreeIsCountedAndRemoved) {

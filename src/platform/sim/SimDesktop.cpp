@@ -42,7 +42,7 @@ WindowId SimDesktop::FindWindowByClass(const std::string& className) {
     return 0;
 }
 
-bool SimDesktop::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+bool SimDesktop::PostToWindow(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     std::lock_guard lock(mutex_);
     if (window == 0 || windows_.count(window) == 0) return false;
     // Queued under the lock so that the record and the queue keep one order.

@@ -45,7 +45,7 @@ public:
     // registered window of the class is found first.
     [[nodiscard]] WindowId FindWindowByClass(const std::string& className) override;
     // Fails for no window or a destroyed one. Thread-safe.
-    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool PostToWindow(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool SetForegroundWindow(WindowId window) override;
     [[nodiscard]] MonitorArea MonitorNear(const ScreenRect& rect) override;
     // One monitor of 1280 x 1024 at 0, 0 with a task bar of 40 pixels at its

@@ -16,7 +16,7 @@ int SimDialogs::DefaultButtonAnswer(uint32_t flags) {
     }
 }
 
-int SimDialogs::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
+int SimDialogs::ShowMessage(const std::string& text, const std::string& caption, uint32_t flags) {
     AskedMessageBox box{text, caption, flags};
     std::function<int(const AskedMessageBox&)> responder;
     {

@@ -21,7 +21,7 @@ struct AskedMessageBox {
 
 class SimDialogs final : public Dialogs {
 public:
-    [[nodiscard]] int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+    [[nodiscard]] int ShowMessage(const std::string& text, const std::string& caption, uint32_t flags) override;
     [[nodiscard]] std::optional<std::string> SaveFile(const FileDialogArgs& args) override;
     [[nodiscard]] std::optional<std::string> OpenFile(const FileDialogArgs& args) override;
     [[nodiscard]] std::optional<std::string> BrowseForFolder(const std::string& title) override;

@@ -274,12 +274,13 @@ public:
         return static_cast<size_t>(got);
     }
 
-    bool Write(const void* buffer, size_t count) override {
-        if (!canWrite_ || !SeekHost()) return false;
-        if (count == 0) return true;
+    TStatus Write(const void* buffer, size_t count) override {
+        if (!canWrite_) return TStatus::Failure(seAccessDenied);
+        if (!SeekHost()) return TStatus::Failure(seInvalidParameter);
+        if (count == 0) return TStatus::Success();
         auto put = file_.sputn(static_cast<const char*>(buffer), static_cast<std::streamsize>(count));
         if (put > 0) position_ += static_cast<uint64_t>(put);
-        return put == static_cast<std::streamsize>(count);
+        return put == static_cast<std::streamsize>(count) ? TStatus::Success() : TStatus::Failure(seDiskFull);
     }
 
     std::optional<uint64_t> Seek(int64_t offset, SeekOrigin origin) override {
@@ -305,16 +306,16 @@ public:
 
     // As FlushFileBuffers does, the data reaches the disk, not only the
     // host's cache: a wipe measured here writes what it writes on Windows.
-    bool Flush() override {
-        if (file_.pubsync() != 0) return false;
+    TStatus Flush() override {
+        if (file_.pubsync() != 0) return TStatus::Failure(seDiskFull);
 #if defined(__unix__)
         int fd = ::open(host_.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return false;
+        if (fd < 0) return TStatus::Failure(seAccessDenied);
         bool synced = ::fsync(fd) == 0;
         ::close(fd);
-        return synced;
+        return synced ? TStatus::Success() : TStatus::Failure(seDiskFull);
 #else
-        return true;
+        return TStatus::Success();
 #endif
     }
 
@@ -343,6 +344,17 @@ SimFileSystem::SimFileSystem(fs::path hostRoot) : state_(std::make_shared<State>
 }
 
 SimFileSystem::~SimFileSystem() = default;
+
+namespace {
+
+// What Windows says of a name that leads to nothing: the file is missing
+// from a folder that exists, or the folder on the way is missing.
+TStatus Missing(const fs::path& host) {
+    std::error_code ec;
+    return TStatus::Failure(fs::is_directory(host.parent_path(), ec) ? seFileNotFound : sePathNotFound);
+}
+
+}  // namespace
 
 const fs::path& SimFileSystem::HostRoot() const { return state_->root; }
 
@@ -400,13 +412,14 @@ bool SimFileSystem::ListAllPosix(const std::filesystem::path& folder, const List
 }
 #endif
 
-bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
+TStatus SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
     WindowsPath path = Split(pattern, true);
-    if (!path.valid || path.trailingSeparator || path.names.empty()) return false;
+    if (!path.valid || path.trailingSeparator || path.names.empty()) return TStatus::Failure(seInvalidName);
     const std::string mask = path.names.back();
     fs::path folder = state_->Resolve(path.drive, path.names, path.names.size() - 1);
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return false;
+    if (!fs::is_directory(folder, ec)) return TStatus::Failure(sePathNotFound);
+    const TStatus noMatch = TStatus::Failure(seFileNotFound);
 
     if (!HasWildcard(mask)) {
         // The entry under its own name, which may differ in case from the
@@ -423,27 +436,21 @@ bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
             }
         }
         auto entry = state_->Describe(host, name);
-        if (!entry) return false;
+        if (!entry || name == "." || name == "..") return noMatch;
         visit(*entry);
-        return true;
+        return TStatus::Success();
     }
 
     const std::string foldedMask = FoldName(mask);
     const bool everything = foldedMask == "*" || foldedMask == "*.*";
-    size_t count = 0;
-    // Every folder but a drive root lists "." and ".." first.
-    if (path.names.size() > 1) {
-        for (const char* dots : {".", ".."}) {
-            if (!MatchesMask(dots, foldedMask)) continue;
-            ++count;
-            if (!visit(FileEntry{dots, faDirectory, 0})) return true;
-        }
-    }
+    // A folder other than a drive root always holds "." and "..": a mask
+    // that matches them finds something, though they are never shown.
+    size_t count = path.names.size() > 1 && (MatchesMask(".", foldedMask) || MatchesMask("..", foldedMask)) ? 1 : 0;
 #if defined(__unix__)
     // Walks list whole folders: on a POSIX host read the folder directly
     // and ask each file's size relative to it, which is what makes a walk
     // over a large tree as cheap as the host allows.
-    if (everything) return ListAllPosix(folder, visit, count);
+    if (everything) return ListAllPosix(folder, visit, count) ? TStatus::Success() : noMatch;
 #endif
     fs::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
@@ -455,24 +462,25 @@ bool SimFileSystem::List(const std::string& pattern, const ListVisitor& visit) {
         auto entry = state_->Describe(*it, name);
         if (!entry) continue;
         ++count;
-        if (!visit(*entry)) return true;
+        if (!visit(*entry)) return TStatus::Success();
     }
-    return count > 0;
+    return count > 0 ? TStatus::Success() : noMatch;
 }
 
-std::optional<uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
+TResult<uint32_t> SimFileSystem::GetAttributes(const std::string& path) {
     WindowsPath parts = Split(path);
-    if (!parts.valid) return std::nullopt;
+    if (!parts.valid) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     auto entry = state_->Describe(host, {});
-    if (!entry) return std::nullopt;
+    if (!entry) return Missing(host);
     // "C:\Dir\file.txt\" names no file.
-    if (parts.trailingSeparator && !entry->IsDirectory() && !parts.names.empty()) return std::nullopt;
+    if (parts.trailingSeparator && !entry->IsDirectory() && !parts.names.empty())
+        return TStatus::Failure(seInvalidName);
     return entry->attributes;
 }
 
-bool SimFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    if (!GetAttributes(path)) return false;
+TStatus SimFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    if (auto existing = GetAttributes(path); !existing) return existing.Status();
     std::string key = KeyOf(HostPath(path));
     std::lock_guard lock(state_->mutex);
     uint32_t stored = attributes & kStoredAttributes;
@@ -481,33 +489,35 @@ bool SimFileSystem::SetAttributes(const std::string& path, uint32_t attributes) 
     } else {
         state_->attributes[key] = stored;
     }
-    return true;
+    return TStatus::Success();
 }
 
-FilePtr SimFileSystem::Open(const std::string& path, OpenMode mode, ShareMode share) {
+TResult<FilePtr> SimFileSystem::Open(const std::string& path, OpenMode mode, ShareMode share) {
     WindowsPath parts = Split(path);
-    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return nullptr;
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     std::string key = KeyOf(host);
 
     std::lock_guard lock(state_->mutex);
-    if (state_->inUse.count(key)) return nullptr;
+    if (state_->inUse.count(key)) return TStatus::Failure(seSharingViolation);
     std::error_code ec;
     auto status = fs::status(host, ec);
     bool exists = !ec && fs::exists(status);
-    if (exists && fs::is_directory(status)) return nullptr;
-    if (!exists && (mode == OpenMode::Read || mode == OpenMode::ReadWrite)) return nullptr;
-    if (!exists && !fs::is_directory(host.parent_path(), ec)) return nullptr;
+    if (exists && fs::is_directory(status)) return TStatus::Failure(seAccessDenied);
+    if (!exists && (mode == OpenMode::Read || mode == OpenMode::ReadWrite)) return Missing(host);
+    if (!exists && !fs::is_directory(host.parent_path(), ec)) return TStatus::Failure(sePathNotFound);
 
     const bool canWrite = mode != OpenMode::Read;
     auto stored = state_->attributes.find(key);
-    if (exists && canWrite && stored != state_->attributes.end() && (stored->second & faReadOnly)) return nullptr;
+    if (exists && canWrite && stored != state_->attributes.end() && (stored->second & faReadOnly))
+        return TStatus::Failure(seAccessDenied);
 
     // Each side must allow what the other does; every handle reads.
     const bool shares = share == ShareMode::ReadWrite;
     if (auto others = state_->open.find(key); others != state_->open.end()) {
         for (const OpenRecord& other : others->second) {
-            if (!shares || !other.shareRead || (canWrite && !other.shareWrite)) return nullptr;
+            if (!shares || !other.shareRead || (canWrite && !other.shareWrite))
+                return TStatus::Failure(seSharingViolation);
         }
     }
 
@@ -517,67 +527,70 @@ FilePtr SimFileSystem::Open(const std::string& path, OpenMode mode, ShareMode sh
 
     uint64_t id = state_->nextId++;
     auto handle = std::make_unique<SimFileHandle>(state_, key, id, true, canWrite);
-    if (!handle->OpenHost(host, hostMode)) return nullptr;
+    if (!handle->OpenHost(host, hostMode)) return TStatus::Failure(seAccessDenied);
     if (!exists) state_->attributes.erase(key);  // a new file starts with no attributes
     state_->open[key].push_back(OpenRecord{id, true, canWrite, shares, shares});
     handle->MarkRegistered();
-    return handle;
+    return FilePtr(std::move(handle));
 }
 
-bool SimFileSystem::DeleteFile(const std::string& path) {
+TStatus SimFileSystem::RemoveFile(const std::string& path) {
     WindowsPath parts = Split(path);
-    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return false;
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     auto entry = state_->Describe(host, {});
-    if (!entry || entry->IsDirectory() || entry->IsReadOnly()) return false;
+    if (!entry) return Missing(host);
+    if (entry->IsDirectory() || entry->IsReadOnly()) return TStatus::Failure(seAccessDenied);
     std::string key = KeyOf(host);
     std::lock_guard lock(state_->mutex);
     // No handle is ever opened with delete sharing.
-    if (state_->inUse.count(key) || state_->open.count(key)) return false;
+    if (state_->inUse.count(key) || state_->open.count(key)) return TStatus::Failure(seSharingViolation);
     std::error_code ec;
-    if (!fs::remove(host, ec)) return false;
+    if (!fs::remove(host, ec)) return TStatus::Failure(seAccessDenied);
     state_->attributes.erase(key);
-    return true;
+    return TStatus::Success();
 }
 
-bool SimFileSystem::CreateDirectory(const std::string& path) {
+TStatus SimFileSystem::MakeFolder(const std::string& path) {
     WindowsPath parts = Split(path);
-    if (!parts.valid || parts.names.empty()) return false;
+    if (!parts.valid || parts.names.empty()) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     std::error_code ec;
-    if (fs::symlink_status(host, ec).type() != fs::file_type::not_found) return false;
-    if (!fs::is_directory(host.parent_path(), ec)) return false;
-    if (!fs::create_directory(host, ec)) return false;
+    if (fs::symlink_status(host, ec).type() != fs::file_type::not_found) return TStatus::Failure(seAlreadyExists);
+    if (!fs::is_directory(host.parent_path(), ec)) return TStatus::Failure(sePathNotFound);
+    if (!fs::create_directory(host, ec)) return TStatus::Failure(seAccessDenied);
     std::lock_guard lock(state_->mutex);
     state_->attributes.erase(KeyOf(host));
-    return true;
+    return TStatus::Success();
 }
 
-bool SimFileSystem::RemoveDirectory(const std::string& path) {
+TStatus SimFileSystem::RemoveFolder(const std::string& path) {
     WindowsPath parts = Split(path);
-    if (!parts.valid || parts.names.empty()) return false;
+    if (!parts.valid || parts.names.empty()) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     std::error_code ec;
     auto linkStatus = fs::symlink_status(host, ec);
-    if (ec) return false;
+    if (ec || linkStatus.type() == fs::file_type::not_found) return Missing(host);
     if (fs::is_symlink(linkStatus)) {
         // A link to a folder goes by itself; what it points to stays.
-        if (!fs::is_directory(host, ec)) return false;
-    } else if (!fs::is_directory(linkStatus) || !fs::is_empty(host, ec) || ec) {
-        return false;
+        if (!fs::is_directory(host, ec)) return TStatus::Failure(seDirectory);
+    } else if (!fs::is_directory(linkStatus)) {
+        return TStatus::Failure(seDirectory);
+    } else if (!fs::is_empty(host, ec) || ec) {
+        return TStatus::Failure(seDirNotEmpty);
     }
-    if (!fs::remove(host, ec)) return false;
+    if (!fs::remove(host, ec)) return TStatus::Failure(seAccessDenied);
     std::lock_guard lock(state_->mutex);
     state_->attributes.erase(KeyOf(host));
-    return true;
+    return TStatus::Success();
 }
 
-bool SimFileSystem::ScheduleDeleteAtReboot(const std::string& path) {
-    if (!Split(path).valid) return false;
+TStatus SimFileSystem::ScheduleDeleteAtReboot(const std::string& path) {
+    if (!Split(path).valid) return TStatus::Failure(seInvalidName);
     std::lock_guard lock(state_->mutex);
-    if (state_->refuseSchedules) return false;
+    if (state_->refuseSchedules) return TStatus::Failure(seAccessDenied);
     state_->scheduled.push_back(path);
-    return true;
+    return TStatus::Success();
 }
 
 void SimFileSystem::RefuseRebootSchedules(bool refuse) {
@@ -589,40 +602,44 @@ void SimFileSystem::RefuseRebootSchedules(bool refuse) {
 
 namespace nullvane::platform::sim {
 
-bool SimFileSystem::RemoveLink(const std::string& path) {
+TStatus SimFileSystem::RemoveLink(const std::string& path) {
     WindowsPath parts = Split(path);
-    if (!parts.valid || parts.names.empty()) return false;
+    if (!parts.valid || parts.names.empty()) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(host, ec)) || ec) return false;
+    auto status = fs::symlink_status(host, ec);
+    if (ec || status.type() == fs::file_type::not_found) return Missing(host);
+    if (!fs::is_symlink(status)) return TStatus::Failure(seNotAReparsePoint);
     // Removing a symbolic link never touches its target.
-    if (!fs::remove(host, ec)) return false;
+    if (!fs::remove(host, ec)) return TStatus::Failure(seAccessDenied);
     std::lock_guard lock(state_->mutex);
     state_->attributes.erase(KeyOf(host));
-    return true;
+    return TStatus::Success();
 }
 
 }  // namespace nullvane::platform::sim
 
 namespace nullvane::platform::sim {
 
-bool SimFileSystem::ShellDelete(const std::string& path) {
-    if (path.find_first_of("*?") != std::string::npos) return false;
+TStatus SimFileSystem::ShellDelete(const std::string& path) {
+    if (path.find_first_of("*?") != std::string::npos) return TStatus::Failure(seInvalidName);
     WindowsPath parts = Split(path);
-    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return false;
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     std::error_code ec;
     auto status = fs::symlink_status(host, ec);
-    if (ec || status.type() == fs::file_type::not_found || fs::is_directory(status)) return false;
-    if (fs::is_symlink(status) && fs::is_directory(host, ec)) return false;
+    if (ec || status.type() == fs::file_type::not_found) return Missing(host);
+    if (fs::is_directory(status)) return TStatus::Failure(seAccessDenied);
+    if (fs::is_symlink(status) && fs::is_directory(host, ec)) return TStatus::Failure(seAccessDenied);
     std::lock_guard lock(state_->mutex);
     std::string key;
     if (!state_->inUse.empty() || !state_->open.empty() || !state_->attributes.empty()) key = KeyOf(host);
     // No handle is ever opened with delete sharing.
-    if (!key.empty() && (state_->inUse.count(key) || state_->open.count(key))) return false;
-    if (!fs::remove(host, ec)) return false;
+    if (!key.empty() && (state_->inUse.count(key) || state_->open.count(key)))
+        return TStatus::Failure(seSharingViolation);
+    if (!fs::remove(host, ec)) return TStatus::Failure(seAccessDenied);
     if (!key.empty()) state_->attributes.erase(key);
-    return true;
+    return TStatus::Success();
 }
 
 }  // namespace nullvane::platform::sim
@@ -659,7 +676,7 @@ public:
     uint32_t LinkCount() override { return links_; }
     uint32_t Attributes() override { return attributes_; }
     FileHandle* Content() override { return content_.get(); }
-    bool Delete() override {
+    TStatus Delete() override {
         content_.reset();
         return files_.ShellDelete(path_);
     }
@@ -686,21 +703,24 @@ std::string SimFileSystem::FinalPath(const std::string& path) {
     return WindowsPathOfHost(state_->realRoot, state_->Resolve(parts.drive, parts.names, parts.names.size()));
 }
 
-RemovalFilePtr SimFileSystem::OpenForRemoval(const std::string& path, bool withContent) {
+TResult<RemovalFilePtr> SimFileSystem::OpenForRemoval(const std::string& path, bool withContent) {
     WindowsPath parts = Split(path);
-    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return nullptr;
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return TStatus::Failure(seInvalidName);
     fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
     auto entry = state_->Describe(host, {});
-    if (!entry || entry->IsDirectory()) return nullptr;
+    if (!entry) return Missing(host);
+    if (entry->IsDirectory()) return TStatus::Failure(seAccessDenied);
     {
         std::lock_guard lock(state_->mutex);
-        if (state_->inUse.count(KeyOf(host))) return nullptr;
+        if (state_->inUse.count(KeyOf(host))) return TStatus::Failure(seSharingViolation);
     }
     std::error_code ec;
     auto links = static_cast<uint32_t>(fs::hard_link_count(host, ec));
-    FilePtr content = withContent ? Open(path, OpenMode::ReadWrite, ShareMode::Exclusive) : nullptr;
-    return std::make_unique<SimRemovalFile>(*this, path, WindowsPathOfHost(state_->realRoot, host), ec ? 1 : links,
-                                            entry->attributes, std::move(content));
+    FilePtr content;
+    if (withContent)
+        if (auto opened = Open(path, OpenMode::ReadWrite, ShareMode::Exclusive)) content = std::move(opened).Value();
+    return RemovalFilePtr(std::make_unique<SimRemovalFile>(*this, path, WindowsPathOfHost(state_->realRoot, host), ec ? 1 : links,
+                                            entry->attributes, std::move(content)));
 }
 
 }  // namespace nullvane::platform::sim

@@ -33,18 +33,18 @@ public:
     // Removals at the next start refused, as for a user without administrator rights.
     void RefuseRebootSchedules(bool refuse = true);
 
-    bool List(const std::string& pattern, const ListVisitor& visit) override;
-    [[nodiscard]] std::optional<uint32_t> GetAttributes(const std::string& path) override;
-    bool SetAttributes(const std::string& path, uint32_t attributes) override;
-    [[nodiscard]] FilePtr Open(const std::string& path, OpenMode mode, ShareMode share) override;
-    bool DeleteFile(const std::string& path) override;
-    bool CreateDirectory(const std::string& path) override;
-    bool RemoveDirectory(const std::string& path) override;
-    bool ScheduleDeleteAtReboot(const std::string& path) override;
-    bool RemoveLink(const std::string& path) override;
+    TStatus List(const std::string& pattern, const ListVisitor& visit) override;
+    TResult<uint32_t> GetAttributes(const std::string& path) override;
+    TStatus SetAttributes(const std::string& path, uint32_t attributes) override;
+    TResult<FilePtr> Open(const std::string& path, OpenMode mode, ShareMode share) override;
+    TStatus RemoveFile(const std::string& path) override;
+    TStatus MakeFolder(const std::string& path) override;
+    TStatus RemoveFolder(const std::string& path) override;
+    TStatus ScheduleDeleteAtReboot(const std::string& path) override;
+    TStatus RemoveLink(const std::string& path) override;
     // The simulation has no 8.3 names: an existing path is its own short form.
     [[nodiscard]] std::string ShortPath(const std::string& path) override;
-    [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
+    TResult<RemovalFilePtr> OpenForRemoval(const std::string& path, bool withContent) override;
     // Paths outside the simulated drives come back as "\\?\host\...",
     // which lies under no simulated folder.
     [[nodiscard]] std::string FinalPath(const std::string& path) override;
@@ -52,7 +52,7 @@ public:
     [[nodiscard]] std::string NativePath(const std::string& path) override;
     // The shell's delete in one look at the host: read-only, hidden and
     // system files go too; open or in-use files, folders and patterns do not.
-    bool ShellDelete(const std::string& path) override;
+    TStatus ShellDelete(const std::string& path) override;
 
     struct State;
 

@@ -61,7 +61,7 @@ SimMachine::~SimMachine() {
 }
 
 void SimMachine::MakeFolder(const std::string& windowsPath) {
-    if (!files_.CreateDirectories(windowsPath)) throw std::runtime_error("cannot create folder " + windowsPath);
+    if (!files_.MakeFolders(windowsPath)) throw std::runtime_error("cannot create folder " + windowsPath);
 }
 
 void SimMachine::MakeFile(const std::string& windowsPath, std::string_view content) {

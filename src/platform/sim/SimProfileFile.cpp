@@ -204,7 +204,7 @@ Loaded Load(FileSystem& files, const std::string& file) {
 }
 
 bool Save(FileSystem& files, const std::string& file, const Document& document) {
-    return files.WriteAll(file, Encode(Serialize(document), document.encoding));
+    return files.WriteAll(file, Encode(Serialize(document), document.encoding)).Succeeded();
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ bool SimSystemInfo::IsAdministrator() {
     return administrator_;
 }
 
-DriveType SimSystemInfo::GetDriveType(const std::string& root) {
+DriveType SimSystemInfo::DriveTypeOf(const std::string& root) {
     std::lock_guard lock(mutex_);
     auto it = drives_.find(DriveLetter(root));
     return it == drives_.end() ? DriveType::NoRootDir : it->second;

@@ -29,7 +29,7 @@ public:
     [[nodiscard]] std::string ProgramFolder() override;
     [[nodiscard]] WindowsVersion Version() override;
     [[nodiscard]] bool IsAdministrator() override;
-    [[nodiscard]] DriveType GetDriveType(const std::string& root) override;
+    [[nodiscard]] DriveType DriveTypeOf(const std::string& root) override;
     [[nodiscard]] int ScreenWidth() override;
     [[nodiscard]] int ScreenHeight() override;
     [[nodiscard]] int64_t TickMs() override;

@@ -1,11 +1,6 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include <windows.h>
-// The service names its own operations; the W functions are called by name.
-#undef PostMessage
-#undef RegisterHotKey
-#undef UnregisterHotKey
-#undef ShowWindowAsync
 
 #include <algorithm>
 #include <cstdint>
@@ -18,7 +13,7 @@ WindowId Win32Desktop::FindWindowByClass(const std::string& className) {
     return reinterpret_cast<WindowId>(FindWindowW(Widen(className).c_str(), nullptr));
 }
 
-bool Win32Desktop::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+bool Win32Desktop::PostToWindow(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     if (window == 0) return false;
     return PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
 }

@@ -8,7 +8,7 @@ class Win32Desktop final : public Desktop {
 public:
     [[nodiscard]] WindowId FindWindowByClass(const std::string& className) override;
     // Refuses window 0: posting there would go to the thread's own queue.
-    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool PostToWindow(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool SetForegroundWindow(WindowId window) override;
     // MonitorFromRect and GetMonitorInfoW.
     [[nodiscard]] MonitorArea MonitorNear(const ScreenRect& rect) override;

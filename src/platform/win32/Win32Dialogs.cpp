@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <shlobj.h>
-// The service names its own operation MessageBox; the W function is called by name.
-#undef MessageBox
 
 #include <vector>
 
@@ -18,7 +16,7 @@ WindowId Win32Dialogs::Owner() const {
     return IsWindow(reinterpret_cast<HWND>(owner)) ? owner : 0;
 }
 
-int Win32Dialogs::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
+int Win32Dialogs::ShowMessage(const std::string& text, const std::string& caption, uint32_t flags) {
     return MessageBoxW(reinterpret_cast<HWND>(Owner()), Widen(text).c_str(), Widen(caption).c_str(), flags);
 }
 

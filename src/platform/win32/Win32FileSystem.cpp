@@ -7,10 +7,6 @@
 #include <utility>
 #include <vector>
 
-// The interface's operation names collide with the A/W macros.
-#undef DeleteFile
-#undef CreateDirectory
-#undef RemoveDirectory
 
 #include "platform/win32/LongPath.h"
 #include "platform/win32/WideText.h"
@@ -18,6 +14,11 @@
 namespace nullvane::platform::win32 {
 
 namespace {
+
+// The failure the last call reported.
+TStatus LastFailure() { return TStatus::Failure(GetLastError()); }
+
+TStatus StatusOf(BOOL succeeded) { return succeeded ? TStatus::Success() : LastFailure(); }
 
 // Owns a find handle from FindFirstFileExW.
 class FindHandle {
@@ -62,16 +63,17 @@ public:
         return total;
     }
 
-    bool Write(const void* buffer, size_t count) override {
+    TStatus Write(const void* buffer, size_t count) override {
         size_t total = 0;
         const auto* bytes = static_cast<const char*>(buffer);
         while (total < count) {
             DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
             DWORD put = 0;
-            if (!WriteFile(handle_, bytes + total, chunk, &put, nullptr) || put == 0) return false;
+            if (!WriteFile(handle_, bytes + total, chunk, &put, nullptr)) return LastFailure();
+            if (put == 0) return TStatus::Failure(ERROR_WRITE_FAULT);
             total += put;
         }
-        return true;
+        return TStatus::Success();
     }
 
     std::optional<uint64_t> Seek(int64_t offset, SeekOrigin origin) override {
@@ -89,7 +91,7 @@ public:
         return static_cast<uint64_t>(size.QuadPart);
     }
 
-    bool Flush() override { return FlushFileBuffers(handle_) != 0; }
+    TStatus Flush() override { return StatusOf(FlushFileBuffers(handle_)); }
 
 private:
     HANDLE handle_;
@@ -174,10 +176,10 @@ public:
 
     FileHandle* Content() override { return content_.get(); }
 
-    bool Delete() override {
-        if (handle_ == INVALID_HANDLE_VALUE) return false;
+    TStatus Delete() override {
+        if (handle_ == INVALID_HANDLE_VALUE) return TStatus::Failure(ERROR_INVALID_HANDLE);
         content_.reset();
-        bool deleted = MarkForDeletion();
+        TStatus deleted = MarkForDeletion();
         // As the shell does: a read-only file loses that attribute and the
         // delete is tried again.
         if (!deleted && (Attributes() & FILE_ATTRIBUTE_READONLY)) {
@@ -193,9 +195,9 @@ public:
     }
 
 private:
-    bool MarkForDeletion() {
+    TStatus MarkForDeletion() {
         FILE_DISPOSITION_INFO disposition{TRUE};
-        return SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+        return StatusOf(SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition));
     }
 
     bool SetBasicAttributes(DWORD attributes) {
@@ -217,32 +219,34 @@ private:
 
 }  // namespace
 
-bool Win32FileSystem::List(const std::string& pattern, const ListVisitor& visit) {
+TStatus Win32FileSystem::List(const std::string& pattern, const ListVisitor& visit) {
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileExW(WidePath(pattern, true).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                      FIND_FIRST_EX_LARGE_FETCH));
-    if (!find.Valid()) return false;
+    if (!find.Valid()) return LastFailure();
     do {
+        const wchar_t* name = data.cFileName;
+        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
         FileEntry entry;
         entry.name = Narrow(data.cFileName);
         entry.attributes = data.dwFileAttributes;
         entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         if (!visit(entry)) break;
     } while (FindNextFileW(find.Get(), &data));
-    return true;
+    return TStatus::Success();
 }
 
-std::optional<uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
+TResult<uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
     DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return attributes;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastFailure();
+    return static_cast<uint32_t>(attributes);
 }
 
-bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    return SetFileAttributesW(WidePath(path).c_str(), attributes) != 0;
+TStatus Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    return StatusOf(SetFileAttributesW(WidePath(path).c_str(), attributes));
 }
 
-FilePtr Win32FileSystem::Open(const std::string& path, OpenMode mode, ShareMode share) {
+TResult<FilePtr> Win32FileSystem::Open(const std::string& path, OpenMode mode, ShareMode share) {
     std::wstring wide = WidePath(path);
     DWORD access = mode == OpenMode::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     // The system refuses to write a read-only file, but not when the process
@@ -251,8 +255,7 @@ FilePtr Win32FileSystem::Open(const std::string& path, OpenMode mode, ShareMode 
         DWORD attributes = GetFileAttributesW(wide.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
             !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return nullptr;
+            return TStatus::Failure(ERROR_ACCESS_DENIED);
         }
     }
     DWORD shareMode = share == ShareMode::Exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
@@ -260,25 +263,28 @@ FilePtr Win32FileSystem::Open(const std::string& path, OpenMode mode, ShareMode 
                         : mode == OpenMode::OpenAlways ? OPEN_ALWAYS
                                                        : OPEN_EXISTING;
     HANDLE handle = CreateFileW(wide.c_str(), access, shareMode, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32FileHandle>(handle);
+    if (handle == INVALID_HANDLE_VALUE) return LastFailure();
+    return FilePtr(std::make_unique<Win32FileHandle>(handle));
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
+TStatus Win32FileSystem::RemoveFile(const std::string& path) { return StatusOf(DeleteFileW(WidePath(path).c_str())); }
 
-bool Win32FileSystem::CreateDirectory(const std::string& path) {
-    return CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0;
+TStatus Win32FileSystem::MakeFolder(const std::string& path) {
+    return StatusOf(CreateDirectoryW(WidePath(path).c_str(), nullptr));
 }
 
-bool Win32FileSystem::RemoveDirectory(const std::string& path) { return RemoveDirectoryW(WidePath(path).c_str()) != 0; }
+TStatus Win32FileSystem::RemoveFolder(const std::string& path) {
+    return StatusOf(RemoveDirectoryW(WidePath(path).c_str()));
+}
 
-bool Win32FileSystem::ShellDelete(const std::string& path) {
+TStatus Win32FileSystem::ShellDelete(const std::string& path) {
     // The shell deletes a whole tree for a folder and every match for a
     // pattern: this operation is for one file only.
-    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return TStatus::Failure(ERROR_INVALID_NAME);
     std::wstring wide = WidePath(path);
     DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastFailure();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TStatus::Failure(ERROR_ACCESS_DENIED);
     // The shell's operation takes no path of MAX_PATH or more (Wine's even
     // crashes on very long ones) and cannot name a file ending in "." or " ":
     // those go through the long form, as the shell would delete them.
@@ -290,24 +296,34 @@ bool Win32FileSystem::ShellDelete(const std::string& path) {
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-    if (SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted) {
-        return GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
+    int shellResult = SHFileOperationW(&operation);
+    if (shellResult == 0 && !operation.fAnyOperationsAborted) {
+        if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) return TStatus::Success();
+        return TStatus::Failure(ERROR_ACCESS_DENIED);
     }
     // Windows' shell deletes read-only, hidden and system files; Wine's
     // refuses them. The base operation clears the attributes and retries.
-    if (!(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) return false;
-    return FileSystem::ShellDelete(path);
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+        return FileSystem::ShellDelete(path);
+    // The shell's codes are its own: opening the file for deletion, without
+    // deleting it, tells the system's reason.
+    HANDLE probe = CreateFileW(wide.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return LastFailure();
+    CloseHandle(probe);
+    return TStatus::Failure(ERROR_ACCESS_DENIED);
 }
 
-bool Win32FileSystem::ScheduleDeleteAtReboot(const std::string& path) {
-    return MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) != 0;
+TStatus Win32FileSystem::ScheduleDeleteAtReboot(const std::string& path) {
+    return StatusOf(
+        MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING));
 }
 
 }  // namespace nullvane::platform::win32
 
 namespace nullvane::platform::win32 {
 
-bool Win32FileSystem::RemoveLink(const std::string& path) {
+TStatus Win32FileSystem::RemoveLink(const std::string& path) {
     // The link is opened as itself and removed through that handle, but
     // only after the handle shows a name-surrogate reparse point: a system
     // that resolves the link on open (Wine does) would otherwise remove the
@@ -315,13 +331,13 @@ bool Win32FileSystem::RemoveLink(const std::string& path) {
     HANDLE handle = CreateFileW(WidePath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    bool removed = false;
+    if (handle == INVALID_HANDLE_VALUE) return LastFailure();
+    TStatus removed = TStatus::Failure(ERROR_NOT_A_REPARSE_POINT);
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
         (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && (tag.ReparseTag & 0x20000000)) {
         FILE_DISPOSITION_INFO disposition{TRUE};
-        removed = SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+        removed = StatusOf(SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition));
     }
     CloseHandle(handle);
     return removed;
@@ -331,7 +347,7 @@ bool Win32FileSystem::RemoveLink(const std::string& path) {
 
 namespace nullvane::platform::win32 {
 
-RemovalFilePtr Win32FileSystem::OpenForRemoval(const std::string& path, bool withContent) {
+TResult<RemovalFilePtr> Win32FileSystem::OpenForRemoval(const std::string& path, bool withContent) {
     std::wstring wide = WidePath(path);
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool content = false;
@@ -352,8 +368,8 @@ RemovalFilePtr Win32FileSystem::OpenForRemoval(const std::string& path, bool wit
                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     }
     // A folder cannot be opened this way (no FILE_FLAG_BACKUP_SEMANTICS).
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32RemovalFile>(handle, content);
+    if (handle == INVALID_HANDLE_VALUE) return LastFailure();
+    return RemovalFilePtr(std::make_unique<Win32RemovalFile>(handle, content));
 }
 
 namespace {

@@ -6,18 +6,18 @@ namespace nullvane::platform::win32 {
 
 class Win32FileSystem : public FileSystem {
 public:
-    bool List(const std::string& pattern, const ListVisitor& visit) override;
-    [[nodiscard]] std::optional<uint32_t> GetAttributes(const std::string& path) override;
-    bool SetAttributes(const std::string& path, uint32_t attributes) override;
-    [[nodiscard]] FilePtr Open(const std::string& path, OpenMode mode, ShareMode share) override;
-    bool DeleteFile(const std::string& path) override;
-    bool CreateDirectory(const std::string& path) override;
-    bool RemoveDirectory(const std::string& path) override;
-    bool ShellDelete(const std::string& path) override;
-    bool ScheduleDeleteAtReboot(const std::string& path) override;
-    bool RemoveLink(const std::string& path) override;
+    TStatus List(const std::string& pattern, const ListVisitor& visit) override;
+    TResult<uint32_t> GetAttributes(const std::string& path) override;
+    TStatus SetAttributes(const std::string& path, uint32_t attributes) override;
+    TResult<FilePtr> Open(const std::string& path, OpenMode mode, ShareMode share) override;
+    TStatus RemoveFile(const std::string& path) override;
+    TStatus MakeFolder(const std::string& path) override;
+    TStatus RemoveFolder(const std::string& path) override;
+    TStatus ShellDelete(const std::string& path) override;
+    TStatus ScheduleDeleteAtReboot(const std::string& path) override;
+    TStatus RemoveLink(const std::string& path) override;
     [[nodiscard]] std::string ShortPath(const std::string& path) override;
-    [[nodiscard]] RemovalFilePtr OpenForRemoval(const std::string& path, bool withContent) override;
+    TResult<RemovalFilePtr> OpenForRemoval(const std::string& path, bool withContent) override;
     [[nodiscard]] std::string FinalPath(const std::string& path) override;
     [[nodiscard]] std::string NativePath(const std::string& path) override { return path; }
     // The object name of the open file ("\\Device\\HarddiskVolume2\\Dir" on

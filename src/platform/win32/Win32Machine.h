@@ -1,8 +1,8 @@
 #pragma once
 // The real machine: one of each Windows service, bundled as the program
 // takes them. Create it on the window thread (its synchronised calls run
-// there). Include it before <windows.h>, or undefine MessageBox, PostMessage
-// and GetDriveType, so the services' operation names stay as declared.
+// there). Include it before <windows.h>, or undefine ShowMessage, PostToWindow
+// and DriveTypeOf, so the services' operation names stay as declared.
 #include "platform/Platform.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Dialogs.h"

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 #include <shlobj.h>
-// The service names its own operation GetDriveType; the W function is called by name.
-#undef GetDriveType
 
 #include <vector>
 
@@ -128,7 +126,7 @@ bool Win32SystemInfo::IsAdministrator() {
     return false;
 }
 
-DriveType Win32SystemInfo::GetDriveType(const std::string& root) {
+DriveType Win32SystemInfo::DriveTypeOf(const std::string& root) {
     return static_cast<DriveType>(GetDriveTypeW(Widen(root).c_str()));
 }
 
@@ -188,6 +186,19 @@ std::string Win32SystemInfo::DateTimeText(const LocalTime& time) {
         return SystemInfo::DateTimeText(time);
     }
     return Narrow(std::wstring(date) + L" " + clock);
+}
+
+std::string Win32SystemInfo::ErrorText(uint32_t code) {
+    wchar_t* text = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                                  nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr) return SystemInfo::ErrorText(code);
+    std::wstring message(text, length);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L' ' || message.back() == L'\r' || message.back() == L'\n'))
+        message.pop_back();
+    return message.empty() ? SystemInfo::ErrorText(code) : Narrow(message);
 }
 
 }  // namespace nullvane::platform::win32

@@ -22,7 +22,7 @@ public:
     // True if the thread's (or else the process's) token lists the
     // Administrators group, whatever the group's attributes.
     [[nodiscard]] bool IsAdministrator() override;
-    [[nodiscard]] DriveType GetDriveType(const std::string& root) override;
+    [[nodiscard]] DriveType DriveTypeOf(const std::string& root) override;
     [[nodiscard]] int ScreenWidth() override;
     [[nodiscard]] int ScreenHeight() override;
     [[nodiscard]] int64_t TickMs() override;
@@ -31,6 +31,7 @@ public:
     void Randomize() override;
     bool StartHiddenProcess(const std::string& application, const std::string& commandLine) override;
     [[nodiscard]] std::string DateTimeText(const LocalTime& time) override;
+    [[nodiscard]] std::string ErrorText(uint32_t code) override;
 
 private:
     std::mutex randomMutex_;
