@@ -81,6 +81,7 @@ inline constexpr char kCliRunAborted[] = "The run stopped at an error: ";
 // The data-driven runner.
 inline constexpr char kMustBeAdministrator[] = "You must have administrators user.";
 // A list entry longer than the runner reads is skipped whole, never cut.
+inline constexpr char kSkippingWholeRegistryRoot[] = "skipping a whole registry root:";
 inline constexpr char kEntryTooLong[] = "skipping an entry longer than 2047 characters:";
 
 // The windows: saving the log, the confirmation, the notification icon.
