@@ -67,6 +67,11 @@ inline constexpr char kCliNeedsEntry[] = " needs at least one ENTRY";
 inline constexpr char kCliOneCommand[] =
     "give exactly one of --list, --preview, --clean, --index-dat, --custom-list, --wipe-index-dat, --cookies, "
     "--keep-cookie, --forget-cookie: ";
+inline constexpr char kCliCannotKeep[] = "cannot keep ";
+inline constexpr char kKeepEntryLineBreak[] = "it holds a line break";
+inline constexpr char kKeepEntryNul[] = "it holds a NUL character";
+inline constexpr char kKeepEntrySection[] = "it begins with \"[\"";
+inline constexpr char kKeepEntryQuoted[] = "it is wrapped in quotes, which reading it back takes off";
 inline constexpr char kCliConfirmWipePrefix[] = "Overwrite the records of ";
 inline constexpr char kCliWipeThroughLink[] =
     "not overwritten: the name leads through a link or a \"..\" step, or the file has other names";
