@@ -113,8 +113,8 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
                     std::string subkey = rest.substr(0, comma);
                     std::string valueName = rest.substr(comma + 1);
                     int code = removal::GetWindowsVersionCode(machine);
-                    bool allowed = platform::UpperAscii(rootText) != "HKEY_LOCAL_MACHINE" || (code >= 1 && code <= 4) || code == 8 ||
-                                   removal::IsAdministrator(machine);
+                    bool allowed = platform::UpperAscii(rootText) != "HKEY_LOCAL_MACHINE" || (code >= 1 && code <= 4) ||
+                                   code == 8 || removal::IsAdministrator(machine);
                     if (allowed) {
                         run.ItemCount += removal::DeleteRegistryValues(run, rootText, subkey, valueName);
                     } else if (!adminMessageShown) {

@@ -106,7 +106,8 @@ TEST_F(RunDataSectionTest, EntriesNamingAWholeHiveRemoveNothingAndSaySo) {
                                           "HKEY_LOCAL_MACHINE\\SYSTEM",
                                           "HKEY_CURRENT_USER\\software\\classes"};
     std::vector<std::string> entries;
-    for (const std::string& key : wholes) entries.push_back("DelRegValue" + std::to_string(entries.size() + 1) + "=" + key);
+    for (const std::string& key : wholes)
+        entries.push_back("DelRegValue" + std::to_string(entries.size() + 1) + "=" + key);
     entries.push_back("DelRegValue20=HKEY_USERS\\" + sid + "\\Software\\Classes,");
     entries.push_back("DelRegValue21=HKEY_CURRENT_USER\\Software\\Reports");
     WriteList("Clist.dat", "<New List>", entries);
