@@ -2,6 +2,7 @@
 
 #include "app/FixedDialog.h"
 #include "base/Texts.h"
+#include "cleaners/CookieKeepList.h"
 #include "cleaners/CookiesManagerLists.h"
 
 namespace nullvane::app {
@@ -59,6 +60,8 @@ bool TfrmCookiesManager::Execute() {
 // Moves the left entry at `index` to the end of the keep list; the entry
 // after it (or the first) takes the selection.
 void TfrmCookiesManager::MoveToKeep(int index) {
+    // An entry "Cookies.dat" could not hold stays where it is.
+    if (cleaners::KeepEntryFault(ListBox1->ItemText(index))) return;
     ListBox2->AddItem(ListBox1->ItemText(index));
     keepFiles_.push_back(foundFiles_.at(static_cast<size_t>(index)));
     ListBox2->SetSelectedIndex(0);
@@ -88,11 +91,25 @@ void TfrmCookiesManager::bRemoveClick() {
 
 void TfrmCookiesManager::bAddAllClick() {
     if (ListBox1->Count() == 0) return;
-    for (int i = 0; i < ListBox1->Count(); ++i) ListBox2->AddItem(ListBox1->ItemText(i));
-    keepFiles_.insert(keepFiles_.end(), foundFiles_.begin(), foundFiles_.end());
-    ListBox2->SetSelectedIndex(0);
+    // Entries "Cookies.dat" could not hold stay on the left.
+    std::vector<std::string> staying;
+    std::vector<std::string> stayingFiles;
+    for (int i = 0; i < ListBox1->Count(); ++i) {
+        std::string text = ListBox1->ItemText(i);
+        std::string& file = foundFiles_.at(static_cast<size_t>(i));
+        if (cleaners::KeepEntryFault(text)) {
+            staying.push_back(std::move(text));
+            stayingFiles.push_back(std::move(file));
+            continue;
+        }
+        ListBox2->AddItem(text);
+        keepFiles_.push_back(std::move(file));
+    }
+    if (ListBox2->Count() > 0) ListBox2->SetSelectedIndex(0);
     ListBox1->Clear();
-    foundFiles_.clear();
+    for (const std::string& text : staying) ListBox1->AddItem(text);
+    foundFiles_ = std::move(stayingFiles);
+    if (ListBox1->Count() > 0) ListBox1->SetSelectedIndex(0);
 }
 
 void TfrmCookiesManager::bRemoveAllClick() {

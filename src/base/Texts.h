@@ -67,6 +67,11 @@ inline constexpr char kCliNeedsEntry[] = " needs at least one ENTRY";
 inline constexpr char kCliOneCommand[] =
     "give exactly one of --list, --preview, --clean, --index-dat, --custom-list, --wipe-index-dat, --cookies, "
     "--keep-cookie, --forget-cookie: ";
+inline constexpr char kCliCannotKeep[] = "cannot keep ";
+inline constexpr char kKeepEntryLineBreak[] = "it holds a line break";
+inline constexpr char kKeepEntryNul[] = "it holds a NUL character";
+inline constexpr char kKeepEntrySection[] = "it begins with \"[\"";
+inline constexpr char kKeepEntryQuoted[] = "it is wrapped in quotes, which reading it back takes off";
 inline constexpr char kCliConfirmWipePrefix[] = "Overwrite the records of ";
 inline constexpr char kCliWipeThroughLink[] =
     "not overwritten: the name leads through a link or a \"..\" step, or the file has other names";
@@ -81,6 +86,7 @@ inline constexpr char kCliRunAborted[] = "The run stopped at an error: ";
 // The data-driven runner.
 inline constexpr char kMustBeAdministrator[] = "You must have administrators user.";
 // A list entry longer than the runner reads is skipped whole, never cut.
+inline constexpr char kSkippingWholeRegistryRoot[] = "skipping a whole registry root:";
 inline constexpr char kEntryTooLong[] = "skipping an entry longer than 2047 characters:";
 
 // The windows: saving the log, the confirmation, the notification icon.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Texts.h"
+
 namespace nullvane::cleaners {
 
 namespace {
@@ -18,6 +20,15 @@ void ReadEntries(platform::Platform& machine, const std::string& file, const cha
 }
 
 }  // namespace
+
+const char* KeepEntryFault(const std::string& entry) {
+    if (entry.find_first_of("\r\n") != std::string::npos) return run::texts::kKeepEntryLineBreak;
+    if (entry.find('\0') != std::string::npos) return run::texts::kKeepEntryNul;
+    if (!entry.empty() && entry.front() == '[') return run::texts::kKeepEntrySection;
+    if (entry.size() >= 2 && (entry.front() == '"' || entry.front() == '\'') && entry.back() == entry.front())
+        return run::texts::kKeepEntryQuoted;
+    return nullptr;
+}
 
 TCookieKeepList TCookieKeepList::Read(platform::Platform& machine) {
     TCookieKeepList list;

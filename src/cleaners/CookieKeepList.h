@@ -16,6 +16,13 @@ inline constexpr char kCookiesIniSection[] = "Cookies to Keep";
 inline constexpr char kCookiesDatName[] = "Cookies.dat";
 inline constexpr char kCookiesDatSection[] = "Cookies to keep";
 
+// Why "Cookies.dat" cannot hold the entry, or nullptr when it can. A line
+// break or NUL would end its line there and a "[" at its start could read as
+// a section; quotes around it are taken off when it is read back, so the
+// entry written could never be matched or forgotten. Whatever adds entries
+// to the file refuses these.
+[[nodiscard]] const char* KeepEntryFault(const std::string& entry);
+
 class TCookieKeepList {
 public:
     // Reads both files; a missing file adds nothing.

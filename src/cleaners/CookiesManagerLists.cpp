@@ -27,6 +27,8 @@ TCookiesManagerLists ReadCookiesManagerLists(platform::Platform& machine) {
         const std::string file = lists.CookieFolder + name;
         std::string site = ReadCookieSite(machine.files, file);
         if (kept.Keeps(name, site) || keptByIni.Keeps(name, site)) continue;
+        // A site the keep list could not hold is not offered for it.
+        if (KeepEntryFault(site)) continue;
         lists.Found.push_back({std::move(site), file});
     }
     return lists;

@@ -10,7 +10,7 @@
 namespace nullvane::cleaners {
 
 // A cookie file found and not kept: its site as ReadCookieSite gives it and
-// the file's full path.
+// the file's full path. A site KeepEntryFault refuses is left out.
 struct TFoundCookie {
     std::string Site;
     std::string File;

@@ -2,9 +2,28 @@
 
 #include <algorithm>
 
+#include "base/Texts.h"
+#include "cleaners/CookieKeepList.h"
 #include "cleaners/CookiesManagerLists.h"
 
 namespace nullvane::cli {
+
+namespace {
+
+// The entry in quotes, its line breaks and NULs shown as escapes so the
+// message stays on one line.
+std::string Shown(const std::string& entry) {
+    std::string text = "\"";
+    for (char c : entry) {
+        if (c == '\r') text += "\\r";
+        else if (c == '\n') text += "\\n";
+        else if (c == '\0') text += "\\0";
+        else text += c;
+    }
+    return text + "\"";
+}
+
+}  // namespace
 
 int RunCookiesCommand(platform::Platform& machine, std::ostream& out) {
     const cleaners::TCookiesManagerLists lists = cleaners::ReadCookiesManagerLists(machine);
@@ -16,6 +35,14 @@ int RunCookiesCommand(platform::Platform& machine, std::ostream& out) {
 
 int RunKeepCookiesCommand(platform::Platform& machine, const std::vector<std::string>& entries, bool keep,
                           std::ostream& out, std::ostream& err) {
+    if (keep) {
+        for (const std::string& entry : entries) {
+            if (const char* fault = cleaners::KeepEntryFault(entry)) {
+                err << "nullvane-cli: " << run::texts::kCliCannotKeep << Shown(entry) << ": " << fault << '\n';
+                return 2;
+            }
+        }
+    }
     std::vector<std::string> kept = cleaners::ReadCookiesManagerLists(machine).Keep;
     for (const std::string& entry : entries) {
         const bool held = std::find(kept.begin(), kept.end(), entry) != kept.end();

@@ -16,6 +16,8 @@ namespace nullvane::cli {
 // Adds the entries "Cookies.dat" does not hold yet (keep) or removes every
 // entry equal to one given (forget), saves the list and prints it as
 // --cookies does. A file that cannot be written: a message on `err`, status 4.
+// An entry to keep that KeepEntryFault refuses: nothing is written, a message
+// naming it and why on `err`, status 2.
 [[nodiscard]] int RunKeepCookiesCommand(platform::Platform& machine, const std::vector<std::string>& entries, bool keep,
                                         std::ostream& out, std::ostream& err);
 

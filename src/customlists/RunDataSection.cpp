@@ -103,7 +103,8 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
             std::string line = key + "=" + value;
             if (line.find("DelRegValue") != std::string::npos) {
                 auto slash = value.find('\\');
-                std::string rootText = platform::UpperAscii(value.substr(0, slash));
+                // As written: a refused entry is logged as the list gives it.
+                std::string rootText = value.substr(0, slash);
                 std::string rest = slash == std::string::npos ? std::string() : value.substr(slash + 1);
                 auto comma = rest.find(',');
                 if (comma == std::string::npos) {
@@ -112,8 +113,8 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
                     std::string subkey = rest.substr(0, comma);
                     std::string valueName = rest.substr(comma + 1);
                     int code = removal::GetWindowsVersionCode(machine);
-                    bool allowed = rootText != "HKEY_LOCAL_MACHINE" || (code >= 1 && code <= 4) || code == 8 ||
-                                   removal::IsAdministrator(machine);
+                    bool allowed = platform::UpperAscii(rootText) != "HKEY_LOCAL_MACHINE" || (code >= 1 && code <= 4) ||
+                                   code == 8 || removal::IsAdministrator(machine);
                     if (allowed) {
                         run.ItemCount += removal::DeleteRegistryValues(run, rootText, subkey, valueName);
                     } else if (!adminMessageShown) {

@@ -45,6 +45,18 @@ bool KeyExists(platform::Registry& registry, RegRoot root, const std::string& pa
     return registry.OpenKey(root, path, RegAccess::Read) != nullptr;
 }
 
+// The key as the entry spelled it, for the log.
+std::string GivenKey(const std::string& rootText, const std::string& subkey) {
+    return subkey.empty() ? rootText : rootText + "\\" + subkey;
+}
+
+// A refusal shows even in Fast Mode: it says why an entry did nothing.
+bool SkipWholeRoot(run::TRunContext& run, const std::string& rootText, const std::string& subkey) {
+    if (!IsWholeRegistryRoot(rootText, subkey)) return false;
+    run.AddLogLine(run.LogPrefix + run::texts::kSkippingWholeRegistryRoot + " " + GivenKey(rootText, subkey));
+    return true;
+}
+
 void LogLine(run::TRunContext& run, const char* phrase, const std::string& what) {
     if (run.FastScan()) return;
     run.AddLogLine(run.LogPrefix + phrase + " " + what);
@@ -72,6 +84,26 @@ std::optional<RegRoot> RootKeyFromName(const std::string& rootText) {
     return std::nullopt;
 }
 
+bool IsWholeRegistryRoot(const std::string& rootText, const std::string& subkey) {
+    const std::string root = platform::UpperAscii(rootText);
+    std::vector<std::string> names;
+    const std::string path = platform::UpperAscii(NormalKeyPath(subkey));
+    for (size_t start = 0; start < path.size();) {
+        size_t end = std::min(path.find('\\', start), path.size());
+        names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    const auto classesAt = [&](size_t depth) {
+        return names.size() == depth + 2 && names[depth] == "SOFTWARE" && names[depth + 1] == "CLASSES";
+    };
+    if (root == "HKEY_USERS" || root == "HKU") return names.size() <= 1 || classesAt(1);
+    if (root == "HKEY_LOCAL_MACHINE" || root == "HKLM") return names.size() <= 1 || classesAt(0);
+    if (root == "HKEY_CURRENT_USER" || root == "HKCU") return names.empty() || classesAt(0);
+    if (root == "HKEY_CLASSES_ROOT" || root == "HKCR" || root == "HKEY_CURRENT_CONFIG" || root == "HKCC")
+        return names.empty();
+    return false;
+}
+
 std::string RootKeyName(RegRoot root) {
     for (const auto& [name, value] : kRoots)
         if (value == root) return name;
@@ -88,11 +120,10 @@ int32_t CountRegistryValues(run::TRunContext& run, RegRoot root, const std::stri
 }
 
 int32_t DeleteRegistryKey(run::TRunContext& run, const std::string& rootText, const std::string& subkey) {
+    if (SkipWholeRoot(run, rootText, subkey)) return 0;
     auto root = RootKeyFromName(rootText);
     if (!root) return 0;
     std::string path = NormalKeyPath(subkey);
-    // The root itself is never removed, however its path is spelled.
-    if (path.empty()) return 0;
     platform::Registry& registry = run.Machine.registry;
     if (!KeyExists(registry, *root, path)) return 0;
     int32_t found = CountRegistryValues(run, *root, path);
@@ -111,11 +142,11 @@ int32_t DeleteUserRegistryKey(run::TRunContext& run, const std::string& subkey) 
 
 int32_t DeleteRegistryValues(run::TRunContext& run, const std::string& rootText, const std::string& subkey,
                              const std::string& valueName) {
+    // Every value of a whole hive is never what an entry means; one named value is.
+    if (valueName.empty() && SkipWholeRoot(run, rootText, subkey)) return 0;
     auto root = RootKeyFromName(rootText);
     if (!root) return 0;
     std::string path = NormalKeyPath(subkey);
-    // Every value of a whole root is never what an entry means.
-    if (path.empty() && valueName.empty()) return 0;
     platform::RegKeyPtr key = run.Machine.registry.OpenKey(*root, path, RegAccess::Full);
     if (!key) return 0;
     std::string prefix = platform::UpperAscii(rootText) + "\\" + (path.empty() ? "" : path + "\\");

@@ -178,4 +178,31 @@ TEST_F(CookiesManagerTest, WithoutACookieFolderTheKeepListCanStillBeEdited) {
     EXPECT_EQ(DatText(), "[Cookies to keep]\r\nCount=0\r\n0=x.example\r\n");
 }
 
+TEST_F(CookiesManagerTest, SitesCookiesDatCannotHoldAreNotOfferedAndCannotBeMovedToTheKeepList) {
+    Cookie("ok[1].txt", "ok.example");
+    Cookie("cr[1].txt", "a\rb.example");
+    Cookie("nul[1].txt", std::string("a\0b.example", 11));
+    Cookie("sec[1].txt", "[x.example");
+    Cookie("quo[1].txt", "\"q.example\"");
+    Cookie("apo[1].txt", "'q.example'");
+    sim.MakeFile(DatFile(), "[Cookies to keep]\nCount=1\n0=[kept.example\n");
+    Manage([&](THeadlessForm& form) {
+        auto& found = Found(form);
+        auto& keep = Keep(form);
+        EXPECT_EQ(found.Items(), (TList{"ok.example"}));
+        // An entry written by hand may go left but not come back.
+        keep.DoubleClick(0);
+        ASSERT_EQ(found.Items(), (TList{"ok.example", "[kept.example"}));
+        found.Select(1);
+        Press(form, "Add         ->");
+        found.DoubleClick(1);
+        EXPECT_EQ(keep.Count(), 0);
+        Press(form, "Add All    ->");
+        EXPECT_EQ(found.Items(), (TList{"[kept.example"}));
+        EXPECT_EQ(keep.Items(), (TList{"ok.example"}));
+        Press(form, "&OK");
+    });
+    EXPECT_EQ(DatText(), "[Cookies to keep]\r\nCount=1\r\n0=ok.example\r\n");
+}
+
 }  // namespace

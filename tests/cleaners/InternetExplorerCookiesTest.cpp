@@ -3,6 +3,7 @@
 #include "cleaners/CookieSite.h"
 #include "cleaners/InternetExplorerCookies.h"
 #include "indexdat/IndexDatBuilder.h"
+#include "platform/sim/SimFileSystem.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;
@@ -39,6 +40,56 @@ TEST(CookieSite, ThirdLineWithoutOneTrailingSlashForEitherLineEnd) {
         EXPECT_EQ(cleaners::ReadCookieSite(sim.files(), "C:\\c\\x.txt"), site) << content;
     }
     EXPECT_EQ(cleaners::ReadCookieSite(sim.files(), "C:\\c\\missing.txt"), "");
+}
+
+// The sim's file system over the machine's drives, counting the bytes read.
+class TReadCounter final : public platform::sim::SimFileSystem {
+public:
+    explicit TReadCounter(platform::sim::SimMachine& machine) : SimFileSystem(machine.HostRoot()) {}
+
+    platform::FilePtr Open(const std::string& path, platform::OpenMode mode, platform::ShareMode share) override {
+        auto file = SimFileSystem::Open(path, mode, share);
+        if (!file) return nullptr;
+        return std::make_unique<THandle>(std::move(file), bytesRead);
+    }
+
+    uint64_t bytesRead = 0;
+
+private:
+    class THandle final : public platform::FileHandle {
+    public:
+        THandle(platform::FilePtr inner, uint64_t& bytesRead) : inner_(std::move(inner)), bytesRead_(bytesRead) {}
+        size_t Read(void* buffer, size_t count) override {
+            size_t got = inner_->Read(buffer, count);
+            bytesRead_ += got;
+            return got;
+        }
+        bool Write(const void* buffer, size_t count) override { return inner_->Write(buffer, count); }
+        std::optional<uint64_t> Seek(int64_t offset, platform::SeekOrigin origin) override {
+            return inner_->Seek(offset, origin);
+        }
+        std::optional<uint64_t> Size() override { return inner_->Size(); }
+        bool Flush() override { return inner_->Flush(); }
+        uint32_t LinkCount() override { return inner_->LinkCount(); }
+
+    private:
+        platform::FilePtr inner_;
+        uint64_t& bytesRead_;
+    };
+};
+
+TEST(CookieSite, ALineLongerThanTheReadLimitGivesNoSiteAndTheRestIsNeverRead) {
+    platform::sim::SimMachine sim;
+    TReadCounter files(sim);
+    // Lines that fit in 64 KiB together still give the site.
+    sim.MakeFile("C:\\c\\fits.txt", std::string(60000, 'a') + "\nv\nsite.example/\n" + std::string(1 << 20, 'z'));
+    EXPECT_EQ(cleaners::ReadCookieSite(files, "C:\\c\\fits.txt"), "site.example");
+    EXPECT_LE(files.bytesRead, 64u * 1024);
+
+    files.bytesRead = 0;
+    sim.MakeFile("C:\\c\\long.txt", std::string(8 << 20, 'a') + "\nv\nsite.example/\n");
+    EXPECT_EQ(cleaners::ReadCookieSite(files, "C:\\c\\long.txt"), "");
+    EXPECT_LE(files.bytesRead, 64u * 1024);
 }
 
 TEST_F(CookiesTest, EntriesOfEitherKeepFileKeepTheirCookiesAndTheIndex) {

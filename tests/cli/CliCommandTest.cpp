@@ -291,4 +291,28 @@ TEST_F(CliTest, CookiesPrintsTheManagersListsAndKeepOrForgetSaveThemAsOkDoes) {
     EXPECT_EQ(Run({"--cookies", "a.example"}), 2);
 }
 
+TEST_F(CliTest, KeepCookieRefusesEntriesCookiesDatCannotHoldAndWritesNothing) {
+    const std::string dat = sim.system().ProgramFolder() + "Cookies.dat";
+    sim.MakeFile(dat, "[Cookies to keep]\r\nCount=1\r\n0=x.example\r\n");
+    const std::string before = sim.files().ReadAll(dat).value();
+    const std::pair<std::string, std::string> refused[] = {
+        {"a.example\r\n[evil]", "\"a.example\\r\\n[evil]\": it holds a line break"},
+        {"a.example\nb", "\"a.example\\nb\": it holds a line break"},
+        {"a\rb", "\"a\\rb\": it holds a line break"},
+        {std::string("a\0b", 3), "\"a\\0b\": it holds a NUL character"},
+        {"[a.example", "\"[a.example\": it begins with \"[\""},
+        {"\"a.example\"", "\"\"a.example\"\": it is wrapped in quotes, which reading it back takes off"},
+        {"'a.example'", "\"'a.example'\": it is wrapped in quotes, which reading it back takes off"},
+    };
+    for (const auto& [entry, why] : refused) {
+        EXPECT_EQ(Run({"--keep-cookie", "ok.example", entry}), 2) << why;
+        EXPECT_EQ(errText, "nullvane-cli: cannot keep " + why + "\n");
+        EXPECT_EQ(outText, "");
+        EXPECT_EQ(sim.files().ReadAll(dat).value(), before) << why;
+    }
+    // A quote inside an entry, or a "[" after its start, is kept as it is.
+    EXPECT_EQ(Run({"--keep-cookie", "a\"b.example", "a[1].example"}), 0) << errText;
+    EXPECT_EQ(outText, "keep\tx.example\nkeep\ta\"b.example\nkeep\ta[1].example\n");
+}
+
 }  // namespace

@@ -86,6 +86,51 @@ TEST_F(RunDataSectionTest, RegistryEntriesTakeKeysValuesAndWholeKeys) {
     EXPECT_FALSE(sim.registry().ReadValue(RegRoot::CurrentUser, "Software\\Single", "Path"));
 }
 
+TEST_F(RunDataSectionTest, EntriesNamingAWholeHiveRemoveNothingAndSaySo) {
+    // HKEY_USERS\<SID> is HKEY_CURRENT_USER and the Classes keys make up
+    // HKEY_CLASSES_ROOT: each is a whole root under another name.
+    const std::string sid = "S-1-5-21-1-2-3-1001";
+    sim.registry().SetString(RegRoot::Users, sid + "\\Software\\Classes\\.txt", "", "x");
+    sim.registry().SetString(RegRoot::Users, sid + "_Classes\\.txt", "", "x");
+    sim.registry().SetString(RegRoot::Users, ".DEFAULT\\Software\\Keep", "a", "x");
+    sim.registry().SetString(RegRoot::LocalMachine, "Software\\Classes\\.txt", "", "x");
+    sim.registry().SetString(RegRoot::LocalMachine, "SYSTEM\\Setup", "a", "x");
+    sim.registry().SetString(RegRoot::CurrentUser, "Software\\Classes\\.log", "", "x");
+    sim.registry().SetString(RegRoot::CurrentUser, "Software\\Reports", "a", "x");
+    const std::vector<std::string> wholes{"HKEY_USERS\\" + sid,
+                                          "hkey_users\\\\" + sid + "_Classes\\",
+                                          "HKU\\.DEFAULT",
+                                          "HKEY_USERS\\" + sid + "\\Software\\Classes",
+                                          "HKEY_LOCAL_MACHINE\\Software\\Classes",
+                                          "HKLM\\\\SOFTWARE\\CLASSES\\\\",
+                                          "HKEY_LOCAL_MACHINE\\SYSTEM",
+                                          "HKEY_CURRENT_USER\\software\\classes"};
+    std::vector<std::string> entries;
+    for (const std::string& key : wholes)
+        entries.push_back("DelRegValue" + std::to_string(entries.size() + 1) + "=" + key);
+    entries.push_back("DelRegValue20=HKEY_USERS\\" + sid + "\\Software\\Classes,");
+    entries.push_back("DelRegValue21=HKEY_CURRENT_USER\\Software\\Reports");
+    WriteList("Clist.dat", "<New List>", entries);
+    auto& run = RunList(run::rmClean, "Clist.dat", "Custom Lists - <New List>");
+
+    EXPECT_EQ(run.ItemCount, 1);
+    EXPECT_FALSE(sim.registry().KeyExists(RegRoot::CurrentUser, "Software\\Reports"));
+    for (auto [root, path] : std::vector<std::pair<RegRoot, std::string>>{
+             {RegRoot::Users, sid + "\\Software\\Classes\\.txt"},
+             {RegRoot::Users, sid + "_Classes\\.txt"},
+             {RegRoot::Users, ".DEFAULT\\Software\\Keep"},
+             {RegRoot::LocalMachine, "Software\\Classes\\.txt"},
+             {RegRoot::LocalMachine, "SYSTEM\\Setup"},
+             {RegRoot::CurrentUser, "Software\\Classes\\.log"}})
+        EXPECT_TRUE(sim.registry().KeyExists(root, path)) << path;
+    EXPECT_TRUE(sim.registry().ReadValue(RegRoot::Users, ".DEFAULT\\Software\\Keep", "a"));
+    std::vector<std::string> expected;
+    for (const std::string& key : wholes) expected.push_back("Clean: skipping a whole registry root: " + key);
+    expected.push_back("Clean: skipping a whole registry root: HKEY_USERS\\" + sid + "\\Software\\Classes");
+    expected.push_back("Clean: deleting registry key HKEY_CURRENT_USER\\Software\\Reports");
+    EXPECT_EQ(log.Lines(), expected);
+}
+
 TEST_F(RunDataSectionTest, MachineValuesNeedAnAdministratorAndSayItOncePerItem) {
     sim.system().SetAdministrator(false);
     sim.registry().SetString(RegRoot::LocalMachine, "Software\\Reports", "Path", "x");
