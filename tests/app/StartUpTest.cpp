@@ -180,20 +180,20 @@ TEST_F(StartUpTest, TheBossKeyHidesTheVisibleBrowserWindowsAndShowsExactlyThoseA
     const std::string path = settings::OptionsFilePath(sim.Machine());
     ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
     auto& main = Open();
-    ASSERT_NE(main.HotkeyAtom, 0);
+    ASSERT_NE(main.BossKey.Atom(), 0);
     ASSERT_EQ(desktop.HotKeys().size(), 1u);
     auto press = [&] {
-        ui::TMessage hotKey{ui::kWmHotKey, main.HotkeyAtom, 0, 0};
+        ui::TMessage hotKey{ui::kWmHotKey, main.BossKey.Atom(), 0, 0};
         ASSERT_TRUE(main.Form->onMessage(hotKey));
     };
 
     press();
-    EXPECT_TRUE(main.BrowsersHidden);
+    EXPECT_TRUE(main.BossKey.BrowsersHidden());
     EXPECT_FALSE(desktop.IsWindowVisible(ie));
     EXPECT_FALSE(desktop.IsWindowVisible(firefox));
     EXPECT_TRUE(desktop.IsWindowVisible(chrome));
     press();
-    EXPECT_FALSE(main.BrowsersHidden);
+    EXPECT_FALSE(main.BossKey.BrowsersHidden());
     EXPECT_TRUE(desktop.IsWindowVisible(ie));
     EXPECT_TRUE(desktop.IsWindowVisible(firefox));
     EXPECT_FALSE(desktop.IsWindowVisible(opera));  // never remembered, never shown
@@ -202,7 +202,7 @@ TEST_F(StartUpTest, TheBossKeyHidesTheVisibleBrowserWindowsAndShowsExactlyThoseA
     desktop.DestroyWindow(ie);
     desktop.DestroyWindow(firefox);
     press();
-    EXPECT_FALSE(main.BrowsersHidden);
+    EXPECT_FALSE(main.BossKey.BrowsersHidden());
     const auto later = desktop.RegisterWindow("MozillaUIWindowClass");
     press();
     EXPECT_FALSE(desktop.IsWindowVisible(later));
@@ -223,7 +223,7 @@ TEST_F(StartUpTest, BrowserWindowsAProcessLeftHiddenAreShownAtTheNextStart) {
     const std::string path = settings::OptionsFilePath(sim.Machine());
     ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
     auto& main = Open();
-    ui::TMessage press{ui::kWmHotKey, main.HotkeyAtom, 0, 0};
+    ui::TMessage press{ui::kWmHotKey, main.BossKey.Atom(), 0, 0};
     ASSERT_TRUE(main.Form->onMessage(press));
     ASSERT_FALSE(desktop.IsWindowVisible(ie));
     const std::string kept = sim.profiles().GetString(path, "Hotkey", "HiddenBrowserWindows", "");
