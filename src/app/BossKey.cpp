@@ -18,6 +18,12 @@ bool IsBrowserClass(const std::string& className) {
     }
     return false;
 }
+
+// Still the window that was hidden: a handle alone may since name another.
+bool SameWindow(const platform::TopLevelWindow& remembered, const platform::TopLevelWindow& now) {
+    return remembered.window == now.window && remembered.processId == now.processId &&
+           platform::EqualsIgnoreCase(remembered.className, now.className);
+}
 }  // namespace
 
 TBossKey::TBossKey(platform::Desktop& desktop, platform::ProfileFile& profiles, std::string optionsPath)
@@ -63,19 +69,20 @@ void TBossKey::KeepHiddenInFile() { settings::WriteHiddenBrowserWindows(profiles
 
 void TBossKey::ShowLeftHidden() {
     const auto left = settings::TakeHiddenBrowserWindows(profiles_, optionsPath_);
-    // A handle may since belong to another window: only the browsers' classes are shown.
+    // The file is not trusted: only a browser window that is still the one
+    // named (handle, class and process) is shown.
     for (const auto& window : desktop_.TopLevelWindows()) {
-        const bool named = std::any_of(left.begin(), left.end(), [&](const auto& entry) { return entry.window == window.window; });
-        if (named && IsBrowserClass(window.className)) desktop_.ShowWindowAsync(window.window, true);
+        if (!IsBrowserClass(window.className)) continue;
+        const bool named = std::any_of(left.begin(), left.end(), [&](const auto& entry) { return SameWindow(entry, window); });
+        if (named) desktop_.ShowWindowAsync(window.window, true);
     }
 }
 
 void TBossKey::ShowHidden() {
     if (hidden_.empty()) return;
     for (const auto& window : desktop_.TopLevelWindows()) {
-        const bool remembered = std::any_of(hidden_.begin(), hidden_.end(), [&](const auto& hidden) {
-            return hidden.window == window.window && hidden.className == window.className;
-        });
+        const bool remembered =
+            std::any_of(hidden_.begin(), hidden_.end(), [&](const auto& hidden) { return SameWindow(hidden, window); });
         if (remembered) desktop_.ShowWindowAsync(window.window, true);
     }
     hidden_.clear();

@@ -227,7 +227,9 @@ TEST_F(StartUpTest, BrowserWindowsAProcessLeftHiddenAreShownAtTheNextStart) {
     ASSERT_TRUE(main.Form->onMessage(press));
     ASSERT_FALSE(desktop.IsWindowVisible(ie));
     const std::string kept = sim.profiles().GetString(path, "Hotkey", "HiddenBrowserWindows", "");
-    EXPECT_EQ(kept, std::to_string(firefox) + "," + std::to_string(ie));
+    const std::string process = std::to_string(platform::sim::SimDesktop::kOwnProcessId);
+    EXPECT_EQ(kept, std::to_string(firefox) + ":" + process + ":MozillaWindowClass," + std::to_string(ie) + ":" + process +
+                        ":IEFrame");
 
     // The process ends without closing; meanwhile a handle came to name a
     // window of another kind, which stays as it is.
@@ -245,6 +247,34 @@ TEST_F(StartUpTest, BrowserWindowsAProcessLeftHiddenAreShownAtTheNextStart) {
     desktop.DestroyWindow(ie);
     desktop.DestroyWindow(firefox);
     desktop.DestroyWindow(notepad);
+}
+
+TEST_F(StartUpTest, AtStartOnlyAWindowThatIsStillTheOneNamedWithItsClassAndProcessIsShown) {
+    // Windows the browsers keep hidden themselves, named by a hand-edited file.
+    auto& desktop = sim.desktop();
+    const auto named = desktop.RegisterWindow("MozillaWindowClass");
+    const auto otherProcess = desktop.RegisterWindow("MozillaWindowClass");
+    const auto otherClass = desktop.RegisterWindow("OpWindow");
+    const auto handleOnly = desktop.RegisterWindow("IEFrame");
+    for (const auto window : {named, otherProcess, otherClass, handleOnly}) {
+        desktop.SetWindowVisible(window, false);
+        desktop.SetWindowProcess(window, 4100);
+    }
+    desktop.SetWindowProcess(otherProcess, 4200);
+    const auto entry = [](platform::WindowId window, const std::string& className) {
+        return std::to_string(window) + ":4100:" + className;
+    };
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "HiddenBrowserWindows",
+                                           entry(named, "MozillaWindowClass") + "," + entry(otherProcess, "MozillaWindowClass") +
+                                               "," + entry(otherClass, "IEFrame") + "," + std::to_string(handleOnly)));
+    Open();
+    EXPECT_TRUE(desktop.IsWindowVisible(named));
+    EXPECT_FALSE(desktop.IsWindowVisible(otherProcess));
+    EXPECT_FALSE(desktop.IsWindowVisible(otherClass));
+    EXPECT_FALSE(desktop.IsWindowVisible(handleOnly)) << "an entry of handles alone is not trusted";
+    EXPECT_EQ(sim.profiles().GetString(path, "Hotkey", "HiddenBrowserWindows", "gone"), "gone");
+    for (const auto window : {named, otherProcess, otherClass, handleOnly}) desktop.DestroyWindow(window);
 }
 
 TEST_F(StartUpTest, ABossKeyAnotherProgramHoldsIsToldAndTheProgramGoesOn) {
