@@ -58,8 +58,13 @@ class TRecordingView final : public run::TRunView {
 public:
     std::vector<std::string> Events;
     std::vector<std::string> LogLines;
+    // What the window does on a line (a click handled meanwhile, say).
+    std::function<void()> OnLogLine;
 
-    void AddLogLine(const std::string& line) override { LogLines.push_back(line); }
+    void AddLogLine(const std::string& line) override {
+        LogLines.push_back(line);
+        if (OnLogLine) OnLogLine();
+    }
     void ScrollLogToEnd() override {}
     void ShowCurrentItem(const std::string&) override {}
     void RunStarting(TRunPhase phase, run::TRunMode mode) override {
@@ -202,6 +207,21 @@ TEST_F(RunControllerTest, ACancelledRunEndsOnceLetsTheLockGoAndItsLateEndDoesNot
     EXPECT_EQ(std::count(view.Events.begin(), view.Events.end(), "end Finished"), 0) << "the first run's end was taken";
     cleaner->Release();
     ASSERT_TRUE(Pump([&] { return controller.Idle(); }));
+    EXPECT_EQ(view.Events.back(), "end Finished");
+}
+
+TEST_F(RunControllerTest, ARunOnTheCallersThreadCancelledFromItsOwnLogLineEndsOnceAndIsKeptUntilItsEnd) {
+    // The command line runs on its own thread: the run's lines reach the view
+    // while the run is still on the stack below.
+    view.OnLogLine = [&] {
+        if (!controller.Idle()) controller.Cancel();
+    };
+    EXPECT_EQ(controller.RunHere(run::rmTest, run::TRunOptions{}), TStartOutcome::Started);
+    EXPECT_EQ(view.Events, (std::vector<std::string>{"start Testing test", "end Cancelled"}));
+    EXPECT_EQ(cleaner->Calls().size(), 1u) << "the item under way ends, no later one starts";
+    EXPECT_TRUE(controller.AllEnded());
+    view.OnLogLine = nullptr;
+    ASSERT_EQ(controller.RunHere(run::rmTest, run::TRunOptions{}), TStartOutcome::Started);
     EXPECT_EQ(view.Events.back(), "end Finished");
 }
 
