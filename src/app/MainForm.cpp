@@ -10,7 +10,6 @@
 #include "app/NewCustomItemForm.h"
 #include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
-#include "platform/Text.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/RemovingRunLock.h"
