@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "app/AboutForm.h"
 #include "app/AskDeleteForm.h"
@@ -11,7 +10,6 @@
 #include "app/NewCustomItemForm.h"
 #include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
-#include "platform/Text.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/RemovingRunLock.h"
@@ -37,7 +35,9 @@ ui::TShortCut CtrlAlt(char key) { return {true, true, false, key}; }
 }  // namespace
 
 TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, TStartSwitch startSwitch)
-    : Runs(machine, Tree, *this), machine_(machine), controls_(controls), startSwitch_(startSwitch) {
+    : Runs(machine, Tree, *this),
+      BossKey(machine.desktop, machine.profiles, settings::OptionsFilePath(machine)),
+      machine_(machine), controls_(controls), startSwitch_(startSwitch) {
     // Fields first, then the caption and the title labels.
     CleanOnce = false;
     CreateControls();
@@ -60,7 +60,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     cbFastMode->SetChecked(CurrentOptions.FastScan);
 
     onOpenCustomListEditor = [this] { OpenCustomListEditor(); };
-    ShowBrowsersLeftHidden();
+    BossKey.ShowLeftHidden();
     if (CurrentOptions.EnableHotkey) RegisterBossKey();
     machine_.dialogs.SetOwnerWindow(Form->Handle());
     Runs.Window = Form->Handle();
@@ -266,9 +266,9 @@ void TfrmMain::FormClose() {
     Runs.Cancel();
     SaveSettings();
     tmSchedule->SetEnabled(false);
-    if (CurrentOptions.EnableHotkey) UnregisterBossKey();
+    if (CurrentOptions.EnableHotkey) BossKey.Unregister();
     // Whatever the setting says now: no other key would bring them back.
-    ShowHiddenBrowsers();
+    BossKey.ShowHidden();
     controls_.Application().Terminate();
 }
 
@@ -333,11 +333,14 @@ void TfrmMain::RunRefused(run::TStartOutcome, const std::string& message) {
 }
 
 void TfrmMain::ShowLogText() {
-    if (lMain->FontColor() == lMain->BackgroundColor()) lMain->SetFontColor(SavedLogColor);
+    if (!logHidden_) return;
+    lMain->SetFontColor(SavedLogColor);
+    logHidden_ = false;
 }
 
 void TfrmMain::RunStarting(run::TRunPhase phase, run::TRunMode mode) {
     bTest->SetCaption(rtexts::kCancel);
+    finishedShown_ = false;
     if (!pbProgress->Visible()) {
         pbProgress->SetVisible(true);
         lClearing->SetVisible(true);
@@ -347,8 +350,9 @@ void TfrmMain::RunStarting(run::TRunPhase phase, run::TRunMode mode) {
     }
     if (phase == run::TRunPhase::PreScan) {
         // The pre-scan's lines are drawn in the background colour.
-        SavedLogColor = lMain->FontColor();
+        if (!logHidden_) SavedLogColor = lMain->FontColor();
         lMain->SetFontColor(lMain->BackgroundColor());
+        logHidden_ = true;
         pbProgress->SetCaption(rtexts::kPrepareToClean);
         pbProgress->SetShowCaption(true);
     } else {
@@ -398,6 +402,7 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
         lMain->ScrollToEnd();
         pbProgress->SetPosition(1000);
         pbProgress->SetCaption(end == run::TRunEnd::Finished ? rtexts::kFinished : rtexts::kFinishedWithErrors);
+        finishedShown_ = end == run::TRunEnd::Finished;
         pbProgress->SetShowCaption(true);
         break;
     }
@@ -405,115 +410,21 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
     if (CleanOnce) Close();
 }
 
-namespace {
-constexpr char kBossKeyAtom[] = "MyQKTRHotkey_Hide";
-// Our own key under [Hotkey]: the windows the Boss Key keeps hidden, so that
-// a start after a crash can show them again.
-constexpr char kHiddenWindowsSection[] = "Hotkey";
-constexpr char kHiddenWindowsKey[] = "HiddenBrowserWindows";
-constexpr const char* kBrowserClasses[] = {"IEFrame", "NS_AE_WindowClass", "MozillaWindowClass", "MozillaUIWindowClass",
-                                           "OpWindow"};
-
-bool IsBrowserClass(const std::string& className) {
-    for (const char* browser : kBrowserClasses) {
-        if (platform::EqualsIgnoreCase(className, browser)) return true;
-    }
-    return false;
-}
-}  // namespace
-
 void TfrmMain::RegisterBossKey() {
-    HotkeyAtom = machine_.desktop.AddGlobalAtom(kBossKeyAtom);
-    const auto& key = CurrentOptions.Hotkey;
-    uint32_t modifiers = 0;
-    if (key.IsCtrl) modifiers |= platform::hkControl;
-    if (key.IsShift) modifiers |= platform::hkShift;
-    if (key.IsAlt) modifiers |= platform::hkAlt;
-    if (HotkeyAtom == 0 || !machine_.desktop.RegisterHotKey(Form->Handle(), HotkeyAtom, modifiers, key.CharAscII)) {
+    if (!BossKey.Register(Form->Handle(), CurrentOptions.Hotkey)) {
         (void)machine_.dialogs.ShowMessage(texts::kBossKeyFailed, rtexts::kCaption, platform::mbOk | platform::mbIconError);
     }
 }
 
-void TfrmMain::UnregisterBossKey() {
-    if (const uint16_t atom = machine_.desktop.FindGlobalAtom(kBossKeyAtom)) {
-        machine_.desktop.UnregisterHotKey(Form->Handle(), atom);
-        machine_.desktop.DeleteGlobalAtom(atom);
-    }
-    HotkeyAtom = 0;
-}
-
 void TfrmMain::BossKeyChanged() {
     // The old key goes: the windows it hid would have no key to come back with.
-    ShowHiddenBrowsers();
-    UnregisterBossKey();
+    BossKey.ShowHidden();
+    BossKey.Unregister();
     if (CurrentOptions.EnableHotkey) RegisterBossKey();
 }
 
-void TfrmMain::ToggleBrowserWindows() {
-    if (!hiddenBrowsers_.empty()) {
-        ShowHiddenBrowsers();
-        return;
-    }
-    // Only what shows: a window a browser keeps hidden itself stays as it is.
-    for (const auto& window : machine_.desktop.TopLevelWindows()) {
-        if (!window.visible || !IsBrowserClass(window.className)) continue;
-        machine_.desktop.ShowWindowAsync(window.window, false);
-        hiddenBrowsers_.push_back(window);
-    }
-    BrowsersHidden = !hiddenBrowsers_.empty();
-    KeepHiddenBrowsersInFile();
-}
-
-void TfrmMain::KeepHiddenBrowsersInFile() {
-    if (hiddenBrowsers_.empty()) {
-        (void)machine_.profiles.EraseKey(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey);
-        return;
-    }
-    std::string handles;
-    for (const auto& hidden : hiddenBrowsers_) {
-        if (!handles.empty()) handles += ",";
-        handles += std::to_string(hidden.window);
-    }
-    (void)machine_.profiles.WriteString(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey, handles);
-}
-
-void TfrmMain::ShowBrowsersLeftHidden() {
-    const std::string handles = machine_.profiles.GetString(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey, "");
-    if (handles.empty()) return;
-    std::vector<platform::WindowId> left;
-    size_t start = 0;
-    while (start <= handles.size()) {
-        const size_t comma = std::min(handles.find(',', start), handles.size());
-        const std::string item = handles.substr(start, comma - start);
-        platform::WindowId value = 0;
-        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
-        if (error == std::errc() && end == item.data() + item.size()) left.push_back(value);
-        start = comma + 1;
-    }
-    // A handle may since belong to another window: only the browsers' classes are shown.
-    for (const auto& window : machine_.desktop.TopLevelWindows()) {
-        if (IsBrowserClass(window.className) && std::find(left.begin(), left.end(), window.window) != left.end()) {
-            machine_.desktop.ShowWindowAsync(window.window, true);
-        }
-    }
-    (void)machine_.profiles.EraseKey(optionsPath_, kHiddenWindowsSection, kHiddenWindowsKey);
-}
-
-void TfrmMain::ShowHiddenBrowsers() {
-    if (hiddenBrowsers_.empty()) return;
-    for (const auto& window : machine_.desktop.TopLevelWindows()) {
-        const bool remembered = std::any_of(hiddenBrowsers_.begin(), hiddenBrowsers_.end(), [&](const auto& hidden) {
-            return hidden.window == window.window && hidden.className == window.className;
-        });
-        if (remembered) machine_.desktop.ShowWindowAsync(window.window, true);
-    }
-    hiddenBrowsers_.clear();
-    BrowsersHidden = false;
-    KeepHiddenBrowsersInFile();
-}
-
 bool TfrmMain::QueryEndSession() {
-    ShowHiddenBrowsers();
+    BossKey.ShowHidden();
     // The setting is the consent: nothing waits for the user, and the clean
     // (or a run already working) gets a bounded time before it is cancelled.
     if (CurrentOptions.ShutdownWash) {
@@ -534,7 +445,7 @@ void TfrmMain::tmAnimationTimer() {
     int position = pbProgress->Position() + ProgressStep;
     if (position > 999) position = 0;
     pbProgress->SetPosition(position);
-    if (pbProgress->ShowCaption() && pbProgress->Caption() == rtexts::kFinished) tmAnimation->SetEnabled(false);
+    if (finishedShown_) tmAnimation->SetEnabled(false);
 }
 
 void TfrmMain::tmScheduleTimer() { RequestStart(run::rmUnattended); }
@@ -547,7 +458,7 @@ bool TfrmMain::FormMessage(ui::TMessage& message) {
         RequestStart(run::rmUnattended);
         return true;
     case ui::kWmHotKey:
-        if (static_cast<uint16_t>(message.WParam) == HotkeyAtom && HotkeyAtom != 0) ToggleBrowserWindows();
+        BossKey.HotKeyPressed(message.WParam);
         return true;
     case ui::kWmQueryEndSession:
         message.Result = QueryEndSession() ? 1 : 0;
@@ -630,7 +541,7 @@ void TfrmMain::OpenCookiesManager() {
 void TfrmMain::tvCleanItemsMouseDown(ui::TMouseButton, ui::TPoint point) {
     const ui::TTreeHit hit = tvCleanItems->HitTest(point);
     if (hit.Node == ui::kNoNode) return;
-    if (hit.OnLabel && tvCleanItems->NodeText(hit.Node) == run::kNewListItem && onOpenCustomListEditor) {
+    if (hit.OnLabel && Tree.Node(ModelIndex(hit.Node)).Text == run::kNewListItem && onOpenCustomListEditor) {
         onOpenCustomListEditor();
     }
     if (hit.OnStateImage) {

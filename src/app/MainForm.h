@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BossKey.h"
 #include "app/OptionsForm.h"
 #include "app/StartUp.h"
 #include "platform/Platform.h"
@@ -38,9 +39,6 @@ public:
     // Fields of the window.
     ui::TColor SavedLogColor = ui::clBlack;
     int ProgressStep = 50;
-    // The Boss Key's hot key identifier, and whether it keeps browser windows hidden.
-    uint16_t HotkeyAtom = 0;
-    bool BrowsersHidden = false;
     // The end of the session's wait for a clean (a test may shorten it).
     int EndOfSessionCleanMs = kEndOfSessionCleanMs;
     bool CleanOnce = false;
@@ -76,6 +74,8 @@ public:
     run::TCleanItemTree Tree;
     // The runs started from this window.
     run::TRunController Runs;
+    // The Boss Key and the browser windows it keeps hidden.
+    TBossKey BossKey;
     // Where "<New List>" opens the custom list editor (the editor unless replaced).
     std::function<void()> onOpenCustomListEditor;
     void OpenCustomListEditor();
@@ -118,17 +118,8 @@ private:
     // A start request: ignored entirely while a run is active.
     void RequestStart(run::TRunMode mode);
     void WmTrayIcon(intptr_t mouseMessage);
+    // Takes the Boss Key of the settings; a refusal is told.
     void RegisterBossKey();
-    void UnregisterBossKey();
-    // A Boss Key press: hides the visible browser windows and remembers
-    // exactly those, or shows exactly those again.
-    void ToggleBrowserWindows();
-    // Shows the remembered windows that still exist with their class.
-    void ShowHiddenBrowsers();
-    // options.ini holds the hidden windows' handles while there are any.
-    void KeepHiddenBrowsersInFile();
-    // At start: the browser windows an earlier process left hidden.
-    void ShowBrowsersLeftHidden();
     // WM_QUERYENDSESSION: the end-of-session clean, the settings; the answer.
     [[nodiscard]] bool QueryEndSession();
     void UpdateSaveLogEntries();
@@ -160,7 +151,10 @@ private:
     ui::TMenuItem* miPopupSaveLog_ = nullptr;
     bool closed_ = false;
     bool startUpCleanPosted_ = false;
-    std::vector<platform::TopLevelWindow> hiddenBrowsers_;
+    // The log's lines are drawn in the background colour (the pre-scan's).
+    bool logHidden_ = false;
+    // The progress shows "Finished!": the animation stops.
+    bool finishedShown_ = false;
 };
 
 }  // namespace nullvane::app

@@ -2,6 +2,6 @@
 
 namespace nullvane::app {
 
-const char* MainCaption() { return "Nullvane 3.5"; }
+const char* MainCaption() { return "Nullvane " NULLVANE_VERSION_TEXT; }
 
 }  // namespace nullvane::app

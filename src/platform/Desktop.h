@@ -32,6 +32,9 @@ struct TopLevelWindow {
     WindowId window = 0;
     std::string className;
     bool visible = false;
+    // The process that made the window: with the class, what tells a window
+    // from a later one that was given the same handle.
+    uint32_t processId = 0;
 };
 
 // Modifiers of a system-wide hot key (the Windows values).

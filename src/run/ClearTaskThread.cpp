@@ -18,9 +18,12 @@ TClearTaskThread::TClearTaskThread(platform::Platform& platform, TRunMode mode, 
 
 TClearTaskThread::~TClearTaskThread() {
     Terminate();
+    // Its owner frees it from another thread (the run controller keeps it
+    // until then): destroyed here, the run would go on in freed memory.
+    if (OnItsThread()) std::terminate();
     if (thread_.joinable()) {
-        // Destroyed from its own thread (the last owner let go there): the
-        // thread cannot wait for itself.
+        // Its last step past Execute: nothing touches the object any more,
+        // but the thread cannot wait for itself.
         if (thread_.get_id() == std::this_thread::get_id()) {
             thread_.detach();
         } else {
@@ -42,6 +45,7 @@ std::string TClearTaskThread::AbortReason() const {
 }
 
 void TClearTaskThread::Execute() {
+    executing_.store(std::this_thread::get_id());
     try {
         RunItems();
     } catch (const std::exception& error) {
@@ -59,6 +63,7 @@ void TClearTaskThread::Execute() {
             // Nothing more can be told; the flag still says so.
         }
     }
+    executing_.store(std::thread::id());
     finished_.store(true);
 }
 

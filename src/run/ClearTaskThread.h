@@ -18,7 +18,9 @@
 // termination and waits for the thread: the window thread must therefore
 // only destroy it once Finished() is true (after WM_RUNFINISHED or
 // WM_RUNABORTED, or after pumping its messages until then), since the run
-// may be waiting in a synchronised call for the window thread.
+// may be waiting in a synchronised call for the window thread. It is never
+// destroyed on its own thread while it runs (OnItsThread): that ends the
+// process rather than let the run go on in freed memory.
 #include <atomic>
 #include <functional>
 #include <string>
@@ -63,6 +65,9 @@ public:
     // The run has posted its end (WM_RUNFINISHED or WM_RUNABORTED): an end
     // message is this run's own only once this is true.
     [[nodiscard]] bool EndPosted() const { return endPosted_.load(); }
+    // The calling thread is running the run now (its own thread, or the
+    // caller of an inline Execute): the one place it must not be destroyed.
+    [[nodiscard]] bool OnItsThread() const { return executing_.load() == std::this_thread::get_id(); }
 
 private:
     void RunItems();
@@ -74,6 +79,7 @@ private:
     std::atomic<bool> finished_{false};
     std::atomic<bool> aborted_{false};
     std::atomic<bool> endPosted_{false};
+    std::atomic<std::thread::id> executing_{};
     std::string abortReason_;  // written before aborted_ is set
 };
 

@@ -122,7 +122,8 @@ TStartOutcome TRunController::RunHere(TRunMode mode, const TRunOptions& options)
     if (outcome != TStartOutcome::Started) return outcome;
     options_ = options;
     Launch(mode == rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), true);
-    EndRun();
+    // The view may have cancelled it from one of its lines: then it has ended already.
+    if (phase_ != TRunPhase::Idle && current_) EndRun();
     return TStartOutcome::Started;
 }
 
@@ -231,7 +232,10 @@ void TRunController::Retire() {
 }
 
 void TRunController::FreeEndedRuns() {
-    std::erase_if(retired_, [](const TKeptRun& kept) { return kept.task->Finished(); });
+    // Reached from a run's synchronised call that ran inline, the freeing
+    // waits for the owner's next turn: a run is never freed on its own thread.
+    if (std::this_thread::get_id() != owner_) return;
+    std::erase_if(retired_, [](const TKeptRun& kept) { return kept.task->Finished() && !kept.task->OnItsThread(); });
 }
 
 void TRunController::TerminateAll() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -135,6 +136,8 @@ private:
     std::vector<TKeptRun> retired_;
     // Held while a Clean (pre-scan and removing pass) or an unattended clean runs.
     std::unique_ptr<platform::SessionLockHold> removing_;
+    // The thread that drives the controller: the only one that frees a run.
+    const std::thread::id owner_ = std::this_thread::get_id();
 };
 
 }  // namespace nullvane::run

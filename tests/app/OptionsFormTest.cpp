@@ -209,7 +209,7 @@ TEST_F(OptionsFormTest, AKeyAnotherProgramHoldsIsRefusedAndTheBoxAndKeyReturnToT
     // The main window let go of Ctrl+F5 and holds Ctrl+Alt+F6 now.
     ASSERT_EQ(desktop.HotKeys().size(), 1u);
     EXPECT_EQ(desktop.HotKeys()[0].first, main.Form->Handle());
-    EXPECT_EQ(desktop.HotKeys()[0].second, main.HotkeyAtom);
+    EXPECT_EQ(desktop.HotKeys()[0].second, main.BossKey.Atom());
     EXPECT_TRUE(desktop.RegisterHotKey(0x999, 1, platform::hkControl, 116)) << "Ctrl+F5 is still held";
 }
 
@@ -238,7 +238,7 @@ TEST_F(OptionsFormTest, BlankModifierOnlyAndTypingKeysAreNotTakenSilently) {
     EXPECT_TRUE(CurrentOptions.EnableHotkey);
     EXPECT_FALSE(CurrentOptions.Hotkey.IsCtrl);
     EXPECT_EQ(CurrentOptions.Hotkey.CharAscII, 'A');
-    EXPECT_NE(main.HotkeyAtom, 0);
+    EXPECT_NE(main.BossKey.Atom(), 0);
     EXPECT_FALSE(sim.desktop().RegisterHotKey(0x999, 1, 0, 'A')) << "the Boss Key holds A";
 }
 
@@ -247,7 +247,7 @@ TEST_F(OptionsFormTest, SwitchingTheBossKeyOffShowsTheWindowsItHidWithoutATestRe
     auto& desktop = sim.desktop();
     const auto ie = desktop.RegisterWindow("IEFrame");
     auto& main = Open();
-    ui::TMessage press{ui::kWmHotKey, main.HotkeyAtom, 0, 0};
+    ui::TMessage press{ui::kWmHotKey, main.BossKey.Atom(), 0, 0};
     ASSERT_TRUE(main.Form->onMessage(press));
     ASSERT_FALSE(desktop.IsWindowVisible(ie));
     Settings([](TDialog& d) {
@@ -256,7 +256,7 @@ TEST_F(OptionsFormTest, SwitchingTheBossKeyOffShowsTheWindowsItHidWithoutATestRe
     });
     EXPECT_EQ(sim.dialogs().AskedCount(), 0u);
     EXPECT_TRUE(desktop.IsWindowVisible(ie));
-    EXPECT_FALSE(main.BrowsersHidden);
+    EXPECT_FALSE(main.BossKey.BrowsersHidden());
     EXPECT_TRUE(desktop.HotKeys().empty());
     EXPECT_TRUE(desktop.Atoms().empty());
     // A press that was already on its way finds no Boss Key.

@@ -180,20 +180,20 @@ TEST_F(StartUpTest, TheBossKeyHidesTheVisibleBrowserWindowsAndShowsExactlyThoseA
     const std::string path = settings::OptionsFilePath(sim.Machine());
     ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
     auto& main = Open();
-    ASSERT_NE(main.HotkeyAtom, 0);
+    ASSERT_NE(main.BossKey.Atom(), 0);
     ASSERT_EQ(desktop.HotKeys().size(), 1u);
     auto press = [&] {
-        ui::TMessage hotKey{ui::kWmHotKey, main.HotkeyAtom, 0, 0};
+        ui::TMessage hotKey{ui::kWmHotKey, main.BossKey.Atom(), 0, 0};
         ASSERT_TRUE(main.Form->onMessage(hotKey));
     };
 
     press();
-    EXPECT_TRUE(main.BrowsersHidden);
+    EXPECT_TRUE(main.BossKey.BrowsersHidden());
     EXPECT_FALSE(desktop.IsWindowVisible(ie));
     EXPECT_FALSE(desktop.IsWindowVisible(firefox));
     EXPECT_TRUE(desktop.IsWindowVisible(chrome));
     press();
-    EXPECT_FALSE(main.BrowsersHidden);
+    EXPECT_FALSE(main.BossKey.BrowsersHidden());
     EXPECT_TRUE(desktop.IsWindowVisible(ie));
     EXPECT_TRUE(desktop.IsWindowVisible(firefox));
     EXPECT_FALSE(desktop.IsWindowVisible(opera));  // never remembered, never shown
@@ -202,7 +202,7 @@ TEST_F(StartUpTest, TheBossKeyHidesTheVisibleBrowserWindowsAndShowsExactlyThoseA
     desktop.DestroyWindow(ie);
     desktop.DestroyWindow(firefox);
     press();
-    EXPECT_FALSE(main.BrowsersHidden);
+    EXPECT_FALSE(main.BossKey.BrowsersHidden());
     const auto later = desktop.RegisterWindow("MozillaUIWindowClass");
     press();
     EXPECT_FALSE(desktop.IsWindowVisible(later));
@@ -223,11 +223,13 @@ TEST_F(StartUpTest, BrowserWindowsAProcessLeftHiddenAreShownAtTheNextStart) {
     const std::string path = settings::OptionsFilePath(sim.Machine());
     ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
     auto& main = Open();
-    ui::TMessage press{ui::kWmHotKey, main.HotkeyAtom, 0, 0};
+    ui::TMessage press{ui::kWmHotKey, main.BossKey.Atom(), 0, 0};
     ASSERT_TRUE(main.Form->onMessage(press));
     ASSERT_FALSE(desktop.IsWindowVisible(ie));
     const std::string kept = sim.profiles().GetString(path, "Hotkey", "HiddenBrowserWindows", "");
-    EXPECT_EQ(kept, std::to_string(firefox) + "," + std::to_string(ie));
+    const std::string process = std::to_string(platform::sim::SimDesktop::kOwnProcessId);
+    EXPECT_EQ(kept, std::to_string(firefox) + ":" + process + ":MozillaWindowClass," + std::to_string(ie) + ":" + process +
+                        ":IEFrame");
 
     // The process ends without closing; meanwhile a handle came to name a
     // window of another kind, which stays as it is.
@@ -245,6 +247,34 @@ TEST_F(StartUpTest, BrowserWindowsAProcessLeftHiddenAreShownAtTheNextStart) {
     desktop.DestroyWindow(ie);
     desktop.DestroyWindow(firefox);
     desktop.DestroyWindow(notepad);
+}
+
+TEST_F(StartUpTest, AtStartOnlyAWindowThatIsStillTheOneNamedWithItsClassAndProcessIsShown) {
+    // Windows the browsers keep hidden themselves, named by a hand-edited file.
+    auto& desktop = sim.desktop();
+    const auto named = desktop.RegisterWindow("MozillaWindowClass");
+    const auto otherProcess = desktop.RegisterWindow("MozillaWindowClass");
+    const auto otherClass = desktop.RegisterWindow("OpWindow");
+    const auto handleOnly = desktop.RegisterWindow("IEFrame");
+    for (const auto window : {named, otherProcess, otherClass, handleOnly}) {
+        desktop.SetWindowVisible(window, false);
+        desktop.SetWindowProcess(window, 4100);
+    }
+    desktop.SetWindowProcess(otherProcess, 4200);
+    const auto entry = [](platform::WindowId window, const std::string& className) {
+        return std::to_string(window) + ":4100:" + className;
+    };
+    const std::string path = settings::OptionsFilePath(sim.Machine());
+    ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "HiddenBrowserWindows",
+                                           entry(named, "MozillaWindowClass") + "," + entry(otherProcess, "MozillaWindowClass") +
+                                               "," + entry(otherClass, "IEFrame") + "," + std::to_string(handleOnly)));
+    Open();
+    EXPECT_TRUE(desktop.IsWindowVisible(named));
+    EXPECT_FALSE(desktop.IsWindowVisible(otherProcess));
+    EXPECT_FALSE(desktop.IsWindowVisible(otherClass));
+    EXPECT_FALSE(desktop.IsWindowVisible(handleOnly)) << "an entry of handles alone is not trusted";
+    EXPECT_EQ(sim.profiles().GetString(path, "Hotkey", "HiddenBrowserWindows", "gone"), "gone");
+    for (const auto window : {named, otherProcess, otherClass, handleOnly}) desktop.DestroyWindow(window);
 }
 
 TEST_F(StartUpTest, ABossKeyAnotherProgramHoldsIsToldAndTheProgramGoesOn) {

@@ -47,10 +47,11 @@ class TReadCounter final : public platform::sim::SimFileSystem {
 public:
     explicit TReadCounter(platform::sim::SimMachine& machine) : SimFileSystem(machine.HostRoot()) {}
 
-    platform::FilePtr Open(const std::string& path, platform::OpenMode mode, platform::ShareMode share) override {
+    platform::TResult<platform::FilePtr> Open(const std::string& path, platform::OpenMode mode,
+                                              platform::ShareMode share) override {
         auto file = SimFileSystem::Open(path, mode, share);
-        if (!file) return nullptr;
-        return std::make_unique<THandle>(std::move(file), bytesRead);
+        if (!file) return file.Status();
+        return platform::FilePtr(std::make_unique<THandle>(std::move(file).Value(), bytesRead));
     }
 
     uint64_t bytesRead = 0;
@@ -64,12 +65,12 @@ private:
             bytesRead_ += got;
             return got;
         }
-        bool Write(const void* buffer, size_t count) override { return inner_->Write(buffer, count); }
+        platform::TStatus Write(const void* buffer, size_t count) override { return inner_->Write(buffer, count); }
         std::optional<uint64_t> Seek(int64_t offset, platform::SeekOrigin origin) override {
             return inner_->Seek(offset, origin);
         }
         std::optional<uint64_t> Size() override { return inner_->Size(); }
-        bool Flush() override { return inner_->Flush(); }
+        platform::TStatus Flush() override { return inner_->Flush(); }
         uint32_t LinkCount() override { return inner_->LinkCount(); }
 
     private:

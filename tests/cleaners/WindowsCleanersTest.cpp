@@ -67,7 +67,7 @@ TEST_F(WindowsCleanersTest, RecycleBinWalksOnlyMarkedFoldersOfFixedDrives) {
     EXPECT_TRUE(Exists("E:\\Recycled\\De1.txt"));
     EXPECT_EQ(sim.desktop().EmptyRecycleBinCount(), 1);
 
-    settings::CurrentOptions.ShowLogRecycleBin = true;
+    Options.ShowLogRecycleBin = true;
     sim.MakeFile("C:\\Recycled\\Dc3.txt", "x");
     CleanRecycleBin(Run(run::rmClean));
     EXPECT_EQ(DeletingLines(), 1);

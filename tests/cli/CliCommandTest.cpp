@@ -294,7 +294,7 @@ TEST_F(CliTest, CookiesPrintsTheManagersListsAndKeepOrForgetSaveThemAsOkDoes) {
 TEST_F(CliTest, KeepCookieRefusesEntriesCookiesDatCannotHoldAndWritesNothing) {
     const std::string dat = sim.system().ProgramFolder() + "Cookies.dat";
     sim.MakeFile(dat, "[Cookies to keep]\r\nCount=1\r\n0=x.example\r\n");
-    const std::string before = sim.files().ReadAll(dat).value();
+    const std::string before = sim.files().ReadAll(dat).Value();
     const std::pair<std::string, std::string> refused[] = {
         {"a.example\r\n[evil]", "\"a.example\\r\\n[evil]\": it holds a line break"},
         {"a.example\nb", "\"a.example\\nb\": it holds a line break"},
@@ -308,7 +308,7 @@ TEST_F(CliTest, KeepCookieRefusesEntriesCookiesDatCannotHoldAndWritesNothing) {
         EXPECT_EQ(Run({"--keep-cookie", "ok.example", entry}), 2) << why;
         EXPECT_EQ(errText, "nullvane-cli: cannot keep " + why + "\n");
         EXPECT_EQ(outText, "");
-        EXPECT_EQ(sim.files().ReadAll(dat).value(), before) << why;
+        EXPECT_EQ(sim.files().ReadAll(dat).Value(), before) << why;
     }
     // A quote inside an entry, or a "[" after its start, is kept as it is.
     EXPECT_EQ(Run({"--keep-cookie", "a\"b.example", "a[1].example"}), 0) << errText;

@@ -190,6 +190,7 @@ TYPED_TEST(DesktopContractTest, AtomsNameHotKeysAndATakenCombinationIsRefused) {
     const auto found = std::find_if(windows.begin(), windows.end(), [&](const auto& w) { return w.window == window; });
     ASSERT_NE(found, windows.end());
     EXPECT_EQ(found->className, "NullvaneContractHotKey");
+    EXPECT_EQ(found->processId, this->backend->OwnProcessId()) << "a window names the process that made it";
     this->backend->DestroyWindow(window);
 }
 

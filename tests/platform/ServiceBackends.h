@@ -133,6 +133,7 @@ struct SimDesktopBackend {
     WindowId MakeWindow(const std::string& className, MessageHandler handler) {
         return desktop.RegisterWindow(className, std::move(handler));
     }
+    static uint32_t OwnProcessId() { return platform::sim::SimDesktop::kOwnProcessId; }
     void DestroyWindow(WindowId window) { desktop.DestroyWindow(window); }
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) { return queue.PumpUntil(done, timeoutMs); }
 };
@@ -185,6 +186,7 @@ struct Win32DesktopBackend {
     }
 
     void DestroyWindow(WindowId window) { ::DestroyWindow(reinterpret_cast<HWND>(window)); }
+    static uint32_t OwnProcessId() { return GetCurrentProcessId(); }
 
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
         return platform::win32::PumpMessagesUntil(done, timeoutMs);

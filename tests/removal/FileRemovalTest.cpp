@@ -164,8 +164,8 @@ TEST_F(FileRemovalTest, WipeWritesOneRandomByteValuePerPassAndKeepsTheLength) {
 }
 
 TEST_F(FileRemovalTest, OverwriteLeavesReadOnlyAndInUseFilesUnwrittenButStillDeletesTheReadOnlyOne) {
-    settings::CurrentOptions.OverwriteFile = true;
-    settings::CurrentOptions.OverwriteNumber = 2;
+    Options.OverwriteFile = true;
+    Options.OverwriteNumber = 2;
     sim.MakeFile("C:\\ro.txt", "secret");
     sim.files().SetAttributes("C:\\ro.txt", platform::faReadOnly);
     WipeFile(Run(run::rmClean), "C:\\ro.txt", 2);
@@ -197,7 +197,7 @@ TEST_F(FileRemovalTest, LinkedFoldersAreNeverEnteredAndOnlyTheLinkGoes) {
     EXPECT_EQ(count, 1);  // junk.tmp; nothing behind the link
     for (const auto& line : log.Lines()) EXPECT_EQ(line.find("precious"), std::string::npos) << line;
 
-    settings::CurrentOptions.OverwriteFile = true;
+    Options.OverwriteFile = true;
     count = 0;
     CleanFolder(Run(run::rmClean), "C:\\Temp");
     count = LastRun().ItemCount;

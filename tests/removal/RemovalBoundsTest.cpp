@@ -103,8 +103,8 @@ TEST_F(RemovalBoundsTest, FileThatResolvesOutsideTheWalkedFolderIsNeitherWritten
     sim.MakeFile("C:\\Outside\\secret.txt", "secret");
     sim.MakeFile("C:\\Temp\\junk.tmp", "junk");
     if (!Link("C:\\Outside\\secret.txt", "C:\\Temp\\innocent.txt", false)) GTEST_SKIP() << "no symbolic links";
-    settings::CurrentOptions.OverwriteFile = true;
-    settings::CurrentOptions.OverwriteNumber = 1;
+    Options.OverwriteFile = true;
+    Options.OverwriteNumber = 1;
     int32_t count = 0;
     CleanFolder(Run(run::rmClean), "C:\\Temp");
     count = LastRun().ItemCount;
@@ -120,8 +120,8 @@ TEST_F(RemovalBoundsTest, FileWithAnotherNameIsDeletedWithoutOverwritingTheShare
     fs::create_hard_link(sim.HostPath("C:\\Other\\kept.txt"), sim.HostPath("C:\\Temp") / "second.txt", error);
     if (error || fs::hard_link_count(sim.HostPath("C:\\Other\\kept.txt"), error) < 2)
         GTEST_SKIP() << "no hard links on this host";
-    settings::CurrentOptions.OverwriteFile = true;
-    settings::CurrentOptions.OverwriteNumber = 3;
+    Options.OverwriteFile = true;
+    Options.OverwriteNumber = 3;
     int32_t count = 0;
     CleanFolder(Run(run::rmClean), "C:\\Temp");
     count = LastRun().ItemCount;

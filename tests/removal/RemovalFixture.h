@@ -8,20 +8,15 @@
 #include "platform/sim/SimMachine.h"
 #include "run/RecordingLogSink.h"
 #include "base/RunContext.h"
-#include "settings/OptionsSetting.h"
+#include "base/RunOptions.h"
 
 namespace nullvane::testing {
 
 class RemovalFixture : public ::testing::Test {
 protected:
-    RemovalFixture() { settings::CurrentOptions = settings::TOptionsSetting{}; }
-    ~RemovalFixture() override { settings::CurrentOptions = settings::TOptionsSetting{}; }
-
-    // A run in the given mode; Fast Mode off so that detail lines show.
+    // A run in the given mode with the options as the test set them.
     run::TRunContext& Run(run::TRunMode mode) {
-        settings::CurrentOptions.FastScan = false;
-        run_ = std::make_unique<run::TRunContext>(sim.Machine(), mode, mainWindow, log,
-                                                  settings::RunOptionsOf(settings::CurrentOptions));
+        run_ = std::make_unique<run::TRunContext>(sim.Machine(), mode, mainWindow, log, Options);
         run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }
@@ -32,6 +27,12 @@ protected:
     bool Exists(const std::string& path) { return sim.files().Exists(path); }
     std::string Read(const std::string& path) { return sim.files().ReadAll(path).ValueOr("<missing>"); }
 
+    // What the runs read of the settings; Fast Mode off so that detail lines show.
+    run::TRunOptions Options = [] {
+        run::TRunOptions options;
+        options.FastScan = false;
+        return options;
+    }();
     platform::sim::SimMachine sim;
     platform::WindowId mainWindow = sim.desktop().RegisterWindow("TfrmMain");
     TRecordingLogSink log;

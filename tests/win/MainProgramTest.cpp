@@ -99,7 +99,7 @@ TEST_F(MainProgram, WindowAppearsWithItsCaptionAndClosesCleanly) {
     TProgram program(L"");
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
-    EXPECT_EQ(WindowTextOf(MainWindow()), L"Nullvane 3.5");
+    EXPECT_EQ(WindowTextOf(MainWindow()), L"Nullvane " + Widen(nullvane::app::kVersionText));
     RECT client;
     GetClientRect(MainWindow(), &client);
     EXPECT_GT(client.right, 500);

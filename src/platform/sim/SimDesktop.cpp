@@ -234,9 +234,14 @@ std::vector<TopLevelWindow> SimDesktop::TopLevelWindows() {
     std::lock_guard lock(mutex_);
     std::vector<TopLevelWindow> windows;
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        windows.push_back({it->first, it->second.className, it->second.visible});
+        windows.push_back({it->first, it->second.className, it->second.visible, it->second.processId});
     }
     return windows;
+}
+
+void SimDesktop::SetWindowProcess(WindowId window, uint32_t processId) {
+    std::lock_guard lock(mutex_);
+    if (auto it = windows_.find(window); it != windows_.end()) it->second.processId = processId;
 }
 
 void SimDesktop::ShowWindowAsync(WindowId window, bool show) { SetWindowVisible(window, show); }

@@ -72,6 +72,10 @@ public:
     // The hot keys registered now, as (window, id).
     [[nodiscard]] std::vector<std::pair<WindowId, int>> HotKeys() const;
     [[nodiscard]] std::vector<std::string> Atoms() const;
+    // The process a window belongs to: kOwnProcessId unless a test says
+    // another program made it.
+    static constexpr uint32_t kOwnProcessId = 0x1F4;
+    void SetWindowProcess(WindowId window, uint32_t processId);
     // Windows start visible; a program may keep one of its windows hidden.
     void SetWindowVisible(WindowId window, bool visible);
     [[nodiscard]] bool IsWindowVisible(WindowId window) const;
@@ -91,6 +95,7 @@ private:
         std::string className;
         WindowHandler handler;
         bool visible = true;
+        uint32_t processId = kOwnProcessId;
     };
     struct HotKey {
         WindowId window;

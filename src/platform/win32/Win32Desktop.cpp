@@ -97,9 +97,11 @@ std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
         [](HWND window, LPARAM data) -> BOOL {
             wchar_t name[256] = {};
             const int length = GetClassNameW(window, name, 256);
+            DWORD processId = 0;
+            (void)GetWindowThreadProcessId(window, &processId);
             auto* list = reinterpret_cast<std::vector<TopLevelWindow>*>(data);
             list->push_back({reinterpret_cast<WindowId>(window), Narrow(std::wstring_view(name, length > 0 ? length : 0)),
-                             ::IsWindowVisible(window) != FALSE});
+                             ::IsWindowVisible(window) != FALSE, static_cast<uint32_t>(processId)});
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&windows));
