@@ -2,7 +2,8 @@
 # include from. A module's sources are checked when the build is configured:
 # an #include of a module that is neither the module itself nor among its
 # declared dependencies (directly or through them) stops the configuration,
-# so the layers stay as declared and a new cycle cannot be written.
+# so the layers stay as declared and a new cycle cannot be written. Only
+# platform/ and removal/ list folders.
 
 # nullvane_module(NAME [DEPENDS module ...] [SOURCE_DIRS dir ...] [EXCLUDE regex] [LIBS lib ...])
 function(nullvane_module name)
@@ -43,6 +44,19 @@ function(nullvane_module name)
             endif()
         endforeach()
     endforeach()
+
+    # Folders are listed in one place: the platform's listing and the walk and
+    # listings of removal/, which leave out links and never give the dots.
+    if(NOT name STREQUAL "platform" AND NOT name STREQUAL "removal")
+        foreach(file IN LISTS sources headers)
+            file(STRINGS ${file} listings REGEX "(\\.|->)List\\(")
+            if(listings)
+                file(RELATIVE_PATH shown ${CMAKE_SOURCE_DIR} ${file})
+                message(FATAL_ERROR "${shown} lists a folder itself; use the listings of removal/ "
+                                    "(Subfolders, FilesIn, FileSizeOf, the walk)")
+            endif()
+        endforeach()
+    endif()
 
     add_library(nullvane_${name} STATIC ${sources})
     target_include_directories(nullvane_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)

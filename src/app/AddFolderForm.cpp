@@ -1,5 +1,7 @@
 #include "app/AddFolderForm.h"
 
+#include "removal/FileRemoval.h"
+
 namespace nullvane::app {
 
 using customlists::TFileEntryKind;
@@ -71,11 +73,7 @@ void TfrmAddFolder::FillFileList() {
     lvFiles->Clear();
     const std::string folder = eFolder->Text();
     if (!folder.empty() && folder.find_first_of("*?") == std::string::npos && machine_.files.DirectoryExists(folder)) {
-        const std::string pattern = folder.back() == '\\' ? folder + "*" : folder + "\\*";
-        machine_.files.List(pattern, [&](const platform::FileEntry& entry) {
-            if (!entry.IsDirectory()) lvFiles->AddItem(entry.name);
-            return true;
-        });
+        for (const platform::FileEntry& entry : removal::FilesIn(machine_.files, folder)) lvFiles->AddItem(entry.name);
     }
     UpdateControls();
 }

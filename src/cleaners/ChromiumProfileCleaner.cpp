@@ -48,12 +48,9 @@ uint64_t EmptyFolder(run::TRunContext& run, const std::string& folder) {
 // profile folder itself, each then found in every folder below it too.
 std::vector<std::string> HistoryIndexNames(run::TRunContext& run, const TChromiumProfile& profile) {
     std::vector<std::string> names;
-    (void)run.Machine.files.List(profile.Folder + "*", [&](const platform::FileEntry& entry) {
-        if (!entry.IsDirectory() && platform::UpperAscii(entry.name).find("HISTORY INDEX") != std::string::npos &&
-            !IsCompanionName(entry.name))
+    for (const platform::FileEntry& entry : removal::FilesIn(run.Machine.files, profile.Folder))
+        if (platform::UpperAscii(entry.name).find("HISTORY INDEX") != std::string::npos && !IsCompanionName(entry.name))
             names.push_back(entry.name);
-        return true;
-    });
     return names;
 }
 
@@ -74,10 +71,8 @@ uint64_t CleanCaches(run::TRunContext& run, const TChromiumProfile& profile) {
 
 uint64_t CleanCookies(run::TRunContext& run, const TChromiumProfile& profile) {
     uint64_t bytes = DeleteDatabases(run, profile, "Cookies");
-    removal::TWalkRules rules;
-    rules.keepContaining = "CHROME-EXTENSION_";
-    rules.keepTopFolders = {"leveldb"};
-    bytes += removal::CleanFolderWith(run, profile.Folder + "Local Storage", rules);
+    bytes += removal::CleanFolderWith(run, profile.Folder + "Local Storage",
+                                      {.keepTopFolders = {"leveldb"}, .keepContaining = "CHROME-EXTENSION_"});
     return bytes;
 }
 

@@ -41,15 +41,13 @@ bool ByNumber(const std::pair<std::string, std::string>& a, const std::pair<std:
 std::vector<std::string> ChromiumProfileNames(platform::FileSystem& files, const std::string& userData) {
     std::string defaultName;
     std::vector<std::pair<std::string, std::string>> numbered;  // (number, name)
-    (void)files.List(WithTrailingBackslash(userData) + "*", [&](const platform::FileEntry& entry) {
-        if (!entry.IsDirectory() || entry.IsReparsePoint()) return true;
-        if (platform::EqualsIgnoreCase(entry.name, "Default")) {
-            defaultName = entry.name;
-        } else if (std::string number = ProfileNumber(entry.name); !number.empty()) {
-            numbered.emplace_back(number, entry.name);
+    for (const std::string& name : removal::Subfolders(files, userData)) {
+        if (platform::EqualsIgnoreCase(name, "Default")) {
+            defaultName = name;
+        } else if (std::string number = ProfileNumber(name); !number.empty()) {
+            numbered.emplace_back(number, name);
         }
-        return true;
-    });
+    }
     std::sort(numbered.begin(), numbered.end(), ByNumber);
     std::vector<std::string> names;
     if (!defaultName.empty()) names.push_back(defaultName);

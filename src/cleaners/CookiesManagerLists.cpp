@@ -3,6 +3,7 @@
 #include "cleaners/CookieKeepList.h"
 #include "cleaners/CookieSite.h"
 #include "cleaners/InternetExplorerCookies.h"
+#include "removal/FileRemoval.h"
 
 namespace nullvane::cleaners {
 
@@ -19,10 +20,8 @@ TCookiesManagerLists ReadCookiesManagerLists(platform::Platform& machine) {
     if (folders.empty()) return lists;
     lists.CookieFolder = folders.front();
     std::vector<std::string> names;
-    (void)machine.files.List(lists.CookieFolder + "*", [&](const platform::FileEntry& entry) {
-        if (!entry.IsDirectory() && entry.name.find(".txt") != std::string::npos) names.push_back(entry.name);
-        return true;
-    });
+    for (const platform::FileEntry& entry : removal::FilesIn(machine.files, lists.CookieFolder))
+        if (entry.name.find(".txt") != std::string::npos) names.push_back(entry.name);
     for (const std::string& name : names) {
         const std::string file = lists.CookieFolder + name;
         std::string site = ReadCookieSite(machine.files, file);

@@ -76,14 +76,8 @@ bool IsRealFolder(platform::FileSystem& files, const std::string& path) {
 
 // The direct subfolders of a profiles folder, links left out.
 std::vector<std::string> Subfolders(platform::FileSystem& files, const std::string& folder) {
-    std::vector<std::string> names;
-    if (folder.empty()) return names;
-    (void)files.List(folder + "\\*", [&](const platform::FileEntry& entry) {
-        if (entry.IsDirectory() && !entry.IsReparsePoint() && entry.name != "." && entry.name != "..")
-            names.push_back(entry.name);
-        return true;
-    });
-    return names;
+    if (folder.empty()) return {};
+    return removal::Subfolders(files, folder);
 }
 
 }  // namespace

@@ -25,17 +25,6 @@ constexpr char kIndexDat[] = "index.dat";
 constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
 
-// The subfolders of `folder` (no links), in listing order.
-std::vector<std::string> Subfolders(run::TRunContext& run, const std::string& folder) {
-    std::vector<std::string> names;
-    (void)run.Machine.files.List(JoinPath(folder, "*"), [&](const platform::FileEntry& entry) {
-        if (entry.IsDirectory() && !entry.IsReparsePoint() && entry.name != "." && entry.name != "..")
-            names.push_back(entry.name);
-        return true;
-    });
-    return names;
-}
-
 // Cache folders whose subfolders the browser's index names: while the index
 // lives (in use, or wiped in place) the browser cannot store into one that is gone.
 bool IsCacheContainer(const std::string& name) {
@@ -47,7 +36,7 @@ uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const 
     removal::TWalkRules filesOnly = rules;
     filesOnly.recurse = false;
     uint64_t bytes = removal::CleanFolderWith(run, folder, filesOnly);
-    for (const std::string& name : Subfolders(run, folder)) {
+    for (const std::string& name : removal::Subfolders(run.Machine.files, folder)) {
         if (run.Terminated()) break;
         const std::string subfolder = JoinPath(folder, name);
         if (container) {
@@ -69,18 +58,13 @@ void WipeIndexDat(run::TRunContext& run, const std::string& path) {
 }
 
 void WipeIndexDatBelow(run::TRunContext& run, const std::string& folder, bool top) {
-    std::vector<std::string> subfolders;
-    (void)run.Machine.files.List(JoinPath(folder, "*"), [&](const platform::FileEntry& entry) {
-        if (run.Terminated()) return false;
-        if (entry.name == "." || entry.name == ".." || entry.IsReparsePoint()) return true;
-        if (entry.IsDirectory()) {
-            subfolders.push_back(entry.name);
-        } else if (!top && UpperAscii(entry.name) == "INDEX.DAT") {
-            WipeIndexDat(run, JoinPath(folder, entry.name));
+    if (!top)
+        for (const platform::FileEntry& entry : removal::FilesIn(run.Machine.files, folder, "index.dat")) {
+            if (run.Terminated()) return;
+            if (!entry.IsReparsePoint() && UpperAscii(entry.name) == "INDEX.DAT")
+                WipeIndexDat(run, JoinPath(folder, entry.name));
         }
-        return true;
-    });
-    for (const std::string& name : subfolders) {
+    for (const std::string& name : removal::Subfolders(run.Machine.files, folder)) {
         if (run.Terminated()) return;
         WipeIndexDatBelow(run, JoinPath(folder, name), false);
     }
@@ -105,13 +89,8 @@ void RunBrowserClearing(run::TRunContext& run) {
 }
 
 uint64_t ListedSize(run::TRunContext& run, const std::string& path) {
-    uint64_t size = 0;
     if (path.empty()) return 0;
-    (void)run.Machine.files.List(path, [&](const platform::FileEntry& entry) {
-        if (!entry.IsDirectory()) size += entry.size;
-        return false;
-    });
-    return size;
+    return removal::FileSizeOf(run.Machine.files, path).value_or(0);
 }
 
 // Schedules the files' removal at the next start; false if the system refused any.
@@ -175,7 +154,7 @@ void CleanVisitedUrlHistory(run::TRunContext& run) {
         if (run.Machine.files.DirectoryExists(run.ItemFolder)) {
             const std::string today = UpperAscii(TodayHistoryFolderName(run.Machine));
             uint64_t bytes = 0;
-            for (const std::string& name : Subfolders(run, run.ItemFolder)) {
+            for (const std::string& name : removal::Subfolders(run.Machine.files, run.ItemFolder)) {
                 if (run.Terminated()) break;
                 if (UpperAscii(name).find(today) != std::string::npos) continue;
                 bytes += removal::CleanFolder(run, JoinPath(run.ItemFolder, name), {.removeFolder = true});

@@ -35,11 +35,8 @@ TOperaFolders FindOperaFolders(run::TRunContext& run) {
 std::vector<std::string> ProfileFolders(run::TRunContext& run, const std::string& operaFolder) {
     std::vector<std::string> folders;
     if (operaFolder.empty()) return folders;
-    (void)run.Machine.files.List(operaFolder + "*", [&](const platform::FileEntry& entry) {
-        if (entry.IsDirectory() && !entry.IsReparsePoint() && entry.name != "." && entry.name != "..")
-            folders.push_back(operaFolder + entry.name + "\\");
-        return true;
-    });
+    for (const std::string& name : removal::Subfolders(run.Machine.files, operaFolder))
+        folders.push_back(operaFolder + name + "\\");
     return folders;
 }
 

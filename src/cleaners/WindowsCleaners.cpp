@@ -16,11 +16,8 @@ namespace {
 
 // The walk of one "Recycled" folder: everything but its INFO2 and desktop.ini.
 uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
-    removal::TWalkRules rules;
-    rules.logIt = run.Options.ShowLogRecycleBin;
-    rules.progressWithTotal = true;
-    rules.keepTopNames = {"DESKTOP.INI", "INFO2"};
-    return removal::CleanFolderWith(run, folder, rules);
+    return removal::CleanFolder(run, folder,
+                                {.logIt = run.Options.ShowLogRecycleBin, .keepTopNames = {"DESKTOP.INI", "INFO2"}});
 }
 }  // namespace
 
