@@ -25,6 +25,7 @@ std::string SystemInfo::ErrorText(uint32_t code) {
         case seAlreadyExists: return "Cannot create a file when that file already exists.";
         case seDirectory: return "The directory name is invalid.";
         case seNotAReparsePoint: return "The file or directory is not a reparse point.";
+        case 1018: return "Illegal operation attempted on a registry key that has been marked for deletion.";
         default: return "Error " + std::to_string(code);
     }
 }

@@ -24,9 +24,9 @@ RegValue RegValue::Binary(std::string name, std::vector<uint8_t> bytes) {
     return RegValue{std::move(name), rtBinary, std::move(bytes)};
 }
 
-std::optional<RegValue> Registry::ReadValue(RegRoot root, const std::string& path, const std::string& name) {
-    RegKeyPtr key = OpenKey(root, path, RegAccess::Read);
-    if (!key) return std::nullopt;
+TResult<RegValue> Registry::ReadValue(RegRoot root, const std::string& path, const std::string& name) {
+    auto key = OpenKey(root, path, RegAccess::Read);
+    if (!key) return key.Status();
     return key->QueryValue(name);
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Result.h"
+
 namespace nullvane::platform {
 
 enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
@@ -50,11 +52,11 @@ public:
     [[nodiscard]] virtual std::vector<RegValue> Values() = 0;
     // Value "" is the key's default value. A queried value carries the name
     // as asked; listings carry the stored case.
-    [[nodiscard]] virtual std::optional<RegValue> QueryValue(const std::string& name) = 0;
-    virtual bool SetValue(const RegValue& value) = 0;
-    virtual bool DeleteValue(const std::string& name) = 0;
+    virtual TResult<RegValue> QueryValue(const std::string& name) = 0;
+    virtual TStatus SetValue(const RegValue& value) = 0;
+    virtual TStatus DeleteValue(const std::string& name) = 0;
     // Removes one subkey that has no subkeys of its own; fails otherwise.
-    virtual bool DeleteSubkey(const std::string& name) = 0;
+    virtual TStatus DeleteSubkey(const std::string& name) = 0;
 
     [[nodiscard]] size_t ValueCount() { return Values().size(); }
     [[nodiscard]] size_t SubkeyCount() { return SubkeyNames().size(); }
@@ -66,16 +68,16 @@ class Registry {
 public:
     virtual ~Registry() = default;
     // Opens an existing key (path relative to the root, "" for the root
-    // itself, a leading "\" allowed); nullptr if it is missing or the access
+    // itself, a leading "\" allowed); fails if it is missing or the access
     // is refused. Names compare without regard to case.
-    [[nodiscard]] virtual RegKeyPtr OpenKey(RegRoot root, const std::string& path, RegAccess access) = 0;
+    virtual TResult<RegKeyPtr> OpenKey(RegRoot root, const std::string& path, RegAccess access) = 0;
     // Opens the key with full access, creating it and missing parents.
-    [[nodiscard]] virtual RegKeyPtr CreateKey(RegRoot root, const std::string& path) = 0;
+    virtual TResult<RegKeyPtr> CreateKey(RegRoot root, const std::string& path) = 0;
     // Removes a key that has no subkeys; fails otherwise.
-    virtual bool DeleteKey(RegRoot root, const std::string& path) = 0;
+    virtual TStatus DeleteKey(RegRoot root, const std::string& path) = 0;
 
     // Conveniences.
-    [[nodiscard]] std::optional<RegValue> ReadValue(RegRoot root, const std::string& path, const std::string& name);
+    TResult<RegValue> ReadValue(RegRoot root, const std::string& path, const std::string& name);
     // String value of a key, or empty.
     [[nodiscard]] std::string ReadString(RegRoot root, const std::string& path, const std::string& name);
 };

@@ -38,7 +38,7 @@ std::string ReadRegistryString(platform::Platform& machine, platform::RegRoot ro
                                const std::string& value) {
     // Read access is all a value needs: an unelevated user gets nothing of a
     // machine-wide key opened with full access.
-    platform::RegKeyPtr handle = machine.registry.OpenKey(root, WithoutLeadingBackslash(key), platform::RegAccess::Read);
+    auto handle = machine.registry.OpenKey(root, WithoutLeadingBackslash(key), platform::RegAccess::Read);
     if (!handle) return {};
     auto data = handle->QueryValue(value);
     if (!data || !data->IsString()) return {};

@@ -42,7 +42,7 @@ std::string ChildPath(const std::string& path, const std::string& name) {
 }
 
 bool KeyExists(platform::Registry& registry, RegRoot root, const std::string& path) {
-    return registry.OpenKey(root, path, RegAccess::Read) != nullptr;
+    return static_cast<bool>(registry.OpenKey(root, path, RegAccess::Read));
 }
 
 // The key as the entry spelled it, for the log.
@@ -66,7 +66,7 @@ void LogLine(run::TRunContext& run, const char* phrase, const std::string& what)
 // Depth first, last subkey first, then the key itself.
 void DeleteKeyTree(platform::Registry& registry, RegRoot root, const std::string& path) {
     {
-        platform::RegKeyPtr key = registry.OpenKey(root, path, RegAccess::Full);
+        auto key = registry.OpenKey(root, path, RegAccess::Full);
         if (!key) return;
         std::vector<std::string> names = key->SubkeyNames();
         for (auto name = names.rbegin(); name != names.rend(); ++name)
@@ -112,7 +112,7 @@ std::string RootKeyName(RegRoot root) {
 
 int32_t CountRegistryValues(run::TRunContext& run, RegRoot root, const std::string& subkey) {
     std::string path = NormalKeyPath(subkey);
-    platform::RegKeyPtr key = run.Machine.registry.OpenKey(root, path, RegAccess::Full);
+    auto key = run.Machine.registry.OpenKey(root, path, RegAccess::Full);
     if (!key) return 0;
     auto count = static_cast<int32_t>(key->ValueCount());
     for (const std::string& name : key->SubkeyNames()) count += CountRegistryValues(run, root, ChildPath(path, name));
@@ -147,7 +147,7 @@ int32_t DeleteRegistryValues(run::TRunContext& run, const std::string& rootText,
     auto root = RootKeyFromName(rootText);
     if (!root) return 0;
     std::string path = NormalKeyPath(subkey);
-    platform::RegKeyPtr key = run.Machine.registry.OpenKey(*root, path, RegAccess::Full);
+    auto key = run.Machine.registry.OpenKey(*root, path, RegAccess::Full);
     if (!key) return 0;
     std::string prefix = platform::UpperAscii(rootText) + "\\" + (path.empty() ? "" : path + "\\");
     if (!valueName.empty()) {

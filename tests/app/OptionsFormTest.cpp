@@ -130,7 +130,7 @@ TEST_F(OptionsFormTest, OkTakesEveryPageArmsTheScheduleWritesAQuotedStartUpEntry
     EXPECT_TRUE(main.tmSchedule->Enabled());
     EXPECT_EQ(main.tmSchedule->Interval(), 14400000);
     EXPECT_EQ(RunEntry(), "\"C:\\Program Files\\Nullvane\\nullvane.exe\" -Start");
-    EXPECT_FALSE(sim.registry().ReadValue(RegRoot::LocalMachine, kRunKey, "Nullvane").has_value());
+    EXPECT_FALSE(static_cast<bool>(sim.registry().ReadValue(RegRoot::LocalMachine, kRunKey, "Nullvane")));
     const std::string path = settings::OptionsFilePath(sim.Machine());
     EXPECT_EQ(sim.profiles().GetString(path, "SChedule", "WashInterval", ""), "3");
     EXPECT_EQ(sim.profiles().GetString(path, "Settings", "OverwriteNumber", ""), "3");
@@ -178,7 +178,7 @@ TEST_F(OptionsFormTest, OldUnquotedStartUpEntriesReadAsTickedAndOkUntickedRemove
         EXPECT_FALSE(d.Check("Auto run when the computer starts").Checked());
         EXPECT_TRUE(d.OK());
     });
-    EXPECT_FALSE(sim.registry().ReadValue(RegRoot::CurrentUser, kRunKey, "Nullvane").has_value());
+    EXPECT_FALSE(static_cast<bool>(sim.registry().ReadValue(RegRoot::CurrentUser, kRunKey, "Nullvane")));
     EXPECT_EQ(sim.registry().ReadString(RegRoot::CurrentUser, kRunKey, "Other"), "other.exe");
 }
 

@@ -31,7 +31,7 @@ protected:
         sim.registry().SetString(RegRoot::CurrentUser, kStorage1 + "\\inner", "b", "2");
     }
     bool KeyExists(const std::string& key) {
-        return sim.registry().OpenKey(RegRoot::CurrentUser, key, platform::RegAccess::Read) != nullptr;
+        return static_cast<bool>(sim.registry().OpenKey(RegRoot::CurrentUser, key, platform::RegAccess::Read));
     }
     // Longer than 255 characters and outside any ANSI code page.
     const std::string longName = "http://日本.example/" + std::string(300, 'x') + "StringData";

@@ -58,7 +58,7 @@ TEST_F(IndexDatWin32, ReadsAndWipesAFileThatAnotherHandleSharesOpen) {
     options.OverwriteFile = true;
     options.OverwriteNumber = 2;
     WipeIndexDat(files_, system_, name_, options);
-    holder.reset();
+    holder.Value().reset();
 
     const auto after = files_.ReadAll(name_);
     ASSERT_TRUE(after);
@@ -73,7 +73,7 @@ TEST_F(IndexDatWin32, FileHeldExclusivelyIsNeitherListedNorWiped) {
     TIndexDatLists lists;
     EXPECT_FALSE(ReadIndexDatUrls(files_, name_, 0, lists, TIndexDatTimeFormat{}));
     WipeIndexDat(files_, system_, name_, run::TRunOptions{});
-    holder.reset();
+    holder.Value().reset();
     EXPECT_EQ(files_.ReadAll(name_), image_);
 }
 

@@ -30,11 +30,11 @@ protected:
     platform::Registry& reg() { return backend.registry; }
     platform::RegKeyPtr Create(const std::string& sub) {
         auto key = reg().CreateKey(RegRoot::CurrentUser, kBase + "\\" + sub);
-        EXPECT_NE(key, nullptr) << sub;
-        return key;
+        EXPECT_TRUE(key) << sub;
+        return std::move(key).ValueOr(nullptr);
     }
     platform::RegKeyPtr Open(const std::string& sub, RegAccess access) {
-        return reg().OpenKey(RegRoot::CurrentUser, kBase + "\\" + sub, access);
+        return reg().OpenKey(RegRoot::CurrentUser, kBase + "\\" + sub, access).ValueOr(nullptr);
     }
 
     Backend backend;
@@ -68,7 +68,7 @@ TYPED_TEST(RegistryContractTest, CreateKeyMakesMissingParentsAndOpensExistingKey
     ASSERT_TRUE(key->SetValue(RegValue::Dword("n", 1)));
     auto again = this->Create("A\\B\\C");
     ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(again->QueryValue("n").has_value()) << "creating an existing key must keep its values";
+    EXPECT_TRUE(static_cast<bool>(again->QueryValue("n"))) << "creating an existing key must keep its values";
     EXPECT_NE(this->Open("A\\B", RegAccess::Read), nullptr);
 }
 
@@ -80,11 +80,11 @@ TYPED_TEST(RegistryContractTest, ReadAccessListsAndQueriesButCannotChange) {
     auto read = this->Open("Guarded", RegAccess::Read);
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->SubkeyNames(), std::vector<std::string>{"Child"});
-    ASSERT_TRUE(read->QueryValue("kept").has_value());
+    ASSERT_TRUE(static_cast<bool>(read->QueryValue("kept")));
     EXPECT_FALSE(read->SetValue(RegValue::String("new", "no")));
     EXPECT_FALSE(read->DeleteValue("kept"));
-    EXPECT_TRUE(read->QueryValue("kept").has_value());
-    EXPECT_FALSE(read->QueryValue("new").has_value());
+    EXPECT_TRUE(static_cast<bool>(read->QueryValue("kept")));
+    EXPECT_FALSE(static_cast<bool>(read->QueryValue("new")));
 
     auto writable = this->Open("Guarded", RegAccess::Full);
     ASSERT_NE(writable, nullptr);
@@ -124,7 +124,7 @@ TYPED_TEST(RegistryContractTest, ValueTypesRoundTrip) {
     ASSERT_NE(reopened, nullptr);
     for (const auto& value : written) {
         auto read = reopened->QueryValue(value.name);
-        ASSERT_TRUE(read.has_value()) << value.name;
+        ASSERT_TRUE(read) << value.name;
         EXPECT_EQ(read->name, value.name);
         EXPECT_EQ(read->type, value.type) << value.name;
         EXPECT_EQ(read->data, value.data) << value.name;
@@ -148,8 +148,8 @@ TYPED_TEST(RegistryContractTest, DeletingAValueRemovesOnlyThatValue) {
     ASSERT_TRUE(key->SetValue(RegValue::Dword("one", 1)));
     ASSERT_TRUE(key->SetValue(RegValue::Dword("two", 2)));
     EXPECT_TRUE(key->DeleteValue("one"));
-    EXPECT_FALSE(key->QueryValue("one").has_value());
-    EXPECT_TRUE(key->QueryValue("two").has_value());
+    EXPECT_FALSE(static_cast<bool>(key->QueryValue("one")));
+    EXPECT_TRUE(static_cast<bool>(key->QueryValue("two")));
     EXPECT_FALSE(key->DeleteValue("one")) << "a missing value cannot be deleted";
     EXPECT_EQ(NamesOf(key->Values()), std::vector<std::string>{"two"});
 }

@@ -14,7 +14,7 @@ protected:
         for (int i = 0; i < n; ++i) sim.registry().SetString(root, path, "v" + std::to_string(i), "x");
     }
     bool KeyExists(RegRoot root, const std::string& path) {
-        return sim.registry().OpenKey(root, path, platform::RegAccess::Read) != nullptr;
+        return static_cast<bool>(sim.registry().OpenKey(root, path, platform::RegAccess::Read));
     }
     const std::string mru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 };

@@ -30,7 +30,7 @@ int32_t CleanAutocomplete(platform::win32::Win32Machine& machine) {
 }
 
 bool KeyExists(platform::win32::Win32Machine& machine, const std::string& key) {
-    return machine.registry().OpenKey(platform::RegRoot::CurrentUser, key, platform::RegAccess::Read) != nullptr;
+    return static_cast<bool>(machine.registry().OpenKey(platform::RegRoot::CurrentUser, key, platform::RegAccess::Read));
 }
 
 TEST(ProtectedStorageOnWine, StubStoreOpensButGivesNothingAndTheFormKeysStillGo) {

@@ -153,6 +153,9 @@ struct SimRegState {
 
 namespace {
 
+// ERROR_KEY_DELETED: the key was removed while it was open.
+constexpr uint32_t kKeyDeleted = 1018;
+
 class SimRegistryKey final : public RegistryKey {
 public:
     SimRegistryKey(std::shared_ptr<SimRegState> state, std::shared_ptr<Node> node, RegAccess access)
@@ -174,45 +177,49 @@ public:
         return values;
     }
 
-    std::optional<RegValue> QueryValue(const std::string& name) override {
+    TResult<RegValue> QueryValue(const std::string& name) override {
         std::lock_guard lock(state_->mutex);
-        if (node_->deleted) return std::nullopt;
+        if (node_->deleted) return TStatus::Failure(kKeyDeleted);
         auto it = node_->values.find(SimRegistry::FoldName(name));
-        if (it == node_->values.end()) return std::nullopt;
+        if (it == node_->values.end()) return TStatus::Failure(seFileNotFound);
         // A query answers under the name asked for; only listings tell the stored case.
         RegValue value = it->second;
         value.name = name;
         return value;
     }
 
-    bool SetValue(const RegValue& value) override {
+    TStatus SetValue(const RegValue& value) override {
         std::lock_guard lock(state_->mutex);
-        if (node_->deleted || access_ != RegAccess::Full) return false;
+        if (node_->deleted) return TStatus::Failure(kKeyDeleted);
+        if (access_ != RegAccess::Full) return TStatus::Failure(seAccessDenied);
         auto& slot = node_->values[SimRegistry::FoldName(value.name)];
         // Replacing a value keeps the name's stored case, as the system does.
         std::string storedName = slot.name.empty() ? value.name : slot.name;
         slot = value;
         slot.name = storedName;
-        return true;
+        return TStatus::Success();
     }
 
-    bool DeleteValue(const std::string& name) override {
+    TStatus DeleteValue(const std::string& name) override {
         std::lock_guard lock(state_->mutex);
-        if (node_->deleted || access_ != RegAccess::Full) return false;
-        return node_->values.erase(SimRegistry::FoldName(name)) > 0;
+        if (node_->deleted) return TStatus::Failure(kKeyDeleted);
+        if (access_ != RegAccess::Full) return TStatus::Failure(seAccessDenied);
+        return node_->values.erase(SimRegistry::FoldName(name)) > 0 ? TStatus::Success()
+                                                                    : TStatus::Failure(seFileNotFound);
     }
 
-    bool DeleteSubkey(const std::string& name) override {
+    TStatus DeleteSubkey(const std::string& name) override {
         std::lock_guard lock(state_->mutex);
-        if (node_->deleted || name.empty() || name.find('\\') != std::string::npos) return false;
+        if (node_->deleted) return TStatus::Failure(kKeyDeleted);
+        if (name.empty() || name.find('\\') != std::string::npos) return TStatus::Failure(seInvalidParameter);
         auto it = node_->children.find(SimRegistry::FoldName(name));
-        if (it == node_->children.end()) return false;
+        if (it == node_->children.end()) return TStatus::Failure(seFileNotFound);
         Node* child = it->second.get();
-        if (!child->children.empty() || SimRegState::FullDenied(child)) return false;
+        if (!child->children.empty() || SimRegState::FullDenied(child)) return TStatus::Failure(seAccessDenied);
         child->deleted = true;
         child->parent = nullptr;
         node_->children.erase(it);
-        return true;
+        return TStatus::Success();
     }
 
 private:
@@ -226,19 +233,19 @@ private:
 SimRegistry::SimRegistry() : state_(std::make_shared<SimRegState>()) {}
 SimRegistry::~SimRegistry() = default;
 
-RegKeyPtr SimRegistry::OpenKey(RegRoot root, const std::string& path, RegAccess access) {
+TResult<RegKeyPtr> SimRegistry::OpenKey(RegRoot root, const std::string& path, RegAccess access) {
     std::lock_guard lock(state_->mutex);
     auto node = state_->Find(root, path);
-    if (!node) return nullptr;
-    if (SimRegState::AllDenied(node.get())) return nullptr;
-    if (access == RegAccess::Full && SimRegState::FullDenied(node.get())) return nullptr;
-    return std::make_unique<SimRegistryKey>(state_, node, access);
+    if (!node) return TStatus::Failure(seFileNotFound);
+    if (SimRegState::AllDenied(node.get())) return TStatus::Failure(seAccessDenied);
+    if (access == RegAccess::Full && SimRegState::FullDenied(node.get())) return TStatus::Failure(seAccessDenied);
+    return RegKeyPtr(std::make_unique<SimRegistryKey>(state_, node, access));
 }
 
-RegKeyPtr SimRegistry::CreateKey(RegRoot root, const std::string& path) {
+TResult<RegKeyPtr> SimRegistry::CreateKey(RegRoot root, const std::string& path) {
     std::lock_guard lock(state_->mutex);
     auto names = SplitPath(path);
-    if (!names) return nullptr;
+    if (!names) return TStatus::Failure(seInvalidParameter);
     // Walk to the deepest existing key: creating below it needs full access there.
     std::shared_ptr<Node> node = state_->roots.at(root);
     size_t depth = 0;
@@ -247,22 +254,23 @@ RegKeyPtr SimRegistry::CreateKey(RegRoot root, const std::string& path) {
         if (it == node->children.end()) break;
         node = it->second;
     }
-    if (SimRegState::FullDenied(node.get())) return nullptr;
+    if (SimRegState::FullDenied(node.get())) return TStatus::Failure(seAccessDenied);
     node = state_->Create(root, path);
-    return std::make_unique<SimRegistryKey>(state_, node, RegAccess::Full);
+    return RegKeyPtr(std::make_unique<SimRegistryKey>(state_, node, RegAccess::Full));
 }
 
-bool SimRegistry::DeleteKey(RegRoot root, const std::string& path) {
+TStatus SimRegistry::DeleteKey(RegRoot root, const std::string& path) {
     std::lock_guard lock(state_->mutex);
     auto names = SplitPath(path);
-    if (!names || names->empty()) return false;
+    if (!names || names->empty()) return TStatus::Failure(seInvalidParameter);
     auto node = state_->Find(root, path);
-    if (!node || !node->children.empty() || SimRegState::FullDenied(node.get())) return false;
+    if (!node) return TStatus::Failure(seFileNotFound);
+    if (!node->children.empty() || SimRegState::FullDenied(node.get())) return TStatus::Failure(seAccessDenied);
     Node* parent = node->parent;
     parent->children.erase(FoldName(names->back()));
     node->deleted = true;
     node->parent = nullptr;
-    return true;
+    return TStatus::Success();
 }
 
 void SimRegistry::AddKey(RegRoot root, const std::string& path) {

@@ -24,9 +24,9 @@ public:
     SimRegistry(const SimRegistry&) = delete;
     SimRegistry& operator=(const SimRegistry&) = delete;
 
-    [[nodiscard]] RegKeyPtr OpenKey(RegRoot root, const std::string& path, RegAccess access) override;
-    [[nodiscard]] RegKeyPtr CreateKey(RegRoot root, const std::string& path) override;
-    bool DeleteKey(RegRoot root, const std::string& path) override;
+    TResult<RegKeyPtr> OpenKey(RegRoot root, const std::string& path, RegAccess access) override;
+    TResult<RegKeyPtr> CreateKey(RegRoot root, const std::string& path) override;
+    TStatus DeleteKey(RegRoot root, const std::string& path) override;
 
     // Builders for tests. They ignore refused access and create missing keys.
     void AddKey(RegRoot root, const std::string& path);

@@ -25,6 +25,11 @@ std::wstring KeyPath(const std::string& path) {
     return Widen(rest);
 }
 
+// A registry call's own answer as a status.
+TStatus StatusOfCode(LONG rc) {
+    return rc == ERROR_SUCCESS ? TStatus::Success() : TStatus::Failure(static_cast<uint32_t>(rc));
+}
+
 bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // Registry data as stored (UTF-16 for the text types) to the UTF-8 form of RegValue.
@@ -109,36 +114,36 @@ public:
         return values;
     }
 
-    std::optional<RegValue> QueryValue(const std::string& name) override {
+    TResult<RegValue> QueryValue(const std::string& name) override {
         std::wstring wideName = Widen(name);
         DWORD type = 0, size = 0;
-        if (RegQueryValueExW(key_, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-            return std::nullopt;
+        if (LONG rc = RegQueryValueExW(key_, wideName.c_str(), nullptr, &type, nullptr, &size); rc != ERROR_SUCCESS)
+            return TStatus::Failure(static_cast<uint32_t>(rc));
         std::vector<BYTE> data;
         for (int attempt = 0; attempt < 4; ++attempt) {
             data.resize(size + 2);
             DWORD got = static_cast<DWORD>(data.size());
             LONG rc = RegQueryValueExW(key_, wideName.c_str(), nullptr, &type, data.data(), &got);
             if (rc == ERROR_SUCCESS) return FromRaw(name, type, data.data(), got);
-            if (rc != ERROR_MORE_DATA) return std::nullopt;
+            if (rc != ERROR_MORE_DATA) return TStatus::Failure(static_cast<uint32_t>(rc));
             size = got;
         }
-        return std::nullopt;
+        return TStatus::Failure(ERROR_MORE_DATA);
     }
 
-    bool SetValue(const RegValue& value) override {
+    TStatus SetValue(const RegValue& value) override {
         std::vector<BYTE> raw = ToRaw(value);
-        return RegSetValueExW(key_, Widen(value.name).c_str(), 0, value.type, raw.data(),
-                              static_cast<DWORD>(raw.size())) == ERROR_SUCCESS;
+        return StatusOfCode(RegSetValueExW(key_, Widen(value.name).c_str(), 0, value.type, raw.data(),
+                                           static_cast<DWORD>(raw.size())));
     }
 
-    bool DeleteValue(const std::string& name) override {
-        return RegDeleteValueW(key_, Widen(name).c_str()) == ERROR_SUCCESS;
+    TStatus DeleteValue(const std::string& name) override {
+        return StatusOfCode(RegDeleteValueW(key_, Widen(name).c_str()));
     }
 
-    bool DeleteSubkey(const std::string& name) override {
-        if (name.empty()) return false;
-        return RegDeleteKeyW(key_, Widen(name).c_str()) == ERROR_SUCCESS;
+    TStatus DeleteSubkey(const std::string& name) override {
+        if (name.empty()) return TStatus::Failure(ERROR_INVALID_PARAMETER);
+        return StatusOfCode(RegDeleteKeyW(key_, Widen(name).c_str()));
     }
 
 private:
@@ -147,25 +152,27 @@ private:
 
 }  // namespace
 
-RegKeyPtr Win32Registry::OpenKey(RegRoot root, const std::string& path, RegAccess access) {
+TResult<RegKeyPtr> Win32Registry::OpenKey(RegRoot root, const std::string& path, RegAccess access) {
     HKEY key = nullptr;
     REGSAM rights = access == RegAccess::Full ? KEY_ALL_ACCESS : KEY_READ;
-    if (RegOpenKeyExW(RootKey(root), KeyPath(path).c_str(), 0, rights, &key) != ERROR_SUCCESS) return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+    if (LONG rc = RegOpenKeyExW(RootKey(root), KeyPath(path).c_str(), 0, rights, &key); rc != ERROR_SUCCESS)
+        return TStatus::Failure(static_cast<uint32_t>(rc));
+    return RegKeyPtr(std::make_unique<Win32RegistryKey>(key));
 }
 
-RegKeyPtr Win32Registry::CreateKey(RegRoot root, const std::string& path) {
+TResult<RegKeyPtr> Win32Registry::CreateKey(RegRoot root, const std::string& path) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(RootKey(root), KeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+    if (LONG rc = RegCreateKeyExW(RootKey(root), KeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        rc != ERROR_SUCCESS)
+        return TStatus::Failure(static_cast<uint32_t>(rc));
+    return RegKeyPtr(std::make_unique<Win32RegistryKey>(key));
 }
 
-bool Win32Registry::DeleteKey(RegRoot root, const std::string& path) {
+TStatus Win32Registry::DeleteKey(RegRoot root, const std::string& path) {
     std::wstring widePath = KeyPath(path);
-    if (widePath.empty()) return false;
-    return RegDeleteKeyW(RootKey(root), widePath.c_str()) == ERROR_SUCCESS;
+    if (widePath.empty()) return TStatus::Failure(ERROR_INVALID_PARAMETER);
+    return StatusOfCode(RegDeleteKeyW(RootKey(root), widePath.c_str()));
 }
 
 }  // namespace nullvane::platform::win32
