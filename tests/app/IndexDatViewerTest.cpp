@@ -118,7 +118,7 @@ TEST_F(IndexDatViewerTest, FiveRecordsAreListedWithTheirLocalTimesOrNotAvailable
                               }));
         EXPECT_EQ(Total(form), "5");
         auto* progress = form.Find<THeadlessProgressBar>("100%");
-        ASSERT_NE(progress, nullptr);
+        ASSERT_TRUE(progress);
         EXPECT_TRUE(progress->Visible());
         // A second Show replaces the rows, never adds to them.
         Button(form, "&Show").Click();
@@ -151,7 +151,7 @@ TEST_F(IndexDatViewerTest, CtrlAltSShowsTheHiddenDeleteWhichWipesTheRecordsAndCl
         EXPECT_FALSE(remove.Visible());
         EXPECT_FALSE(remove.Click());
         // The entry is invisible in its menu, yet its shortcut answers.
-        ASSERT_NE(form.OwnPopupMenu(), nullptr);
+        ASSERT_TRUE(form.OwnPopupMenu());
         EXPECT_FALSE(form.OwnPopupMenu()->Items.at(0)->Visible);
         EXPECT_FALSE(form.PressShortCut({true, false, false, 'S'}));
         EXPECT_TRUE(form.PressShortCut({true, true, false, 'S'}));

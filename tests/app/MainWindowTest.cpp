@@ -404,7 +404,7 @@ TEST_F(MainWindowTest, SavesTheLogUnderTheNameRulesAndAsksBeforeReplacing) {
 
     auto& main = Open();
     auto* save = main.mmMain.Find("S&ave to text file");
-    ASSERT_NE(save, nullptr);
+    ASSERT_TRUE(save);
     EXPECT_FALSE(main.mmMain.Find("Edit")->onPopup == nullptr);
     main.mmMain.Find("Edit")->onPopup();
     EXPECT_FALSE(save->Enabled);

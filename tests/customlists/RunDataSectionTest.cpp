@@ -170,7 +170,7 @@ TEST_F(RunDataSectionTest, ShippedDataFileServesItsItems) {
     {
         // The tests run in the build folder, where the build copies it.
         std::FILE* in = std::fopen("NVane.dat", "rb");
-        ASSERT_NE(in, nullptr);
+        ASSERT_TRUE(in);
         char buffer[4096];
         for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, got);
         std::fclose(in);

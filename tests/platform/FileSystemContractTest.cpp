@@ -119,7 +119,7 @@ TYPED_TEST(FileSystemContractTest, NativePathNamesTheFileAnotherLibraryOpens) {
 #else
     std::FILE* file = std::fopen(native.c_str(), "rb");
 #endif
-    ASSERT_NE(file, nullptr) << native;
+    ASSERT_TRUE(file) << native;
     char buffer[32] = {};
     size_t got = std::fread(buffer, 1, sizeof buffer, file);
     std::fclose(file);

@@ -48,9 +48,9 @@ TYPED_TEST(ProtectedStorageContractTest, StoreOpensTwiceAndNamesListsAndDeletesN
     platform::ProtectedStorage& storage = this->backend.storage;
     ASSERT_TRUE(storage.IsAvailable());
     auto store = storage.Open();
-    ASSERT_NE(store, nullptr);
+    ASSERT_TRUE(store);
     auto second = storage.Open();
-    EXPECT_NE(second, nullptr);
+    EXPECT_TRUE(second);
     second.reset();
 
     auto types = store->EnumTypes(platform::kPStoreCurrentUser);

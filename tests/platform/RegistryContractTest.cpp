@@ -24,7 +24,7 @@ protected:
     void SetUp() override { DeleteKeyTree(reg(), RegRoot::CurrentUser, kBase); }
     void TearDown() override {
         DeleteKeyTree(reg(), RegRoot::CurrentUser, kBase);
-        EXPECT_EQ(reg().OpenKey(RegRoot::CurrentUser, kBase, RegAccess::Read), nullptr);
+        EXPECT_FALSE(reg().OpenKey(RegRoot::CurrentUser, kBase, RegAccess::Read));
     }
 
     platform::Registry& reg() { return backend.registry; }
@@ -55,11 +55,11 @@ std::vector<std::string> NamesOf(const std::vector<RegValue>& values) {
 
 TYPED_TEST(RegistryContractTest, OpeningAMissingKeyFailsAndCreatesNothing) {
     this->Create("Parent");
-    EXPECT_EQ(this->Open("Parent\\Missing", RegAccess::Read), nullptr);
-    EXPECT_EQ(this->Open("Parent\\Missing", RegAccess::Full), nullptr);
-    EXPECT_EQ(this->Open("Parent\\Missing\\Deeper", RegAccess::Full), nullptr);
+    EXPECT_FALSE(this->Open("Parent\\Missing", RegAccess::Read));
+    EXPECT_FALSE(this->Open("Parent\\Missing", RegAccess::Full));
+    EXPECT_FALSE(this->Open("Parent\\Missing\\Deeper", RegAccess::Full));
     auto parent = this->Open("Parent", RegAccess::Read);
-    ASSERT_NE(parent, nullptr);
+    ASSERT_TRUE(parent);
     EXPECT_TRUE(parent->SubkeyNames().empty());
 }
 
@@ -67,9 +67,9 @@ TYPED_TEST(RegistryContractTest, CreateKeyMakesMissingParentsAndOpensExistingKey
     auto key = this->Create("A\\B\\C");
     ASSERT_TRUE(key->SetValue(RegValue::Dword("n", 1)));
     auto again = this->Create("A\\B\\C");
-    ASSERT_NE(again, nullptr);
+    ASSERT_TRUE(again);
     EXPECT_TRUE(static_cast<bool>(again->QueryValue("n"))) << "creating an existing key must keep its values";
-    EXPECT_NE(this->Open("A\\B", RegAccess::Read), nullptr);
+    EXPECT_TRUE(this->Open("A\\B", RegAccess::Read));
 }
 
 TYPED_TEST(RegistryContractTest, ReadAccessListsAndQueriesButCannotChange) {
@@ -78,7 +78,7 @@ TYPED_TEST(RegistryContractTest, ReadAccessListsAndQueriesButCannotChange) {
     this->Create("Guarded\\Child");
 
     auto read = this->Open("Guarded", RegAccess::Read);
-    ASSERT_NE(read, nullptr);
+    ASSERT_TRUE(read);
     EXPECT_EQ(read->SubkeyNames(), std::vector<std::string>{"Child"});
     ASSERT_TRUE(static_cast<bool>(read->QueryValue("kept")));
     EXPECT_FALSE(read->SetValue(RegValue::String("new", "no")));
@@ -87,7 +87,7 @@ TYPED_TEST(RegistryContractTest, ReadAccessListsAndQueriesButCannotChange) {
     EXPECT_FALSE(static_cast<bool>(read->QueryValue("new")));
 
     auto writable = this->Open("Guarded", RegAccess::Full);
-    ASSERT_NE(writable, nullptr);
+    ASSERT_TRUE(writable);
     EXPECT_TRUE(writable->SetValue(RegValue::String("new", "yes")));
     EXPECT_TRUE(writable->DeleteValue("kept"));
 }
@@ -121,7 +121,7 @@ TYPED_TEST(RegistryContractTest, ValueTypesRoundTrip) {
     for (const auto& value : written) ASSERT_TRUE(key->SetValue(value)) << value.name;
 
     auto reopened = this->Open("Types", RegAccess::Read);
-    ASSERT_NE(reopened, nullptr);
+    ASSERT_TRUE(reopened);
     for (const auto& value : written) {
         auto read = reopened->QueryValue(value.name);
         ASSERT_TRUE(read) << value.name;
@@ -160,13 +160,13 @@ TYPED_TEST(RegistryContractTest, AKeyWithSubkeysCannotBeDeleted) {
     auto& reg = this->reg();
     EXPECT_FALSE(reg.DeleteKey(RegRoot::CurrentUser, kBase + "\\Parent"));
     EXPECT_FALSE(parent->DeleteSubkey("Missing"));
-    EXPECT_NE(this->Open("Parent\\Child", RegAccess::Read), nullptr);
+    EXPECT_TRUE(this->Open("Parent\\Child", RegAccess::Read));
 
     // Through a key handle: the child has no subkeys, so it goes.
     EXPECT_TRUE(parent->DeleteSubkey("Child"));
     EXPECT_TRUE(parent->SubkeyNames().empty());
     EXPECT_TRUE(reg.DeleteKey(RegRoot::CurrentUser, kBase + "\\Parent"));
-    EXPECT_EQ(this->Open("Parent", RegAccess::Read), nullptr);
+    EXPECT_FALSE(this->Open("Parent", RegAccess::Read));
     EXPECT_FALSE(reg.DeleteKey(RegRoot::CurrentUser, kBase + "\\Parent")) << "deleting twice";
 }
 
@@ -176,7 +176,7 @@ TYPED_TEST(RegistryContractTest, KeyAndValueNamesIgnoreCaseAndKeepTheirStoredCas
     ASSERT_TRUE(key->SetValue(RegValue::String("VALUENAME", "second")));
 
     auto upper = this->Open("MIXEDCASE", RegAccess::Full);
-    ASSERT_NE(upper, nullptr);
+    ASSERT_TRUE(upper);
     auto values = upper->Values();
     ASSERT_EQ(values.size(), 1u) << "the second write must replace the first";
     EXPECT_EQ(values[0].name, "ValueName");
@@ -190,7 +190,7 @@ TYPED_TEST(RegistryContractTest, KeyAndValueNamesIgnoreCaseAndKeepTheirStoredCas
 
 TYPED_TEST(RegistryContractTest, NonAsciiLettersAlsoIgnoreCase) {
     this->Create("\xC3\x9C" "ber");  // "Über"
-    EXPECT_NE(this->Open("\xC3\xBC" "BER", RegAccess::Read), nullptr);  // "üBER"
+    EXPECT_TRUE(this->Open("\xC3\xBC" "BER", RegAccess::Read));  // "üBER"
 }
 
 TYPED_TEST(RegistryContractTest, Utf8NamesRoundTrip) {
@@ -202,19 +202,19 @@ TYPED_TEST(RegistryContractTest, Utf8NamesRoundTrip) {
     auto base = this->reg().OpenKey(RegRoot::CurrentUser, kBase, RegAccess::Read);
     EXPECT_EQ(base->SubkeyNames(), std::vector<std::string>{keyName});
     auto reopened = this->Open(keyName, RegAccess::Read);
-    ASSERT_NE(reopened, nullptr);
+    ASSERT_TRUE(reopened);
     EXPECT_EQ(NamesOf(reopened->Values()), std::vector<std::string>{valueName});
     EXPECT_EQ(reopened->QueryValue(valueName)->AsString(), keyName);
 }
 
 TYPED_TEST(RegistryContractTest, ALeadingBackslashNamesTheSameKey) {
     this->Create("Slash");
-    EXPECT_NE(this->reg().OpenKey(RegRoot::CurrentUser, "\\" + kBase + "\\Slash", RegAccess::Full), nullptr);
+    EXPECT_TRUE(this->reg().OpenKey(RegRoot::CurrentUser, "\\" + kBase + "\\Slash", RegAccess::Full));
 }
 
 TYPED_TEST(RegistryContractTest, TheRootItselfOpens) {
     auto root = this->reg().OpenKey(RegRoot::CurrentUser, "", RegAccess::Read);
-    ASSERT_NE(root, nullptr);
+    ASSERT_TRUE(root);
     this->Create("X");
     auto names = root->SubkeyNames();
     EXPECT_NE(std::find(names.begin(), names.end(), "Software"), names.end());
@@ -230,30 +230,30 @@ TEST(SimRegistry, AKeyDeniedFullAccessCanBeReadButNotChanged) {
     reg.SetString(RegRoot::LocalMachine, "Software\\Vendor\\App\\Sub", "x", "1");
     reg.DenyFullAccess(RegRoot::LocalMachine, "Software\\Vendor");
 
-    EXPECT_NE(reg.OpenKey(RegRoot::LocalMachine, "Software\\Vendor\\App", RegAccess::Read), nullptr);
-    EXPECT_EQ(reg.OpenKey(RegRoot::LocalMachine, "Software\\Vendor\\App", RegAccess::Full), nullptr)
+    EXPECT_TRUE(reg.OpenKey(RegRoot::LocalMachine, "Software\\Vendor\\App", RegAccess::Read));
+    EXPECT_FALSE(reg.OpenKey(RegRoot::LocalMachine, "Software\\Vendor\\App", RegAccess::Full))
         << "subkeys are denied with their parent";
-    EXPECT_EQ(reg.CreateKey(RegRoot::LocalMachine, "Software\\Vendor\\App"), nullptr);
-    EXPECT_EQ(reg.CreateKey(RegRoot::LocalMachine, "Software\\Vendor\\New"), nullptr);
+    EXPECT_FALSE(reg.CreateKey(RegRoot::LocalMachine, "Software\\Vendor\\App"));
+    EXPECT_FALSE(reg.CreateKey(RegRoot::LocalMachine, "Software\\Vendor\\New"));
     EXPECT_FALSE(reg.DeleteKey(RegRoot::LocalMachine, "Software\\Vendor\\App\\Sub"));
     auto parent = reg.OpenKey(RegRoot::LocalMachine, "Software\\Vendor\\App", RegAccess::Read);
     EXPECT_FALSE(parent->DeleteSubkey("Sub"));
     EXPECT_TRUE(reg.KeyExists(RegRoot::LocalMachine, "Software\\Vendor\\App\\Sub"));
-    EXPECT_NE(reg.OpenKey(RegRoot::LocalMachine, "Software", RegAccess::Full), nullptr) << "the parent is not denied";
+    EXPECT_TRUE(reg.OpenKey(RegRoot::LocalMachine, "Software", RegAccess::Full)) << "the parent is not denied";
 
     reg.AllowAccess(RegRoot::LocalMachine, "Software\\Vendor");
-    EXPECT_NE(reg.OpenKey(RegRoot::LocalMachine, "Software\\Vendor\\App", RegAccess::Full), nullptr);
+    EXPECT_TRUE(reg.OpenKey(RegRoot::LocalMachine, "Software\\Vendor\\App", RegAccess::Full));
 }
 
 TEST(SimRegistry, DenialCanStopAtTheKeyItself) {
     SimRegistry reg;
     reg.AddKey(RegRoot::CurrentUser, "A\\B");
     reg.DenyFullAccess(RegRoot::CurrentUser, "A", false);
-    EXPECT_EQ(reg.OpenKey(RegRoot::CurrentUser, "A", RegAccess::Full), nullptr);
-    EXPECT_NE(reg.OpenKey(RegRoot::CurrentUser, "A\\B", RegAccess::Full), nullptr);
+    EXPECT_FALSE(reg.OpenKey(RegRoot::CurrentUser, "A", RegAccess::Full));
+    EXPECT_TRUE(reg.OpenKey(RegRoot::CurrentUser, "A\\B", RegAccess::Full));
 
     reg.DenyAccess(RegRoot::CurrentUser, "A\\B");
-    EXPECT_EQ(reg.OpenKey(RegRoot::CurrentUser, "A\\B", RegAccess::Read), nullptr);
+    EXPECT_FALSE(reg.OpenKey(RegRoot::CurrentUser, "A\\B", RegAccess::Read));
     EXPECT_TRUE(reg.KeyExists(RegRoot::CurrentUser, "A\\B"));
 }
 

@@ -11,18 +11,18 @@ using namespace nullvane;
 TEST(DispatchTable, CustomListNamesGoToTheCustomListFileWhereverTheTextStands) {
     for (const char* name : {"Custom Lists - <New List>", "Custom Lists - Mine", "Applications - Custom Lists - X"}) {
         const run::TDispatchRow* row = run::FindDispatchRow(name);
-        ASSERT_NE(row, nullptr) << name;
-        EXPECT_EQ(row->Cleaner, nullptr);
+        ASSERT_TRUE(row) << name;
+        EXPECT_FALSE(row->Cleaner);
         EXPECT_EQ(row->DataFile, customlists::kCustomListFile) << name;
     }
 }
 
 TEST(DispatchTable, OtherNamesMatchWholeAndWithCase) {
-    EXPECT_EQ(run::FindDispatchRow("windows - windows log files"), nullptr);
-    EXPECT_EQ(run::FindDispatchRow("Windows - Windows Log Files "), nullptr);
-    EXPECT_EQ(run::FindDispatchRow("Applications - WinZip"), nullptr);
+    EXPECT_FALSE(run::FindDispatchRow("windows - windows log files"));
+    EXPECT_FALSE(run::FindDispatchRow("Windows - Windows Log Files "));
+    EXPECT_FALSE(run::FindDispatchRow("Applications - WinZip"));
     const run::TDispatchRow* logs = run::FindDispatchRow("Windows - Windows Log Files");
-    ASSERT_NE(logs, nullptr);
+    ASSERT_TRUE(logs);
     EXPECT_EQ(logs->DataFile, customlists::kApplicationsDataFile);
 }
 

@@ -93,7 +93,7 @@ TEST_F(SQLiteFileTest, RunStatementRunsDeletesToCompletion) {
     db.RunStatement("INSERT INTO moz_places (url) VALUES ('http://a/'), ('http://b/'), ('http://c/')");
     db.RunStatement("DELETE FROM moz_places WHERE url <> 'http://b/'");
     EXPECT_EQ(CountRows(db, "moz_places"), 1);
-    EXPECT_EQ(sqlite3_next_stmt(db.Handle(), nullptr), nullptr);
+    EXPECT_FALSE(sqlite3_next_stmt(db.Handle(), nullptr));
 }
 
 TEST_F(SQLiteFileTest, FailuresCarryTheCodeItsTextTheSqlAndSqliteMessage) {
@@ -110,7 +110,7 @@ TEST_F(SQLiteFileTest, FailuresCarryTheCodeItsTextTheSqlAndSqliteMessage) {
     // The connection stays usable after a failed statement.
     db.RunStatement("INSERT INTO t VALUES (2)");
     EXPECT_EQ(CountRows(db, "t"), 2);
-    EXPECT_EQ(sqlite3_next_stmt(db.Handle(), nullptr), nullptr);
+    EXPECT_FALSE(sqlite3_next_stmt(db.Handle(), nullptr));
 }
 
 TEST_F(SQLiteFileTest, TextWithoutAStatementCannotBePrepared) {
@@ -126,7 +126,7 @@ TEST_F(SQLiteFileTest, StatementThatReturnsRowsFailsAndIsStillFinalized) {
     db.RunStatement("INSERT INTO t VALUES (1)");
     const std::string message = MessageOf([&] { db.RunStatement("SELECT v FROM t"); });
     EXPECT_EQ(message.rfind("Error executing SQL statement", 0), 0u) << message;
-    EXPECT_EQ(sqlite3_next_stmt(db.Handle(), nullptr), nullptr);
+    EXPECT_FALSE(sqlite3_next_stmt(db.Handle(), nullptr));
 }
 
 TEST_F(SQLiteFileTest, LockedDatabaseFailsAtOnce) {

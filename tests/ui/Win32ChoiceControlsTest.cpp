@@ -30,7 +30,7 @@ TEST(Win32ChoiceControls, ChoicesOnAPageReachTheirOwnerAndADisabledGroupDisables
     group->onClick = [&] { ++groupClicks; };
     const HWND groupWindow = dynamic_cast<TWin32RadioGroup&>(*group).Window();
     const HWND two = FindWindowExW(groupWindow, nullptr, L"Button", L"Two");
-    ASSERT_NE(two, nullptr);
+    ASSERT_TRUE(two);
     SendMessageW(two, BM_CLICK, 0, 0);
     EXPECT_EQ(groupClicks, 1);
     EXPECT_EQ(group->ItemIndex(), 1);

@@ -103,8 +103,8 @@ TEST_F(MainProgram, WindowAppearsWithItsCaptionAndClosesCleanly) {
     RECT client;
     GetClientRect(MainWindow(), &client);
     EXPECT_GT(client.right, 500);
-    EXPECT_NE(ChildButtonOf(MainWindow(), L"Test"), nullptr);
-    EXPECT_NE(ChildButtonOf(MainWindow(), L"Clean"), nullptr);
+    EXPECT_TRUE(ChildButtonOf(MainWindow(), L"Test"));
+    EXPECT_TRUE(ChildButtonOf(MainWindow(), L"Clean"));
     PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.Ended());
     EXPECT_EQ(program.ExitCode(), 0u);
@@ -178,7 +178,7 @@ TEST_F(MainProgram, CleanOnceRemovesTheSavedSelectionAndEndsByItself) {
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(program.Ended(60000));
     EXPECT_EQ(program.ExitCode(), 0u);
-    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_FALSE(MainWindow());
     const auto* row = nullvane::run::FindDispatchRow("Windows - Start Run");
     if (!row || !row->Cleaner) GTEST_SKIP() << "the Start Run cleaner is not in the dispatch table yet";
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kRunMruKey, 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -190,9 +190,9 @@ TEST_F(MainProgram, ScreenshotAfterATestRunShowsTheWindow) {
     ASSERT_TRUE(WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
     const HWND window = MainWindow();
     const HWND test = ChildButtonOf(window, L"Test");
-    ASSERT_NE(test, nullptr);
+    ASSERT_TRUE(test);
     const HWND log = ChildOfClass(window, L"ListBox");
-    ASSERT_NE(log, nullptr);
+    ASSERT_TRUE(log);
     PostMessageW(test, BM_CLICK, 0, 0);
     // The run may end before a poll sees the button read "Cancel": its log
     // (header lines, summaries, totals) and the button tell the end.
@@ -201,7 +201,7 @@ TEST_F(MainProgram, ScreenshotAfterATestRunShowsTheWindow) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     std::this_thread::sleep_for(1500ms);
     const HWND tree = ChildOfClass(window, L"SysTreeView32");
-    ASSERT_NE(tree, nullptr);
+    ASSERT_TRUE(tree);
     const TWindowShot shot = ShootWindow(window);
     shot.Save("main-window-after-test.bmp");
     // A window that failed to paint, or a capture of something else, shows
@@ -218,7 +218,7 @@ HWND TopWindow(const wchar_t* caption) { return FindWindowW(nullptr, caption); }
 // Opens a dialog with the button of `owner`, saves a screenshot of it and closes it with Cancel.
 void ShowAndShoot(HWND owner, const wchar_t* button, const wchar_t* caption, const std::string& file) {
     const HWND opener = ChildButtonOf(owner, button);
-    ASSERT_NE(opener, nullptr) << "button";
+    ASSERT_TRUE(opener) << "button";
     PostMessageW(opener, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitForState([&] { return TopWindow(caption) && IsWindowVisible(TopWindow(caption)); }));
     const HWND dialog = TopWindow(caption);
@@ -228,7 +228,7 @@ void ShowAndShoot(HWND owner, const wchar_t* button, const wchar_t* caption, con
     shot.Save(file);
     EXPECT_GT(shot.Colours(), 4u) << file;
     const HWND ok = ChildButtonOf(dialog, L"&OK");
-    ASSERT_NE(ok, nullptr);
+    ASSERT_TRUE(ok);
     EXPECT_FALSE(IsWindowEnabled(ok));  // nothing entered yet
     PostMessageW(ChildButtonOf(dialog, L"&Cancel"), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitForState([&] { return TopWindow(caption) == nullptr; }));
@@ -267,7 +267,7 @@ void UseWindowFromTheMenu(const wchar_t* menuText, const wchar_t* caption, const
 // each is captured.
 TEST_F(MainProgram, TheCustomListEditorAndItsDialogsOpenFromTheMenu) {
     UseWindowFromTheMenu(L"Custom &Lists", L"Custom Lists", [](HWND editor) {
-        EXPECT_NE(ChildOfClass(editor, L"SysListView32"), nullptr);
+        EXPECT_TRUE(ChildOfClass(editor, L"SysListView32"));
         ShowAndShoot(editor, L"Add &Registry", L"Add Registry", "custom-list-add-registry.bmp");
         ShowAndShoot(editor, L"Add &File && Folder", L"Add File and Folder", "custom-list-add-folder.bmp");
         ShootWindow(editor).Save("custom-list-editor.bmp");
@@ -279,14 +279,14 @@ TEST_F(MainProgram, TheCustomListEditorAndItsDialogsOpenFromTheMenu) {
 TEST_F(MainProgram, TheSettingsDialogOpensFromTheMenuWithItsThreePages) {
     UseWindowFromTheMenu(L"&Settings", L"Settings", [](HWND dialog) {
         const HWND tabs = ChildOfClass(dialog, L"SysTabControl32");
-        ASSERT_NE(tabs, nullptr);
+        ASSERT_TRUE(tabs);
         EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
         // One control of each page: only the active page's shows.
         const HWND pageControls[] = {ChildButtonOf(dialog, L"Ask before deleting the item"),
                                      ChildButtonOf(dialog, L"Automatic clean enabled"),
                                      ChildButtonOf(dialog, L"Enable Boss Key")};
         for (int page = 0; page < 3; ++page) {
-            ASSERT_NE(pageControls[page], nullptr) << page;
+            ASSERT_TRUE(pageControls[page]) << page;
             // Without the button style, moving the focus selects the tab and tells the dialog.
             SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
             EXPECT_TRUE(WaitForState([&] { return IsWindowVisible(pageControls[page]) != FALSE; }, 5s)) << page;

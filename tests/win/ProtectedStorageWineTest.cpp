@@ -37,7 +37,7 @@ TEST(ProtectedStorageOnWine, StubStoreOpensButGivesNothingAndTheFormKeysStillGo)
     platform::win32::Win32Machine machine;
     ASSERT_TRUE(machine.protectedStorage().IsAvailable());
     auto store = machine.protectedStorage().Open();
-    ASSERT_NE(store, nullptr);
+    ASSERT_TRUE(store);
     EXPECT_EQ(store->EnumTypes(platform::kPStoreCurrentUser), std::nullopt);
     store.reset();
 
@@ -74,7 +74,7 @@ TEST(PStoreMissingProbe, NoLibrary) {
     if (!std::getenv("NULLVANE_PSTORE_PROBE")) GTEST_SKIP() << "started only without the library";
     platform::win32::Win32Machine machine;
     EXPECT_FALSE(machine.protectedStorage().IsAvailable());
-    EXPECT_EQ(machine.protectedStorage().Open(), nullptr);
+    EXPECT_FALSE(machine.protectedStorage().Open());
     auto key = machine.registry().CreateKey(platform::RegRoot::CurrentUser, kStorage1);
     ASSERT_TRUE(key && key->SetValue(platform::RegValue::String("entry", "form data")));
     key.reset();

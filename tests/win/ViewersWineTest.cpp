@@ -199,7 +199,7 @@ TEST_F(ViewersOnWine, TheViewerListsTheIndexWinINetWroteWithItsTimesAndCtrlAltSS
             EXPECT_GT(shot.Colours(), 8u);
 
             const HWND remove = ChildButtonOf(viewer, L"&Delete");
-            ASSERT_NE(remove, nullptr);
+            ASSERT_TRUE(remove);
             EXPECT_FALSE(IsWindowVisible(remove));
             SetForegroundWindow(viewer);
             SetFocus(lists[0]);
