@@ -77,7 +77,7 @@ protected:
     // The Unix program may still be at work when Wine reports it ended.
     std::optional<uint32_t> WaitForAttributes(const std::string& path) {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            if (auto attributes = machine.files().GetAttributes(path)) return attributes;
+            if (auto attributes = machine.files().GetAttributes(path)) return *attributes;
             Sleep(50);
         }
         return std::nullopt;
