@@ -8,6 +8,7 @@
 #include "cleaners/InternetExplorerFolders.h"
 #include "indexdat/IndexDatFileName.h"
 #include "indexdat/IndexDatWiper.h"
+#include "platform/CaughtException.h"
 #include "platform/Text.h"
 #include "settings/OptionsSetting.h"
 
@@ -170,8 +171,11 @@ void TfrmIndexDatViewer::bShowClick() {
         (void)indexdat::ReadIndexDatUrls(machine_.files, fileName, 0, Lists, timeFormat, &progress);
         lvIndexDat->SetItemCount(static_cast<int>(Lists.UrlList.size()));
         lRecordCount->SetCaption(std::to_string(Lists.UrlList.size()));
+    } catch (const EReadStopped&) {
+        // The window closes: the list had nothing to show and shows nothing.
     } catch (...) {
-        // A damaged file or a stopped read shows what the list had: nothing.
+        // The list shows what it had: nothing.
+        platform::ReportCaughtException("Index.dat viewer, Show");
     }
     SetReading(false);
 }
@@ -180,13 +184,16 @@ void TfrmIndexDatViewer::bDeleteClick() {
     if (reading_) return;
     const std::string fileName = eFileName->Text();
     // Only a name Show would read is overwritten.
-    if (indexdat::IsIndexDatFileName(machine_.files, fileName)) {
-        try {
-            indexdat::WipeIndexDat(machine_.files, machine_.system, fileName,
-                                   settings::RunOptionsOf(settings::CurrentOptions));
-        } catch (...) {
-            // A wipe that fails ends silently.
-        }
+    if (!indexdat::IsIndexDatFileName(machine_.files, fileName)) {
+        (void)machine_.dialogs.ShowMessage(indexdat::kIndexDatNameRefused, kCaption, platform::mbOk);
+        eFileName->SetFocus();
+        return;
+    }
+    const indexdat::TWipeResult wiped = indexdat::WipeIndexDat(machine_.files, machine_.system, fileName,
+                                                               settings::RunOptionsOf(settings::CurrentOptions));
+    if (!wiped.Wiped()) {
+        (void)machine_.dialogs.ShowMessage(fileName + "\n" + indexdat::WipeOutcomeText(wiped), kCaption,
+                                          platform::mbOk | platform::mbIconWarning);
     }
     Form->SetModalResult(ui::mrCancel);
 }

@@ -73,8 +73,6 @@ inline constexpr char kKeepEntryNul[] = "it holds a NUL character";
 inline constexpr char kKeepEntrySection[] = "it begins with \"[\"";
 inline constexpr char kKeepEntryQuoted[] = "it is wrapped in quotes, which reading it back takes off";
 inline constexpr char kCliConfirmWipePrefix[] = "Overwrite the records of ";
-inline constexpr char kCliWipeThroughLink[] =
-    "not overwritten: the name leads through a link or a \"..\" step, or the file has other names";
 inline constexpr char kCliNotForCommand[] = "this option does not go with the command: ";
 inline constexpr char kCliNothingSelected[] =
     "Nothing to do: no item was named and no item is saved as ticked.";
@@ -128,6 +126,22 @@ inline constexpr char kCliFinishedWithErrors[] =
 inline constexpr char kIndexDatRebootWarning[] = "Warning: This will take effect next time windows is rebooted.";
 inline constexpr char kIndexDatNotScheduled[] =
     "The index.dat files cannot be removed at the next start: that needs administrator rights.";
+
+// What became of an index.dat that was to be overwritten.
+inline constexpr char kWipeWiped[] = "the records were overwritten";
+inline constexpr char kWipeMissing[] = "not overwritten: the file does not exist";
+inline constexpr char kWipeNotAnIndexDat[] = "not overwritten: not an index.dat (no cache signature at its start)";
+inline constexpr char kWipeNotReached[] =
+    "not overwritten: the name leads through a link, a linked folder or a \"..\" step, or the file has other names";
+inline constexpr char kWipeInUse[] = "not overwritten: the file is in use by another program";
+inline constexpr char kWipeReadOnly[] = "not overwritten: the file is read-only";
+inline constexpr char kWipeFailed[] = "not overwritten: the file could not be written";
+inline constexpr char kWipeErrorCode[] = " (error ";
+
+// A removal at the next start left unasked, with the file's path after it.
+inline constexpr char kNotScheduledThroughLink[] = "Not scheduled for removal at the next start: the name leads through a link: ";
+inline constexpr char kNotScheduledOtherNames[] = "Not scheduled for removal at the next start: the file has other names: ";
+inline constexpr char kNotScheduledUnexamined[] = "Not scheduled for removal at the next start: the file cannot be examined: ";
 
 // A run that ended at an error.
 inline constexpr char kRunStopped[] = "Stopped!";

@@ -52,17 +52,12 @@ uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const 
     return bytes;
 }
 
-void WipeIndexDat(run::TRunContext& run, const std::string& path) {
-    if (path.empty()) return;
-    indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, path, run.Options);
-}
-
 void WipeIndexDatBelow(run::TRunContext& run, const std::string& folder, bool top) {
     if (!top)
         for (const platform::FileEntry& entry : removal::FilesIn(run.Machine.files, folder, "index.dat")) {
             if (run.Terminated()) return;
             if (!entry.IsReparsePoint() && UpperAscii(entry.name) == "INDEX.DAT")
-                WipeIndexDat(run, JoinPath(folder, entry.name));
+                WipeIndexDatLogged(run, JoinPath(folder, entry.name));
         }
     for (const std::string& name : removal::Subfolders(run.Machine.files, folder)) {
         if (run.Terminated()) return;
@@ -93,14 +88,16 @@ uint64_t ListedSize(run::TRunContext& run, const std::string& path) {
     return removal::FileSizeOf(run.Machine.files, path).value_or(0);
 }
 
-// Schedules the files' removal at the next start; false if the system refused any.
+// Schedules the files' removal at the next start; false if the system
+// refused any (a file left for its name was logged by the removal).
 bool ScheduleRemovalAtRestart(run::TRunContext& run, const std::vector<std::string>& files) {
     const int code = removal::GetWindowsVersionCode(run.Machine);
     switch (code) {
         case 5: case 6: case 7: case 9: case 10: case 11: case 12: {
             bool scheduled = true;
             for (const std::string& file : files) {
-                if (!file.empty() && !removal::DeleteAtReboot(run, file)) scheduled = false;
+                if (!file.empty() && removal::DeleteAtReboot(run, file) == removal::TRebootDeletion::Refused)
+                    scheduled = false;
             }
             return scheduled;
         }
@@ -139,7 +136,7 @@ void CleanTemporaryInternetFiles(run::TRunContext& run) {
     // A Test does not count the index; a Clean offers it like any other file and then wipes what stays.
     if (run.IsTestRun()) rules.keepName = kIndexDat;
     run.SetItemBytes(CleanCacheTree(run, cache, rules, false));
-    if (!run.IsTestRun()) WipeIndexDat(run, JoinPath(cache, "Content.IE5\\index.dat"));
+    if (!run.IsTestRun()) WipeIndexDatLogged(run, JoinPath(cache, "Content.IE5\\index.dat"));
 }
 
 void CleanVisitedUrlHistory(run::TRunContext& run) {
@@ -202,13 +199,21 @@ void CleanIndexDatFiles(run::TRunContext& run) {
     run.SetItemBytes(bytes);
     if (run.ItemSizeText != "0") run.ItemCount = static_cast<int32_t>(files.size());
     if (run.IsTestRun()) return;
-    for (const std::string& file : files) WipeIndexDat(run, file);
+    for (const std::string& file : files) WipeIndexDatLogged(run, file);
     // The warning alone would claim a removal that will not happen.
     if (!ScheduleRemovalAtRestart(run, files)) run.AddLogLine(run::texts::kIndexDatNotScheduled);
 }
 
 void CleanLastDownloadLocation(run::TRunContext& run) {
     run.ItemCount += removal::DeleteUserRegistryValues(run, "Software\\Microsoft\\Internet Explorer", "Download Directory");
+}
+
+void WipeIndexDatLogged(run::TRunContext& run, const std::string& path) {
+    if (path.empty()) return;
+    const indexdat::TWipeResult wiped = indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, path, run.Options);
+    // A missing index is common (a browser never started) and nothing to tell.
+    if (wiped.Outcome != indexdat::TWipeOutcome::Missing)
+        run.AddLogLine(run.LogPrefix + path + ": " + indexdat::WipeOutcomeText(wiped));
 }
 
 void WipeIndexDatTree(run::TRunContext& run, const std::string& folder) {

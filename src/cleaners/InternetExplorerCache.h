@@ -14,6 +14,11 @@ void CleanRecentlyTypedUrls(run::TRunContext& run);
 void CleanIndexDatFiles(run::TRunContext& run);
 void CleanLastDownloadLocation(run::TRunContext& run);
 
+// Wipes one index.dat in place and logs what became of it ("<prefix><path>:
+// the records were overwritten", or why it was left); a missing file, or an
+// empty path, gives no line.
+void WipeIndexDatLogged(run::TRunContext& run, const std::string& path);
+
 // Wipes in place every index.dat below `folder`, but one lying directly in
 // it; never enters a link. Stops at the run's terminate request.
 void WipeIndexDatTree(run::TRunContext& run, const std::string& folder);

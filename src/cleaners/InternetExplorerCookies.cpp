@@ -6,8 +6,8 @@
 
 #include "cleaners/CookieKeepList.h"
 #include "cleaners/CookieSite.h"
+#include "cleaners/InternetExplorerCache.h"
 #include "cleaners/InternetExplorerFolders.h"
-#include "indexdat/IndexDatWiper.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
@@ -72,7 +72,7 @@ void CleanIECookies(run::TRunContext& run) {
         bytes += CleanCookieFiles(run, folder, keep);
         // The index names the kept cookies too: with a keep list it stays.
         if (!run.IsTestRun() && keep.Empty())
-            indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, folder + "index.dat", run.Options);
+            WipeIndexDatLogged(run, folder + "index.dat");
     }
     // An empty lookup skips its step.
     std::string domStore = JoinPath(GetIELocalFolder(run.Machine), "DOMStore");

@@ -68,12 +68,6 @@ int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file,
         err << indexdat::kIndexDatNameRefused << '\n';
         return 2;
     }
-    // The wipe writes only into the file named; a name that leads elsewhere is told, not taken.
-    const auto named = machine.files.Open(file, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
-    if (!indexdat::NamesTheFileItself(machine.files, file) || (named && named->LinkCount() > 1)) {
-        err << "nullvane-cli: " << file << ": " << run::texts::kCliWipeThroughLink << '\n';
-        return 4;
-    }
     if (!yes && !AskYesOnConsole(in, out, run::texts::kCliConfirmWipePrefix + file + "?" + run::texts::kCliQuestionSuffix)) {
         return 1;
     }
@@ -82,8 +76,11 @@ int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file,
     settings::TOptionsSetting options;
     settings::ReadWriteOptions(settings::TReadWrite::Read, machine, settings::OptionsFilePathForReading(machine), tree,
                                options);
-    indexdat::WipeIndexDat(machine.files, machine.system, file, settings::RunOptionsOf(options));
-    return 0;
+    const indexdat::TWipeResult wiped =
+        indexdat::WipeIndexDat(machine.files, machine.system, file, settings::RunOptionsOf(options));
+    if (wiped.Wiped()) return 0;
+    err << "nullvane-cli: " << file << ": " << indexdat::WipeOutcomeText(wiped) << '\n';
+    return 4;
 }
 
 }  // namespace nullvane::cli

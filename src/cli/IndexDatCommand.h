@@ -16,7 +16,9 @@ namespace nullvane::cli {
 // nullvane-cli --wipe-index-dat FILE: the viewer's Delete. A name Show would
 // refuse gives its message on `err` and status 2; without `yes` the wipe is
 // asked on the console first (not confirmed: status 1). The overwrite
-// settings come from options.ini. Prints nothing; status 0.
+// settings come from options.ini. Status 0 only when the records were
+// overwritten; a file the wipe left (not an index.dat, in use, reached
+// through a link, ...) gives the file and the reason on `err` and status 4.
 [[nodiscard]] int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file, bool yes,
                                          std::istream& in, std::ostream& out, std::ostream& err);
 

@@ -5,10 +5,13 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 #include <unordered_set>
 
+#include "base/Texts.h"
 #include "indexdat/IndexDatLayout.h"
+#include "platform/CaughtException.h"
 
 namespace nullvane::indexdat {
 
@@ -24,6 +27,16 @@ int32_t ReadInt32(TByteFile& file, int64_t offset) {
 bool HasHashTag(TByteFile& file, int64_t offset) {
     char tag[4] = {};
     return file.ReadAt(offset, tag, sizeof tag) == sizeof tag && std::memcmp(tag, kHashTag, 4) == 0;
+}
+
+// A byte range another program locked: in use, as a sharing violation is.
+constexpr uint32_t kErrorLockViolation = 33;
+
+// Why the file would not open for the wipe.
+TWipeResult OpenRefused(uint32_t error) {
+    if (error == platform::seSharingViolation || error == kErrorLockViolation) return {TWipeOutcome::InUse, error};
+    if (error == platform::seFileNotFound || error == platform::sePathNotFound) return {TWipeOutcome::Missing, 0};
+    return {TWipeOutcome::Failed, error};
 }
 
 std::string Lower(std::string text) {
@@ -80,9 +93,11 @@ int WipePassCount(bool overwriteFile, int overwriteNumber) {
     return std::clamp(overwriteFile ? overwriteNumber : 0, 1, 3);
 }
 
-void WipeIndexDatPass(TByteFile& file, uint8_t fill) {
+bool WipeIndexDatPass(TByteFile& file, uint8_t fill) {
     std::array<uint8_t, kWipeBufferSize> buffer;
     buffer.fill(fill);
+    bool written = true;
+    const auto write = [&](int64_t offset, size_t count) { written = file.WriteAt(offset, buffer.data(), count) && written; };
     const int32_t recordedSize = ReadInt32(file, kRecordedSizeOffset);
     // The recorded size bounds every write; so does the real length, since the
     // file must never grow.
@@ -101,39 +116,72 @@ void WipeIndexDatPass(TByteFile& file, uint8_t fill) {
 
         for (int64_t whole = span / kWipeBufferSize; whole > 0; --whole) {
             if (position + kWipeBufferSize > limit) break;
-            file.WriteAt(position, buffer.data(), buffer.size());
+            write(position, buffer.size());
             position += kWipeBufferSize;
         }
         if (position + kWipeBufferSize <= limit) {
-            if (span > 0 && span % kWipeBufferSize > 0) {
-                file.WriteAt(position, buffer.data(), static_cast<size_t>(span % kWipeBufferSize));
-            }
+            if (span > 0 && span % kWipeBufferSize > 0) write(position, static_cast<size_t>(span % kWipeBufferSize));
         } else {
             // The tail up to F, but never into the next table's header.
             const int64_t tail = std::min(limit, spanEnd) - position;
-            if (tail > 0) file.WriteAt(position, buffer.data(), static_cast<size_t>(tail));
+            if (tail > 0) write(position, static_cast<size_t>(tail));
         }
         table = next;
     }
+    return written;
 }
 
-void WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
-                  const run::TRunOptions& options) {
+bool HasCacheSignature(TByteFile& file) {
+    constexpr std::string_view kWindows = "Client UrlCache MMF Ver ";
+    constexpr std::string_view kWine = "WINE URLCache Ver ";
+    char start[kWindows.size()] = {};
+    const size_t got = file.ReadAt(0, start, sizeof start);
+    const std::string_view read(start, got);
+    return read.starts_with(kWindows) || read.starts_with(kWine);
+}
+
+std::string WipeOutcomeText(const TWipeResult& result) {
+    std::string text;
+    switch (result.Outcome) {
+        case TWipeOutcome::Wiped: text = run::texts::kWipeWiped; break;
+        case TWipeOutcome::Missing: text = run::texts::kWipeMissing; break;
+        case TWipeOutcome::NotAnIndexDat: text = run::texts::kWipeNotAnIndexDat; break;
+        case TWipeOutcome::NotReached: text = run::texts::kWipeNotReached; break;
+        case TWipeOutcome::InUse: text = run::texts::kWipeInUse; break;
+        case TWipeOutcome::ReadOnly: text = run::texts::kWipeReadOnly; break;
+        case TWipeOutcome::Failed: text = run::texts::kWipeFailed; break;
+    }
+    if (result.Error != 0) text += run::texts::kWipeErrorCode + std::to_string(result.Error) + ")";
+    return text;
+}
+
+TWipeResult WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
+                         const run::TRunOptions& options) {
     try {
-        if (!files.Exists(fileName) || !NamesTheFileItself(files, fileName)) return;
+        const auto attributes = files.GetAttributes(fileName);
+        if (!attributes) return {TWipeOutcome::Missing, 0};
+        if (*attributes & platform::faDirectory) return {TWipeOutcome::NotAnIndexDat, 0};
+        if (!NamesTheFileItself(files, fileName)) return {TWipeOutcome::NotReached, 0};
+        if (*attributes & platform::faReadOnly) return {TWipeOutcome::ReadOnly, platform::seAccessDenied};
         system.Randomize();
         const int passes = WipePassCount(options.OverwriteFile, options.OverwriteNumber);
         for (int pass = 1; pass <= passes; ++pass) {
             auto handle = files.Open(fileName, platform::OpenMode::ReadWrite, platform::ShareMode::ReadWrite);
+            if (!handle) return OpenRefused(handle.Error());
             // Other names share the file's bytes: overwriting would change them too.
-            if (!handle || handle->LinkCount() > 1) return;
-            const auto fill = pass < passes ? static_cast<uint8_t>(system.Random(255)) : uint8_t{0};
+            if (handle->LinkCount() > 1) return {TWipeOutcome::NotReached, 0};
             TPlatformByteFile file(*handle);
-            WipeIndexDatPass(file, fill);
-            handle->Flush();
+            // Looked at through the handle that writes, on every pass: what
+            // is not a cache file is never written.
+            if (!HasCacheSignature(file)) return {TWipeOutcome::NotAnIndexDat, 0};
+            const auto fill = pass < passes ? static_cast<uint8_t>(system.Random(255)) : uint8_t{0};
+            if (!WipeIndexDatPass(file, fill)) return {TWipeOutcome::Failed, 0};
+            if (const platform::TStatus flushed = handle->Flush(); !flushed) return {TWipeOutcome::Failed, flushed.Error()};
         }
+        return {TWipeOutcome::Wiped, 0};
     } catch (...) {
-        // A failing wipe ends silently; the callers log and count for themselves.
+        platform::ReportCaughtException("WipeIndexDat " + fileName);
+        return {TWipeOutcome::Failed, 0};
     }
 }
 

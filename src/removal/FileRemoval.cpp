@@ -402,9 +402,33 @@ uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, co
     return CleanFolderWith(run, folder, rules);
 }
 
-bool DeleteAtReboot(run::TRunContext& run, const std::string& path) {
-    if (!run.Machine.files.Exists(path)) return true;
-    return run.Machine.files.ScheduleDeleteAtReboot(path).Succeeded();
+TRebootDeletion DeleteAtReboot(run::TRunContext& run, const std::string& path) {
+    platform::FileSystem& files = run.Machine.files;
+    const auto attributes = files.GetAttributes(path);
+    if (!attributes) return TRebootDeletion::Absent;
+    // At the next start the system deletes whatever the name then leads to,
+    // links followed: the name is given only when an immediate delete would
+    // take this very file. It is no link, it resolves into the folder it was
+    // named in, and it has no other name.
+    const auto leave = [&](const char* why) {
+        run.AddLogLine(why + path);
+        return TRebootDeletion::Left;
+    };
+    if (*attributes & platform::faReparsePoint) return leave(run::texts::kNotScheduledThroughLink);
+    const size_t slash = path.find_last_of("\\/");
+    std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // the drive's root, not its current folder
+    const std::string resolvedFolder = files.ResolvedName(folder);
+    const std::string resolved = files.ResolvedName(path);
+    if (resolvedFolder.empty() || resolved.empty()) return leave(run::texts::kNotScheduledUnexamined);
+    if (!PathLiesUnder(resolved, platform::Utf8ToUtf16(WithTrailingBackslash(resolvedFolder))))
+        return leave(run::texts::kNotScheduledThroughLink);
+    {
+        const auto file = files.Open(path, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
+        if (!file || file->LinkCount() == 0) return leave(run::texts::kNotScheduledUnexamined);
+        if (file->LinkCount() > 1) return leave(run::texts::kNotScheduledOtherNames);
+    }
+    return files.ScheduleDeleteAtReboot(path) ? TRebootDeletion::Scheduled : TRebootDeletion::Refused;
 }
 
 void AddWininitRenames(run::TRunContext& run, const std::vector<std::string>& lines) {

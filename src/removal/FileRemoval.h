@@ -104,8 +104,16 @@ uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, co
 [[nodiscard]] bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder,
                                         TFolderQuestion rootQuestion, TFolderQuestion documentsQuestion);
 
-// Schedules the file's removal at the next start; true if absent or scheduled.
-bool DeleteAtReboot(run::TRunContext& run, const std::string& path);
+enum class TRebootDeletion {
+    Absent,     // no such file: nothing to do
+    Scheduled,  // the system will delete it at the next start
+    Left,       // a link, reached through one, or with other names: not asked, and logged
+    Refused,    // the system refused (no administrator rights); not logged
+};
+// Schedules the file's removal at the next start, only when an immediate
+// delete would take this file: not a link, resolving into the folder it is
+// named in, one name. A file left so gets a log line naming it and the reason.
+[[nodiscard]] TRebootDeletion DeleteAtReboot(run::TRunContext& run, const std::string& path);
 // Adds lines below the [rename] header of Wininit.ini (95/98/Me family).
 void AddWininitRenames(run::TRunContext& run, const std::vector<std::string>& lines);
 

@@ -168,6 +168,23 @@ TEST_F(IndexDatViewerTest, CtrlAltSShowsTheHiddenDeleteWhichWipesTheRecordsAndCl
     EXPECT_EQ(after.find_first_not_of('\0', 0x4010), std::string::npos);
 }
 
+TEST_F(IndexDatViewerTest, DeleteThatLeavesTheFileSaysWhyBeforeClosing) {
+    sim.MakeFile(kFile, "Notes, not a cache file.\r\n");
+    bool closed = false;
+    View([&](THeadlessForm& form) {
+        ASSERT_TRUE(form.PressShortCut({true, true, false, 'S'}));
+        FileName(form).Type(kFile);
+        Button(form, "&Delete").Click();
+        closed = form.ModalResult() == ui::mrCancel;
+    });
+    EXPECT_TRUE(closed);
+    const auto asked = sim.dialogs().Asked();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, std::string(kFile) + "\nnot overwritten: not an index.dat (no cache signature at its start)");
+    EXPECT_EQ(asked[0].caption, "Index.dat file viewer");
+    EXPECT_EQ(sim.files().ReadAll(kFile).Value(), "Notes, not a cache file.\r\n");
+}
+
 TEST_F(IndexDatViewerTest, ShowAndDeleteAreOffWhileReadingAndClosingStopsTheRead) {
     // Enough entries that the read lets many messages through.
     indexdat::testing::TIndexDatBuilder image(0x60000);

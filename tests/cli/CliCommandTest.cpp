@@ -263,6 +263,22 @@ TEST_F(CliTest, WipeIndexDatChecksTheNameAsShowDoesAsksUnlessYesAndThenListsNoth
     EXPECT_EQ(outText, "");
 }
 
+TEST_F(CliTest, WipeIndexDatThatLeavesTheFileIsStatusFourWithTheFileAndTheReason) {
+    const std::string notes = "C:\\Cache\\index.dat";
+    sim.MakeFile(notes, "Notes about the cache, written by hand.\r\n");
+    EXPECT_EQ(Run({"--wipe-index-dat", notes, "--yes"}), 4);
+    EXPECT_EQ(errText, "nullvane-cli: " + notes + ": not overwritten: not an index.dat (no cache signature at its start)\n");
+    EXPECT_EQ(sim.files().ReadAll(notes).Value(), "Notes about the cache, written by hand.\r\n");
+
+    const std::string held = "C:\\Cache\\Content.IE5\\index.dat";
+    sim.MakeFile(held, OneRecordIndex());
+    sim.files().SetInUse(held);
+    EXPECT_EQ(Run({"--wipe-index-dat", held, "--yes"}), 4);
+    EXPECT_EQ(errText, "nullvane-cli: " + held + ": not overwritten: the file is in use by another program (error 32)\n");
+    sim.files().SetInUse(held, false);
+    EXPECT_EQ(sim.files().ReadAll(held).Value(), OneRecordIndex());
+}
+
 TEST_F(CliTest, CookiesPrintsTheManagersListsAndKeepOrForgetSaveThemAsOkDoes) {
     const std::string folder = sim.system().SpecialFolder(platform::csidlCookies) + "\\";
     const std::string dat = sim.system().ProgramFolder() + "Cookies.dat";

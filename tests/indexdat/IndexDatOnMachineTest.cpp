@@ -82,7 +82,7 @@ TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
     options.OverwriteFile = true;
     options.OverwriteNumber = 10;
 
-    WipeIndexDat(files, machine.system(), kFile, options);
+    EXPECT_EQ(WipeIndexDat(files, machine.system(), kFile, options).Outcome, TWipeOutcome::Wiped);
 
     ASSERT_EQ(files.opens.size(), 3u);
     EXPECT_TRUE(OnlyByte(files.opens[0], 7));
@@ -104,7 +104,7 @@ TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
     run::TRunOptions options;
     options.OverwriteFile = false;
     options.OverwriteNumber = 3;
-    WipeIndexDat(files, machine.system(), kFile, options);
+    EXPECT_TRUE(WipeIndexDat(files, machine.system(), kFile, options).Wiped());
     ASSERT_EQ(files.opens.size(), 1u);
     EXPECT_TRUE(OnlyByte(files.opens[0], 0));
 }
@@ -130,29 +130,57 @@ TEST(IndexDatOnMachine, WipeWritesIntoNoFileReachedThroughALinkOrOtherName) {
                              "C:\\Named\\filelink.dat", "C:\\Named\\second.dat", "C:\\Named\\..\\Outside\\index.dat",
                              "\\Outside\\index.dat"}) {
         if (std::string(name) != "C:\\Named\\second.dat") EXPECT_FALSE(NamesTheFileItself(machine.files(), name)) << name;
-        WipeIndexDat(machine.files(), machine.system(), name, run::TRunOptions{});
+        // (The simulation has no current drive: there "\Outside\index.dat" is missing.)
+        const TWipeOutcome expected = name[0] == '\\' ? TWipeOutcome::Missing : TWipeOutcome::NotReached;
+        EXPECT_EQ(WipeIndexDat(machine.files(), machine.system(), name, run::TRunOptions{}).Outcome, expected) << name;
     }
     EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\index.dat"), image);
     EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\other.dat"), image);
 
     EXPECT_TRUE(NamesTheFileItself(machine.files(), "C:/Named/./own.dat"));
-    WipeIndexDat(machine.files(), machine.system(), "C:/Named/./own.dat", run::TRunOptions{});
+    EXPECT_TRUE(WipeIndexDat(machine.files(), machine.system(), "C:/Named/./own.dat", run::TRunOptions{}).Wiped());
     EXPECT_NE(*machine.files().ReadAll("C:\\Named\\own.dat"), image);
 }
 
-TEST(IndexDatOnMachine, WipeLeavesMissingAndLockedFilesAlone) {
+TEST(IndexDatOnMachine, WipeLeavesMissingAndHeldFilesAloneAndSaysSo) {
     SimMachine machine;
     TFillRecorder files(machine);
-    WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    const TWipeResult missing = WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    EXPECT_EQ(missing.Outcome, TWipeOutcome::Missing);
     EXPECT_TRUE(files.opens.empty());
     EXPECT_FALSE(machine.files().Exists(kFile));
 
     machine.MakeFile(kFile, SampleImage());
     files.SetInUse(kFile);
-    WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    const TWipeResult held = WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    EXPECT_EQ(held.Outcome, TWipeOutcome::InUse);
+    EXPECT_EQ(held.Error, 32u);  // a sharing violation
+    EXPECT_EQ(WipeOutcomeText(held), "not overwritten: the file is in use by another program (error 32)");
     EXPECT_TRUE(files.opens.empty());
     files.SetInUse(kFile, false);
     EXPECT_EQ(*machine.files().ReadAll(kFile), SampleImage());
+}
+
+// What only looks like a cache file is never written: a text file, or a file
+// of another program whose bytes happen to hold a table where the header
+// points; Wine's own cache files are wiped like Windows' ones.
+TEST(IndexDatOnMachine, WipeWritesOnlyIntoFilesThatStartWithACacheSignature) {
+    SimMachine machine;
+    std::string lookalike = SampleImage();
+    lookalike.replace(0, 24, "[NVane]\r\nCount=3\r\n0=ab\r\n");  // 24 bytes: F and the table stay
+    const std::string text = "Notes about the cache\r\nindex.dat is where the browser keeps its list.\r\n";
+    for (const std::string& content : {text, lookalike}) {
+        machine.MakeFile(kFile, content);
+        const TWipeResult refused = WipeIndexDat(machine.files(), machine.system(), kFile, run::TRunOptions{});
+        EXPECT_EQ(refused.Outcome, TWipeOutcome::NotAnIndexDat);
+        EXPECT_NE(WipeOutcomeText(refused).find("not an index.dat"), std::string::npos);
+        EXPECT_EQ(*machine.files().ReadAll(kFile), content);
+    }
+    std::string wine = SampleImage();
+    wine.replace(0, 28, std::string("WINE URLCache Ver 0.2012001", 27) + '\0');
+    machine.MakeFile(kFile, wine);
+    EXPECT_TRUE(WipeIndexDat(machine.files(), machine.system(), kFile, run::TRunOptions{}).Wiped());
+    EXPECT_EQ(machine.files().ReadAll(kFile)->find("http://"), std::string::npos);
 }
 
 class TProgressBar final : public TIndexDatProgress {

@@ -267,10 +267,10 @@ TEST_F(FileRemovalTest, LogScrollsEveryFiftiethLineInATestAndEveryTwentyFifthOth
 
 TEST_F(FileRemovalTest, DeleteAtRebootSchedulesOnlyExistingFiles) {
     auto& run = Run(run::rmClean);
-    EXPECT_TRUE(DeleteAtReboot(run, "C:\\absent.dat"));
+    EXPECT_EQ(DeleteAtReboot(run, "C:\\absent.dat"), TRebootDeletion::Absent);
     EXPECT_TRUE(sim.files().ScheduledDeletes().empty());
     sim.MakeFile("C:\\index.dat", "x");
-    EXPECT_TRUE(DeleteAtReboot(run, "C:\\index.dat"));
+    EXPECT_EQ(DeleteAtReboot(run, "C:\\index.dat"), TRebootDeletion::Scheduled);
     EXPECT_EQ(sim.files().ScheduledDeletes().size(), 1u);
 }
 

@@ -1,12 +1,16 @@
 // nullvane-cli.exe started for real, as scripts start it.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/win32/Win32SessionLocks.h"
 #include "run/RemovingRunLock.h"
 #include "base/Texts.h"
+#include "indexdat/IndexDatBuilder.h"
 #include "win/CliProgram.h"
 
 using nullvane::testing::RunCliProgram;
@@ -73,4 +77,24 @@ TEST(CliProgram, CleanWhileAnotherProgramRemovesWaitsThenIsStatusSix) {
     held.reset();
     TCliResult cleaned = RunCliProgram("--clean --yes \"Windows - Clipboard\"");
     EXPECT_EQ(cleaned.Status, 0) << cleaned.Err;
+}
+
+TEST(CliProgram, WipeIndexDatOfAFileAnotherProgramHoldsIsStatusFourAndSaysItIsInUse) {
+    nullvane::indexdat::testing::TIndexDatBuilder image(0x8000);
+    image.FirstTable(0x4000).Table(0x4000, 8, 0).Entry(0x4000, 0, 0x5000).UrlRecord(0x5000, "URL ", 1, "http://held.example/");
+    const std::string name = "cli-held-" + std::to_string(GetCurrentProcessId()) + ".dat";
+    {
+        std::ofstream(name, std::ios::binary).write(image.Image().data(), static_cast<std::streamsize>(image.Bytes().size()));
+    }
+    const std::wstring wide(name.begin(), name.end());
+    HANDLE holder = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    TCliResult held = RunCliProgram("--wipe-index-dat " + name + " --yes");
+    CloseHandle(holder);
+    EXPECT_EQ(held.Status, 4) << held.Err;
+    EXPECT_NE(held.Err.find(name + ": " + nullvane::run::texts::kWipeInUse), std::string::npos) << held.Err;
+    std::ifstream after(name, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), std::istreambuf_iterator<char>()), image.Image());
+    after.close();
+    DeleteFileW(wide.c_str());
 }

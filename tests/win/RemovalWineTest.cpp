@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -120,13 +121,48 @@ TEST_F(RemovalWineTest, WalkCountsAndRemovesRealFilesAndFolders) {
 TEST_F(RemovalWineTest, DeleteAtRebootIsRecordedWithTheSystem) {
     std::string path = folder + "locked-index.dat";
     MakeFile(path);
-    EXPECT_TRUE(removal::DeleteAtReboot(Run(run::rmClean), path));
+    EXPECT_EQ(removal::DeleteAtReboot(Run(run::rmClean), path), removal::TRebootDeletion::Scheduled);
     auto pending = machine.registry().ReadValue(platform::RegRoot::LocalMachine,
                                                 "System\\CurrentControlSet\\Control\\Session Manager",
                                                 "PendingFileRenameOperations");
     ASSERT_TRUE(pending);
     std::string names(pending->data.begin(), pending->data.end());
     EXPECT_NE(names.find("locked-index.dat"), std::string::npos);
+}
+
+// At the next start the system deletes what the name then leads to: a link
+// to a file elsewhere is never named to it, a plain file beside it is.
+TEST_F(RemovalWineTest, DeleteAtRebootNamesAPlainFileButNoLinkToAFileElsewhere) {
+    const std::string outside =
+        machine.system().TempFolder() + "nullvane-reboot-outside-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(machine.files().MakeFolders(outside));
+    MakeFile(outside + "\\precious.dat", "precious");
+    const std::string link = folder + "linked-index-" + std::to_string(GetCurrentProcessId()) + ".dat";
+    ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + UnixPath(outside + "\\precious.dat") + " " + UnixPath(folder) +
+                              "/" + link.substr(folder.size()))));
+    ASSERT_TRUE(WaitForAttributes(link));
+    const std::string plain = folder + "plain-index-" + std::to_string(GetCurrentProcessId()) + ".dat";
+    MakeFile(plain);
+
+    auto& run = Run(run::rmClean);
+    (void)removal::DeleteAtReboot(run, link);
+    (void)removal::DeleteAtReboot(run, plain);
+    auto pending = machine.registry().ReadValue(platform::RegRoot::LocalMachine,
+                                                "System\\CurrentControlSet\\Control\\Session Manager",
+                                                "PendingFileRenameOperations");
+    ASSERT_TRUE(pending);
+    const std::string names(pending->data.begin(), pending->data.end());
+    EXPECT_EQ(names.find(link.substr(folder.size())), std::string::npos);
+    EXPECT_EQ(names.find("precious.dat"), std::string::npos);
+    EXPECT_NE(names.find(plain.substr(folder.size())), std::string::npos);
+    const auto lines = log.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "Not scheduled for removal at the next start: the name leads through a link: " + link),
+              lines.end());
+
+    RunUnix(Widen(kUnixBin + "rm -f " + UnixPath(folder) + "/" + link.substr(folder.size())));
+    int32_t ignored = 0;
+    removal::CleanFolder(Run(run::rmClean), outside, true, false, "", ignored);
 }
 
 TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
