@@ -27,7 +27,7 @@ void TJunkCleaner::operator()(run::TRunContext& run, const std::string& itemName
     {
         std::unique_lock lock(mutex_);
         calls_.push_back({itemName, run.Mode()});
-        if (hold_) {
+        if (hold_ && !(holdRemovingOnly_ && run.IsTestRun())) {
             holding_ = true;
             changed_.notify_all();
             // Cancel is a flag the cleaner polls, as the real ones do.
@@ -69,9 +69,16 @@ void TJunkCleaner::HoldItems() {
     hold_ = true;
 }
 
+void TJunkCleaner::HoldRemovingItems() {
+    std::lock_guard lock(mutex_);
+    hold_ = true;
+    holdRemovingOnly_ = true;
+}
+
 void TJunkCleaner::Release() {
     std::lock_guard lock(mutex_);
     hold_ = false;
+    holdRemovingOnly_ = false;
     changed_.notify_all();
 }
 

@@ -33,6 +33,9 @@ public:
     };
     [[nodiscard]] std::vector<TCall> Calls() const;
     void HoldItems();
+    // Holds only the items of a removing run, so a test set up before the
+    // run starts cannot miss the removing pass's first item.
+    void HoldRemovingItems();
     void Release();
     [[nodiscard]] bool Holding() const;
     std::string ThrowOnItem;
@@ -44,6 +47,7 @@ private:
     std::condition_variable changed_;
     std::vector<TCall> calls_;
     bool hold_ = false;
+    bool holdRemovingOnly_ = false;
     bool holding_ = false;
 };
 

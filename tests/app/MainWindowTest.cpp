@@ -180,11 +180,11 @@ TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
     MakeJunk(kTempFiles, 8);
     ClickTick(kTempFiles);
     CurrentOptions.AskForSweep = false;
+    cleaner->HoldRemovingItems();
     Button(*main.bClean).Click();
     // Held at the removing pass's first item, after the pre-scan counted 8.
-    ASSERT_TRUE(Pump([&] { return main.Runs.Phase() == run::TRunPhase::Removing; }));
-    cleaner->HoldItems();
     ASSERT_TRUE(PumpUntilHeld());
+    ASSERT_EQ(main.Runs.Phase(), run::TRunPhase::Removing);
     ASSERT_EQ(main.Runs.ExpectedItems(), 8);
     sim.desktop().PostToWindow(main.Form->Handle(), run::WM_RUNPROGRESS, 2, 0);
     sim.queue().Pump();
