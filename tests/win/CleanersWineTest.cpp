@@ -136,7 +136,7 @@ TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
     EXPECT_EQ(removed, std::string(expectRemoved) == "1");
     EXPECT_EQ(dialogs.AskedCount(), removed ? 0u : 1u);
     real.files().RemoveFile(real.system().ProgramFolder() + "VersionRule.dat");
-    handle.reset();
+    handle.Value().reset();
     real.registry().DeleteKey(platform::RegRoot::LocalMachine, key);
 }
 

@@ -43,7 +43,7 @@ TEST(ProtectedStorageOnWine, StubStoreOpensButGivesNothingAndTheFormKeysStillGo)
 
     auto key = machine.registry().CreateKey(platform::RegRoot::CurrentUser, kStorage1);
     ASSERT_TRUE(key && key->SetValue(platform::RegValue::String("entry", "form data")));
-    key.reset();
+    key.Value().reset();
     EXPECT_EQ(CleanAutocomplete(machine), 1);
     EXPECT_FALSE(KeyExists(machine, kStorage1));
 }
@@ -77,7 +77,7 @@ TEST(PStoreMissingProbe, NoLibrary) {
     EXPECT_FALSE(machine.protectedStorage().Open());
     auto key = machine.registry().CreateKey(platform::RegRoot::CurrentUser, kStorage1);
     ASSERT_TRUE(key && key->SetValue(platform::RegValue::String("entry", "form data")));
-    key.reset();
+    key.Value().reset();
     EXPECT_EQ(CleanAutocomplete(machine), 1);
     EXPECT_FALSE(KeyExists(machine, kStorage1));
 }

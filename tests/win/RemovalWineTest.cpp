@@ -161,8 +161,7 @@ TEST_F(RemovalWineTest, DeleteAtRebootNamesAPlainFileButNoLinkToAFileElsewhere) 
               lines.end());
 
     RunUnix(Widen(kUnixBin + "rm -f " + UnixPath(folder) + "/" + link.substr(folder.size())));
-    int32_t ignored = 0;
-    removal::CleanFolder(Run(run::rmClean), outside, true, false, "", ignored);
+    removal::CleanFolder(Run(run::rmClean), outside, {.removeFolder = true, .logIt = false});
 }
 
 TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
