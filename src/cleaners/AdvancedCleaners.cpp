@@ -1,4 +1,4 @@
-#include "cleaners/AdvancedCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include "removal/RegistryRemoval.h"
 

@@ -1,4 +1,4 @@
-#include "cleaners/ChromeCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include "cleaners/ChromiumProfileCleaner.h"
 #include "cleaners/ChromiumProfiles.h"

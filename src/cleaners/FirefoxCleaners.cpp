@@ -1,8 +1,9 @@
-#include "cleaners/FirefoxCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include <string>
 
 #include "base/Texts.h"
+#include "cleaners/BrowserDatabase.h"
 #include "cleaners/FirefoxProfiles.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"

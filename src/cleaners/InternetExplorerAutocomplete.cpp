@@ -1,4 +1,4 @@
-#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/Cleaners.h"
 
 #include <exception>
 

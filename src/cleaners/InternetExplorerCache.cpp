@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Texts.h"
+#include "cleaners/Cleaners.h"
 #include "cleaners/InternetExplorerFolders.h"
 #include "cleaners/InternetExplorerUrls.h"
 #include "indexdat/IndexDatWiper.h"

@@ -1,18 +1,12 @@
 #pragma once
-// The clean items of the browser's cache, history, typed addresses, index
-// files and download folder, and the steps they share.
+// The steps the browser's cache, history, typed addresses, index files and
+// download folder items share (the items are in cleaners/Cleaners.h).
 #include <string>
 
 #include "base/RunContext.h"
 #include "platform/Platform.h"
 
 namespace nullvane::cleaners {
-
-void CleanTemporaryInternetFiles(run::TRunContext& run);
-void CleanVisitedUrlHistory(run::TRunContext& run);
-void CleanRecentlyTypedUrls(run::TRunContext& run);
-void CleanIndexDatFiles(run::TRunContext& run);
-void CleanLastDownloadLocation(run::TRunContext& run);
 
 // Wipes in place every index.dat below `folder`, but one lying directly in
 // it; never enters a link. Stops at the run's terminate request.

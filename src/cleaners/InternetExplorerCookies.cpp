@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cleaners/Cleaners.h"
 #include "cleaners/CookieKeepList.h"
 #include "cleaners/CookieSite.h"
 #include "cleaners/InternetExplorerFolders.h"

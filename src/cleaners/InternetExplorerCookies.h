@@ -1,10 +1,8 @@
 #pragma once
-// "Internet Explorer - Cookies": the cookie files but those on the keep
-// list, the cookie index, DOM storage and user data.
+// Where "Internet Explorer - Cookies" looks for the cookie files.
 #include <string>
 #include <vector>
 
-#include "base/RunContext.h"
 #include "platform/Platform.h"
 
 namespace nullvane::cleaners {
@@ -14,7 +12,5 @@ namespace nullvane::cleaners {
 // subfolder when that holds cookies; only "Low" when the folder itself holds
 // none. A Test and the Cookies Manager take the first. Links are never taken.
 [[nodiscard]] std::vector<std::string> IECookieFolders(platform::Platform& machine);
-
-void CleanIECookies(run::TRunContext& run);
 
 }  // namespace nullvane::cleaners

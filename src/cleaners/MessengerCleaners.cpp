@@ -1,4 +1,4 @@
-#include "cleaners/MessengerCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include <optional>
 #include <string>

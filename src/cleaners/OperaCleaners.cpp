@@ -1,4 +1,4 @@
-#include "cleaners/OperaCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include <initializer_list>
 #include <string>

@@ -1,4 +1,4 @@
-#include "cleaners/WindowsCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"

@@ -13,16 +13,16 @@ namespace {
 std::optional<std::string> Refusal(const TCleanItemTree& tree, platform::Desktop& desktop,
                                    platform::Platform* machine, TRunMode mode) {
     if (mode == rmClean) return std::nullopt;
-    if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox) &&
+    if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox.Text) &&
         (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
          (machine && cleaners::FirefoxProfileLocked(*machine)))) {
         return texts::kCloseFirefox;
     }
-    if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome) &&
+    if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome.Text) &&
         (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && cleaners::ChromeLockHeld(*machine)))) {
         return texts::kCloseChrome;
     }
-    if (mode != rmTest && machine && tree.IsCategoryTicked(kCategoryOpera) && cleaners::OperaLockHeld(*machine)) {
+    if (mode != rmTest && machine && tree.IsCategoryTicked(kCategoryOpera.Text) && cleaners::OperaLockHeld(*machine)) {
         return texts::kCloseOpera;
     }
     return std::nullopt;

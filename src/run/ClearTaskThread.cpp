@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "run/DispatchTable.h"
+#include "run/Dispatch.h"
 #include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 

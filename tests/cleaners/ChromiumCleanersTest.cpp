@@ -2,9 +2,8 @@
 // found, which files go and which stay.
 #include <algorithm>
 
-#include "cleaners/ChromeCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "cleaners/ChromiumProfiles.h"
-#include "cleaners/OperaCleaners.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"

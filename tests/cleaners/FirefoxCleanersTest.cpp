@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "cleaners/FirefoxCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "cleaners/FirefoxProfiles.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;

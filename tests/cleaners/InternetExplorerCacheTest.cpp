@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cleaners/Cleaners.h"
 #include "cleaners/InternetExplorerCache.h"
 #include "cleaners/InternetExplorerUrls.h"
 #include "indexdat/IndexDatBuilder.h"

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "cleaners/Cleaners.h"
 #include "cleaners/CookieSite.h"
 #include "cleaners/InternetExplorerCookies.h"
 #include "indexdat/IndexDatBuilder.h"

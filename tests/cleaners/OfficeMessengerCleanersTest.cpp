@@ -1,5 +1,4 @@
-#include "cleaners/MessengerCleaners.h"
-#include "cleaners/OfficeCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;

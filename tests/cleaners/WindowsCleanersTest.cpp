@@ -1,7 +1,6 @@
 #include <filesystem>
 
-#include "cleaners/AdvancedCleaners.h"
-#include "cleaners/WindowsCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;

@@ -1,7 +1,7 @@
 // The Chrome and Opera items on real profile files under Wine, with the
 // Windows build's own SQLite.
 #include "platform/win32/Win32Machine.h"
-#include "cleaners/ChromeCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "platform/win32/WideText.h"
 #include "removal/Lookups.h"
 #include "run/BrowserCheck.h"

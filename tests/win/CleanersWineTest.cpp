@@ -1,7 +1,7 @@
 // The Windows cleaners and the data-driven runner on real Win32 under Wine.
 #include "platform/win32/Win32Machine.h"
 #include "platform/sim/SimDialogs.h"
-#include "cleaners/WindowsCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "customlists/CustomList.h"
 #include "customlists/RunDataSection.h"
 #include "platform/win32/WideText.h"

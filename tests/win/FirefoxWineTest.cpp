@@ -1,6 +1,6 @@
 // The Firefox items on real files under Wine, with the Windows build's own SQLite.
 #include "platform/win32/Win32Machine.h"
-#include "cleaners/FirefoxCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "platform/win32/WideText.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"

@@ -2,7 +2,7 @@
 // loads and opens a store whose calls are all stubs, and without the
 // library at all (disabled for a child process of this test).
 #include "platform/win32/Win32Machine.h"
-#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/Cleaners.h"
 #include "run/RecordingLogSink.h"
 #include "settings/OptionsSetting.h"
 #include "win/SelfChild.h"
