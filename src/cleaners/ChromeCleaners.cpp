@@ -1,9 +1,12 @@
 #include "cleaners/Cleaners.h"
 
+#include "browsers/ChromiumProfiles.h"
 #include "cleaners/ChromiumProfileCleaner.h"
-#include "cleaners/ChromiumProfiles.h"
 
 namespace nullvane::cleaners {
+
+using browsers::ChromeProfiles;
+using browsers::TChromiumProfile;
 
 namespace {
 

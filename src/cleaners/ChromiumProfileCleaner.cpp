@@ -5,11 +5,15 @@
 #include <string_view>
 #include <vector>
 
-#include "cleaners/BrowserDatabase.h"
+#include "browsers/BrowserDatabase.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 
 namespace nullvane::cleaners::chromium {
+
+using browsers::CleanDatabase;
+using browsers::TChromiumProfile;
+using browsers::TDatabaseStatement;
 
 namespace {
 

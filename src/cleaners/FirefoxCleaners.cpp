@@ -3,12 +3,18 @@
 #include <string>
 
 #include "base/Texts.h"
-#include "cleaners/BrowserDatabase.h"
-#include "cleaners/FirefoxProfiles.h"
+#include "browsers/BrowserDatabase.h"
+#include "browsers/FirefoxProfiles.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 
 namespace nullvane::cleaners {
+
+using browsers::CleanDatabase;
+using browsers::FindFirefoxProfiles;
+using browsers::FirefoxProfilesFolder;
+using browsers::TDatabaseStatement;
+using browsers::TFirefoxProfile;
 
 namespace {
 

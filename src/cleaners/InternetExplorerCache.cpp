@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "base/Texts.h"
+#include "browsers/InternetExplorerFolders.h"
 #include "cleaners/Cleaners.h"
-#include "cleaners/InternetExplorerFolders.h"
 #include "cleaners/InternetExplorerUrls.h"
 #include "indexdat/IndexDatWiper.h"
 #include "platform/Text.h"
@@ -15,6 +15,11 @@
 #include "removal/RemovalErrors.h"
 
 namespace nullvane::cleaners {
+
+using browsers::GetIERecoveryFolder;
+using browsers::GetIESpecialFolder;
+using browsers::GetInternetCacheFolder;
+using browsers::JoinPath;
 
 using platform::EqualsIgnoreCase;
 using platform::UpperAscii;

@@ -4,12 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "browsers/ChromiumProfiles.h"
 #include "cleaners/ChromiumProfileCleaner.h"
-#include "cleaners/ChromiumProfiles.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 
 namespace nullvane::cleaners {
+
+using browsers::OperaChromiumProfiles;
+using browsers::TChromiumProfile;
 
 namespace {
 

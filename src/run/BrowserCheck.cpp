@@ -1,9 +1,9 @@
 #include "run/BrowserCheck.h"
 
-#include "cleaners/ChromiumProfiles.h"
-#include "cleaners/FirefoxProfiles.h"
-#include "run/CleanItemCatalogue.h"
 #include "base/Texts.h"
+#include "browsers/ChromiumProfiles.h"
+#include "browsers/FirefoxProfiles.h"
+#include "run/CleanItemCatalogue.h"
 
 namespace nullvane::run {
 
@@ -15,14 +15,14 @@ std::optional<std::string> Refusal(const TCleanItemTree& tree, platform::Desktop
     if (mode == rmClean) return std::nullopt;
     if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox.Text) &&
         (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
-         (machine && cleaners::FirefoxProfileLocked(*machine)))) {
+         (machine && browsers::FirefoxProfileLocked(*machine)))) {
         return texts::kCloseFirefox;
     }
     if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome.Text) &&
-        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && cleaners::ChromeLockHeld(*machine)))) {
+        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && browsers::ChromeLockHeld(*machine)))) {
         return texts::kCloseChrome;
     }
-    if (mode != rmTest && machine && tree.IsCategoryTicked(kCategoryOpera.Text) && cleaners::OperaLockHeld(*machine)) {
+    if (mode != rmTest && machine && tree.IsCategoryTicked(kCategoryOpera.Text) && browsers::OperaLockHeld(*machine)) {
         return texts::kCloseOpera;
     }
     return std::nullopt;

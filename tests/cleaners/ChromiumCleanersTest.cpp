@@ -2,14 +2,15 @@
 // found, which files go and which stay.
 #include <algorithm>
 
+#include "browsers/ChromiumProfiles.h"
 #include "cleaners/Cleaners.h"
-#include "cleaners/ChromiumProfiles.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 
 using namespace nullvane;
 using namespace nullvane::cleaners;
+using namespace nullvane::browsers;
 using nullvane::testing::RemovalFixture;
 
 namespace {

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "browsers/FirefoxProfiles.h"
 #include "cleaners/Cleaners.h"
-#include "cleaners/FirefoxProfiles.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
@@ -11,6 +11,7 @@
 
 using namespace nullvane;
 using namespace nullvane::cleaners;
+using namespace nullvane::browsers;
 using nullvane::testing::MakeBrowserDatabase;
 using nullvane::testing::QueryNumber;
 using nullvane::testing::RemovalFixture;

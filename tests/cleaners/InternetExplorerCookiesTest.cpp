@@ -1,8 +1,8 @@
 #include <string>
 
+#include "browsers/CookieSite.h"
+#include "browsers/InternetExplorerFolders.h"
 #include "cleaners/Cleaners.h"
-#include "cleaners/CookieSite.h"
-#include "cleaners/InternetExplorerCookies.h"
 #include "indexdat/IndexDatBuilder.h"
 #include "platform/sim/SimFileSystem.h"
 #include "removal/RemovalFixture.h"
@@ -38,9 +38,9 @@ TEST(CookieSite, ThirdLineWithoutOneTrailingSlashForEitherLineEnd) {
     };
     for (const auto& [content, site] : cases) {
         sim.MakeFile("C:\\c\\x.txt", content);
-        EXPECT_EQ(cleaners::ReadCookieSite(sim.files(), "C:\\c\\x.txt"), site) << content;
+        EXPECT_EQ(browsers::ReadCookieSite(sim.files(), "C:\\c\\x.txt"), site) << content;
     }
-    EXPECT_EQ(cleaners::ReadCookieSite(sim.files(), "C:\\c\\missing.txt"), "");
+    EXPECT_EQ(browsers::ReadCookieSite(sim.files(), "C:\\c\\missing.txt"), "");
 }
 
 // The sim's file system over the machine's drives, counting the bytes read.
@@ -85,12 +85,12 @@ TEST(CookieSite, ALineLongerThanTheReadLimitGivesNoSiteAndTheRestIsNeverRead) {
     TReadCounter files(sim);
     // Lines that fit in 64 KiB together still give the site.
     sim.MakeFile("C:\\c\\fits.txt", std::string(60000, 'a') + "\nv\nsite.example/\n" + std::string(1 << 20, 'z'));
-    EXPECT_EQ(cleaners::ReadCookieSite(files, "C:\\c\\fits.txt"), "site.example");
+    EXPECT_EQ(browsers::ReadCookieSite(files, "C:\\c\\fits.txt"), "site.example");
     EXPECT_LE(files.bytesRead, 64u * 1024);
 
     files.bytesRead = 0;
     sim.MakeFile("C:\\c\\long.txt", std::string(8 << 20, 'a') + "\nv\nsite.example/\n");
-    EXPECT_EQ(cleaners::ReadCookieSite(files, "C:\\c\\long.txt"), "");
+    EXPECT_EQ(browsers::ReadCookieSite(files, "C:\\c\\long.txt"), "");
     EXPECT_LE(files.bytesRead, 64u * 1024);
 }
 

@@ -5,14 +5,14 @@
 #include <iterator>
 #include <map>
 
-#include "cleaners/BrowserDatabase.h"
+#include "browsers/BrowserDatabase.h"
 #include "removal/RemovalFixture.h"
 #include "stores/SQLiteException.h"
 #include "stores/SQLiteFixture.h"
 #include "support/BrowserFixture.h"
 
 using namespace nullvane;
-using namespace nullvane::cleaners;
+using namespace nullvane::browsers;
 using nullvane::testing::MakeBrowserDatabase;
 using nullvane::testing::QueryNumber;
 using nullvane::testing::RemovalFixture;

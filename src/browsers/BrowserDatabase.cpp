@@ -1,10 +1,10 @@
-#include "cleaners/BrowserDatabase.h"
+#include "browsers/BrowserDatabase.h"
 
 #include "base/Texts.h"
 #include "removal/FileRemoval.h"
 #include "stores/SQLiteDatabase.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 namespace {
 
@@ -57,4 +57,4 @@ bool CleanDatabase(run::TRunContext& run, const std::string& path, const std::ve
     }
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

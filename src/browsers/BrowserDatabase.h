@@ -6,7 +6,7 @@
 
 #include "base/RunContext.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 // One statement of a database step. It runs only if every table it needs
 // exists, every (table, column) it needs exists and none of WithoutTables
@@ -30,4 +30,4 @@ struct TDatabaseStatement {
 // statements were committed.
 bool CleanDatabase(run::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements);
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

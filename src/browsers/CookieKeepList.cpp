@@ -1,10 +1,10 @@
-#include "cleaners/CookieKeepList.h"
+#include "browsers/CookieKeepList.h"
 
 #include <algorithm>
 
 #include "base/Texts.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 namespace {
 
@@ -56,4 +56,4 @@ bool TCookieKeepList::Keeps(const std::string& fileName, const std::string& site
     });
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers
