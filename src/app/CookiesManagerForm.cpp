@@ -161,7 +161,7 @@ void TfrmCookiesManager::bOKClick() {
     if (!browsers::WriteCookiesDat(machine_, ListBox2->Items())) {
         // The window stays open with the choices as they are.
         (void)machine_.dialogs.ShowMessage("Unable to write to " + browsers::CookiesDatPath(machine_),
-                                          run::texts::kCaption, platform::mbOk | platform::mbIconError);
+                                          base::texts::kCaption, platform::mbOk | platform::mbIconError);
         return;
     }
     Form->SetModalResult(ui::mrOk);

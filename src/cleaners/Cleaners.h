@@ -11,75 +11,75 @@ namespace nullvane::cleaners {
 // the keep list with the cookie index, DOM storage and user data
 // (InternetExplorerCookies.cpp), and the form entries in Protected Storage
 // and the IntelliForms keys (InternetExplorerAutocomplete.cpp).
-void CleanRecentlyTypedUrls(run::TRunContext& run);
-void CleanIECookies(run::TRunContext& run);
-void CleanVisitedUrlHistory(run::TRunContext& run);
-void CleanLastDownloadLocation(run::TRunContext& run);
-void CleanTemporaryInternetFiles(run::TRunContext& run);
-void CleanIndexDatFiles(run::TRunContext& run);
-void CleanIEAutocompleteHistory(run::TRunContext& run);
+void CleanRecentlyTypedUrls(base::TRunContext& run);
+void CleanIECookies(base::TRunContext& run);
+void CleanVisitedUrlHistory(base::TRunContext& run);
+void CleanLastDownloadLocation(base::TRunContext& run);
+void CleanTemporaryInternetFiles(base::TRunContext& run);
+void CleanIndexDatFiles(base::TRunContext& run);
+void CleanIEAutocompleteHistory(base::TRunContext& run);
 
 // "Opera": the files of the old Opera folders, and the Chromium profiles of
 // today's Opera and Opera GX.
-void CleanOperaTypedUrls(run::TRunContext& run);
-void CleanOperaCookies(run::TRunContext& run);
-void CleanOperaHistory(run::TRunContext& run);
-void CleanOperaTemporaryFiles(run::TRunContext& run);
-void CleanOperaAutocomplete(run::TRunContext& run);
-void CleanOperaTransfers(run::TRunContext& run);
+void CleanOperaTypedUrls(base::TRunContext& run);
+void CleanOperaCookies(base::TRunContext& run);
+void CleanOperaHistory(base::TRunContext& run);
+void CleanOperaTemporaryFiles(base::TRunContext& run);
+void CleanOperaAutocomplete(base::TRunContext& run);
+void CleanOperaTransfers(base::TRunContext& run);
 
 // "Mozilla Firefox", over every profile.
-void CleanFirefoxCookies(run::TRunContext& run);
-void CleanFirefoxVisitedUrlHistory(run::TRunContext& run);
-void CleanFirefoxDownloadManager(run::TRunContext& run);
-void CleanFirefoxTemporaryInternetFiles(run::TRunContext& run);
-void CleanFirefoxAutocompleteHistory(run::TRunContext& run);
-void CleanFirefoxPreferences(run::TRunContext& run);
-void CleanFirefoxSavedFormInformation(run::TRunContext& run);
-void CleanFirefoxSession(run::TRunContext& run);
+void CleanFirefoxCookies(base::TRunContext& run);
+void CleanFirefoxVisitedUrlHistory(base::TRunContext& run);
+void CleanFirefoxDownloadManager(base::TRunContext& run);
+void CleanFirefoxTemporaryInternetFiles(base::TRunContext& run);
+void CleanFirefoxAutocompleteHistory(base::TRunContext& run);
+void CleanFirefoxPreferences(base::TRunContext& run);
+void CleanFirefoxSavedFormInformation(base::TRunContext& run);
+void CleanFirefoxSession(base::TRunContext& run);
 
 // "Google Chrome", over every profile of Chrome's "User Data" folder.
-void CleanChromeTemporaryFiles(run::TRunContext& run);
-void CleanChromeCookies(run::TRunContext& run);
-void CleanChromeHistory(run::TRunContext& run);
-void CleanChromeStoredPasswords(run::TRunContext& run);
-void CleanChromeDownloadHistory(run::TRunContext& run);
-void CleanChromeFormData(run::TRunContext& run);
-void CleanChromeSession(run::TRunContext& run);
+void CleanChromeTemporaryFiles(base::TRunContext& run);
+void CleanChromeCookies(base::TRunContext& run);
+void CleanChromeHistory(base::TRunContext& run);
+void CleanChromeStoredPasswords(base::TRunContext& run);
+void CleanChromeDownloadHistory(base::TRunContext& run);
+void CleanChromeFormData(base::TRunContext& run);
+void CleanChromeSession(base::TRunContext& run);
 
 // "Windows".
-void CleanRecentDocuments(run::TRunContext& run);
-void CleanStartRun(run::TRunContext& run);
-void CleanSearchAssistant(run::TRunContext& run);
-void CleanRecycleBin(run::TRunContext& run);
-void CleanTemporaryFiles(run::TRunContext& run);
-void CleanClipboard(run::TRunContext& run);
-void CleanMemoryDumps(run::TRunContext& run);
-void CleanChkdskFragments(run::TRunContext& run);
+void CleanRecentDocuments(base::TRunContext& run);
+void CleanStartRun(base::TRunContext& run);
+void CleanSearchAssistant(base::TRunContext& run);
+void CleanRecycleBin(base::TRunContext& run);
+void CleanTemporaryFiles(base::TRunContext& run);
+void CleanClipboard(base::TRunContext& run);
+void CleanMemoryDumps(base::TRunContext& run);
+void CleanChkdskFragments(base::TRunContext& run);
 
 // "Advanced".
-void CleanOpenFileHistory(run::TRunContext& run);
-void CleanMenuOrderCache(run::TRunContext& run);
-void CleanTrayNotificationsCache(run::TRunContext& run);
-void CleanUserAssistHistory(run::TRunContext& run);
-void CleanPaint(run::TRunContext& run);
+void CleanOpenFileHistory(base::TRunContext& run);
+void CleanMenuOrderCache(base::TRunContext& run);
+void CleanTrayNotificationsCache(base::TRunContext& run);
+void CleanUserAssistHistory(base::TRunContext& run);
+void CleanPaint(base::TRunContext& run);
 
 // "Microsoft Office": the programs' recently-used lists in the user's
 // registry, for every version of a fixed range, and files of their types in
 // the Office "Recent" folder.
-void CleanOfficeAccess(run::TRunContext& run);
-void CleanOfficeExcel(run::TRunContext& run);
-void CleanOfficeFrontPage(run::TRunContext& run);
-void CleanOfficePowerpoint(run::TRunContext& run);
-void CleanOfficeWord(run::TRunContext& run);
-void CleanOfficeVisio(run::TRunContext& run);
-void CleanOfficeInfoPath(run::TRunContext& run);
-void CleanOfficePublisher(run::TRunContext& run);
-void CleanOfficeRecentFiles(run::TRunContext& run);
+void CleanOfficeAccess(base::TRunContext& run);
+void CleanOfficeExcel(base::TRunContext& run);
+void CleanOfficeFrontPage(base::TRunContext& run);
+void CleanOfficePowerpoint(base::TRunContext& run);
+void CleanOfficeWord(base::TRunContext& run);
+void CleanOfficeVisio(base::TRunContext& run);
+void CleanOfficeInfoPath(base::TRunContext& run);
+void CleanOfficePublisher(base::TRunContext& run);
+void CleanOfficeRecentFiles(base::TRunContext& run);
 
 // "Instant Messengers" with cleaners of their own.
-void CleanMsnMessenger(run::TRunContext& run);
-void CleanYahooMessenger(run::TRunContext& run);
-void CleanSkype(run::TRunContext& run);
+void CleanMsnMessenger(base::TRunContext& run);
+void CleanYahooMessenger(base::TRunContext& run);
+void CleanSkype(base::TRunContext& run);
 
 }  // namespace nullvane::cleaners

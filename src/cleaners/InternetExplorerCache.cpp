@@ -32,7 +32,7 @@ constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedU
 
 
 // The subfolders of `folder` (no links), in listing order.
-std::vector<std::string> Subfolders(run::TRunContext& run, const std::string& folder) {
+std::vector<std::string> Subfolders(base::TRunContext& run, const std::string& folder) {
     std::vector<std::string> names;
     (void)run.Machine.files.List(JoinPath(folder, "*"), [&](const platform::FileEntry& entry) {
         if (entry.IsDirectory() && !entry.IsReparsePoint() && entry.name != "." && entry.name != "..")
@@ -48,7 +48,7 @@ bool IsCacheContainer(const std::string& name) {
     return EqualsIgnoreCase(name, "Content.IE5") || EqualsIgnoreCase(name, "IE");
 }
 
-uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const removal::TWalkRules& rules,
+uint64_t CleanCacheTree(base::TRunContext& run, const std::string& folder, const removal::TWalkRules& rules,
                         bool container) {
     removal::TWalkRules filesOnly = rules;
     filesOnly.recurse = false;
@@ -69,12 +69,12 @@ uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const 
     return bytes;
 }
 
-void WipeIndexDat(run::TRunContext& run, const std::string& path) {
+void WipeIndexDat(base::TRunContext& run, const std::string& path) {
     if (path.empty()) return;
     indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, path, run.Options);
 }
 
-void WipeIndexDatBelow(run::TRunContext& run, const std::string& folder, bool top) {
+void WipeIndexDatBelow(base::TRunContext& run, const std::string& folder, bool top) {
     std::vector<std::string> subfolders;
     (void)run.Machine.files.List(JoinPath(folder, "*"), [&](const platform::FileEntry& entry) {
         if (run.Terminated()) return false;
@@ -94,7 +94,7 @@ void WipeIndexDatBelow(run::TRunContext& run, const std::string& folder, bool to
 
 // The browser's own clearing command, for versions that keep their history
 // in a database (8 and later).
-void RunBrowserClearing(run::TRunContext& run) {
+void RunBrowserClearing(base::TRunContext& run) {
     const std::string version = removal::ReadRegistryString(
         run.Machine, platform::RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector", "IE");
     const size_t point = version.find('.');
@@ -110,7 +110,7 @@ void RunBrowserClearing(run::TRunContext& run) {
     if (major >= 8) (void)RunCommandLine(run.Machine, "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 1");
 }
 
-uint64_t ListedSize(run::TRunContext& run, const std::string& path) {
+uint64_t ListedSize(base::TRunContext& run, const std::string& path) {
     uint64_t size = 0;
     if (path.empty()) return 0;
     (void)run.Machine.files.List(path, [&](const platform::FileEntry& entry) {
@@ -121,7 +121,7 @@ uint64_t ListedSize(run::TRunContext& run, const std::string& path) {
 }
 
 // Schedules the files' removal at the next start; false if the system refused any.
-bool ScheduleRemovalAtRestart(run::TRunContext& run, const std::vector<std::string>& files) {
+bool ScheduleRemovalAtRestart(base::TRunContext& run, const std::vector<std::string>& files) {
     const int code = removal::GetWindowsVersionCode(run.Machine);
     switch (code) {
         case 5: case 6: case 7: case 9: case 10: case 11: case 12: {
@@ -153,9 +153,9 @@ bool ScheduleRemovalAtRestart(run::TRunContext& run, const std::vector<std::stri
 
 }  // namespace
 
-void CleanTemporaryInternetFiles(run::TRunContext& run) {
+void CleanTemporaryInternetFiles(base::TRunContext& run) {
     const bool showFiles = run.Options.ShowLogTempInternetFiles;
-    if (!run.IsTestRun() && !showFiles) run.AddLogLine(std::string(run::texts::kClearing) + ", " + run::texts::kPleaseWait);
+    if (!run.IsTestRun() && !showFiles) run.AddLogLine(std::string(base::texts::kClearing) + ", " + base::texts::kPleaseWait);
     const std::string cache = GetInternetCacheFolder(run.Machine);
     if (cache.empty() || !run.Machine.files.DirectoryExists(cache)) return;
     run.Machine.internet.EndBrowserSession();
@@ -169,7 +169,7 @@ void CleanTemporaryInternetFiles(run::TRunContext& run) {
     if (!run.IsTestRun()) WipeIndexDat(run, JoinPath(cache, "Content.IE5\\index.dat"));
 }
 
-void CleanVisitedUrlHistory(run::TRunContext& run) {
+void CleanVisitedUrlHistory(base::TRunContext& run) {
     const std::string history = GetIESpecialFolder(run.Machine, platform::csidlHistory);
     ClearUrlHistoryStore(run);
     run.ItemCount += ClearUrlCacheEntries(run);
@@ -201,12 +201,12 @@ void CleanVisitedUrlHistory(run::TRunContext& run) {
     if (databaseHistory) RunBrowserClearing(run);
 }
 
-void CleanRecentlyTypedUrls(run::TRunContext& run) {
+void CleanRecentlyTypedUrls(base::TRunContext& run) {
     if (!run.FastScan()) {
         if (auto key = run.Machine.registry.OpenKey(platform::RegRoot::CurrentUser, kTypedUrlsKey,
                                                     platform::RegAccess::Read)) {
             for (const platform::RegValue& value : key->Values()) {
-                run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + value.AsString());
+                run.AddLogLine(run.LogPrefix + base::texts::kDeleting + " " + value.AsString());
             }
         }
         removal::ScrollLogIfDue(run, 0);
@@ -217,8 +217,8 @@ void CleanRecentlyTypedUrls(run::TRunContext& run) {
                     removal::DeleteUserRegistryKey(run, bar + "ContainingTextMRU");
 }
 
-void CleanIndexDatFiles(run::TRunContext& run) {
-    run.AddLogLine(run::texts::kIndexDatRebootWarning);
+void CleanIndexDatFiles(base::TRunContext& run) {
+    run.AddLogLine(base::texts::kIndexDatRebootWarning);
     const std::vector<std::string> files = {
         JoinPath(GetIESpecialFolder(run.Machine, platform::csidlCookies), kIndexDat),
         JoinPath(GetIESpecialFolder(run.Machine, platform::csidlInternetCache), "Content.IE5\\index.dat"),
@@ -231,14 +231,14 @@ void CleanIndexDatFiles(run::TRunContext& run) {
     if (run.IsTestRun()) return;
     for (const std::string& file : files) WipeIndexDat(run, file);
     // The warning alone would claim a removal that will not happen.
-    if (!ScheduleRemovalAtRestart(run, files)) run.AddLogLine(run::texts::kIndexDatNotScheduled);
+    if (!ScheduleRemovalAtRestart(run, files)) run.AddLogLine(base::texts::kIndexDatNotScheduled);
 }
 
-void CleanLastDownloadLocation(run::TRunContext& run) {
+void CleanLastDownloadLocation(base::TRunContext& run) {
     run.ItemCount += removal::DeleteUserRegistryValues(run, "Software\\Microsoft\\Internet Explorer", "Download Directory");
 }
 
-void WipeIndexDatTree(run::TRunContext& run, const std::string& folder) {
+void WipeIndexDatTree(base::TRunContext& run, const std::string& folder) {
     if (folder.empty() || !run.Machine.files.DirectoryExists(folder)) return;
     WipeIndexDatBelow(run, folder, true);
 }

@@ -10,7 +10,7 @@ namespace nullvane::cleaners {
 
 // Wipes in place every index.dat below `folder`, but one lying directly in
 // it; never enters a link. Stops at the run's terminate request.
-void WipeIndexDatTree(run::TRunContext& run, const std::string& folder);
+void WipeIndexDatTree(base::TRunContext& run, const std::string& folder);
 
 // "MSHist01" + today's year, month and day ("MSHist0120260308"): the name
 // the history's folder of today contains.

@@ -22,7 +22,7 @@ using browsers::TCookieKeepList;
 namespace {
 
 // One folder's cookie files but the kept ones; the byte total of those counted.
-uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
+uint64_t CleanCookieFiles(base::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
     platform::FileSystem& files = run.Machine.files;
     return removal::CleanFolderWith(
         run, folder,
@@ -39,7 +39,7 @@ uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, cons
 
 }  // namespace
 
-void CleanIECookies(run::TRunContext& run) {
+void CleanIECookies(base::TRunContext& run) {
     const std::vector<std::string> folders = IECookieFolders(run.Machine);
     if (folders.empty()) return;
     const TCookieKeepList keep = TCookieKeepList::Read(run.Machine);

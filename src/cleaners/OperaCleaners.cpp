@@ -23,7 +23,7 @@ struct TOperaFolders {
     std::vector<TChromiumProfile> Profiles;  // "Opera Stable", "Opera GX Stable"
 };
 
-TOperaFolders FindOperaFolders(run::TRunContext& run) {
+TOperaFolders FindOperaFolders(base::TRunContext& run) {
     TOperaFolders folders;
     std::string appData = removal::GetAppDataFolder(run.Machine);
     if (!appData.empty() && run.Machine.files.DirectoryExists(appData + "Opera\\"))
@@ -35,7 +35,7 @@ TOperaFolders FindOperaFolders(run::TRunContext& run) {
 }
 
 // The old profile folders: direct subfolders of an Opera folder, links skipped.
-std::vector<std::string> ProfileFolders(run::TRunContext& run, const std::string& operaFolder) {
+std::vector<std::string> ProfileFolders(base::TRunContext& run, const std::string& operaFolder) {
     std::vector<std::string> folders;
     if (operaFolder.empty()) return folders;
     (void)run.Machine.files.List(operaFolder + "*", [&](const platform::FileEntry& entry) {
@@ -47,19 +47,19 @@ std::vector<std::string> ProfileFolders(run::TRunContext& run, const std::string
 }
 
 // The old Opera's files by exact name in its folder and every folder below.
-uint64_t CleanOldFiles(run::TRunContext& run, const TOperaFolders& folders, std::initializer_list<const char*> names) {
+uint64_t CleanOldFiles(base::TRunContext& run, const TOperaFolders& folders, std::initializer_list<const char*> names) {
     uint64_t bytes = 0;
     if (folders.Roaming.empty()) return bytes;
     for (const char* name : names) bytes += removal::CleanFilesByMask(run, folders.Roaming, name, {.recurse = true});
     return bytes;
 }
 
-uint64_t EmptyFolder(run::TRunContext& run, const std::string& folder) {
+uint64_t EmptyFolder(base::TRunContext& run, const std::string& folder) {
     return removal::CleanFolder(run, folder);
 }
 
 template <typename TOperation>
-uint64_t ForEachProfile(run::TRunContext& run, const TOperaFolders& folders, TOperation operation) {
+uint64_t ForEachProfile(base::TRunContext& run, const TOperaFolders& folders, TOperation operation) {
     uint64_t bytes = 0;
     for (const TChromiumProfile& profile : folders.Profiles) {
         if (run.Terminated()) break;
@@ -70,7 +70,7 @@ uint64_t ForEachProfile(run::TRunContext& run, const TOperaFolders& folders, TOp
 
 // The common item: the old Opera's files by name, then a part of each Chromium profile.
 template <typename TOperation>
-void CleanOldFilesAndProfiles(run::TRunContext& run, std::initializer_list<const char*> names, TOperation operation) {
+void CleanOldFilesAndProfiles(base::TRunContext& run, std::initializer_list<const char*> names, TOperation operation) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes = CleanOldFiles(run, folders, names);
     bytes += ForEachProfile(run, folders, operation);
@@ -79,15 +79,15 @@ void CleanOldFilesAndProfiles(run::TRunContext& run, std::initializer_list<const
 
 }  // namespace
 
-void CleanOperaTypedUrls(run::TRunContext& run) {
+void CleanOperaTypedUrls(base::TRunContext& run) {
     CleanOldFilesAndProfiles(run, {"opera.dir", "typed_history.xml"}, chromium::CleanTypedAddresses);
 }
 
-void CleanOperaCookies(run::TRunContext& run) {
+void CleanOperaCookies(base::TRunContext& run) {
     CleanOldFilesAndProfiles(run, {"cookies4.dat"}, chromium::CleanCookies);
 }
 
-void CleanOperaHistory(run::TRunContext& run) {
+void CleanOperaHistory(base::TRunContext& run) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes =
         CleanOldFiles(run, folders, {"global.dat", "vlink4.dat", "autosave.win", "global_history.dat", "typed_history.xml"});
@@ -98,7 +98,7 @@ void CleanOperaHistory(run::TRunContext& run) {
     run.SetItemBytes(bytes);
 }
 
-void CleanOperaTemporaryFiles(run::TRunContext& run) {
+void CleanOperaTemporaryFiles(base::TRunContext& run) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes = 0;
     if (!folders.Roaming.empty()) {
@@ -112,12 +112,12 @@ void CleanOperaTemporaryFiles(run::TRunContext& run) {
     run.SetItemBytes(bytes);
 }
 
-void CleanOperaAutocomplete(run::TRunContext& run) {
+void CleanOperaAutocomplete(base::TRunContext& run) {
     CleanOldFilesAndProfiles(run, {"wand.dat"}, chromium::CleanAutocomplete);
 }
 
-void CleanOperaTransfers(run::TRunContext& run) {
-    CleanOldFilesAndProfiles(run, {"download.dat"}, [](run::TRunContext& on, const TChromiumProfile& profile) {
+void CleanOperaTransfers(base::TRunContext& run) {
+    CleanOldFilesAndProfiles(run, {"download.dat"}, [](base::TRunContext& on, const TChromiumProfile& profile) {
         chromium::EmptyDownloads(on, profile);
         return uint64_t{0};
     });

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "base/Texts.h"
 #include "browsers/CookieKeepList.h"
 #include "browsers/CookiesManagerLists.h"
+#include "cli/CliTexts.h"
 
 namespace nullvane::cli {
 
@@ -38,7 +38,7 @@ int RunKeepCookiesCommand(platform::Platform& machine, const std::vector<std::st
     if (keep) {
         for (const std::string& entry : entries) {
             if (const char* fault = browsers::KeepEntryFault(entry)) {
-                err << "nullvane-cli: " << run::texts::kCliCannotKeep << Shown(entry) << ": " << fault << '\n';
+                err << "nullvane-cli: " << texts::kCliCannotKeep << Shown(entry) << ": " << fault << '\n';
                 return 2;
             }
         }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "base/Texts.h"
+#include "cli/CliTexts.h"
 #include "cli/ConsoleDialogs.h"
 #include "indexdat/ByteFile.h"
 #include "indexdat/IndexDatFileName.h"
@@ -71,10 +71,10 @@ int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file,
     // The wipe writes only into the file named; a name that leads elsewhere is told, not taken.
     const auto named = machine.files.Open(file, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
     if (!indexdat::NamesTheFileItself(machine.files, file) || (named && named->LinkCount() > 1)) {
-        err << "nullvane-cli: " << file << ": " << run::texts::kCliWipeThroughLink << '\n';
+        err << "nullvane-cli: " << file << ": " << texts::kCliWipeThroughLink << '\n';
         return 4;
     }
-    if (!yes && !AskYesOnConsole(in, out, run::texts::kCliConfirmWipePrefix + file + "?" + run::texts::kCliQuestionSuffix)) {
+    if (!yes && !AskYesOnConsole(in, out, texts::kCliConfirmWipePrefix + file + "?" + texts::kCliQuestionSuffix)) {
         return 1;
     }
     // The overwrite settings the window would use.

@@ -118,7 +118,7 @@ void WipeIndexDatPass(TByteFile& file, uint8_t fill) {
 }
 
 void WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
-                  const run::TRunOptions& options) {
+                  const base::TRunOptions& options) {
     try {
         if (!files.Exists(fileName) || !NamesTheFileItself(files, fileName)) return;
         system.Randomize();

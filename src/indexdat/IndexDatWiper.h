@@ -35,6 +35,6 @@ void WipeIndexDatPass(TByteFile& file, uint8_t fill);
 // is, and so does one that is reached through a link or has other names
 // (hard links), whose bytes belong to other names too.
 void WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
-                  const run::TRunOptions& options);
+                  const base::TRunOptions& options);
 
 }  // namespace nullvane::indexdat

@@ -10,7 +10,7 @@
 
 namespace nullvane::run {
 
-using TCleanerFn = void (*)(TRunContext& run);
+using TCleanerFn = void (*)(base::TRunContext& run);
 
 struct TCategory {
     const char* Text;

@@ -28,7 +28,7 @@ TDispatch DispatchOf(std::string_view itemName) {
     return {nullptr, customlists::kApplicationsDataFile};
 }
 
-void DispatchItem(TRunContext& run, const std::string& itemName) {
+void DispatchItem(base::TRunContext& run, const std::string& itemName) {
     TDispatch dispatch = DispatchOf(itemName);
     if (dispatch.Cleaner) {
         dispatch.Cleaner(run);

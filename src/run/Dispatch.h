@@ -21,6 +21,6 @@ struct TDispatch {
 
 [[nodiscard]] TDispatch DispatchOf(std::string_view itemName);
 // Runs the cleaner that the item name selects.
-void DispatchItem(TRunContext& run, const std::string& itemName);
+void DispatchItem(base::TRunContext& run, const std::string& itemName);
 
 }  // namespace nullvane::run

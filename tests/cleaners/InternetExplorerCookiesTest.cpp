@@ -107,7 +107,7 @@ TEST_F(CookiesTest, EntriesOfEitherKeepFileKeepTheirCookiesAndTheIndex) {
     sim.MakeFile(folder + "notes.dat", "n");
     sim.MakeFile(folder + "index.dat", IndexImage());
 
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     cleaners::CleanIECookies(run);
     EXPECT_EQ(run.ItemCount, 2);
     EXPECT_EQ(run.ItemBytes, Cookie("SHOP.example/").size() + Cookie("ads.example/").size());
@@ -132,14 +132,14 @@ TEST_F(CookiesTest, TestAndCleanExamineTheCookieFolderAndLowAndAddEveryFile) {
                  "<u/>");
     const uint64_t bytes = Cookie("one.example/").size() + Cookie("two.example/path/").size() + 7 + 4;
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     cleaners::CleanIECookies(test);
     EXPECT_EQ(test.ItemCount, 4);
     EXPECT_EQ(test.ItemBytes, bytes);
     EXPECT_TRUE(Exists(folder + "Low\\b@two[1].txt"));
     EXPECT_EQ(Read(folder + "Low\\index.dat"), IndexImage());
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     cleaners::CleanIECookies(clean);
     EXPECT_EQ(clean.ItemCount, 4);
     EXPECT_EQ(clean.ItemBytes, bytes);
@@ -154,14 +154,14 @@ TEST_F(CookiesTest, OnlyLowWhenTheFolderHoldsNoCookiesAndTheWindowsFolderWithout
     const std::string folder = CookieFolder();
     sim.MakeFile(folder + "index.dat", IndexImage());
     sim.MakeFile(folder + "Low\\b@two[1].txt", Cookie("two.example/"));
-    auto& low = Run(run::rmClean);
+    auto& low = Run(base::rmClean);
     cleaners::CleanIECookies(low);
     EXPECT_EQ(low.ItemCount, 1);
     EXPECT_EQ(Read(folder + "index.dat"), IndexImage());  // the folder itself is not examined
 
     sim.system().SetSpecialFolder(platform::csidlCookies, "");
     sim.MakeFile("C:\\Windows\\cookies\\c@three[1].txt", Cookie("three.example/"));
-    auto& windows = Run(run::rmClean);
+    auto& windows = Run(base::rmClean);
     cleaners::CleanIECookies(windows);
     EXPECT_EQ(windows.ItemCount, 1);
     EXPECT_FALSE(Exists("C:\\Windows\\cookies\\c@three[1].txt"));

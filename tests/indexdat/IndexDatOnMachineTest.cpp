@@ -78,7 +78,7 @@ TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
     machine.MakeFile(kFile, SampleImage());
     machine.system().SetRandomSequence({7, 300});
     TFillRecorder files(machine);
-    run::TRunOptions options;
+    base::TRunOptions options;
     options.OverwriteFile = true;
     options.OverwriteNumber = 10;
 
@@ -101,7 +101,7 @@ TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
     SimMachine machine;
     machine.MakeFile(kFile, SampleImage());
     TFillRecorder files(machine);
-    run::TRunOptions options;
+    base::TRunOptions options;
     options.OverwriteFile = false;
     options.OverwriteNumber = 3;
     WipeIndexDat(files, machine.system(), kFile, options);
@@ -130,26 +130,26 @@ TEST(IndexDatOnMachine, WipeWritesIntoNoFileReachedThroughALinkOrOtherName) {
                              "C:\\Named\\filelink.dat", "C:\\Named\\second.dat", "C:\\Named\\..\\Outside\\index.dat",
                              "\\Outside\\index.dat"}) {
         if (std::string(name) != "C:\\Named\\second.dat") EXPECT_FALSE(NamesTheFileItself(machine.files(), name)) << name;
-        WipeIndexDat(machine.files(), machine.system(), name, run::TRunOptions{});
+        WipeIndexDat(machine.files(), machine.system(), name, base::TRunOptions{});
     }
     EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\index.dat"), image);
     EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\other.dat"), image);
 
     EXPECT_TRUE(NamesTheFileItself(machine.files(), "C:/Named/./own.dat"));
-    WipeIndexDat(machine.files(), machine.system(), "C:/Named/./own.dat", run::TRunOptions{});
+    WipeIndexDat(machine.files(), machine.system(), "C:/Named/./own.dat", base::TRunOptions{});
     EXPECT_NE(*machine.files().ReadAll("C:\\Named\\own.dat"), image);
 }
 
 TEST(IndexDatOnMachine, WipeLeavesMissingAndLockedFilesAlone) {
     SimMachine machine;
     TFillRecorder files(machine);
-    WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    WipeIndexDat(files, machine.system(), kFile, base::TRunOptions{});
     EXPECT_TRUE(files.opens.empty());
     EXPECT_FALSE(machine.files().Exists(kFile));
 
     machine.MakeFile(kFile, SampleImage());
     files.SetInUse(kFile);
-    WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    WipeIndexDat(files, machine.system(), kFile, base::TRunOptions{});
     EXPECT_TRUE(files.opens.empty());
     files.SetInUse(kFile, false);
     EXPECT_EQ(*machine.files().ReadAll(kFile), SampleImage());

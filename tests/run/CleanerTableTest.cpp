@@ -85,21 +85,21 @@ TEST(BrowserRefusal, AnOpenTickedBrowserRefusesACleanButNotATest) {
     tree.ClickStateImage(*tree.FindItem("Google Chrome - Cookies"));
     auto& desktop = sim.Machine().desktop;
 
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, run::rmUnattended), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmUnattended), std::nullopt);
 
     sim.desktop().RegisterWindow("Chrome_WidgetWin_1");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, run::rmUnattended), "Please close Google Chrome firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, run::rmCleanRequested), "Please close Google Chrome firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, run::rmTest), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmUnattended), "Please close Google Chrome firstly!");
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmCleanRequested), "Please close Google Chrome firstly!");
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmTest), std::nullopt);
 
     sim.desktop().RegisterWindow("MozillaWindowClass");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, run::rmUnattended), "Please close Mozilla Firefox firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, run::rmTest), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmUnattended), "Please close Mozilla Firefox firstly!");
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmTest), std::nullopt);
     // The removing pass after a pre-scan is not refused again.
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, run::rmClean), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmClean), std::nullopt);
 
     // Unticked browsers do not matter.
     run::TCleanItemTree other = run::CreateCleanItemTree();
     other.ClickStateImage(*other.FindItem("Windows - Clipboard"));
-    EXPECT_EQ(run::BrowserRefusal(other, desktop, run::rmUnattended), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(other, desktop, base::rmUnattended), std::nullopt);
 }

@@ -63,7 +63,7 @@ TEST(CliProgram, CleanWhileAnotherProgramRemovesWaitsThenIsStatusSix) {
     TCliResult refused = RunCliProgram("--clean --yes \"Windows - Clipboard\"");
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(refused.Status, 6) << refused.Err;
-    EXPECT_NE(refused.Err.find(nullvane::run::texts::kAnotherRunRemoving), std::string::npos) << refused.Err;
+    EXPECT_NE(refused.Err.find(nullvane::base::texts::kAnotherRunRemoving), std::string::npos) << refused.Err;
     for (const auto& line : refused.Out) EXPECT_EQ(line.find("Clearing"), std::string::npos) << line;
     EXPECT_GE(waited, 4500ms) << "it waited for the other run first";
     EXPECT_LT(waited, 60s);

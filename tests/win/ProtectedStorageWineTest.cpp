@@ -23,7 +23,7 @@ const std::string kStorage1 = "Software\\Microsoft\\Internet Explorer\\IntelliFo
 int32_t CleanAutocomplete(platform::win32::Win32Machine& machine) {
     settings::CurrentOptions = settings::TOptionsSetting{};
     nullvane::testing::TRecordingLogSink log;
-    run::TRunContext run(machine.Machine(), run::rmClean, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
+    base::TRunContext run(machine.Machine(), base::rmClean, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
     run.LogPrefix = "Clean: ";
     cleaners::CleanIEAutocompleteHistory(run);
     return run.ItemCount;
