@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TNullLog final : public run::TLogSink {
+class TNullLog final : public base::TLogSink {
 public:
     void AddLine(const std::string&) override {}
     void ScrollToEnd() override {}
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     settings::CurrentOptions.FastScan = true;
     int32_t count = 0;
     double test = Seconds([&] {
-        run::TRunContext run(sim.Machine(), run::rmTest, 0, log);
+        base::TRunContext run(sim.Machine(), base::rmTest, 0, log);
         removal::CleanFolder(run, "C:\\Tree");
     });
     // find -type f needs no file's size; the walk adds up sizes, as find
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     double rm = Shell("rm -rf '" + copyText + "'");
     count = 0;
     double clean = Seconds([&] {
-        run::TRunContext run(sim.Machine(), run::rmClean, 0, log);
+        base::TRunContext run(sim.Machine(), base::rmClean, 0, log);
         removal::CleanFolder(run, "C:\\Tree", {.removeFolder = true});
     });
     std::printf("Clean run: %d files in %.3f s; rm -rf: %.3f s; ratio %.2f\n", count, clean, rm, clean / rm);
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     }
     Shell("sync");
     double wipe = Seconds([&] {
-        run::TRunContext run(sim.Machine(), run::rmClean, 0, log);
+        base::TRunContext run(sim.Machine(), base::rmClean, 0, log);
         removal::WipeFile(run, "C:\\wipe.bin", 3);
     });
     std::string dd = "dd if=/dev/zero of='" + ddFile.string() + "' bs=1M count=" + std::to_string(wipeMiB) +

@@ -28,17 +28,17 @@ std::string BuildDateDigits(const char* compilerDate) {
 TfrmAbout::TfrmAbout(ui::TControlFactory& controls, ui::TForm& owner) : controls_(controls) {
     ui::TFormArgs args;
     args.Name = kFormName;
-    args.Caption = std::string("About ") + kProductName;
+    args.Caption = std::string("About ") + base::kProductName;
     args.Width = 340;
     args.Height = 210;
     args.Sizeable = false;
     args.Dialog = true;
     args.Owner = &owner;
     form_ = controls.CreateForm(args);
-    lProduct = controls.CreateLabel(*form_, {{20, 16, 0, 0}, kProductName});
+    lProduct = controls.CreateLabel(*form_, {{20, 16, 0, 0}, base::kProductName});
     lProduct->SetFont({14, true});
     lVersion = controls.CreateLabel(
-        *form_, {{20, 50, 0, 0}, std::string("Version: ") + kVersionText + "   Build " + BuildDateDigits(__DATE__)});
+        *form_, {{20, 50, 0, 0}, std::string("Version: ") + base::kVersionText + "   Build " + BuildDateDigits(__DATE__)});
     lHomePage = controls.CreateLinkLabel(*form_, {{20, 76, 0, 0}, kHomePageText});
     lHomePage->onClick = [this] { controls_.Application().ShellOpen(kHomePageUrl); };
     lSupport = controls.CreateLinkLabel(*form_, {{20, 96, 0, 0}, kSupportEmail});

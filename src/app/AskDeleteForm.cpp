@@ -1,17 +1,15 @@
 #include "app/AskDeleteForm.h"
 
+#include "app/WindowTexts.h"
 #include "base/ProductInfo.h"
-#include "base/Texts.h"
 #include "settings/OptionsSetting.h"
 
 namespace nullvane::app {
 
-namespace texts = run::texts;
-
 TfrmAskDelete::TfrmAskDelete(ui::TControlFactory& controls, ui::TForm& owner) {
     ui::TFormArgs args;
     args.Name = kFormName;
-    args.Caption = std::string("Run ") + kProductName;
+    args.Caption = std::string("Run ") + base::kProductName;
     args.Width = 430;
     args.Height = 240;
     args.Sizeable = false;

@@ -2,8 +2,8 @@
 
 #include "app/FixedDialog.h"
 #include "base/Texts.h"
-#include "cleaners/CookieKeepList.h"
-#include "cleaners/CookiesManagerLists.h"
+#include "browsers/CookieKeepList.h"
+#include "browsers/CookiesManagerLists.h"
 
 namespace nullvane::app {
 
@@ -40,13 +40,13 @@ TfrmCookiesManager::TfrmCookiesManager(platform::Platform& machine, ui::TControl
 }
 
 void TfrmCookiesManager::FillLists() {
-    const cleaners::TCookiesManagerLists lists = cleaners::ReadCookiesManagerLists(machine_);
+    const browsers::TCookiesManagerLists lists = browsers::ReadCookiesManagerLists(machine_);
     FCookieFolder = lists.CookieFolder;
     for (const std::string& entry : lists.Keep) {
         ListBox2->AddItem(entry);
-        keepFiles_.push_back(cleaners::KeepEntryFile(FCookieFolder, entry));
+        keepFiles_.push_back(browsers::KeepEntryFile(FCookieFolder, entry));
     }
-    for (const cleaners::TFoundCookie& cookie : lists.Found) {
+    for (const browsers::TFoundCookie& cookie : lists.Found) {
         ListBox1->AddItem(cookie.Site);
         foundFiles_.push_back(cookie.File);
     }
@@ -61,7 +61,7 @@ bool TfrmCookiesManager::Execute() {
 // after it (or the first) takes the selection.
 void TfrmCookiesManager::MoveToKeep(int index) {
     // An entry "Cookies.dat" could not hold stays where it is.
-    if (cleaners::KeepEntryFault(ListBox1->ItemText(index))) return;
+    if (browsers::KeepEntryFault(ListBox1->ItemText(index))) return;
     ListBox2->AddItem(ListBox1->ItemText(index));
     keepFiles_.push_back(foundFiles_.at(static_cast<size_t>(index)));
     ListBox2->SetSelectedIndex(0);
@@ -97,7 +97,7 @@ void TfrmCookiesManager::bAddAllClick() {
     for (int i = 0; i < ListBox1->Count(); ++i) {
         std::string text = ListBox1->ItemText(i);
         std::string& file = foundFiles_.at(static_cast<size_t>(i));
-        if (cleaners::KeepEntryFault(text)) {
+        if (browsers::KeepEntryFault(text)) {
             staying.push_back(std::move(text));
             stayingFiles.push_back(std::move(file));
             continue;
@@ -158,10 +158,10 @@ void TfrmCookiesManager::bViewClick() {
 }
 
 void TfrmCookiesManager::bOKClick() {
-    if (!cleaners::WriteCookiesDat(machine_, ListBox2->Items())) {
+    if (!browsers::WriteCookiesDat(machine_, ListBox2->Items())) {
         // The window stays open with the choices as they are.
-        (void)machine_.dialogs.ShowMessage("Unable to write to " + cleaners::CookiesDatPath(machine_),
-                                          run::texts::kCaption, platform::mbOk | platform::mbIconError);
+        (void)machine_.dialogs.ShowMessage("Unable to write to " + browsers::CookiesDatPath(machine_),
+                                          base::texts::kCaption, platform::mbOk | platform::mbIconError);
         return;
     }
     Form->SetModalResult(ui::mrOk);

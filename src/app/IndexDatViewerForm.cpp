@@ -5,7 +5,7 @@
 
 #include "app/FixedDialog.h"
 #include "app/WebAddresses.h"
-#include "cleaners/InternetExplorerFolders.h"
+#include "browsers/InternetExplorerFolders.h"
 #include "indexdat/IndexDatFileName.h"
 #include "indexdat/IndexDatWiper.h"
 #include "platform/CaughtException.h"
@@ -125,7 +125,7 @@ TfrmIndexDatViewer::~TfrmIndexDatViewer() {
 }
 
 void TfrmIndexDatViewer::Execute() {
-    eFileName->SetText(cleaners::JoinPath(cleaners::JoinPath(cleaners::GetInternetCacheFolder(machine_), "Content.IE5"),
+    eFileName->SetText(browsers::JoinPath(browsers::JoinPath(browsers::GetInternetCacheFolder(machine_), "Content.IE5"),
                                           "index.dat"));
     Form->CenterOnOwner();
     (void)Form->ShowModal();

@@ -1,12 +1,10 @@
 #include "app/LogFile.h"
 
+#include "app/WindowTexts.h"
 #include "base/ProductInfo.h"
-#include "base/Texts.h"
 #include "app/WebAddresses.h"
 
 namespace nullvane::app {
-
-namespace texts = run::texts;
 
 std::string LogFileName(const std::string& chosen) {
     // The extension starts at the last "." after the last folder separator.
@@ -19,7 +17,7 @@ std::string LogFileName(const std::string& chosen) {
 
 std::string LogFileText(const std::vector<std::string>& lines) {
     std::string text;
-    text += std::string(texts::kGeneratedBy) + kProductName + "\r\n";
+    text += std::string(texts::kGeneratedBy) + base::kProductName + "\r\n";
     text += std::string(texts::kVisit) + kHomePageUrl + texts::kForLatestVersion + "\r\n";
     text += "\r\n";
     for (const auto& line : lines) text += line + "\r\n";

@@ -8,6 +8,7 @@
 #include "app/IndexDatViewerForm.h"
 #include "app/LogFile.h"
 #include "app/NewCustomItemForm.h"
+#include "app/WindowTexts.h"
 #include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
 #include "run/BrowserCheck.h"
@@ -20,10 +21,7 @@
 
 namespace nullvane::app {
 
-namespace texts = run::texts;
-
 using settings::CurrentOptions;
-namespace rtexts = run::texts;
 
 namespace {
 constexpr int kTitleHeight = 50;
@@ -42,8 +40,8 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     CleanOnce = false;
     CreateControls();
     CreateMenus();
-    Form->SetCaption(MainCaption());
-    lTitle->SetCaption(kProductName);
+    Form->SetCaption(base::MainCaption());
+    lTitle->SetCaption(base::kProductName);
     lTitleHint->SetCaption("Clean up all traces of your PC and Internet activity");
 
     // The catalogue with the installed applications, before the saved ticks are read.
@@ -81,8 +79,8 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::CreateControls() {
     ui::TFormArgs args;
     args.Name = kFormName;
-    args.ClassName = kMainWindowClass;
-    args.Caption = MainCaption();
+    args.ClassName = base::kMainWindowClass;
+    args.Caption = base::MainCaption();
     args.Width = settings::kDesignedWindowWidth;
     args.Height = settings::kDesignedWindowHeight;
     Form = controls_.CreateForm(args);
@@ -113,12 +111,13 @@ void TfrmMain::CreateControls() {
     lMain->SetPopupMenu(&pmLog);
     lClearing = controls_.CreateLabel(*gbProgress, {{8, 300, 0, 0}, "Clearing:", false});
     lCurrentItem = controls_.CreateLabel(*gbProgress, {{lClearing->Right() + 4, 300, 0, 0}, "", false});
-    lTotalItems = controls_.CreateLabel(
-        *gbProgress, {{8, 318, 0, 0}, std::string(rtexts::kTotal) + " " + rtexts::kItems + " " + rtexts::kWillBeRemoved + ": ", false});
+    const std::string totalCaption =
+        std::string(texts::kTotal) + " " + base::texts::kItems + " " + base::texts::kWillBeRemoved + ": ";
+    lTotalItems = controls_.CreateLabel(*gbProgress, {{8, 318, 0, 0}, totalCaption, false});
     lNumber = controls_.CreateLabel(*gbProgress, {{lTotalItems->Right() + 5, 318, 0, 0}, "0", false});
-    bTest = controls_.CreateButton(*gbProgress, {{230, 310, 75, 25}, rtexts::kTest});
+    bTest = controls_.CreateButton(*gbProgress, {{230, 310, 75, 25}, base::texts::kTest});
     bTest->onClick = [this] { bTestClick(); };
-    bClean = controls_.CreateButton(*gbProgress, {{325, 310, 75, 25}, rtexts::kClean});
+    bClean = controls_.CreateButton(*gbProgress, {{325, 310, 75, 25}, base::texts::kClean});
     bClean->onClick = [this] { bCleanClick(); };
 
     pnlBottom = controls_.CreatePanel(*Form, {{0, 418, 688, kBottomPanelHeight}, ""});
@@ -235,12 +234,12 @@ void TfrmMain::FormActivate() {
         // activated again whenever a modal window (its confirmation too) closes.
         if (CurrentOptions.StartWash && !startUpCleanPosted_) {
             startUpCleanPosted_ = true;
-            Post(run::WM_AUTOCLEAN);
+            Post(base::WM_AUTOCLEAN);
         }
     }
     if (startSwitch_ == TStartSwitch::CleanOnce) {
         CleanOnce = true;
-        Post(run::WM_AUTOCLEAN);
+        Post(base::WM_AUTOCLEAN);
     } else {
         ArmSchedule();
     }
@@ -307,29 +306,29 @@ void TfrmMain::LayoutControls() {
 
 // Starting and showing runs.
 
-void TfrmMain::RequestStart(run::TRunMode mode) {
+void TfrmMain::RequestStart(base::TRunMode mode) {
     // The run takes the settings as they are now.
     (void)Runs.RequestStart(mode, settings::RunOptionsOf(CurrentOptions));
 }
 
 void TfrmMain::bTestClick() {
     if (Runs.Idle()) {
-        RequestStart(run::rmTest);
+        RequestStart(base::rmTest);
     } else {
         Runs.Cancel();
     }
 }
 
-void TfrmMain::bCleanClick() { RequestStart(run::rmCleanRequested); }
+void TfrmMain::bCleanClick() { RequestStart(base::rmCleanRequested); }
 
-bool TfrmMain::ConfirmRemoval(run::TRunMode) {
+bool TfrmMain::ConfirmRemoval(base::TRunMode) {
     if (!CurrentOptions.AskForSweep || CleanOnce) return true;
     TfrmAskDelete ask(controls_, *Form);
     return ask.Execute();
 }
 
 void TfrmMain::RunRefused(run::TStartOutcome, const std::string& message) {
-    (void)machine_.dialogs.ShowMessage(message, rtexts::kCaption, platform::mbOk | platform::mbIconInformation);
+    (void)machine_.dialogs.ShowMessage(message, base::texts::kCaption, platform::mbOk | platform::mbIconInformation);
 }
 
 void TfrmMain::ShowLogText() {
@@ -338,8 +337,8 @@ void TfrmMain::ShowLogText() {
     logHidden_ = false;
 }
 
-void TfrmMain::RunStarting(run::TRunPhase phase, run::TRunMode mode) {
-    bTest->SetCaption(rtexts::kCancel);
+void TfrmMain::RunStarting(run::TRunPhase phase, base::TRunMode mode) {
+    bTest->SetCaption(texts::kCancel);
     finishedShown_ = false;
     if (!pbProgress->Visible()) {
         pbProgress->SetVisible(true);
@@ -353,17 +352,17 @@ void TfrmMain::RunStarting(run::TRunPhase phase, run::TRunMode mode) {
         if (!logHidden_) SavedLogColor = lMain->FontColor();
         lMain->SetFontColor(lMain->BackgroundColor());
         logHidden_ = true;
-        pbProgress->SetCaption(rtexts::kPrepareToClean);
+        pbProgress->SetCaption(texts::kPrepareToClean);
         pbProgress->SetShowCaption(true);
     } else {
         ShowLogText();
         pbProgress->SetPosition(0);
-        pbProgress->SetShowCaption(mode == run::rmClean);
+        pbProgress->SetShowCaption(mode == base::rmClean);
     }
     lMain->Clear();
     lMain->SetDoubleBuffered(true);
-    const std::string total = std::string(rtexts::kTotal) + " " + rtexts::kItems + " ";
-    lTotalItems->SetCaption(total + (mode == run::rmTest ? rtexts::kWillBeRemoved : rtexts::kToBeRemoved) + ": ");
+    const std::string total = std::string(texts::kTotal) + " " + base::texts::kItems + " ";
+    lTotalItems->SetCaption(total + (mode == base::rmTest ? base::texts::kWillBeRemoved : base::texts::kToBeRemoved) + ": ");
     lNumber->SetLeft(lTotalItems->Right() + 5);
     lNumber->SetCaption("0");
     if (phase == run::TRunPhase::Testing) tmAnimation->SetEnabled(true);
@@ -381,7 +380,7 @@ void TfrmMain::RunProgress(int32_t count, std::optional<int> perMille) {
 }
 
 void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
-    bTest->SetCaption(rtexts::kTest);
+    bTest->SetCaption(base::texts::kTest);
     lMain->SetDoubleBuffered(false);
     tmAnimation->SetEnabled(false);
     ShowLogText();
@@ -389,7 +388,7 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
     case run::TRunEnd::Cancelled:
         return;
     case run::TRunEnd::Aborted:
-        lMain->AddItem(rtexts::kCliRunAborted + reason);
+        lMain->AddItem(base::texts::kCliRunAborted + reason);
         lMain->ScrollToEnd();
         pbProgress->SetCaption(texts::kRunStopped);
         pbProgress->SetShowCaption(true);
@@ -401,7 +400,7 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
         lMain->SetHorizontalExtent(widest + 10);
         lMain->ScrollToEnd();
         pbProgress->SetPosition(1000);
-        pbProgress->SetCaption(end == run::TRunEnd::Finished ? rtexts::kFinished : rtexts::kFinishedWithErrors);
+        pbProgress->SetCaption(end == run::TRunEnd::Finished ? texts::kFinished : texts::kFinishedWithErrors);
         finishedShown_ = end == run::TRunEnd::Finished;
         pbProgress->SetShowCaption(true);
         break;
@@ -412,7 +411,7 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
 
 void TfrmMain::RegisterBossKey() {
     if (!BossKey.Register(Form->Handle(), CurrentOptions.Hotkey)) {
-        (void)machine_.dialogs.ShowMessage(texts::kBossKeyFailed, rtexts::kCaption, platform::mbOk | platform::mbIconError);
+        (void)machine_.dialogs.ShowMessage(texts::kBossKeyFailed, base::texts::kCaption, platform::mbOk | platform::mbIconError);
     }
 }
 
@@ -428,7 +427,7 @@ bool TfrmMain::QueryEndSession() {
     // The setting is the consent: nothing waits for the user, and the clean
     // (or a run already working) gets a bounded time before it is cancelled.
     if (CurrentOptions.ShutdownWash) {
-        (void)Runs.RequestStart(run::rmUnattended, settings::RunOptionsOf(CurrentOptions), true);
+        (void)Runs.RequestStart(base::rmUnattended, settings::RunOptionsOf(CurrentOptions), true);
     }
     if (!Runs.Idle()) {
         // Windows tells the user what the end of the session waits for.
@@ -448,14 +447,14 @@ void TfrmMain::tmAnimationTimer() {
     if (finishedShown_) tmAnimation->SetEnabled(false);
 }
 
-void TfrmMain::tmScheduleTimer() { RequestStart(run::rmUnattended); }
+void TfrmMain::tmScheduleTimer() { RequestStart(base::rmUnattended); }
 
 bool TfrmMain::FormMessage(ui::TMessage& message) {
     const auto wParam = static_cast<int32_t>(static_cast<intptr_t>(message.WParam));
     if (Runs.HandleMessage(message.Msg, wParam)) return true;
     switch (message.Msg) {
-    case run::WM_AUTOCLEAN:
-        RequestStart(run::rmUnattended);
+    case base::WM_AUTOCLEAN:
+        RequestStart(base::rmUnattended);
         return true;
     case ui::kWmHotKey:
         BossKey.HotKeyPressed(message.WParam);
@@ -468,10 +467,10 @@ bool TfrmMain::FormMessage(ui::TMessage& message) {
         // (FALSE) keeps everything as it was.
         if (message.WParam != 0) Close();
         return true;
-    case run::WM_SHOWMAINWINDOW:
+    case base::WM_SHOWMAINWINDOW:
         ShowFromTray();
         return true;
-    case run::WM_TRAYICON:
+    case base::WM_TRAYICON:
         WmTrayIcon(message.LParam);
         return true;
     case ui::kWmSysCommand:
@@ -505,12 +504,12 @@ void TfrmMain::SaveLogToFile() {
     if (!chosen) return;
     const std::string name = LogFileName(*chosen);
     if (machine_.files.Exists(name)) {
-        const int answer = machine_.dialogs.ShowMessage(name + texts::kFileExistsSuffix, rtexts::kCaption,
+        const int answer = machine_.dialogs.ShowMessage(name + texts::kFileExistsSuffix, base::texts::kCaption,
                                                        platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
         if (answer != platform::idYes) return;
     }
     if (!machine_.files.WriteAll(name, LogFileText(lMain->Items()))) {
-        (void)machine_.dialogs.ShowMessage(texts::kCannotWriteFile + name + ".", rtexts::kCaption,
+        (void)machine_.dialogs.ShowMessage(texts::kCannotWriteFile + name + ".", base::texts::kCaption,
                                           platform::mbOk | platform::mbIconError);
     }
 }
@@ -553,7 +552,7 @@ void TfrmMain::tvCleanItemsMouseDown(ui::TMouseButton, ui::TPoint point) {
 // The notification area.
 
 void TfrmMain::SetTrayIcon(bool add) {
-    Form->SetTrayIcon(add, std::string(texts::kTrayTipFirst) + "\r\n" + texts::kTrayTipSecond, run::WM_TRAYICON);
+    Form->SetTrayIcon(add, std::string(texts::kTrayTipFirst) + "\r\n" + texts::kTrayTipSecond, base::WM_TRAYICON);
 }
 
 void TfrmMain::ShowFromTray() {

@@ -116,7 +116,7 @@ private:
     void CreateMenus();
     void FillTree();
     // A start request: ignored entirely while a run is active.
-    void RequestStart(run::TRunMode mode);
+    void RequestStart(base::TRunMode mode);
     void WmTrayIcon(intptr_t mouseMessage);
     // Takes the Boss Key of the settings; a refusal is told.
     void RegisterBossKey();
@@ -136,11 +136,11 @@ private:
     void AddLogLine(const std::string& line) override;
     void ScrollLogToEnd() override;
     void ShowCurrentItem(const std::string& itemName) override;
-    void RunStarting(run::TRunPhase phase, run::TRunMode mode) override;
+    void RunStarting(run::TRunPhase phase, base::TRunMode mode) override;
     void RunProgress(int32_t count, std::optional<int> perMille) override;
     void RunEnded(run::TRunEnd end, const std::string& reason) override;
     void RunRefused(run::TStartOutcome why, const std::string& message) override;
-    [[nodiscard]] bool ConfirmRemoval(run::TRunMode mode) override;
+    [[nodiscard]] bool ConfirmRemoval(base::TRunMode mode) override;
 
     platform::Platform& machine_;
     ui::TControlFactory& controls_;

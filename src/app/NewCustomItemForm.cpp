@@ -88,7 +88,7 @@ void TfrmNewCustomItem::bOKClick() {
     if (!customlists::WriteCustomList(machine_, lvContent->Items())) {
         // The editor stays open with the list as it is.
         (void)machine_.dialogs.ShowMessage("Unable to write to " + customlists::CustomListPath(machine_),
-                                          run::texts::kCaption, platform::mbOk | platform::mbIconError);
+                                          base::texts::kCaption, platform::mbOk | platform::mbIconError);
         return;
     }
     Form->SetModalResult(ui::mrOk);

@@ -1,11 +1,11 @@
 #include "app/OptionsForm.h"
 
 #include "app/KeyNames.h"
+#include "app/WindowTexts.h"
 #include "base/Texts.h"
 
 namespace nullvane::app {
 
-namespace texts = run::texts;
 using settings::CurrentOptions;
 
 namespace {
@@ -161,7 +161,7 @@ bool TfrmOptions::HotkeyChanged() const {
 }
 
 void TfrmOptions::ShowError(const std::string& text) {
-    (void)machine_.dialogs.ShowMessage(text, texts::kCaption, platform::mbOk | platform::mbIconError);
+    (void)machine_.dialogs.ShowMessage(text, base::texts::kCaption, platform::mbOk | platform::mbIconError);
 }
 
 bool TfrmOptions::TryHotkey() {
@@ -200,7 +200,7 @@ bool TfrmOptions::TypingKeyAccepted() {
     const auto& key = DialogOptions.Hotkey;
     if (key.IsCtrl || key.IsShift || key.IsAlt || !IsTypingKey(key.CharAscII)) return true;
     const std::string question = texts::kTypingKeyFirst + key.CharString + texts::kTypingKeySecond;
-    return machine_.dialogs.ShowMessage(question, texts::kCaption,
+    return machine_.dialogs.ShowMessage(question, base::texts::kCaption,
                                        platform::mbYesNo | platform::mbIconWarning | platform::mbDefButton2) ==
            platform::idYes;
 }

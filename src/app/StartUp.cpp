@@ -16,16 +16,16 @@ TStartSwitch ParseStartSwitch(const std::vector<std::string>& parameters) {
 }
 
 bool HandOverToRunningInstance(platform::Desktop& desktop) {
-    const platform::WindowId running = desktop.FindWindowByClass(kMainWindowClass);
+    const platform::WindowId running = desktop.FindWindowByClass(base::kMainWindowClass);
     if (running == 0) return false;
-    desktop.PostToWindow(running, run::WM_SHOWMAINWINDOW, 0, 0);
+    desktop.PostToWindow(running, base::WM_SHOWMAINWINDOW, 0, 0);
     desktop.SetForegroundWindow(running);
     return true;
 }
 
 int RunNullvane(platform::Platform& machine, ui::TControlFactory& controls, const std::vector<std::string>& parameters) {
     if (HandOverToRunningInstance(machine.desktop)) return 0;
-    controls.Application().SetTitle(kProductName);
+    controls.Application().SetTitle(base::kProductName);
     TfrmMain main(machine, controls, ParseStartSwitch(parameters));
     main.Show();
     controls.Application().Run();

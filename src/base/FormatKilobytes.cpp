@@ -1,6 +1,6 @@
 #include "base/FormatKilobytes.h"
 
-namespace nullvane::run {
+namespace nullvane::base {
 
 std::string FormatKilobytes(uint64_t bytes) {
     uint64_t kilobytes = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
@@ -13,4 +13,4 @@ std::string FormatKilobytes(uint64_t bytes) {
     return text;
 }
 
-}  // namespace nullvane::run
+}  // namespace nullvane::base

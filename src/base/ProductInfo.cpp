@@ -1,7 +1,7 @@
 #include "base/ProductInfo.h"
 
-namespace nullvane::app {
+namespace nullvane::base {
 
 const char* MainCaption() { return "Nullvane " NULLVANE_VERSION_TEXT; }
 
-}  // namespace nullvane::app
+}  // namespace nullvane::base

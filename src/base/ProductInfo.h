@@ -2,7 +2,7 @@
 // The program's identity, as windows, the CLI and the single-instance check use it.
 #include "NullvaneVersion.h"
 
-namespace nullvane::app {
+namespace nullvane::base {
 
 inline constexpr char kProductName[] = "Nullvane";
 // The project's version (CMakeLists.txt).
@@ -11,4 +11,4 @@ inline constexpr char kMainWindowClass[] = "Nullvane Made by Quillmark Software"
 // Product name, a blank and the version text.
 const char* MainCaption();
 
-}  // namespace nullvane::app
+}  // namespace nullvane::base

@@ -3,7 +3,7 @@
 #include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 
-namespace nullvane::run {
+namespace nullvane::base {
 
 TRunContext::TRunContext(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow,
                          TLogSink& logBox, const TRunOptions& options)
@@ -32,4 +32,4 @@ void TRunContext::PostProgress(int32_t count) {
     Machine.desktop.PostToWindow(MainWindow, WM_RUNPROGRESS, static_cast<uintptr_t>(count), 0);
 }
 
-}  // namespace nullvane::run
+}  // namespace nullvane::base

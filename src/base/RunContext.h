@@ -7,7 +7,7 @@
 #include "platform/Platform.h"
 #include "base/RunOptions.h"
 
-namespace nullvane::run {
+namespace nullvane::base {
 
 enum TRunMode : int { rmClean = 0, rmUnattended = 1, rmTest = 2, rmCleanRequested = 3 };
 
@@ -92,4 +92,4 @@ private:
     std::atomic<int32_t> filesInUse_{0};
 };
 
-}  // namespace nullvane::run
+}  // namespace nullvane::base

@@ -1,7 +1,7 @@
 #pragma once
 // What a run reads of the settings, taken when the run starts, so that the
 // run thread never reads the settings record the window thread writes.
-namespace nullvane::run {
+namespace nullvane::base {
 
 struct TRunOptions {
     bool FastScan = true;  // no per-entry detail lines; the window may change it during the run
@@ -11,4 +11,4 @@ struct TRunOptions {
     bool ShowLogTempInternetFiles = false;
 };
 
-}  // namespace nullvane::run
+}  // namespace nullvane::base

@@ -5,11 +5,15 @@
 #include <string_view>
 #include <vector>
 
-#include "cleaners/BrowserDatabase.h"
+#include "browsers/BrowserDatabase.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 
 namespace nullvane::cleaners::chromium {
+
+using browsers::CleanDatabase;
+using browsers::TChromiumProfile;
+using browsers::TDatabaseStatement;
 
 namespace {
 
@@ -31,22 +35,22 @@ bool IsCompanionName(const std::string& name) {
     return false;
 }
 
-uint64_t DeleteDatabases(run::TRunContext& run, const TChromiumProfile& profile, const std::string& name) {
+uint64_t DeleteDatabases(base::TRunContext& run, const TChromiumProfile& profile, const std::string& name) {
     return removal::CleanDatabaseFiles(run, profile.Folder, name, {.recurse = true});
 }
 
-uint64_t DeleteFiles(run::TRunContext& run, const TChromiumProfile& profile, const std::string& name) {
+uint64_t DeleteFiles(base::TRunContext& run, const TChromiumProfile& profile, const std::string& name) {
     return removal::CleanFilesByMask(run, profile.Folder, name, {.recurse = true});
 }
 
 // Every file of a folder of the profile; the folder stays.
-uint64_t EmptyFolder(run::TRunContext& run, const std::string& folder) {
+uint64_t EmptyFolder(base::TRunContext& run, const std::string& folder) {
     return removal::CleanFolder(run, folder);
 }
 
 // The old history indexes ("History Index 2011-05"): names taken from the
 // profile folder itself, each then found in every folder below it too.
-std::vector<std::string> HistoryIndexNames(run::TRunContext& run, const TChromiumProfile& profile) {
+std::vector<std::string> HistoryIndexNames(base::TRunContext& run, const TChromiumProfile& profile) {
     std::vector<std::string> names;
     for (const platform::FileEntry& entry : removal::FilesIn(run.Machine.files, profile.Folder))
         if (platform::UpperAscii(entry.name).find("HISTORY INDEX") != std::string::npos && !IsCompanionName(entry.name))
@@ -54,13 +58,13 @@ std::vector<std::string> HistoryIndexNames(run::TRunContext& run, const TChromiu
     return names;
 }
 
-void EmptyShortcuts(run::TRunContext& run, const TChromiumProfile& profile) {
+void EmptyShortcuts(base::TRunContext& run, const TChromiumProfile& profile) {
     (void)CleanDatabase(run, profile.Folder + "Shortcuts", EmptyAll({"omni_box_shortcuts"}));
 }
 
 }  // namespace
 
-uint64_t CleanCaches(run::TRunContext& run, const TChromiumProfile& profile) {
+uint64_t CleanCaches(base::TRunContext& run, const TChromiumProfile& profile) {
     uint64_t bytes = 0;
     for (const std::string& folder : {profile.Folder, profile.CacheFolder}) {
         if (folder.empty()) continue;
@@ -69,14 +73,14 @@ uint64_t CleanCaches(run::TRunContext& run, const TChromiumProfile& profile) {
     return bytes;
 }
 
-uint64_t CleanCookies(run::TRunContext& run, const TChromiumProfile& profile) {
+uint64_t CleanCookies(base::TRunContext& run, const TChromiumProfile& profile) {
     uint64_t bytes = DeleteDatabases(run, profile, "Cookies");
     bytes += removal::CleanFolderWith(run, profile.Folder + "Local Storage",
                                       {.keepTopFolders = {"leveldb"}, .keepContaining = "CHROME-EXTENSION_"});
     return bytes;
 }
 
-uint64_t CleanHistory(run::TRunContext& run, const TChromiumProfile& profile) {
+uint64_t CleanHistory(base::TRunContext& run, const TChromiumProfile& profile) {
     struct TEntry {
         const char* Name;
         bool Database;
@@ -97,36 +101,36 @@ uint64_t CleanHistory(run::TRunContext& run, const TChromiumProfile& profile) {
     return bytes;
 }
 
-uint64_t CleanSession(run::TRunContext& run, const TChromiumProfile& profile) {
+uint64_t CleanSession(base::TRunContext& run, const TChromiumProfile& profile) {
     uint64_t bytes = DeleteFiles(run, profile, "Current Session");
     bytes += DeleteFiles(run, profile, "Last Session");
     bytes += EmptyFolder(run, profile.Folder + "Sessions");
     return bytes;
 }
 
-uint64_t CleanStoredPasswords(run::TRunContext& run, const TChromiumProfile& profile) {
+uint64_t CleanStoredPasswords(base::TRunContext& run, const TChromiumProfile& profile) {
     (void)CleanDatabase(run, profile.Folder + "Web Data", EmptyAll({"logins"}));
     return DeleteDatabases(run, profile, "Login Data") + DeleteDatabases(run, profile, "Login Data For Account");
 }
 
-uint64_t CleanTypedAddresses(run::TRunContext& run, const TChromiumProfile& profile) {
+uint64_t CleanTypedAddresses(base::TRunContext& run, const TChromiumProfile& profile) {
     uint64_t bytes = DeleteDatabases(run, profile, "Network Action Predictor");
     EmptyShortcuts(run, profile);
     return bytes;
 }
 
-uint64_t CleanAutocomplete(run::TRunContext& run, const TChromiumProfile& profile) {
+uint64_t CleanAutocomplete(base::TRunContext& run, const TChromiumProfile& profile) {
     uint64_t bytes = DeleteDatabases(run, profile, "Login Data") + DeleteDatabases(run, profile, "Login Data For Account");
     (void)CleanDatabase(run, profile.Folder + "Web Data", EmptyAll({"autofill"}));
     return bytes;
 }
 
-void EmptyDownloads(run::TRunContext& run, const TChromiumProfile& profile) {
+void EmptyDownloads(base::TRunContext& run, const TChromiumProfile& profile) {
     (void)CleanDatabase(run, profile.Folder + "History",
                         EmptyAll({"downloads", "downloads_url_chains", "downloads_slices"}));
 }
 
-void EmptyFormData(run::TRunContext& run, const TChromiumProfile& profile) {
+void EmptyFormData(base::TRunContext& run, const TChromiumProfile& profile) {
     (void)CleanDatabase(run, profile.Folder + "Web Data",
                         EmptyAll({"autofill", "autofill_dates", "autofill_profile_emails", "autofill_profile_names",
                                   "autofill_profile_phones", "autofill_profiles", "autofill_profiles_trash"}));

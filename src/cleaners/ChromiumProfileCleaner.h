@@ -7,27 +7,27 @@
 #include <cstdint>
 
 #include "base/RunContext.h"
-#include "cleaners/ChromiumProfiles.h"
+#include "browsers/ChromiumProfiles.h"
 
 namespace nullvane::cleaners::chromium {
 
 // "Cache", "Code Cache" and "GPUCache" of the profile and its cache folder.
-uint64_t CleanCaches(run::TRunContext& run, const TChromiumProfile& profile);
+uint64_t CleanCaches(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // The "Cookies" databases, and Local Storage but extension data.
-uint64_t CleanCookies(run::TRunContext& run, const TChromiumProfile& profile);
+uint64_t CleanCookies(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // The history databases and files, the session files, and the omnibox shortcuts.
-uint64_t CleanHistory(run::TRunContext& run, const TChromiumProfile& profile);
+uint64_t CleanHistory(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // "Current Session", "Last Session" and every file in "Sessions" (the folder stays).
-uint64_t CleanSession(run::TRunContext& run, const TChromiumProfile& profile);
+uint64_t CleanSession(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // The saved logins: the old "logins" table of Web Data, then the "Login Data" databases.
-uint64_t CleanStoredPasswords(run::TRunContext& run, const TChromiumProfile& profile);
+uint64_t CleanStoredPasswords(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // What the address bar predicts from typing: "Network Action Predictor" and the omnibox shortcuts.
-uint64_t CleanTypedAddresses(run::TRunContext& run, const TChromiumProfile& profile);
+uint64_t CleanTypedAddresses(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // The "Login Data" databases and the autofill entries (Opera's wand).
-uint64_t CleanAutocomplete(run::TRunContext& run, const TChromiumProfile& profile);
+uint64_t CleanAutocomplete(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // Empties the download tables of History.
-void EmptyDownloads(run::TRunContext& run, const TChromiumProfile& profile);
+void EmptyDownloads(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // Empties the autofill tables of Web Data; addresses, cards and search engines stay.
-void EmptyFormData(run::TRunContext& run, const TChromiumProfile& profile);
+void EmptyFormData(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 
 }  // namespace nullvane::cleaners::chromium

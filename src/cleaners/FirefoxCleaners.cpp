@@ -1,13 +1,20 @@
-#include "cleaners/FirefoxCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include <string>
 
 #include "base/Texts.h"
-#include "cleaners/FirefoxProfiles.h"
+#include "browsers/BrowserDatabase.h"
+#include "browsers/FirefoxProfiles.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 
 namespace nullvane::cleaners {
+
+using browsers::CleanDatabase;
+using browsers::FindFirefoxProfiles;
+using browsers::FirefoxProfilesFolder;
+using browsers::TDatabaseStatement;
+using browsers::TFirefoxProfile;
 
 namespace {
 
@@ -20,7 +27,7 @@ struct TFirefoxFolders {
     std::vector<TFirefoxProfile> Profiles;
 };
 
-TFirefoxFolders LookUpFolders(run::TRunContext& run) {
+TFirefoxFolders LookUpFolders(base::TRunContext& run) {
     std::string appData = removal::GetAppDataFolder(run.Machine);
     std::string localAppData = removal::GetLocalAppDataFolder(run.Machine);
     return {FirefoxProfilesFolder(run.Machine, appData), FindFirefoxProfiles(run.Machine, appData, localAppData)};
@@ -34,7 +41,7 @@ bool IsDatabaseName(const std::string& name) {
 // One file name or mask of an item: the whole Profiles folder recursively,
 // then each profile kept elsewhere at its top level. A database goes with
 // its companions and is left while another program holds it.
-uint64_t CleanProfileFiles(run::TRunContext& run, const TFirefoxFolders& folders, const std::string& name) {
+uint64_t CleanProfileFiles(base::TRunContext& run, const TFirefoxFolders& folders, const std::string& name) {
     auto clean = [&](const std::string& folder, bool recurse) {
         return IsDatabaseName(name) ? removal::CleanDatabaseFiles(run, folder, name, {.recurse = recurse})
                                     : removal::CleanFilesByMask(run, folder, name, {.recurse = recurse});
@@ -45,7 +52,7 @@ uint64_t CleanProfileFiles(run::TRunContext& run, const TFirefoxFolders& folders
     return bytes;
 }
 
-uint64_t CleanProfileFiles(run::TRunContext& run, const TFirefoxFolders& folders,
+uint64_t CleanProfileFiles(base::TRunContext& run, const TFirefoxFolders& folders,
                            std::initializer_list<const char*> names) {
     uint64_t bytes = 0;
     for (const char* name : names) bytes += CleanProfileFiles(run, folders, name);
@@ -53,7 +60,7 @@ uint64_t CleanProfileFiles(run::TRunContext& run, const TFirefoxFolders& folders
 }
 
 // The database step on places.sqlite of every profile.
-void CleanPlaces(run::TRunContext& run, const TFirefoxFolders& folders, const Statements& statements) {
+void CleanPlaces(base::TRunContext& run, const TFirefoxFolders& folders, const Statements& statements) {
     for (const TFirefoxProfile& profile : folders.Profiles)
         if (!profile.Folder.empty()) (void)CleanDatabase(run, profile.Folder + "\\places.sqlite", statements);
 }
@@ -131,29 +138,29 @@ const std::vector<TDatabaseStatement>& FirefoxDownloadStatements() {
     return statements;
 }
 
-void CleanFirefoxCookies(run::TRunContext& run) {
+void CleanFirefoxCookies(base::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     run.SetItemBytes(CleanProfileFiles(run, folders, {"cookies*.txt", "cookies.sqlite"}));
 }
 
-void CleanFirefoxVisitedUrlHistory(run::TRunContext& run) {
+void CleanFirefoxVisitedUrlHistory(base::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     uint64_t bytes = CleanProfileFiles(run, folders, {"history.dat"});
     CleanPlaces(run, folders, FirefoxHistoryStatements());
     run.SetItemBytes(bytes);
 }
 
-void CleanFirefoxDownloadManager(run::TRunContext& run) {
+void CleanFirefoxDownloadManager(base::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     uint64_t bytes = CleanProfileFiles(run, folders, {"downloads.rdf", "downloads.sqlite", "downloads.json"});
     CleanPlaces(run, folders, FirefoxDownloadStatements());
     run.SetItemBytes(bytes);
 }
 
-void CleanFirefoxTemporaryInternetFiles(run::TRunContext& run) {
+void CleanFirefoxTemporaryInternetFiles(base::TRunContext& run) {
     const bool logIt = run.Options.ShowLogTempInternetFiles;
     if (!run.IsTestRun() && !logIt)
-        run.AddLogLine(std::string(run::texts::kClearing) + ", " + run::texts::kPleaseWait);
+        run.AddLogLine(std::string(base::texts::kClearing) + ", " + base::texts::kPleaseWait);
     TFirefoxFolders folders = LookUpFolders(run);
     uint64_t bytes = 0;
     auto cleanCaches = [&](const std::string& profile) {
@@ -169,7 +176,7 @@ void CleanFirefoxTemporaryInternetFiles(run::TRunContext& run) {
     run.SetItemBytes(bytes);
 }
 
-void CleanFirefoxAutocompleteHistory(run::TRunContext& run) {
+void CleanFirefoxAutocompleteHistory(base::TRunContext& run) {
     // Never key4.db or cert9.db: they hold the certificate keys and the
     // primary password, without which the stored logins cannot be read.
     TFirefoxFolders folders = LookUpFolders(run);
@@ -178,17 +185,17 @@ void CleanFirefoxAutocompleteHistory(run::TRunContext& run) {
                                          "logins-backup.json"}));
 }
 
-void CleanFirefoxPreferences(run::TRunContext& run) {
+void CleanFirefoxPreferences(base::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     run.SetItemBytes(CleanProfileFiles(run, folders, {"prefs.js", "content-prefs.sqlite", "permissions.sqlite"}));
 }
 
-void CleanFirefoxSavedFormInformation(run::TRunContext& run) {
+void CleanFirefoxSavedFormInformation(base::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     run.SetItemBytes(CleanProfileFiles(run, folders, {"formhistory.dat", "formhistory.sqlite"}));
 }
 
-void CleanFirefoxSession(run::TRunContext& run) {
+void CleanFirefoxSession(base::TRunContext& run) {
     TFirefoxFolders folders = LookUpFolders(run);
     uint64_t bytes = CleanProfileFiles(run, folders, {"sessionstore.js", "sessionstore.bak", "sessionstore.jsonlz4"});
     // The backups folder stays for Firefox to write into again.

@@ -1,4 +1,4 @@
-#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/Cleaners.h"
 
 #include <exception>
 
@@ -14,7 +14,7 @@ constexpr char kBrowserTypeName[] = "Internet Explorer";
 // The browser's items in Protected Storage. The count is set per subtype,
 // so it tells about the last subtype examined; every item of such a
 // subtype is deleted in a Clean, whatever its name.
-void ClearProtectedStorage(run::TRunContext& run) {
+void ClearProtectedStorage(base::TRunContext& run) {
     stores::TPStorage storage(run.Machine.protectedStorage);
     if (!storage.IsAvailable() || !storage.Open()) return;
     const stores::TIDList types = storage.EnumTypes();
@@ -39,7 +39,7 @@ void ClearProtectedStorage(run::TRunContext& run) {
 
 }  // namespace
 
-void CleanIEAutocompleteHistory(run::TRunContext& run) {
+void CleanIEAutocompleteHistory(base::TRunContext& run) {
     try {
         ClearProtectedStorage(run);
     } catch (const std::exception&) {

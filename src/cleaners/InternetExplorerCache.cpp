@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "base/Texts.h"
-#include "cleaners/InternetExplorerFolders.h"
+#include "browsers/InternetExplorerFolders.h"
+#include "cleaners/Cleaners.h"
 #include "cleaners/InternetExplorerUrls.h"
 #include "indexdat/IndexDatWiper.h"
 #include "platform/Text.h"
@@ -14,6 +15,11 @@
 #include "removal/RemovalErrors.h"
 
 namespace nullvane::cleaners {
+
+using browsers::GetIERecoveryFolder;
+using browsers::GetIESpecialFolder;
+using browsers::GetInternetCacheFolder;
+using browsers::JoinPath;
 
 using platform::EqualsIgnoreCase;
 using platform::UpperAscii;
@@ -31,7 +37,7 @@ bool IsCacheContainer(const std::string& name) {
     return EqualsIgnoreCase(name, "Content.IE5") || EqualsIgnoreCase(name, "IE");
 }
 
-uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const removal::TWalkRules& rules,
+uint64_t CleanCacheTree(base::TRunContext& run, const std::string& folder, const removal::TWalkRules& rules,
                         bool container) {
     removal::TWalkRules filesOnly = rules;
     filesOnly.recurse = false;
@@ -52,7 +58,7 @@ uint64_t CleanCacheTree(run::TRunContext& run, const std::string& folder, const 
     return bytes;
 }
 
-void WipeIndexDatBelow(run::TRunContext& run, const std::string& folder, bool top) {
+void WipeIndexDatBelow(base::TRunContext& run, const std::string& folder, bool top) {
     if (!top)
         for (const platform::FileEntry& entry : removal::FilesIn(run.Machine.files, folder, "index.dat")) {
             if (run.Terminated()) return;
@@ -67,7 +73,7 @@ void WipeIndexDatBelow(run::TRunContext& run, const std::string& folder, bool to
 
 // The browser's own clearing command, for versions that keep their history
 // in a database (8 and later).
-void RunBrowserClearing(run::TRunContext& run) {
+void RunBrowserClearing(base::TRunContext& run) {
     const std::string version = removal::ReadRegistryString(
         run.Machine, platform::RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector", "IE");
     const size_t point = version.find('.');
@@ -83,14 +89,14 @@ void RunBrowserClearing(run::TRunContext& run) {
     if (major >= 8) (void)RunCommandLine(run.Machine, "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 1");
 }
 
-uint64_t ListedSize(run::TRunContext& run, const std::string& path) {
+uint64_t ListedSize(base::TRunContext& run, const std::string& path) {
     if (path.empty()) return 0;
     return removal::FileSizeOf(run.Machine.files, path).value_or(0);
 }
 
 // Schedules the files' removal at the next start; false if the system
 // refused any (a file left for its name was logged by the removal).
-bool ScheduleRemovalAtRestart(run::TRunContext& run, const std::vector<std::string>& files) {
+bool ScheduleRemovalAtRestart(base::TRunContext& run, const std::vector<std::string>& files) {
     const int code = removal::GetWindowsVersionCode(run.Machine);
     switch (code) {
         case 5: case 6: case 7: case 9: case 10: case 11: case 12: {
@@ -123,9 +129,9 @@ bool ScheduleRemovalAtRestart(run::TRunContext& run, const std::vector<std::stri
 
 }  // namespace
 
-void CleanTemporaryInternetFiles(run::TRunContext& run) {
+void CleanTemporaryInternetFiles(base::TRunContext& run) {
     const bool showFiles = run.Options.ShowLogTempInternetFiles;
-    if (!run.IsTestRun() && !showFiles) run.AddLogLine(std::string(run::texts::kClearing) + ", " + run::texts::kPleaseWait);
+    if (!run.IsTestRun() && !showFiles) run.AddLogLine(std::string(base::texts::kClearing) + ", " + base::texts::kPleaseWait);
     const std::string cache = GetInternetCacheFolder(run.Machine);
     if (cache.empty() || !run.Machine.files.DirectoryExists(cache)) return;
     run.Machine.internet.EndBrowserSession();
@@ -139,7 +145,7 @@ void CleanTemporaryInternetFiles(run::TRunContext& run) {
     if (!run.IsTestRun()) WipeIndexDatLogged(run, JoinPath(cache, "Content.IE5\\index.dat"));
 }
 
-void CleanVisitedUrlHistory(run::TRunContext& run) {
+void CleanVisitedUrlHistory(base::TRunContext& run) {
     const std::string history = GetIESpecialFolder(run.Machine, platform::csidlHistory);
     ClearUrlHistoryStore(run);
     run.ItemCount += ClearUrlCacheEntries(run);
@@ -171,12 +177,12 @@ void CleanVisitedUrlHistory(run::TRunContext& run) {
     if (databaseHistory) RunBrowserClearing(run);
 }
 
-void CleanRecentlyTypedUrls(run::TRunContext& run) {
+void CleanRecentlyTypedUrls(base::TRunContext& run) {
     if (!run.FastScan()) {
         if (auto key = run.Machine.registry.OpenKey(platform::RegRoot::CurrentUser, kTypedUrlsKey,
                                                     platform::RegAccess::Read)) {
             for (const platform::RegValue& value : key->Values()) {
-                run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + value.AsString());
+                run.AddLogLine(run.LogPrefix + base::texts::kDeleting + " " + value.AsString());
             }
         }
         removal::ScrollLogIfDue(run, 0);
@@ -187,8 +193,8 @@ void CleanRecentlyTypedUrls(run::TRunContext& run) {
                     removal::DeleteUserRegistryKey(run, bar + "ContainingTextMRU");
 }
 
-void CleanIndexDatFiles(run::TRunContext& run) {
-    run.AddLogLine(run::texts::kIndexDatRebootWarning);
+void CleanIndexDatFiles(base::TRunContext& run) {
+    run.AddLogLine(base::texts::kIndexDatRebootWarning);
     const std::vector<std::string> files = {
         JoinPath(GetIESpecialFolder(run.Machine, platform::csidlCookies), kIndexDat),
         JoinPath(GetIESpecialFolder(run.Machine, platform::csidlInternetCache), "Content.IE5\\index.dat"),
@@ -201,14 +207,14 @@ void CleanIndexDatFiles(run::TRunContext& run) {
     if (run.IsTestRun()) return;
     for (const std::string& file : files) WipeIndexDatLogged(run, file);
     // The warning alone would claim a removal that will not happen.
-    if (!ScheduleRemovalAtRestart(run, files)) run.AddLogLine(run::texts::kIndexDatNotScheduled);
+    if (!ScheduleRemovalAtRestart(run, files)) run.AddLogLine(base::texts::kIndexDatNotScheduled);
 }
 
-void CleanLastDownloadLocation(run::TRunContext& run) {
+void CleanLastDownloadLocation(base::TRunContext& run) {
     run.ItemCount += removal::DeleteUserRegistryValues(run, "Software\\Microsoft\\Internet Explorer", "Download Directory");
 }
 
-void WipeIndexDatLogged(run::TRunContext& run, const std::string& path) {
+void WipeIndexDatLogged(base::TRunContext& run, const std::string& path) {
     if (path.empty()) return;
     const indexdat::TWipeResult wiped = indexdat::WipeIndexDat(run.Machine.files, run.Machine.system, path, run.Options);
     // A missing index is common (a browser never started) and nothing to tell.
@@ -216,7 +222,7 @@ void WipeIndexDatLogged(run::TRunContext& run, const std::string& path) {
         run.AddLogLine(run.LogPrefix + path + ": " + indexdat::WipeOutcomeText(wiped));
 }
 
-void WipeIndexDatTree(run::TRunContext& run, const std::string& folder) {
+void WipeIndexDatTree(base::TRunContext& run, const std::string& folder) {
     if (folder.empty() || !run.Machine.files.DirectoryExists(folder)) return;
     WipeIndexDatBelow(run, folder, true);
 }

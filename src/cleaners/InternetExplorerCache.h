@@ -1,6 +1,6 @@
 #pragma once
-// The clean items of the browser's cache, history, typed addresses, index
-// files and download folder, and the steps they share.
+// The steps the browser's cache, history, typed addresses, index files and
+// download folder items share (the items are in cleaners/Cleaners.h).
 #include <string>
 
 #include "base/RunContext.h"
@@ -8,20 +8,20 @@
 
 namespace nullvane::cleaners {
 
-void CleanTemporaryInternetFiles(run::TRunContext& run);
-void CleanVisitedUrlHistory(run::TRunContext& run);
-void CleanRecentlyTypedUrls(run::TRunContext& run);
-void CleanIndexDatFiles(run::TRunContext& run);
-void CleanLastDownloadLocation(run::TRunContext& run);
+void CleanTemporaryInternetFiles(base::TRunContext& run);
+void CleanVisitedUrlHistory(base::TRunContext& run);
+void CleanRecentlyTypedUrls(base::TRunContext& run);
+void CleanIndexDatFiles(base::TRunContext& run);
+void CleanLastDownloadLocation(base::TRunContext& run);
 
 // Wipes one index.dat in place and logs what became of it ("<prefix><path>:
 // the records were overwritten", or why it was left); a missing file, or an
 // empty path, gives no line.
-void WipeIndexDatLogged(run::TRunContext& run, const std::string& path);
+void WipeIndexDatLogged(base::TRunContext& run, const std::string& path);
 
 // Wipes in place every index.dat below `folder`, but one lying directly in
 // it; never enters a link. Stops at the run's terminate request.
-void WipeIndexDatTree(run::TRunContext& run, const std::string& folder);
+void WipeIndexDatTree(base::TRunContext& run, const std::string& folder);
 
 // "MSHist01" + today's year, month and day ("MSHist0120260308"): the name
 // the history's folder of today contains.

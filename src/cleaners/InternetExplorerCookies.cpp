@@ -1,41 +1,29 @@
-#include "cleaners/InternetExplorerCookies.h"
+#include "cleaners/Cleaners.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "cleaners/CookieKeepList.h"
-#include "cleaners/CookieSite.h"
+#include "browsers/CookieKeepList.h"
+#include "browsers/CookieSite.h"
+#include "browsers/InternetExplorerFolders.h"
 #include "cleaners/InternetExplorerCache.h"
-#include "cleaners/InternetExplorerFolders.h"
+#include "indexdat/IndexDatWiper.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
-#include "removal/NormalFolderPath.h"
 
 namespace nullvane::cleaners {
 
+using browsers::GetIELocalFolder;
+using browsers::IECookieFolders;
+using browsers::JoinPath;
+using browsers::ReadCookieSite;
+using browsers::TCookieKeepList;
+
 namespace {
 
-using platform::WithTrailingBackslash;
-
-// The folder, normalised and with its trailing "\", if it exists and is no link.
-std::optional<std::string> RealFolder(platform::FileSystem& files, const std::string& path) {
-    if (path.empty()) return std::nullopt;
-    auto normal = removal::NormalFolderPath(path);
-    if (!normal) return std::nullopt;
-    auto attributes = files.GetAttributes(*normal);
-    if (!attributes || !(*attributes & platform::faDirectory) || (*attributes & platform::faReparsePoint))
-        return std::nullopt;
-    return WithTrailingBackslash(*normal);
-}
-
-bool HasTxtFile(platform::FileSystem& files, const std::string& folder) {
-    return !removal::FilesIn(files, folder, "*.txt").empty();
-}
-
 // One folder's cookie files but the kept ones; the byte total of those counted.
-uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
+uint64_t CleanCookieFiles(base::TRunContext& run, const std::string& folder, const TCookieKeepList& keep) {
     platform::FileSystem& files = run.Machine.files;
     return removal::CleanFolderWith(
         run, folder,
@@ -52,18 +40,7 @@ uint64_t CleanCookieFiles(run::TRunContext& run, const std::string& folder, cons
 
 }  // namespace
 
-std::vector<std::string> IECookieFolders(platform::Platform& machine) {
-    platform::FileSystem& files = machine.files;
-    auto folder = RealFolder(files, GetIESpecialFolder(machine, platform::csidlCookies));
-    if (!folder) folder = RealFolder(files, JoinPath(machine.system.WindowsFolder(), "cookies"));
-    if (!folder) return {};
-    auto low = RealFolder(files, *folder + "Low");
-    if (!low || !HasTxtFile(files, *low)) return {*folder};
-    if (!HasTxtFile(files, *folder)) return {*low};
-    return {*folder, *low};
-}
-
-void CleanIECookies(run::TRunContext& run) {
+void CleanIECookies(base::TRunContext& run) {
     const std::vector<std::string> folders = IECookieFolders(run.Machine);
     if (folders.empty()) return;
     const TCookieKeepList keep = TCookieKeepList::Read(run.Machine);

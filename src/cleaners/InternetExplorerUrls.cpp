@@ -8,14 +8,14 @@ namespace nullvane::cleaners {
 namespace {
 constexpr int kScrollStep = 50;
 
-void LogDeleting(run::TRunContext& run, const std::string& url) {
+void LogDeleting(base::TRunContext& run, const std::string& url) {
     if (run.FastScan()) return;
-    run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + url);
+    run.AddLogLine(run.LogPrefix + base::texts::kDeleting + " " + url);
     removal::ScrollLogIfDue(run, kScrollStep);
 }
 }  // namespace
 
-void ClearUrlHistoryStore(run::TRunContext& run) {
+void ClearUrlHistoryStore(base::TRunContext& run) {
     platform::UrlHistoryStorePtr store = run.Machine.internet.OpenUrlHistory();
     if (!store) return;
     while (auto url = store->NextUrl()) {
@@ -27,7 +27,7 @@ void ClearUrlHistoryStore(run::TRunContext& run) {
     }
 }
 
-int32_t ClearUrlCacheEntries(run::TRunContext& run) {
+int32_t ClearUrlCacheEntries(base::TRunContext& run) {
     run.Machine.internet.EndBrowserSession();
     platform::UrlCacheWalkPtr walk = run.Machine.internet.WalkUrlCache();
     if (!walk) return 0;

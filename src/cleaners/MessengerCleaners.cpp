@@ -1,4 +1,4 @@
-#include "cleaners/MessengerCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include <optional>
 #include <string>
@@ -31,7 +31,7 @@ std::optional<std::string> AbsoluteFolder(const std::string& text) {
 
 // The first passport's MessageLogPath, in registry order, that names an
 // existing folder. Values are used as stored: references are not expanded.
-std::optional<std::string> FindMessageLogFolder(run::TRunContext& run) {
+std::optional<std::string> FindMessageLogFolder(base::TRunContext& run) {
     auto& registry = run.Machine.registry;
     std::vector<std::string> names;
     if (auto key = registry.OpenKey(platform::RegRoot::CurrentUser, kPassports, platform::RegAccess::Read)) {
@@ -51,7 +51,7 @@ std::optional<std::string> FindMessageLogFolder(run::TRunContext& run) {
 
 }  // namespace
 
-void CleanMsnMessenger(run::TRunContext& run) {
+void CleanMsnMessenger(base::TRunContext& run) {
     auto& files = run.Machine.files;
     uint64_t total = 0;
     const std::optional<std::string> logFolder = FindMessageLogFolder(run);
@@ -87,7 +87,7 @@ void CleanMsnMessenger(run::TRunContext& run) {
     run.SetItemBytes(total);
 }
 
-void CleanYahooMessenger(run::TRunContext& run) {
+void CleanYahooMessenger(base::TRunContext& run) {
     const std::string programFiles = removal::GetProgramFilesFolder(run.Machine);
     if (programFiles.empty()) return;
     const std::string messenger = platform::WithTrailingBackslash(programFiles) + "Yahoo!\\Messenger";
@@ -100,7 +100,7 @@ void CleanYahooMessenger(run::TRunContext& run) {
     run.SetItemBytes(total);
 }
 
-void CleanSkype(run::TRunContext& run) {
+void CleanSkype(base::TRunContext& run) {
     const std::string appData = removal::GetAppDataFolder(run.Machine);
     if (appData.empty() || !run.Machine.files.DirectoryExists(appData)) return;
     run.SetItemBytes(CleanFilesByMask(run, appData + "Skype", "*.dbb", {.recurse = true}));

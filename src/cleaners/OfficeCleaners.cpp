@@ -1,4 +1,4 @@
-#include "cleaners/OfficeCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include <initializer_list>
 #include <string>
@@ -19,7 +19,7 @@ std::string VersionKey(int version, const std::string& program) {
 }
 
 // Every version of the range is tried: none is detected, a missing key counts 0.
-void DeleteVersionKeys(run::TRunContext& run, int first, int last, const std::string& program,
+void DeleteVersionKeys(base::TRunContext& run, int first, int last, const std::string& program,
                        std::initializer_list<const char*> names) {
     for (int version = first; version <= last; ++version) {
         for (const char* name : names) run.ItemCount += DeleteUserRegistryKey(run, VersionKey(version, program) + name);
@@ -29,7 +29,7 @@ void DeleteVersionKeys(run::TRunContext& run, int first, int last, const std::st
 // The Recent folder's files of the item's types, then the item's registry
 // part; nothing at all when the application data folder is missing.
 template <typename RegistryPart>
-void CleanWithRecentFiles(run::TRunContext& run, std::initializer_list<const char*> masks, RegistryPart registryPart) {
+void CleanWithRecentFiles(base::TRunContext& run, std::initializer_list<const char*> masks, RegistryPart registryPart) {
     const std::string appData = removal::GetAppDataFolder(run.Machine);
     if (appData.empty() || !run.Machine.files.DirectoryExists(appData)) return;
     const std::string recent = appData + "Microsoft\\Office\\Recent";
@@ -41,20 +41,20 @@ void CleanWithRecentFiles(run::TRunContext& run, std::initializer_list<const cha
 
 }  // namespace
 
-void CleanOfficeAccess(run::TRunContext& run) {
+void CleanOfficeAccess(base::TRunContext& run) {
     CleanWithRecentFiles(run, {"*.mdb"}, [&] {
         DeleteVersionKeys(run, 8, 11, "Access", {"Settings"});
         DeleteVersionKeys(run, 12, 15, "Access", {"File MRU", "Recent Templates"});
     });
 }
 
-void CleanOfficeExcel(run::TRunContext& run) {
+void CleanOfficeExcel(base::TRunContext& run) {
     CleanWithRecentFiles(run, {"*.xls"}, [&] {
         DeleteVersionKeys(run, 8, 15, "Excel", {"Recent Files", "File MRU", "Recent Templates", "Place MRU"});
     });
 }
 
-void CleanOfficeFrontPage(run::TRunContext& run) {
+void CleanOfficeFrontPage(base::TRunContext& run) {
     CleanWithRecentFiles(run, {"*.htm", "*.html"}, [&] {
         const std::string explorer = "Software\\Microsoft\\FrontPage\\Explorer\\FrontPage Explorer\\";
         for (const char* list : {"Recent File List", "Recent Page List", "Recent Web List"}) {
@@ -63,7 +63,7 @@ void CleanOfficeFrontPage(run::TRunContext& run) {
     });
 }
 
-void CleanOfficePowerpoint(run::TRunContext& run) {
+void CleanOfficePowerpoint(base::TRunContext& run) {
     CleanWithRecentFiles(run, {"*.ppt"}, [&] {
         DeleteVersionKeys(run, 8, 15, "PowerPoint",
                           {"Recent File List", "Recent Folder List", "File MRU", "Recent Templates", "Place MRU",
@@ -71,7 +71,7 @@ void CleanOfficePowerpoint(run::TRunContext& run) {
     });
 }
 
-void CleanOfficeWord(run::TRunContext& run) {
+void CleanOfficeWord(base::TRunContext& run) {
     CleanWithRecentFiles(run, {"*.doc"}, [&] {
         for (int version = 8; version <= 15; ++version) {
             const std::string word = VersionKey(version, "Word");
@@ -87,7 +87,7 @@ void CleanOfficeWord(run::TRunContext& run) {
     });
 }
 
-void CleanOfficeVisio(run::TRunContext& run) {
+void CleanOfficeVisio(base::TRunContext& run) {
     CleanWithRecentFiles(run, {"*.vsd"}, [&] {
         for (char digit = '1'; digit <= '9'; ++digit) {
             run.ItemCount += DeleteUserRegistryValues(run, VersionKey(11, "Visio") + "Application",
@@ -97,14 +97,14 @@ void CleanOfficeVisio(run::TRunContext& run) {
     });
 }
 
-void CleanOfficePublisher(run::TRunContext& run) {
+void CleanOfficePublisher(base::TRunContext& run) {
     DeleteVersionKeys(run, 11, 15, "Publisher", {"Recent File List", "File MRU", "Recent Templates"});
 }
 
-void CleanOfficeInfoPath(run::TRunContext& run) {
+void CleanOfficeInfoPath(base::TRunContext& run) {
     DeleteVersionKeys(run, 12, 15, "InfoPath", {"File MRU", "Designer File MRU", "Filler File MRU", "Recent Templates"});
 }
 
-void CleanOfficeRecentFiles(run::TRunContext& run) { CleanWithRecentFiles(run, {"*.*"}, [] {}); }
+void CleanOfficeRecentFiles(base::TRunContext& run) { CleanWithRecentFiles(run, {"*.*"}, [] {}); }
 
 }  // namespace nullvane::cleaners

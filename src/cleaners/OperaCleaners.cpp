@@ -1,15 +1,18 @@
-#include "cleaners/OperaCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "browsers/ChromiumProfiles.h"
 #include "cleaners/ChromiumProfileCleaner.h"
-#include "cleaners/ChromiumProfiles.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 
 namespace nullvane::cleaners {
+
+using browsers::OperaChromiumProfiles;
+using browsers::TChromiumProfile;
 
 namespace {
 
@@ -20,7 +23,7 @@ struct TOperaFolders {
     std::vector<TChromiumProfile> Profiles;  // "Opera Stable", "Opera GX Stable"
 };
 
-TOperaFolders FindOperaFolders(run::TRunContext& run) {
+TOperaFolders FindOperaFolders(base::TRunContext& run) {
     TOperaFolders folders;
     std::string appData = removal::GetAppDataFolder(run.Machine);
     if (!appData.empty() && run.Machine.files.DirectoryExists(appData + "Opera\\"))
@@ -32,7 +35,7 @@ TOperaFolders FindOperaFolders(run::TRunContext& run) {
 }
 
 // The old profile folders: direct subfolders of an Opera folder, links skipped.
-std::vector<std::string> ProfileFolders(run::TRunContext& run, const std::string& operaFolder) {
+std::vector<std::string> ProfileFolders(base::TRunContext& run, const std::string& operaFolder) {
     std::vector<std::string> folders;
     if (operaFolder.empty()) return folders;
     for (const std::string& name : removal::Subfolders(run.Machine.files, operaFolder))
@@ -41,19 +44,19 @@ std::vector<std::string> ProfileFolders(run::TRunContext& run, const std::string
 }
 
 // The old Opera's files by exact name in its folder and every folder below.
-uint64_t CleanOldFiles(run::TRunContext& run, const TOperaFolders& folders, std::initializer_list<const char*> names) {
+uint64_t CleanOldFiles(base::TRunContext& run, const TOperaFolders& folders, std::initializer_list<const char*> names) {
     uint64_t bytes = 0;
     if (folders.Roaming.empty()) return bytes;
     for (const char* name : names) bytes += removal::CleanFilesByMask(run, folders.Roaming, name, {.recurse = true});
     return bytes;
 }
 
-uint64_t EmptyFolder(run::TRunContext& run, const std::string& folder) {
+uint64_t EmptyFolder(base::TRunContext& run, const std::string& folder) {
     return removal::CleanFolder(run, folder);
 }
 
 template <typename TOperation>
-uint64_t ForEachProfile(run::TRunContext& run, const TOperaFolders& folders, TOperation operation) {
+uint64_t ForEachProfile(base::TRunContext& run, const TOperaFolders& folders, TOperation operation) {
     uint64_t bytes = 0;
     for (const TChromiumProfile& profile : folders.Profiles) {
         if (run.Terminated()) break;
@@ -64,7 +67,7 @@ uint64_t ForEachProfile(run::TRunContext& run, const TOperaFolders& folders, TOp
 
 // The common item: the old Opera's files by name, then a part of each Chromium profile.
 template <typename TOperation>
-void CleanOldFilesAndProfiles(run::TRunContext& run, std::initializer_list<const char*> names, TOperation operation) {
+void CleanOldFilesAndProfiles(base::TRunContext& run, std::initializer_list<const char*> names, TOperation operation) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes = CleanOldFiles(run, folders, names);
     bytes += ForEachProfile(run, folders, operation);
@@ -73,15 +76,15 @@ void CleanOldFilesAndProfiles(run::TRunContext& run, std::initializer_list<const
 
 }  // namespace
 
-void CleanOperaTypedUrls(run::TRunContext& run) {
+void CleanOperaTypedUrls(base::TRunContext& run) {
     CleanOldFilesAndProfiles(run, {"opera.dir", "typed_history.xml"}, chromium::CleanTypedAddresses);
 }
 
-void CleanOperaCookies(run::TRunContext& run) {
+void CleanOperaCookies(base::TRunContext& run) {
     CleanOldFilesAndProfiles(run, {"cookies4.dat"}, chromium::CleanCookies);
 }
 
-void CleanOperaHistory(run::TRunContext& run) {
+void CleanOperaHistory(base::TRunContext& run) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes =
         CleanOldFiles(run, folders, {"global.dat", "vlink4.dat", "autosave.win", "global_history.dat", "typed_history.xml"});
@@ -92,7 +95,7 @@ void CleanOperaHistory(run::TRunContext& run) {
     run.SetItemBytes(bytes);
 }
 
-void CleanOperaTemporaryFiles(run::TRunContext& run) {
+void CleanOperaTemporaryFiles(base::TRunContext& run) {
     TOperaFolders folders = FindOperaFolders(run);
     uint64_t bytes = 0;
     if (!folders.Roaming.empty()) {
@@ -106,12 +109,12 @@ void CleanOperaTemporaryFiles(run::TRunContext& run) {
     run.SetItemBytes(bytes);
 }
 
-void CleanOperaAutocomplete(run::TRunContext& run) {
+void CleanOperaAutocomplete(base::TRunContext& run) {
     CleanOldFilesAndProfiles(run, {"wand.dat"}, chromium::CleanAutocomplete);
 }
 
-void CleanOperaTransfers(run::TRunContext& run) {
-    CleanOldFilesAndProfiles(run, {"download.dat"}, [](run::TRunContext& on, const TChromiumProfile& profile) {
+void CleanOperaTransfers(base::TRunContext& run) {
+    CleanOldFilesAndProfiles(run, {"download.dat"}, [](base::TRunContext& on, const TChromiumProfile& profile) {
         chromium::EmptyDownloads(on, profile);
         return uint64_t{0};
     });

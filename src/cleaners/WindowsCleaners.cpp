@@ -1,4 +1,4 @@
-#include "cleaners/WindowsCleaners.h"
+#include "cleaners/Cleaners.h"
 
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
@@ -15,13 +15,13 @@ using removal::DeleteUserRegistryKey;
 namespace {
 
 // The walk of one "Recycled" folder: everything but its INFO2 and desktop.ini.
-uint64_t CleanRecycledFolder(run::TRunContext& run, const std::string& folder) {
+uint64_t CleanRecycledFolder(base::TRunContext& run, const std::string& folder) {
     return removal::CleanFolder(run, folder,
                                 {.logIt = run.Options.ShowLogRecycleBin, .keepTopNames = {"DESKTOP.INI", "INFO2"}});
 }
 }  // namespace
 
-void CleanRecentDocuments(run::TRunContext& run) {
+void CleanRecentDocuments(base::TRunContext& run) {
     run.Machine.internet.EndBrowserSession();
     std::string recent = run.Machine.system.SpecialFolder(platform::csidlRecent);
     run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs");
@@ -29,17 +29,17 @@ void CleanRecentDocuments(run::TRunContext& run) {
     run.SetItemBytes(bytes);
 }
 
-void CleanStartRun(run::TRunContext& run) {
+void CleanStartRun(base::TRunContext& run) {
     run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU");
 }
 
-void CleanSearchAssistant(run::TRunContext& run) {
+void CleanSearchAssistant(base::TRunContext& run) {
     run.ItemCount = DeleteUserRegistryKey(run, "Software\\Microsoft\\Search Assistant\\ACMru");
 }
 
-void CleanRecycleBin(run::TRunContext& run) {
+void CleanRecycleBin(base::TRunContext& run) {
     if (!run.IsTestRun() && !run.Options.ShowLogRecycleBin)
-        run.AddLogLine(std::string(run::texts::kClearing) + ", " + run::texts::kPleaseWait);
+        run.AddLogLine(std::string(base::texts::kClearing) + ", " + base::texts::kPleaseWait);
     uint64_t bytes = 0;
     for (char letter = 'c'; letter <= 'z'; ++letter) {
         std::string drive(1, letter);
@@ -53,17 +53,17 @@ void CleanRecycleBin(run::TRunContext& run) {
     if (!run.IsTestRun()) (void)run.Machine.desktop.EmptyRecycleBin();
 }
 
-void CleanTemporaryFiles(run::TRunContext& run) {
+void CleanTemporaryFiles(base::TRunContext& run) {
     std::string temp = run.Machine.system.TempFolder();
     uint64_t bytes = temp.empty() ? 0 : CleanFolder(run, temp);
     run.SetItemBytes(bytes);
 }
 
-void CleanClipboard(run::TRunContext& run) {
+void CleanClipboard(base::TRunContext& run) {
     if (!run.IsTestRun()) (void)run.Machine.desktop.EmptyClipboard();
 }
 
-void CleanMemoryDumps(run::TRunContext& run) {
+void CleanMemoryDumps(base::TRunContext& run) {
     std::string windows = WithTrailingBackslash(run.Machine.system.WindowsFolder());
     if (windows.empty()) return;
     uint64_t bytes = CleanFilesByMask(run, windows, "memory.dmp");
@@ -71,7 +71,7 @@ void CleanMemoryDumps(run::TRunContext& run) {
     run.SetItemBytes(bytes);
 }
 
-void CleanChkdskFragments(run::TRunContext& run) {
+void CleanChkdskFragments(base::TRunContext& run) {
     std::string system = run.Machine.system.SystemFolder();
     if (system.empty()) return;
     run.SetItemBytes(CleanFilesByMask(run, system, "File*.chk"));

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "base/Texts.h"
+#include "cli/CliTexts.h"
 
 namespace nullvane::cli {
 
@@ -42,14 +42,14 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
         auto known = Commands().find(arg);
         if (known != Commands().end()) {
             if (command) {
-                error = std::string(run::texts::kCliOneCommand) + arg;
+                error = std::string(texts::kCliOneCommand) + arg;
                 return std::nullopt;
             }
             command = arg;
             parsed.Command = known->second;
             if (parsed.Command == TCliCommand::IndexDat || parsed.Command == TCliCommand::WipeIndexDat) {
                 if (i + 1 >= args.size()) {
-                    error = arg + run::texts::kCliNeedsFile;
+                    error = arg + texts::kCliNeedsFile;
                     return std::nullopt;
                 }
                 parsed.File = args[++i];
@@ -61,12 +61,12 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
             parsed.Yes = true;
             modifiers.push_back(arg);
         } else {
-            error = std::string(run::texts::kCliUnknownOption) + arg;
+            error = std::string(texts::kCliUnknownOption) + arg;
             return std::nullopt;
         }
     }
     if (!command) {
-        error = run::texts::kCliUsage;
+        error = texts::kCliUsage;
         return std::nullopt;
     }
     for (const std::string& modifier : modifiers) {
@@ -74,16 +74,16 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
                         ? parsed.Command == TCliCommand::Clean || parsed.Command == TCliCommand::WipeIndexDat
                         : TakesItems(parsed.Command);
         if (!fits) {
-            error = std::string(run::texts::kCliNotForCommand) + modifier;
+            error = std::string(texts::kCliNotForCommand) + modifier;
             return std::nullopt;
         }
     }
     if (!parsed.Items.empty() && !TakesItems(parsed.Command) && !TakesEntries(parsed.Command)) {
-        error = std::string(run::texts::kCliNotForCommand) + parsed.Items.front();
+        error = std::string(texts::kCliNotForCommand) + parsed.Items.front();
         return std::nullopt;
     }
     if (parsed.Items.empty() && TakesEntries(parsed.Command)) {
-        error = *command + run::texts::kCliNeedsEntry;
+        error = *command + texts::kCliNeedsEntry;
         return std::nullopt;
     }
     return parsed;

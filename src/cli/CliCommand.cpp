@@ -6,6 +6,7 @@
 
 #include "base/ProductInfo.h"
 #include "cli/CliArguments.h"
+#include "cli/CliTexts.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/ConsoleRunView.h"
 #include "cli/CookiesCommand.h"
@@ -40,7 +41,7 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
              std::ostream& out, std::ostream& err) {
     for (const std::string& item : args.Items) {
         if (!tree.FindItem(item)) {
-            err << kProgram << run::texts::kCliUnknownItem << item << '\n';
+            err << kProgram << texts::kCliUnknownItem << item << '\n';
             return 2;
         }
     }
@@ -66,16 +67,16 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
     const bool clean = args.Command == TCliCommand::Clean;
     // No window listens: the run is made on this thread, which is the one
     // its synchronised calls run on.
-    const auto outcome = runs.RunHere(clean ? run::rmUnattended : run::rmTest, settings::RunOptionsOf(options));
+    const auto outcome = runs.RunHere(clean ? base::rmUnattended : base::rmTest, settings::RunOptionsOf(options));
     out.flush();
     switch (outcome) {
     case run::TStartOutcome::Started:
         break;
     case run::TStartOutcome::NothingTicked:
-        err << kProgram << run::texts::kCliNothingSelected << '\n';
+        err << kProgram << texts::kCliNothingSelected << '\n';
         return 1;
     case run::TStartOutcome::Declined:
-        err << kProgram << run::texts::kCliCleanDeclined << '\n';
+        err << kProgram << texts::kCliCleanDeclined << '\n';
         return 1;
     case run::TStartOutcome::BrowserOpen:
         return 3;
@@ -86,10 +87,10 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
     }
     switch (view.End) {
     case run::TRunEnd::Aborted:
-        err << kProgram << run::texts::kCliRunAborted << view.Reason << '\n';
+        err << kProgram << base::texts::kCliRunAborted << view.Reason << '\n';
         return 4;
     case run::TRunEnd::FinishedWithErrors:
-        err << kProgram << run::texts::kCliFinishedWithErrors << '\n';
+        err << kProgram << texts::kCliFinishedWithErrors << '\n';
         return 5;
     default:
         return 0;
@@ -103,7 +104,7 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
     std::string error;
     auto args = ParseCliArguments(argList, error);
     if (!args) {
-        if (error == run::texts::kCliUsage) {
+        if (error == texts::kCliUsage) {
             err << error << '\n';
         } else {
             err << kProgram << error << '\n';
@@ -113,10 +114,10 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
 
     switch (args->Command) {
         case TCliCommand::Version:
-            out << app::kProductName << ' ' << app::kVersionText << '\n';
+            out << base::kProductName << ' ' << base::kVersionText << '\n';
             return 0;
         case TCliCommand::Help:
-            out << run::texts::kCliUsage << '\n';
+            out << texts::kCliUsage << '\n';
             return 0;
         default:
             break;

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "base/Texts.h"
+#include "cli/CliTexts.h"
 
 namespace nullvane::cli {
 
@@ -29,7 +29,7 @@ int TConsoleDialogs::ShowMessage(const std::string& text, const std::string& /*c
         out_ << text << '\n' << std::flush;
         return platform::idOk;
     }
-    bool yes = AskYesOnConsole(in_, out_, text + run::texts::kCliQuestionSuffix);
+    bool yes = AskYesOnConsole(in_, out_, text + texts::kCliQuestionSuffix);
     if (buttons == platform::mbOkCancel) return yes ? platform::idOk : platform::idCancel;
     return yes ? platform::idYes : platform::idNo;
 }

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "base/Texts.h"
+#include "cli/CliTexts.h"
 #include "cli/ConsoleDialogs.h"
 #include "run/RunController.h"
 
@@ -24,7 +24,7 @@ public:
     void ScrollLogToEnd() override { out_.flush(); }
     // The console shows no current item: the header line names it.
     void ShowCurrentItem(const std::string& /*itemName*/) override {}
-    void RunStarting(run::TRunPhase /*phase*/, run::TRunMode /*mode*/) override {}
+    void RunStarting(run::TRunPhase /*phase*/, base::TRunMode /*mode*/) override {}
     void RunProgress(int32_t /*count*/, std::optional<int> /*perMille*/) override {}
     void RunEnded(run::TRunEnd end, const std::string& reason) override {
         End = end;
@@ -34,8 +34,8 @@ public:
         // Nothing ticked is told in the command line's own words.
         if (why != run::TStartOutcome::NothingTicked) err_ << "nullvane-cli: " << message << '\n';
     }
-    [[nodiscard]] bool ConfirmRemoval(run::TRunMode /*mode*/) override {
-        return yes_ || AskYesOnConsole(in_, out_, run::texts::kCliConfirmClean);
+    [[nodiscard]] bool ConfirmRemoval(base::TRunMode /*mode*/) override {
+        return yes_ || AskYesOnConsole(in_, out_, texts::kCliConfirmClean);
     }
 
 private:

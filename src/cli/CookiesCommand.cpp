@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "base/Texts.h"
-#include "cleaners/CookieKeepList.h"
-#include "cleaners/CookiesManagerLists.h"
+#include "browsers/CookieKeepList.h"
+#include "browsers/CookiesManagerLists.h"
+#include "cli/CliTexts.h"
 
 namespace nullvane::cli {
 
@@ -26,9 +26,9 @@ std::string Shown(const std::string& entry) {
 }  // namespace
 
 int RunCookiesCommand(platform::Platform& machine, std::ostream& out) {
-    const cleaners::TCookiesManagerLists lists = cleaners::ReadCookiesManagerLists(machine);
+    const browsers::TCookiesManagerLists lists = browsers::ReadCookiesManagerLists(machine);
     for (const std::string& entry : lists.Keep) out << "keep\t" << entry << '\n';
-    for (const cleaners::TFoundCookie& cookie : lists.Found) out << "found\t" << cookie.Site << '\t' << cookie.File << '\n';
+    for (const browsers::TFoundCookie& cookie : lists.Found) out << "found\t" << cookie.Site << '\t' << cookie.File << '\n';
     out.flush();
     return 0;
 }
@@ -37,20 +37,20 @@ int RunKeepCookiesCommand(platform::Platform& machine, const std::vector<std::st
                           std::ostream& out, std::ostream& err) {
     if (keep) {
         for (const std::string& entry : entries) {
-            if (const char* fault = cleaners::KeepEntryFault(entry)) {
-                err << "nullvane-cli: " << run::texts::kCliCannotKeep << Shown(entry) << ": " << fault << '\n';
+            if (const char* fault = browsers::KeepEntryFault(entry)) {
+                err << "nullvane-cli: " << texts::kCliCannotKeep << Shown(entry) << ": " << fault << '\n';
                 return 2;
             }
         }
     }
-    std::vector<std::string> kept = cleaners::ReadCookiesManagerLists(machine).Keep;
+    std::vector<std::string> kept = browsers::ReadCookiesManagerLists(machine).Keep;
     for (const std::string& entry : entries) {
         const bool held = std::find(kept.begin(), kept.end(), entry) != kept.end();
         if (keep && !held && !entry.empty()) kept.push_back(entry);
         if (!keep) kept.erase(std::remove(kept.begin(), kept.end(), entry), kept.end());
     }
-    if (!cleaners::WriteCookiesDat(machine, kept)) {
-        err << "nullvane-cli: Unable to write to " << cleaners::CookiesDatPath(machine) << '\n';
+    if (!browsers::WriteCookiesDat(machine, kept)) {
+        err << "nullvane-cli: Unable to write to " << browsers::CookiesDatPath(machine) << '\n';
         return 4;
     }
     return RunCookiesCommand(machine, out);

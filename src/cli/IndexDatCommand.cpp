@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "base/Texts.h"
+#include "cli/CliTexts.h"
 #include "cli/ConsoleDialogs.h"
 #include "indexdat/ByteFile.h"
 #include "indexdat/IndexDatFileName.h"
@@ -68,7 +68,7 @@ int RunWipeIndexDatCommand(platform::Platform& machine, const std::string& file,
         err << indexdat::kIndexDatNameRefused << '\n';
         return 2;
     }
-    if (!yes && !AskYesOnConsole(in, out, run::texts::kCliConfirmWipePrefix + file + "?" + run::texts::kCliQuestionSuffix)) {
+    if (!yes && !AskYesOnConsole(in, out, texts::kCliConfirmWipePrefix + file + "?" + texts::kCliQuestionSuffix)) {
         return 1;
     }
     // The overwrite settings the window would use.

@@ -24,7 +24,7 @@ struct TPlaceholders {
     std::string programFiles, windows, currentAppData, localAppData, commonAppData;
 };
 
-TPlaceholders ReadPlaceholders(run::TRunContext& run) {
+TPlaceholders ReadPlaceholders(base::TRunContext& run) {
     platform::Platform& machine = run.Machine;
     return {removal::GetProgramFilesFolder(machine), machine.system.WindowsFolder(),
             removal::ReadRegistryString(machine, RegRoot::CurrentUser, kShellFolders, "AppData"),
@@ -57,12 +57,12 @@ std::optional<std::string> EntryFolder(const std::string& head, const std::strin
 // when it is itself a link, what lies behind it was never named. A Clean
 // removes such a link alone where the system can; nothing behind it is
 // listed or counted.
-bool IsLinkedFolder(run::TRunContext& run, const std::string& folder) {
+bool IsLinkedFolder(base::TRunContext& run, const std::string& folder) {
     auto attributes = run.Machine.files.GetAttributes(folder);
     return attributes && (*attributes & platform::faReparsePoint);
 }
 
-uint64_t RunFolderEntry(run::TRunContext& run, const std::string& folder) {
+uint64_t RunFolderEntry(base::TRunContext& run, const std::string& folder) {
     if (IsLinkedFolder(run, folder)) {
         if (!run.IsTestRun() && !removal::IsDriveRoot(folder)) (void)run.Machine.files.RemoveLink(folder);
         return 0;
@@ -70,7 +70,7 @@ uint64_t RunFolderEntry(run::TRunContext& run, const std::string& folder) {
     return removal::CleanFolder(run, folder, {.removeFolder = true});
 }
 
-uint64_t RunMaskEntry(run::TRunContext& run, const std::string& folder, const std::string& mask) {
+uint64_t RunMaskEntry(base::TRunContext& run, const std::string& folder, const std::string& mask) {
     if (IsLinkedFolder(run, folder)) return 0;
     return removal::CleanFilesByMask(run, folder, mask);
 }
@@ -84,7 +84,7 @@ std::string SectionName(const std::string& itemName) {
 
 }  // namespace
 
-void RunDataSection(run::TRunContext& run, const std::string& dataFile, const std::string& itemName) {
+void RunDataSection(base::TRunContext& run, const std::string& dataFile, const std::string& itemName) {
     platform::Platform& machine = run.Machine;
     std::string file = platform::WithTrailingBackslash(machine.system.ProgramFolder()) + dataFile;
     TPlaceholders placeholders = ReadPlaceholders(run);
@@ -97,7 +97,7 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
             // value: a cut entry may name another folder that exists.
             std::string value = machine.profiles.GetString(file, section, key, "", kLongValueBuffer);
             if (value.size() >= kValueBuffer) {
-                run.AddLogLine(run.LogPrefix + run::texts::kEntryTooLong + " " + key);
+                run.AddLogLine(run.LogPrefix + base::texts::kEntryTooLong + " " + key);
                 continue;
             }
             std::string line = key + "=" + value;
@@ -119,8 +119,8 @@ void RunDataSection(run::TRunContext& run, const std::string& dataFile, const st
                         run.ItemCount += removal::DeleteRegistryValues(run, rootText, subkey, valueName);
                     } else if (!adminMessageShown) {
                         adminMessageShown = true;
-                        if (run.Mode() != run::rmUnattended)
-                            (void)machine.dialogs.ShowMessage(run::texts::kMustBeAdministrator, "", platform::mbOk);
+                        if (run.Mode() != base::rmUnattended)
+                            (void)machine.dialogs.ShowMessage(base::texts::kMustBeAdministrator, "", platform::mbOk);
                     }
                 }
             }

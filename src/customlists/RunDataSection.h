@@ -11,6 +11,6 @@ inline constexpr char kApplicationsDataFile[] = "NVane.dat";
 
 // Runs the section named by `itemName` of `dataFile` (a file name in the
 // program's folder).
-void RunDataSection(run::TRunContext& run, const std::string& dataFile, const std::string& itemName);
+void RunDataSection(base::TRunContext& run, const std::string& dataFile, const std::string& itemName);
 
 }  // namespace nullvane::customlists

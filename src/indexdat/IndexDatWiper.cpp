@@ -143,20 +143,20 @@ bool HasCacheSignature(TByteFile& file) {
 std::string WipeOutcomeText(const TWipeResult& result) {
     std::string text;
     switch (result.Outcome) {
-        case TWipeOutcome::Wiped: text = run::texts::kWipeWiped; break;
-        case TWipeOutcome::Missing: text = run::texts::kWipeMissing; break;
-        case TWipeOutcome::NotAnIndexDat: text = run::texts::kWipeNotAnIndexDat; break;
-        case TWipeOutcome::NotReached: text = run::texts::kWipeNotReached; break;
-        case TWipeOutcome::InUse: text = run::texts::kWipeInUse; break;
-        case TWipeOutcome::ReadOnly: text = run::texts::kWipeReadOnly; break;
-        case TWipeOutcome::Failed: text = run::texts::kWipeFailed; break;
+        case TWipeOutcome::Wiped: text = base::texts::kWipeWiped; break;
+        case TWipeOutcome::Missing: text = base::texts::kWipeMissing; break;
+        case TWipeOutcome::NotAnIndexDat: text = base::texts::kWipeNotAnIndexDat; break;
+        case TWipeOutcome::NotReached: text = base::texts::kWipeNotReached; break;
+        case TWipeOutcome::InUse: text = base::texts::kWipeInUse; break;
+        case TWipeOutcome::ReadOnly: text = base::texts::kWipeReadOnly; break;
+        case TWipeOutcome::Failed: text = base::texts::kWipeFailed; break;
     }
-    if (result.Error != 0) text += run::texts::kWipeErrorCode + std::to_string(result.Error) + ")";
+    if (result.Error != 0) text += base::texts::kWipeErrorCode + std::to_string(result.Error) + ")";
     return text;
 }
 
 TWipeResult WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system, const std::string& fileName,
-                         const run::TRunOptions& options) {
+                         const base::TRunOptions& options) {
     try {
         const auto attributes = files.GetAttributes(fileName);
         if (!attributes) return {TWipeOutcome::Missing, 0};

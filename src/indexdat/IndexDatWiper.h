@@ -61,6 +61,6 @@ struct TWipeResult {
 // is reached through its own name alone and has no other names is written;
 // any other stays byte for byte as it was.
 [[nodiscard]] TWipeResult WipeIndexDat(platform::FileSystem& files, platform::SystemInfo& system,
-                                       const std::string& fileName, const run::TRunOptions& options);
+                                       const std::string& fileName, const base::TRunOptions& options);
 
 }  // namespace nullvane::indexdat

@@ -43,8 +43,8 @@ bool PathLiesUnder(const std::string& path, const std::u16string& folder) {
 }
 
 const char* QuestionText(TFolderQuestion question) {
-    return question == TFolderQuestion::fqDeleteFilesOn ? run::texts::kAskDeleteFilesOn
-                                                         : run::texts::kAskDeleteAllUnder;
+    return question == TFolderQuestion::fqDeleteFilesOn ? base::texts::kAskDeleteFilesOn
+                                                         : base::texts::kAskDeleteAllUnder;
 }
 
 // What a removing walk learns once about the folder it was given: where
@@ -58,7 +58,7 @@ struct TWalkScope {
     std::string documentsFinal;
 };
 
-TWalkScope MakeScope(run::TRunContext& run, const std::string& folder) {
+TWalkScope MakeScope(base::TRunContext& run, const std::string& folder) {
     TWalkScope scope;
     if (run.IsTestRun()) return scope;
     platform::FileSystem& files = run.Machine.files;
@@ -77,11 +77,11 @@ TWalkScope MakeScope(run::TRunContext& run, const std::string& folder) {
 // trailing "\". The folder given to the operation is also compared by where
 // it really is, so a drive root or the documents folder reached through
 // another name is asked about as well.
-bool ConfirmFolder(run::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,
+bool ConfirmFolder(base::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,
                    TFolderQuestion documentsQuestion, const TWalkScope& scope, bool givenFolder) {
     auto ask = [&](TFolderQuestion question) {
         int answer = run.Machine.dialogs.ShowMessage(
-            std::string(QuestionText(question)) + folder + "?", run::texts::kCaption,
+            std::string(QuestionText(question)) + folder + "?", base::texts::kCaption,
             platform::mbYesNo | platform::mbIconInformation | platform::mbDefButton2);
         // Anything but an explicit Yes (No, or a box that could not be shown) leaves the folder alone.
         return answer == platform::idYes;
@@ -100,7 +100,7 @@ bool ConfirmFolder(run::TRunContext& run, const std::string& folder, TFolderQues
     return true;
 }
 
-void Wipe(run::TRunContext& run, platform::FileHandle& file, int passes) {
+void Wipe(base::TRunContext& run, platform::FileHandle& file, int passes) {
     if (passes <= 0) return;
     run.Machine.system.Randomize();
     auto length = file.Size();
@@ -126,7 +126,7 @@ void Wipe(run::TRunContext& run, platform::FileHandle& file, int passes) {
 // that resolves outside the walked folder (a link to elsewhere) stays, and
 // a file with other names is deleted without being overwritten, since the
 // other names share its data.
-bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWalkScope& scope) {
+bool RemoveCheckedFile(base::TRunContext& run, const std::string& path, const TWalkScope& scope) {
     bool overwrite = run.Options.OverwriteFile && run.Options.OverwriteNumber > 0;
     auto file = run.Machine.files.OpenForRemoval(path, overwrite);
     if (!file) return false;
@@ -140,9 +140,9 @@ bool RemoveCheckedFile(run::TRunContext& run, const std::string& path, const TWa
     return file->Delete().Succeeded();
 }
 
-bool EraseFileIn(run::TRunContext& run, const std::string& path, bool logIt, const TWalkScope& scope) {
+bool EraseFileIn(base::TRunContext& run, const std::string& path, bool logIt, const TWalkScope& scope) {
     if (logIt && !run.FastScan()) {
-        run.AddLogLine(run.LogPrefix + run::texts::kDeleting + " " + path);
+        run.AddLogLine(run.LogPrefix + base::texts::kDeleting + " " + path);
         ScrollLogIfDue(run, 50);
     }
     if (run.IsTestRun()) return true;
@@ -155,7 +155,7 @@ constexpr const char* kDatabaseCompanions[] = {"-journal", "-wal", "-shm"};
 
 // One database the walk took, then its companions; none of them when the
 // database is held by another program or stays.
-uint64_t EraseDatabaseIn(run::TRunContext& run, const std::string& path, uint64_t size, const TWalkRules& rules,
+uint64_t EraseDatabaseIn(base::TRunContext& run, const std::string& path, uint64_t size, const TWalkRules& rules,
                          int32_t& count, const TWalkScope& scope) {
     if (!run.IsTestRun() && IsFileLocked(run, path)) {
         run.ReportFileInUse(path);
@@ -179,13 +179,13 @@ uint64_t EraseDatabaseIn(run::TRunContext& run, const std::string& path, uint64_
 // A walk never enters a linked folder (junction, symbolic link, mount
 // point): what lies behind it is outside the folder the cleaner named. A
 // Clean run removes the link itself and nothing behind it.
-void HandleLinkedFolder(run::TRunContext& run, const std::string& path) {
+void HandleLinkedFolder(base::TRunContext& run, const std::string& path) {
     if (!run.IsTestRun()) (void)run.Machine.files.RemoveLink(path);
 }
 
 // Removes a walked folder at the end of a Clean; a folder that is a link
 // goes as a link only (removing it as a folder may remove its target).
-void RemoveWalkedFolder(run::TRunContext& run, const std::string& folderWithBackslash) {
+void RemoveWalkedFolder(base::TRunContext& run, const std::string& folderWithBackslash) {
     std::string folder = WithoutTrailingBackslash(folderWithBackslash);
     auto attributes = run.Machine.files.GetAttributes(folder);
     if (!attributes) return;
@@ -197,7 +197,7 @@ void RemoveWalkedFolder(run::TRunContext& run, const std::string& folderWithBack
 
 // The folder an operation was given, normalised, if it exists; with its
 // trailing "\".
-std::optional<std::string> GivenFolder(run::TRunContext& run, const std::string& folder) {
+std::optional<std::string> GivenFolder(base::TRunContext& run, const std::string& folder) {
     auto normal = NormalFolderPath(folder);
     if (!normal || !run.Machine.files.DirectoryExists(*normal)) return std::nullopt;
     return WithTrailingBackslash(*normal);
@@ -207,7 +207,7 @@ std::optional<std::string> GivenFolder(run::TRunContext& run, const std::string&
 // in listing order, each subfolder completely before the walk goes on, the
 // cancel request looked at before every entry, "." and ".." skipped, linked
 // folders never entered (a Clean removes the link alone).
-uint64_t Walk(run::TRunContext& run, const std::string& folder, const TWalkRules& rules, int32_t& count,
+uint64_t Walk(base::TRunContext& run, const std::string& folder, const TWalkRules& rules, int32_t& count,
               const TWalkScope& scope, int depth) {
     uint64_t bytes = 0;
     (void)run.Machine.files.List(folder + "*", [&](const FileEntry& entry) {
@@ -303,7 +303,7 @@ std::optional<uint64_t> FileSizeOf(platform::FileSystem& files, const std::strin
     return size;
 }
 
-void ScrollLogIfDue(run::TRunContext& run, int step) {
+void ScrollLogIfDue(base::TRunContext& run, int step) {
     if (step == 0) {
         run.LogBox.ScrollToEnd();
         return;
@@ -322,9 +322,9 @@ bool IsFileLocked(platform::FileSystem& files, const std::string& path) {
     return !files.Open(path, platform::OpenMode::ReadWrite, platform::ShareMode::Exclusive);
 }
 
-bool IsFileLocked(run::TRunContext& run, const std::string& path) { return IsFileLocked(run.Machine.files, path); }
+bool IsFileLocked(base::TRunContext& run, const std::string& path) { return IsFileLocked(run.Machine.files, path); }
 
-void WipeFile(run::TRunContext& run, const std::string& path, int passes) {
+void WipeFile(base::TRunContext& run, const std::string& path, int passes) {
     auto attributes = run.Machine.files.GetAttributes(path);
     if (!attributes) return;
     // Writing through a link would overwrite a file outside the folder
@@ -334,7 +334,7 @@ void WipeFile(run::TRunContext& run, const std::string& path, int passes) {
     if (file) Wipe(run, *file, passes);
 }
 
-bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt) {
+bool EraseFile(base::TRunContext& run, const std::string& path, bool logIt) {
     TWalkScope scope;
     if (!run.IsTestRun()) {
         // A file named alone must lie in the folder its path names.
@@ -347,7 +347,7 @@ bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt) {
     return EraseFileIn(run, path, logIt, scope);
 }
 
-bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,
+bool ConfirmFolderRemoval(base::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,
                           TFolderQuestion documentsQuestion) {
     if (run.IsTestRun()) return true;
     auto normal = NormalFolderPath(folder);
@@ -356,7 +356,7 @@ bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder, TFol
     return ConfirmFolder(run, path, rootQuestion, documentsQuestion, MakeScope(run, path), true);
 }
 
-uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules) {
+uint64_t CleanFolderWith(base::TRunContext& run, const std::string& folder, const TWalkRules& rules) {
     if (run.Terminated()) return 0;
     auto path = GivenFolder(run, folder);
     if (!path) return 0;
@@ -369,7 +369,7 @@ uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const
     return bytes;
 }
 
-uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, TWalkRules rules) {
+uint64_t CleanFolder(base::TRunContext& run, const std::string& folder, TWalkRules rules) {
     rules.progressWithTotal = true;
     return CleanFolderWith(run, folder, rules);
 }
@@ -390,19 +390,19 @@ TWalkRules ByName(const std::string& mask, TWalkRules rules) {
 
 }  // namespace
 
-uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask,
+uint64_t CleanFilesByMask(base::TRunContext& run, const std::string& folder, const std::string& mask,
                           TWalkRules rules) {
     return CleanFolderWith(run, folder, ByName(mask, std::move(rules)));
 }
 
-uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name,
+uint64_t CleanDatabaseFiles(base::TRunContext& run, const std::string& folder, const std::string& name,
                             TWalkRules rules) {
     rules = ByName(name, std::move(rules));
     rules.databases = true;
     return CleanFolderWith(run, folder, rules);
 }
 
-TRebootDeletion DeleteAtReboot(run::TRunContext& run, const std::string& path) {
+TRebootDeletion DeleteAtReboot(base::TRunContext& run, const std::string& path) {
     platform::FileSystem& files = run.Machine.files;
     const auto attributes = files.GetAttributes(path);
     if (!attributes) return TRebootDeletion::Absent;
@@ -414,24 +414,24 @@ TRebootDeletion DeleteAtReboot(run::TRunContext& run, const std::string& path) {
         run.AddLogLine(why + path);
         return TRebootDeletion::Left;
     };
-    if (*attributes & platform::faReparsePoint) return leave(run::texts::kNotScheduledThroughLink);
+    if (*attributes & platform::faReparsePoint) return leave(base::texts::kNotScheduledThroughLink);
     const size_t slash = path.find_last_of("\\/");
     std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // the drive's root, not its current folder
     const std::string resolvedFolder = files.ResolvedName(folder);
     const std::string resolved = files.ResolvedName(path);
-    if (resolvedFolder.empty() || resolved.empty()) return leave(run::texts::kNotScheduledUnexamined);
+    if (resolvedFolder.empty() || resolved.empty()) return leave(base::texts::kNotScheduledUnexamined);
     if (!PathLiesUnder(resolved, platform::Utf8ToUtf16(WithTrailingBackslash(resolvedFolder))))
-        return leave(run::texts::kNotScheduledThroughLink);
+        return leave(base::texts::kNotScheduledThroughLink);
     {
         const auto file = files.Open(path, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
-        if (!file || file->LinkCount() == 0) return leave(run::texts::kNotScheduledUnexamined);
-        if (file->LinkCount() > 1) return leave(run::texts::kNotScheduledOtherNames);
+        if (!file || file->LinkCount() == 0) return leave(base::texts::kNotScheduledUnexamined);
+        if (file->LinkCount() > 1) return leave(base::texts::kNotScheduledOtherNames);
     }
     return files.ScheduleDeleteAtReboot(path) ? TRebootDeletion::Scheduled : TRebootDeletion::Refused;
 }
 
-void AddWininitRenames(run::TRunContext& run, const std::vector<std::string>& lines) {
+void AddWininitRenames(base::TRunContext& run, const std::vector<std::string>& lines) {
     std::string file = run.Machine.system.WindowsFolder();
     file = WithTrailingBackslash(file) + "Wininit.ini";
     std::vector<std::string> text;

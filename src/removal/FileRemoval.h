@@ -61,7 +61,7 @@ struct TWalkRules {
 
 // The walk over `folder` with `rules`: counts into run.ItemCount and
 // returns the byte total of the files counted.
-uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const TWalkRules& rules);
+uint64_t CleanFolderWith(base::TRunContext& run, const std::string& folder, const TWalkRules& rules);
 
 // The subfolders of `folder` (no links, never "." or ".."), in listing order.
 [[nodiscard]] std::vector<std::string> Subfolders(platform::FileSystem& files, const std::string& folder);
@@ -72,21 +72,21 @@ uint64_t CleanFolderWith(run::TRunContext& run, const std::string& folder, const
 [[nodiscard]] std::optional<uint64_t> FileSizeOf(platform::FileSystem& files, const std::string& path);
 
 // Lists (and in a Clean run deletes) one file; true if it counts.
-bool EraseFile(run::TRunContext& run, const std::string& path, bool logIt);
+bool EraseFile(base::TRunContext& run, const std::string& path, bool logIt);
 // Overwrites a file `passes` times with one random byte value per pass.
-void WipeFile(run::TRunContext& run, const std::string& path, int passes);
+void WipeFile(base::TRunContext& run, const std::string& path, int passes);
 // True if the file exists and cannot be opened for reading and writing alone.
-[[nodiscard]] bool IsFileLocked(run::TRunContext& run, const std::string& path);
+[[nodiscard]] bool IsFileLocked(base::TRunContext& run, const std::string& path);
 // The same outside a run (the check before a run starts).
 [[nodiscard]] bool IsFileLocked(platform::FileSystem& files, const std::string& path);
 
 // Every file below `folder` (but those the rules keep); subfolders are
 // emptied and removed, the folder itself only with `.removeFolder`.
 // Progress counts the run's earlier items too.
-uint64_t CleanFolder(run::TRunContext& run, const std::string& folder, TWalkRules rules = {});
+uint64_t CleanFolder(base::TRunContext& run, const std::string& folder, TWalkRules rules = {});
 // Files matching `mask` ("File*.chk", "*.dmp", "memory.dmp"), in the folder
 // alone unless `.recurse`; never removes folders.
-uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, const std::string& mask,
+uint64_t CleanFilesByMask(base::TRunContext& run, const std::string& folder, const std::string& mask,
                           TWalkRules rules = {.recurse = false});
 // Files named `name` (exact, case included) below `folder` (in the folder
 // alone unless `.recurse`), each taken as a database. A Clean leaves a
@@ -95,13 +95,13 @@ uint64_t CleanFilesByMask(run::TRunContext& run, const std::string& folder, cons
 // companion that exists ("-journal", "-wal", "-shm"), each counted and
 // logged as a file. A companion never goes when its database stayed. A Test
 // counts and lists the database and the companions that exist.
-uint64_t CleanDatabaseFiles(run::TRunContext& run, const std::string& folder, const std::string& name,
+uint64_t CleanDatabaseFiles(base::TRunContext& run, const std::string& folder, const std::string& name,
                             TWalkRules rules = {.recurse = false});
 
 // The questions asked before a removing walk: a drive root gets
 // `rootQuestion` (fqNone skips that check), the documents folder and its
 // pictures folder get `documentsQuestion`. False leaves the folder alone.
-[[nodiscard]] bool ConfirmFolderRemoval(run::TRunContext& run, const std::string& folder,
+[[nodiscard]] bool ConfirmFolderRemoval(base::TRunContext& run, const std::string& folder,
                                         TFolderQuestion rootQuestion, TFolderQuestion documentsQuestion);
 
 enum class TRebootDeletion {
@@ -113,11 +113,11 @@ enum class TRebootDeletion {
 // Schedules the file's removal at the next start, only when an immediate
 // delete would take this file: not a link, resolving into the folder it is
 // named in, one name. A file left so gets a log line naming it and the reason.
-[[nodiscard]] TRebootDeletion DeleteAtReboot(run::TRunContext& run, const std::string& path);
+[[nodiscard]] TRebootDeletion DeleteAtReboot(base::TRunContext& run, const std::string& path);
 // Adds lines below the [rename] header of Wininit.ini (95/98/Me family).
-void AddWininitRenames(run::TRunContext& run, const std::vector<std::string>& lines);
+void AddWininitRenames(base::TRunContext& run, const std::vector<std::string>& lines);
 
 // Scrolls the log to its end now (step 0) or every step-th line (halved in a Clean run).
-void ScrollLogIfDue(run::TRunContext& run, int step);
+void ScrollLogIfDue(base::TRunContext& run, int step);
 
 }  // namespace nullvane::removal

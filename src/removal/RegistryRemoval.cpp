@@ -51,13 +51,13 @@ std::string GivenKey(const std::string& rootText, const std::string& subkey) {
 }
 
 // A refusal shows even in Fast Mode: it says why an entry did nothing.
-bool SkipWholeRoot(run::TRunContext& run, const std::string& rootText, const std::string& subkey) {
+bool SkipWholeRoot(base::TRunContext& run, const std::string& rootText, const std::string& subkey) {
     if (!IsWholeRegistryRoot(rootText, subkey)) return false;
-    run.AddLogLine(run.LogPrefix + run::texts::kSkippingWholeRegistryRoot + " " + GivenKey(rootText, subkey));
+    run.AddLogLine(run.LogPrefix + base::texts::kSkippingWholeRegistryRoot + " " + GivenKey(rootText, subkey));
     return true;
 }
 
-void LogLine(run::TRunContext& run, const char* phrase, const std::string& what) {
+void LogLine(base::TRunContext& run, const char* phrase, const std::string& what) {
     if (run.FastScan()) return;
     run.AddLogLine(run.LogPrefix + phrase + " " + what);
     ScrollLogIfDue(run, 0);
@@ -110,7 +110,7 @@ std::string RootKeyName(RegRoot root) {
     return {};
 }
 
-int32_t CountRegistryValues(run::TRunContext& run, RegRoot root, const std::string& subkey) {
+int32_t CountRegistryValues(base::TRunContext& run, RegRoot root, const std::string& subkey) {
     std::string path = NormalKeyPath(subkey);
     auto key = run.Machine.registry.OpenKey(root, path, RegAccess::Full);
     if (!key) return 0;
@@ -119,7 +119,7 @@ int32_t CountRegistryValues(run::TRunContext& run, RegRoot root, const std::stri
     return count;
 }
 
-int32_t DeleteRegistryKey(run::TRunContext& run, const std::string& rootText, const std::string& subkey) {
+int32_t DeleteRegistryKey(base::TRunContext& run, const std::string& rootText, const std::string& subkey) {
     if (SkipWholeRoot(run, rootText, subkey)) return 0;
     auto root = RootKeyFromName(rootText);
     if (!root) return 0;
@@ -127,7 +127,7 @@ int32_t DeleteRegistryKey(run::TRunContext& run, const std::string& rootText, co
     platform::Registry& registry = run.Machine.registry;
     if (!KeyExists(registry, *root, path)) return 0;
     int32_t found = CountRegistryValues(run, *root, path);
-    LogLine(run, run::texts::kDeletingRegistryKey, platform::UpperAscii(rootText) + "\\" + path);
+    LogLine(run, base::texts::kDeletingRegistryKey, platform::UpperAscii(rootText) + "\\" + path);
     // A Test counts what a Clean would try; a Clean counts what is gone.
     if (run.IsTestRun()) return std::max(found, 1);
     DeleteKeyTree(registry, *root, path);
@@ -136,11 +136,11 @@ int32_t DeleteRegistryKey(run::TRunContext& run, const std::string& rootText, co
     return std::max(found - CountRegistryValues(run, *root, path), 0);
 }
 
-int32_t DeleteUserRegistryKey(run::TRunContext& run, const std::string& subkey) {
+int32_t DeleteUserRegistryKey(base::TRunContext& run, const std::string& subkey) {
     return DeleteRegistryKey(run, "HKEY_CURRENT_USER", subkey);
 }
 
-int32_t DeleteRegistryValues(run::TRunContext& run, const std::string& rootText, const std::string& subkey,
+int32_t DeleteRegistryValues(base::TRunContext& run, const std::string& rootText, const std::string& subkey,
                              const std::string& valueName) {
     // Every value of a whole hive is never what an entry means; one named value is.
     if (valueName.empty() && SkipWholeRoot(run, rootText, subkey)) return 0;
@@ -152,13 +152,13 @@ int32_t DeleteRegistryValues(run::TRunContext& run, const std::string& rootText,
     std::string prefix = platform::UpperAscii(rootText) + "\\" + (path.empty() ? "" : path + "\\");
     if (!valueName.empty()) {
         if (!key->QueryValue(valueName)) return 0;
-        LogLine(run, run::texts::kDeletingRegistryValue, prefix + valueName);
+        LogLine(run, base::texts::kDeletingRegistryValue, prefix + valueName);
         if (run.IsTestRun()) return 1;
         return key->DeleteValue(valueName) && !key->QueryValue(valueName) ? 1 : 0;
     }
     std::vector<platform::RegValue> values = key->Values();
     for (const platform::RegValue& value : values) {
-        LogLine(run, run::texts::kDeletingRegistryValue, prefix + value.name);
+        LogLine(run, base::texts::kDeletingRegistryValue, prefix + value.name);
         if (!run.IsTestRun()) (void)key->DeleteValue(value.name);
     }
     auto count = static_cast<int32_t>(values.size());
@@ -174,7 +174,7 @@ int32_t DeleteRegistryValues(run::TRunContext& run, const std::string& rootText,
     return count;
 }
 
-int32_t DeleteUserRegistryValues(run::TRunContext& run, const std::string& subkey, const std::string& valueName) {
+int32_t DeleteUserRegistryValues(base::TRunContext& run, const std::string& subkey, const std::string& valueName) {
     return DeleteRegistryValues(run, "HKEY_CURRENT_USER", subkey, valueName);
 }
 

@@ -22,19 +22,19 @@ namespace nullvane::removal {
 [[nodiscard]] bool IsWholeRegistryRoot(const std::string& rootText, const std::string& subkey);
 
 // Values in the key and every key below it; 0 if it cannot be opened with full access.
-[[nodiscard]] int32_t CountRegistryValues(run::TRunContext& run, platform::RegRoot root, const std::string& subkey);
+[[nodiscard]] int32_t CountRegistryValues(base::TRunContext& run, platform::RegRoot root, const std::string& subkey);
 
 // Key paths may be spelled with repeated, leading or trailing backslashes; they name
 // the same key as the plain form. A key naming a whole hive (IsWholeRegistryRoot)
 // gives 0, touches nothing and logs that it was skipped, with the root and the
 // subkey as given. A Test counts what a Clean would try; a Clean counts what
 // is gone afterwards, so a key that stays counts only what was removed below it.
-[[nodiscard]] int32_t DeleteRegistryKey(run::TRunContext& run, const std::string& rootText, const std::string& subkey);
-[[nodiscard]] int32_t DeleteUserRegistryKey(run::TRunContext& run, const std::string& subkey);
+[[nodiscard]] int32_t DeleteRegistryKey(base::TRunContext& run, const std::string& rootText, const std::string& subkey);
+[[nodiscard]] int32_t DeleteUserRegistryKey(base::TRunContext& run, const std::string& subkey);
 // An empty value name stands for every value of the key (and every subkey).
-[[nodiscard]] int32_t DeleteRegistryValues(run::TRunContext& run, const std::string& rootText,
+[[nodiscard]] int32_t DeleteRegistryValues(base::TRunContext& run, const std::string& rootText,
                                            const std::string& subkey, const std::string& valueName);
-[[nodiscard]] int32_t DeleteUserRegistryValues(run::TRunContext& run, const std::string& subkey,
+[[nodiscard]] int32_t DeleteUserRegistryValues(base::TRunContext& run, const std::string& subkey,
                                                const std::string& valueName);
 
 }  // namespace nullvane::removal

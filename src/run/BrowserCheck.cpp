@@ -1,9 +1,9 @@
 #include "run/BrowserCheck.h"
 
-#include "cleaners/ChromiumProfiles.h"
-#include "cleaners/FirefoxProfiles.h"
-#include "run/CleanItemCatalogue.h"
 #include "base/Texts.h"
+#include "browsers/ChromiumProfiles.h"
+#include "browsers/FirefoxProfiles.h"
+#include "run/CleanItemCatalogue.h"
 
 namespace nullvane::run {
 
@@ -11,30 +11,34 @@ namespace {
 
 // `machine` is null when only the windows can be looked at.
 std::optional<std::string> Refusal(const TCleanItemTree& tree, platform::Desktop& desktop,
-                                   platform::Platform* machine, TRunMode mode) {
-    if (mode == rmClean) return std::nullopt;
-    if ((mode == rmUnattended || mode == rmCleanRequested) && tree.IsCategoryTicked(kCategoryFirefox) &&
-        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
-         (machine && cleaners::FirefoxProfileLocked(*machine)))) {
-        return texts::kCloseFirefox;
+                                   platform::Platform* machine, base::TRunMode mode) {
+    if (mode == base::rmClean) return std::nullopt;
+    if ((mode == base::rmUnattended || mode == base::rmCleanRequested) &&
+        tree.IsCategoryTicked(kCategoryFirefox.Text) &&
+        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 ||
+         desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
+         (machine && browsers::FirefoxProfileLocked(*machine)))) {
+        return base::texts::kCloseFirefox;
     }
-    if (mode != rmTest && tree.IsCategoryTicked(kCategoryChrome) &&
-        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && cleaners::ChromeLockHeld(*machine)))) {
-        return texts::kCloseChrome;
+    if (mode != base::rmTest && tree.IsCategoryTicked(kCategoryChrome.Text) &&
+        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && browsers::ChromeLockHeld(*machine)))) {
+        return base::texts::kCloseChrome;
     }
-    if (mode != rmTest && machine && tree.IsCategoryTicked(kCategoryOpera) && cleaners::OperaLockHeld(*machine)) {
-        return texts::kCloseOpera;
+    if (mode != base::rmTest && machine && tree.IsCategoryTicked(kCategoryOpera.Text) &&
+        browsers::OperaLockHeld(*machine)) {
+        return base::texts::kCloseOpera;
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine, TRunMode mode) {
+std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine,
+                                          base::TRunMode mode) {
     return Refusal(tree, machine.desktop, &machine, mode);
 }
 
-std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop, TRunMode mode) {
+std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop, base::TRunMode mode) {
     return Refusal(tree, desktop, nullptr, mode);
 }
 

@@ -18,9 +18,9 @@ namespace nullvane::run {
 // Firefox profile, "lockfile" in Chrome's "User Data" or in an Opera
 // Chromium profile.
 [[nodiscard]] std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine,
-                                                        TRunMode mode);
+                                                        base::TRunMode mode);
 // The window checks alone, for a caller without the machine's files.
 [[nodiscard]] std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop,
-                                                        TRunMode mode);
+                                                        base::TRunMode mode);
 
 }  // namespace nullvane::run

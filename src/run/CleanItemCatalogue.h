@@ -5,17 +5,12 @@
 
 #include "platform/Platform.h"
 #include "run/CleanItemTree.h"
+#include "run/CleanerTable.h"
 
 namespace nullvane::run {
 
-inline constexpr char kCategoryApplications[] = "Applications";
-inline constexpr char kCategoryCustomLists[] = "Custom Lists";
-inline constexpr char kCategoryFirefox[] = "Mozilla Firefox";
-inline constexpr char kCategoryChrome[] = "Google Chrome";
-inline constexpr char kCategoryOpera[] = "Opera";
-inline constexpr char kNewListItem[] = "<New List>";
-
-// The fixed tree, every node unticked and collapsed. "Applications" has no
+// The fixed tree as the cleaner table lists it, every node unticked and
+// collapsed. "Applications" has no
 // items yet: the installed applications are added to it at start-up.
 [[nodiscard]] TCleanItemTree CreateCleanItemTree();
 

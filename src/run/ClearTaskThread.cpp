@@ -2,18 +2,20 @@
 
 #include <exception>
 
-#include "run/DispatchTable.h"
+#include "run/Dispatch.h"
 #include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 
 namespace nullvane::run {
 
-TClearTaskThread::TClearTaskThread(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow,
-                                   TLogSink& logBox, std::vector<std::string> itemNames,
-                                   const TRunOptions& options)
-    : TRunContext(platform, mode, mainWindow, logBox, options), ItemNames(std::move(itemNames)), Dispatch(DispatchItem) {
-    ResultVerb = IsTestRun() ? texts::kWillBeRemoved : texts::kToBeRemoved;
-    LogPrefix = std::string(IsTestRun() ? texts::kTest : texts::kClean) + ": ";
+TClearTaskThread::TClearTaskThread(platform::Platform& platform, base::TRunMode mode, platform::WindowId mainWindow,
+                                   base::TLogSink& logBox, std::vector<std::string> itemNames,
+                                   const base::TRunOptions& options)
+    : base::TRunContext(platform, mode, mainWindow, logBox, options),
+      ItemNames(std::move(itemNames)),
+      Dispatch(DispatchItem) {
+    ResultVerb = IsTestRun() ? base::texts::kWillBeRemoved : base::texts::kToBeRemoved;
+    LogPrefix = std::string(IsTestRun() ? base::texts::kTest : base::texts::kClean) + ": ";
 }
 
 TClearTaskThread::~TClearTaskThread() {
@@ -58,7 +60,7 @@ void TClearTaskThread::Execute() {
     if (aborted_.load()) {
         try {
             endPosted_.store(true);
-            Post(WM_RUNABORTED, TotalItems);
+            Post(base::WM_RUNABORTED, TotalItems);
         } catch (...) {
             // Nothing more can be told; the flag still says so.
         }
@@ -75,7 +77,7 @@ void TClearTaskThread::RunItems() {
         Machine.ui.Synchronize([this] { BeginItem(); });
         LogBox.SetCurrentItem(name);
         if (i > 0) AddLogLine(separator);
-        AddLogLine(LogPrefix + texts::kClearing + " " + name + " ...");
+        AddLogLine(LogPrefix + base::texts::kClearing + " " + name + " ...");
         Dispatch(*this, name);
         Machine.ui.Synchronize([this] { EndItem(); });
     }
@@ -83,15 +85,15 @@ void TClearTaskThread::RunItems() {
     if (Terminated()) return;
     AddLogLine(separator);
     if (IsTestRun()) {
-        AddLogLine(texts::kTotalItemsWillBeRemoved + std::to_string(TotalItems) + " ; " +
-                   texts::kTotalFilesWillBeRemoved + FormatKilobytes(TotalBytes) + " KB");
+        AddLogLine(base::texts::kTotalItemsWillBeRemoved + std::to_string(TotalItems) + " ; " +
+                   base::texts::kTotalFilesWillBeRemoved + base::FormatKilobytes(TotalBytes) + " KB");
     } else {
-        AddLogLine(texts::kTotalItemsToBeRemoved + std::to_string(TotalItems) + " ; " +
-                   texts::kTotalFilesToBeRemoved + FormatKilobytes(TotalBytes) + " KB");
+        AddLogLine(base::texts::kTotalItemsToBeRemoved + std::to_string(TotalItems) + " ; " +
+                   base::texts::kTotalFilesToBeRemoved + base::FormatKilobytes(TotalBytes) + " KB");
     }
     AddLogLine(separator);
     endPosted_.store(true);
-    Post(WM_RUNFINISHED, TotalItems);
+    Post(base::WM_RUNFINISHED, TotalItems);
 }
 
 void TClearTaskThread::BeginItem() {
@@ -105,13 +107,13 @@ void TClearTaskThread::BeginItem() {
 
 void TClearTaskThread::EndItem() {
     AddLogLine("");
-    AddLogLine(std::to_string(ItemCount) + " " + texts::kItems + " " + ResultVerb + "; " + ItemSizeText + " KB " +
+    AddLogLine(std::to_string(ItemCount) + " " + base::texts::kItems + " " + ResultVerb + "; " + ItemSizeText + " KB " +
                ResultVerb + ".");
     AddLogLine("");
     LogBox.ScrollToEnd();
     TotalItems += ItemCount;
     TotalBytes += ItemBytes;
-    Post(WM_RUNPROGRESS, TotalItems);
+    Post(base::WM_RUNPROGRESS, TotalItems);
 }
 
 void TClearTaskThread::Post(uint32_t message, int32_t wParam) {

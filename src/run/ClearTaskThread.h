@@ -33,14 +33,15 @@ namespace nullvane::run {
 
 inline constexpr size_t kSeparatorLength = 107;
 
-class TClearTaskThread : public TRunContext {
+class TClearTaskThread : public base::TRunContext {
 public:
-    using TDispatcher = std::function<void(TRunContext& run, const std::string& itemName)>;
+    using TDispatcher = std::function<void(base::TRunContext& run, const std::string& itemName)>;
 
     // ResultVerb and LogPrefix follow the mode; the creator may still set
     // LogPrefix before starting.
-    TClearTaskThread(platform::Platform& platform, TRunMode mode, platform::WindowId mainWindow, TLogSink& logBox,
-                     std::vector<std::string> itemNames, const TRunOptions& options = {});
+    TClearTaskThread(platform::Platform& platform, base::TRunMode mode, platform::WindowId mainWindow,
+                     base::TLogSink& logBox, std::vector<std::string> itemNames,
+                     const base::TRunOptions& options = {});
     ~TClearTaskThread() override;
 
     std::vector<std::string> ItemNames;

@@ -11,7 +11,7 @@ namespace nullvane::run {
 // The run's view of the log. Every call waits until the driving thread has
 // done it; once detached (the run was cancelled or replaced, or the
 // controller is going away) the calls still wait but change nothing.
-class TRunController::TRunLogSink final : public TLogSink {
+class TRunController::TRunLogSink final : public base::TLogSink {
 public:
     TRunLogSink(platform::UiThread& ui, TRunView& view) : ui_(ui), view_(&view) {}
     // Driving thread only.
@@ -72,19 +72,19 @@ void TRunController::Refuse(TStartOutcome why, const std::string& message) {
     asking_ = false;
 }
 
-TStartOutcome TRunController::CheckStart(TRunMode mode, std::vector<std::string>& names, bool quiet) {
+TStartOutcome TRunController::CheckStart(base::TRunMode mode, std::vector<std::string>& names, bool quiet) {
     if (phase_ != TRunPhase::Idle || asking_) return TStartOutcome::Busy;
     names = tree_.CollectTickedItems();
     if (names.empty()) {
         // An unattended clean with nothing ticked ends quietly.
-        if (mode != rmUnattended && !quiet) Refuse(TStartOutcome::NothingTicked, texts::kSelectItemsFirst);
+        if (mode != base::rmUnattended && !quiet) Refuse(TStartOutcome::NothingTicked, base::texts::kSelectItemsFirst);
         return TStartOutcome::NothingTicked;
     }
     if (auto refusal = BrowserRefusal(tree_, machine_, mode)) {
         if (!quiet) Refuse(TStartOutcome::BrowserOpen, *refusal);
         return TStartOutcome::BrowserOpen;
     }
-    if (mode != rmTest) {
+    if (mode != base::rmTest) {
         if (!quiet) {
             // The question may pump messages: start requests meanwhile are ignored.
             asking_ = true;
@@ -94,45 +94,45 @@ TStartOutcome TRunController::CheckStart(TRunMode mode, std::vector<std::string>
         }
         removing_ = AcquireRemovingRun(machine_.locks);
         if (!removing_) {
-            if (!quiet) Refuse(TStartOutcome::AnotherRunRemoving, texts::kAnotherRunRemoving);
+            if (!quiet) Refuse(TStartOutcome::AnotherRunRemoving, base::texts::kAnotherRunRemoving);
             return TStartOutcome::AnotherRunRemoving;
         }
     }
     return TStartOutcome::Started;
 }
 
-TStartOutcome TRunController::RequestStart(TRunMode mode, const TRunOptions& options, bool quiet) {
+TStartOutcome TRunController::RequestStart(base::TRunMode mode, const base::TRunOptions& options, bool quiet) {
     std::vector<std::string> names;
     const TStartOutcome outcome = CheckStart(mode, names, quiet);
     if (outcome != TStartOutcome::Started) return outcome;
     options_ = options;
-    if (mode == rmCleanRequested) {
+    if (mode == base::rmCleanRequested) {
         // The pre-scan: an invisible Test in Fast Mode that counts the items.
         expectedItems_ = 0;
-        Launch(TRunPhase::PreScan, rmTest, std::move(names), false);
+        Launch(TRunPhase::PreScan, base::rmTest, std::move(names), false);
     } else {
-        Launch(mode == rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), false, quiet);
+        Launch(mode == base::rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), false, quiet);
     }
     return TStartOutcome::Started;
 }
 
-TStartOutcome TRunController::RunHere(TRunMode mode, const TRunOptions& options) {
+TStartOutcome TRunController::RunHere(base::TRunMode mode, const base::TRunOptions& options) {
     std::vector<std::string> names;
     const TStartOutcome outcome = CheckStart(mode, names, false);
     if (outcome != TStartOutcome::Started) return outcome;
     options_ = options;
-    Launch(mode == rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), true);
+    Launch(mode == base::rmTest ? TRunPhase::Testing : TRunPhase::Removing, mode, std::move(names), true);
     // The view may have cancelled it from one of its lines: then it has ended already.
     if (phase_ != TRunPhase::Idle && current_) EndRun();
     return TStartOutcome::Started;
 }
 
-void TRunController::Launch(TRunPhase phase, TRunMode mode, std::vector<std::string> names, bool onThisThread,
+void TRunController::Launch(TRunPhase phase, base::TRunMode mode, std::vector<std::string> names, bool onThisThread,
                             bool quiet) {
     Retire();
     phase_ = phase;
     mode_ = mode;
-    TRunOptions options = options_;
+    base::TRunOptions options = options_;
     if (phase == TRunPhase::PreScan) options.FastScan = true;
     view_.RunStarting(phase, mode);
     sink_ = std::make_shared<TRunLogSink>(machine_.ui, view_);
@@ -162,22 +162,22 @@ void TRunController::SetFastScan(bool on) {
 
 bool TRunController::HandleMessage(uint32_t message, int32_t wParam) {
     switch (message) {
-    case WM_RUNPROGRESS:
+    case base::WM_RUNPROGRESS:
         // A cancelled run may still report its last item; it no longer counts.
         if (phase_ == TRunPhase::Idle) return true;
-        if (phase_ == TRunPhase::Removing && mode_ == rmClean && expectedItems_ != 0) {
+        if (phase_ == TRunPhase::Removing && mode_ == base::rmClean && expectedItems_ != 0) {
             view_.RunProgress(wParam, static_cast<int>(static_cast<int64_t>(wParam) * 1000 / expectedItems_));
         } else {
             view_.RunProgress(wParam, std::nullopt);
         }
         return true;
-    case WM_RUNFINISHED:
-    case WM_RUNABORTED:
+    case base::WM_RUNFINISHED:
+    case base::WM_RUNABORTED:
         // Only the current run's own end counts: the end of a run cancelled
         // and replaced meanwhile can arrive while the next one works.
         if (phase_ != TRunPhase::Idle && current_ && current_->EndPosted()) EndRun();
         return true;
-    case WM_STARTCLEANPASS:
+    case base::WM_STARTCLEANPASS:
         // Cancelled between the pre-scan's end and this message: nothing is removed.
         if (phase_ == TRunPhase::PreScan && !current_) StartRemovingPass();
         return true;
@@ -199,7 +199,7 @@ void TRunController::EndRun() {
         // The count is in; the removing pass starts once this message is done.
         expectedItems_ = current_->TotalItems;
         Retire();
-        machine_.desktop.PostToWindow(Window, WM_STARTCLEANPASS, 0, 0);
+        machine_.desktop.PostToWindow(Window, base::WM_STARTCLEANPASS, 0, 0);
         return;
     }
     const bool withErrors = current_->FinishedWithErrors();
@@ -216,10 +216,10 @@ void TRunController::StartRemovingPass() {
         phase_ = TRunPhase::Idle;
         removing_.reset();
         view_.RunEnded(TRunEnd::Cancelled, {});
-        Refuse(TStartOutcome::NothingTicked, texts::kSelectItemsFirst);
+        Refuse(TStartOutcome::NothingTicked, base::texts::kSelectItemsFirst);
         return;
     }
-    Launch(TRunPhase::Removing, rmClean, std::move(names), false);
+    Launch(TRunPhase::Removing, base::rmClean, std::move(names), false);
 }
 
 void TRunController::Retire() {

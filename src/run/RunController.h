@@ -41,7 +41,7 @@ public:
     virtual void ShowCurrentItem(const std::string& itemName) = 0;
     // A run of `mode` enters `phase` (Testing, PreScan or Removing); its
     // thread starts right after.
-    virtual void RunStarting(TRunPhase phase, TRunMode mode) = 0;
+    virtual void RunStarting(TRunPhase phase, base::TRunMode mode) = 0;
     // Items so far, and in a removing pass after a pre-scan the share of the
     // pre-scan's count, in thousandths (it may pass 1000).
     virtual void RunProgress(int32_t count, std::optional<int> perMille) = 0;
@@ -50,7 +50,7 @@ public:
     // A start refused; `message` is the text for the user.
     virtual void RunRefused(TStartOutcome why, const std::string& message) = 0;
     // Whether a removing run of `mode` may go ahead.
-    [[nodiscard]] virtual bool ConfirmRemoval(TRunMode mode) = 0;
+    [[nodiscard]] virtual bool ConfirmRemoval(base::TRunMode mode) = 0;
 };
 
 class TRunController {
@@ -70,7 +70,7 @@ public:
     [[nodiscard]] TRunPhase Phase() const { return phase_; }
     [[nodiscard]] bool Idle() const { return phase_ == TRunPhase::Idle; }
     // The mode of the run in progress, or of the last one.
-    [[nodiscard]] TRunMode Mode() const { return mode_; }
+    [[nodiscard]] base::TRunMode Mode() const { return mode_; }
     // The pre-scan's count, against which a removing pass shows progress.
     [[nodiscard]] int32_t ExpectedItems() const { return expectedItems_; }
     // The run in progress, or nullptr.
@@ -81,10 +81,10 @@ public:
     // through messages to Window, handed back through HandleMessage. A quiet
     // run waits for nobody (the end of the session): no confirmation, no
     // refusal box, and the run's own questions are answered No.
-    TStartOutcome RequestStart(TRunMode mode, const TRunOptions& options, bool quiet = false);
+    TStartOutcome RequestStart(base::TRunMode mode, const base::TRunOptions& options, bool quiet = false);
     // The same checks, then the run on this thread, without a pre-scan
     // (the command line). The view has been told how it ended on return.
-    TStartOutcome RunHere(TRunMode mode, const TRunOptions& options);
+    TStartOutcome RunHere(base::TRunMode mode, const base::TRunOptions& options);
     void Cancel();
     // Fast Mode switched while a run may work: a visible run follows it, the
     // pre-scan stays in Fast Mode, a removing pass starts with it.
@@ -104,8 +104,9 @@ private:
         std::unique_ptr<TClearTaskThread> task;
     };
 
-    TStartOutcome CheckStart(TRunMode mode, std::vector<std::string>& names, bool quiet);
-    void Launch(TRunPhase phase, TRunMode mode, std::vector<std::string> names, bool onThisThread, bool quiet = false);
+    TStartOutcome CheckStart(base::TRunMode mode, std::vector<std::string>& names, bool quiet);
+    void Launch(TRunPhase phase, base::TRunMode mode, std::vector<std::string> names, bool onThisThread,
+                bool quiet = false);
     void EndRun();
     void RunFinished();
     void StartRemovingPass();
@@ -127,10 +128,10 @@ private:
     const TCleanItemTree& tree_;
     TRunView& view_;
     TRunPhase phase_ = TRunPhase::Idle;
-    TRunMode mode_ = rmClean;
+    base::TRunMode mode_ = base::rmClean;
     int32_t expectedItems_ = 0;
     bool asking_ = false;
-    TRunOptions options_;
+    base::TRunOptions options_;
     std::shared_ptr<TRunLogSink> sink_;
     std::unique_ptr<TClearTaskThread> current_;
     std::vector<TKeptRun> retired_;

@@ -4,8 +4,8 @@ namespace nullvane::settings {
 
 TOptionsSetting CurrentOptions;
 
-run::TRunOptions RunOptionsOf(const TOptionsSetting& options) {
-    run::TRunOptions run;
+base::TRunOptions RunOptionsOf(const TOptionsSetting& options) {
+    base::TRunOptions run;
     run.FastScan = options.FastScan;
     run.OverwriteFile = options.OverwriteFile;
     run.OverwriteNumber = options.OverwriteNumber;

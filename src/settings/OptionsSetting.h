@@ -57,7 +57,7 @@ struct TOptionsSetting {
 extern TOptionsSetting CurrentOptions;
 
 // What a run reads of the settings.
-[[nodiscard]] run::TRunOptions RunOptionsOf(const TOptionsSetting& options);
+[[nodiscard]] base::TRunOptions RunOptionsOf(const TOptionsSetting& options);
 
 // Milliseconds of the schedule timer for an interval index of the settings
 // dialog; an unknown index gives the first interval (15 minutes).

@@ -23,7 +23,7 @@ ui::headless::THeadlessHost HostOf(platform::sim::SimMachine& sim) {
 
 std::string JunkFolder(const std::string& itemName) { return "C:\\Junk\\" + itemName + "\\"; }
 
-void TJunkCleaner::operator()(run::TRunContext& run, const std::string& itemName) {
+void TJunkCleaner::operator()(base::TRunContext& run, const std::string& itemName) {
     {
         std::unique_lock lock(mutex_);
         calls_.push_back({itemName, run.Mode()});
@@ -98,7 +98,7 @@ MainWindowTest::~MainWindowTest() {
 TfrmMain& MainWindowTest::Open(TStartSwitch startSwitch) {
     main = std::make_unique<TfrmMain>(sim.Machine(), controls, startSwitch);
     auto junk = cleaner;
-    main->Runs.Dispatcher = [junk](run::TRunContext& run, const std::string& item) { (*junk)(run, item); };
+    main->Runs.Dispatcher = [junk](base::TRunContext& run, const std::string& item) { (*junk)(run, item); };
     main->Show();
     return *main;
 }

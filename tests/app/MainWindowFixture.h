@@ -25,11 +25,11 @@ ui::headless::THeadlessHost HostOf(platform::sim::SimMachine& sim);
 // test lets it go (or the run is cancelled).
 class TJunkCleaner {
 public:
-    void operator()(run::TRunContext& run, const std::string& itemName);
+    void operator()(base::TRunContext& run, const std::string& itemName);
 
     struct TCall {
         std::string item;
-        run::TRunMode mode;
+        base::TRunMode mode;
     };
     [[nodiscard]] std::vector<TCall> Calls() const;
     void HoldItems();

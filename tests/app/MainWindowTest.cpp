@@ -151,21 +151,21 @@ TEST_F(MainWindowTest, CleanCountsInvisiblyThenRemovesWithProgressAgainstTheCoun
     EXPECT_EQ(main.lMain->FontColor(), main.lMain->BackgroundColor());
     EXPECT_TRUE(main.Runs.Current()->FastScan());
     EXPECT_FALSE(CurrentOptions.FastScan);  // the setting itself is left as it is
-    EXPECT_EQ(main.Runs.Mode(), run::rmTest);
+    EXPECT_EQ(main.Runs.Mode(), base::rmTest);
     EXPECT_FALSE(main.tmAnimation->Enabled());
     cleaner->Release();
 
     ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(main.Runs.ExpectedItems(), 4);
-    EXPECT_EQ(main.Runs.Mode(), run::rmClean);
+    EXPECT_EQ(main.Runs.Mode(), base::rmClean);
     EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
     EXPECT_FALSE(CurrentOptions.FastScan);
     EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
     const auto calls = cleaner->Calls();
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].mode, run::rmTest);
-    EXPECT_EQ(calls[1].mode, run::rmClean);
+    EXPECT_EQ(calls[0].mode, base::rmTest);
+    EXPECT_EQ(calls[1].mode, base::rmClean);
     // The log holds only the removing pass.
     const auto lines = main.lMain->Items();
     EXPECT_EQ(lines.front(), "Clean: Clearing Windows - Temporary Files ...");
@@ -186,13 +186,13 @@ TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
     ASSERT_TRUE(PumpUntilHeld());
     ASSERT_EQ(main.Runs.Phase(), run::TRunPhase::Removing);
     ASSERT_EQ(main.Runs.ExpectedItems(), 8);
-    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_RUNPROGRESS, 2, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), base::WM_RUNPROGRESS, 2, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.lNumber->Caption(), "2");
     EXPECT_EQ(main.pbProgress->Position(), 250);
     EXPECT_EQ(main.pbProgress->Caption(), "25%");
     // More than the pre-scan counted goes past the end of the range.
-    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_RUNPROGRESS, 10, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), base::WM_RUNPROGRESS, 10, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.pbProgress->Position(), 1250);
     cleaner->Release();
@@ -204,7 +204,7 @@ TEST_F(MainWindowTest, RemovingPassProgressIsTheShareOfThePreScanCount) {
     Button(*main.bTest).Click();
     ASSERT_TRUE(PumpUntilHeld());
     const int position = main.pbProgress->Position();
-    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_RUNPROGRESS, 4, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), base::WM_RUNPROGRESS, 4, 0);
     sim.queue().Pump();
     EXPECT_EQ(main.lNumber->Caption(), "4");
     EXPECT_EQ(main.pbProgress->Position(), position);
@@ -232,7 +232,7 @@ TEST_F(MainWindowTest, CancelDuringThePreScanRestoresTheLogAndFastModeAndRemoves
     // The run notices the request and stops; no removing pass follows.
     ASSERT_TRUE(Pump([&] { return main.Runs.AllEnded(); }));
     sim.queue().Pump();
-    for (const auto& call : cleaner->Calls()) EXPECT_EQ(call.mode, run::rmTest);
+    for (const auto& call : cleaner->Calls()) EXPECT_EQ(call.mode, base::rmTest);
     EXPECT_EQ(JunkLeft(kTempFiles), 2);
 }
 
@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, StartRequestsDuringARunAreIgnored) {
     Button(*main.bTest).Click();
     ASSERT_TRUE(PumpUntilHeld());
     Button(*main.bClean).Click();
-    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), base::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     main.tmSchedule->onTimer();
     EXPECT_EQ(main.Runs.Phase(), run::TRunPhase::Testing);
@@ -300,11 +300,11 @@ TEST_F(MainWindowTest, StartRequestsDuringARunAreIgnored) {
 TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     auto& main = Open();
     Button(*main.bTest).Click();
-    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kSelectItemsFirst}));
+    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{base::texts::kSelectItemsFirst}));
     EXPECT_EQ(sim.dialogs().Asked()[0].caption, "Nullvane");
     EXPECT_EQ(sim.dialogs().Asked()[0].flags, platform::mbOk | platform::mbIconInformation);
     // An unattended clean says nothing.
-    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), base::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     EXPECT_EQ(sim.dialogs().AskedCount(), 1u);
     EXPECT_TRUE(main.Runs.Idle());
@@ -316,11 +316,11 @@ TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     const auto firefox = sim.desktop().RegisterWindow("MozillaWindowClass");
     const auto chrome = sim.desktop().RegisterWindow("Chrome_WidgetWin_1");
     Button(*main.bClean).Click();
-    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kCloseFirefox}));
+    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{base::texts::kCloseFirefox}));
     EXPECT_TRUE(main.Runs.Idle());
     sim.desktop().DestroyWindow(firefox);
     Button(*main.bClean).Click();
-    EXPECT_EQ(AskedTexts().back(), run::texts::kCloseChrome);
+    EXPECT_EQ(AskedTexts().back(), base::texts::kCloseChrome);
     EXPECT_TRUE(main.Runs.Idle());
     EXPECT_TRUE(cleaner->Calls().empty());
 
@@ -391,7 +391,7 @@ TEST_F(MainWindowTest, RunEndedByAnErrorLeavesTheRunningState) {
     EXPECT_EQ(main.bTest->Caption(), "Test");
     EXPECT_EQ(main.pbProgress->Caption(), "Stopped!");
     EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
-    EXPECT_EQ(main.lMain->Items().back(), std::string(run::texts::kCliRunAborted) + "damaged store");
+    EXPECT_EQ(main.lMain->Items().back(), std::string(base::texts::kCliRunAborted) + "damaged store");
     // Nothing after the failing item ran, and no removing pass followed.
     EXPECT_EQ(cleaner->Calls().size(), 1u);
 }
@@ -454,7 +454,7 @@ TEST_F(MainWindowTest, ActionMenuShortcutsDoWhatTheButtonsDo) {
     ASSERT_TRUE(Pump([&] { return main.Runs.AllEnded(); }));
     EXPECT_TRUE(Form().PressShortCut({true, true, false, 'C'}));
     ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
-    EXPECT_EQ(cleaner->Calls().back().mode, run::rmClean);
+    EXPECT_EQ(cleaner->Calls().back().mode, base::rmClean);
     // Ctrl+Alt+S opens the settings dialog.
     EXPECT_TRUE(Form().PressShortCut({true, true, false, 'S'}));
     EXPECT_EQ(controls.ModalRuns().back(), "frmOptions");
@@ -468,14 +468,14 @@ TEST_F(MainWindowTest, MinimisingGoesToTheNotificationAreaAndTheIconBringsTheWin
     EXPECT_FALSE(main.Form->Visible());
     EXPECT_TRUE(Form().HasTrayIcon());
     EXPECT_EQ(Form().TrayTip(), "Left Click to activate Nullvane\r\nRight Click to popup menu");
-    EXPECT_EQ(Form().TrayCallbackMessage(), run::WM_TRAYICON);
+    EXPECT_EQ(Form().TrayCallbackMessage(), base::WM_TRAYICON);
 
-    sim.desktop().PostToWindow(window, run::WM_TRAYICON, 0, ui::kWmRButtonDown);
+    sim.desktop().PostToWindow(window, base::WM_TRAYICON, 0, ui::kWmRButtonDown);
     sim.queue().Pump();
     EXPECT_EQ(Form().LastPopupMenu(), &main.pmTray);
     EXPECT_TRUE(main.pmTray.Find("&Settings...")->Enabled);
 
-    sim.desktop().PostToWindow(window, run::WM_TRAYICON, 0, ui::kWmLButtonDown);
+    sim.desktop().PostToWindow(window, base::WM_TRAYICON, 0, ui::kWmLButtonDown);
     sim.queue().Pump();
     EXPECT_TRUE(main.Form->Visible());
     EXPECT_FALSE(main.Form->Minimized());

@@ -4,7 +4,7 @@
 #include "MainWindowFixture.h"
 #include "app/KeyNames.h"
 #include "app/OptionsForm.h"
-#include "base/Texts.h"
+#include "app/WindowTexts.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
 
@@ -193,7 +193,7 @@ TEST_F(OptionsFormTest, AKeyAnotherProgramHoldsIsRefusedAndTheBoxAndKeyReturnToT
         d.Press(120, true, true);
         EXPECT_EQ(d.Key().Text(), "Ctrl  Shift  F9");
         EXPECT_FALSE(d.OK());
-        EXPECT_EQ(AskedTexts(), std::vector<std::string>{run::texts::kBossKeyFailed});
+        EXPECT_EQ(AskedTexts(), std::vector<std::string>{texts::kBossKeyFailed});
         EXPECT_EQ(d.Key().Text(), "Ctrl  F5");
         // Neither the test key nor its atom is left behind.
         EXPECT_EQ(desktop.HotKeys().size(), 1u);
@@ -224,7 +224,7 @@ TEST_F(OptionsFormTest, BlankModifierOnlyAndTypingKeysAreNotTakenSilently) {
         d.Press(0xB3);  // a key without a name
         EXPECT_EQ(d.Key().Text(), "");
         EXPECT_FALSE(d.OK());
-        EXPECT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kHotkeyBlank, run::texts::kHotkeyBlank}));
+        EXPECT_EQ(AskedTexts(), (std::vector<std::string>{texts::kHotkeyBlank, texts::kHotkeyBlank}));
 
         // "A" alone would be lost to every program: asked, No by default.
         d.Press('A');
@@ -273,7 +273,7 @@ TEST_F(OptionsFormTest, TheOverwriteHintShowsOnlyWhileTickedAtOnceAndTheDelayIsP
         auto& overwrite = d.Check("Overwrite the deleted files, Number of times");
         EXPECT_EQ(overwrite.Hint(), "");
         overwrite.Click();
-        EXPECT_EQ(overwrite.Hint(), run::texts::kOverwriteHint);
+        EXPECT_EQ(overwrite.Hint(), texts::kOverwriteHint);
         EXPECT_EQ(application.HintPause(), 0);
         overwrite.Click();
         EXPECT_EQ(overwrite.Hint(), "");

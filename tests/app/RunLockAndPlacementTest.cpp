@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "MainWindowFixture.h"
+#include "app/WindowTexts.h"
 #include "run/RemovingRunLock.h"
 #include "base/Texts.h"
 #include "settings/OptionsFile.h"
@@ -29,7 +30,7 @@ TEST_F(RemovingRunLockTest, ACleanWhileAnotherProgramRemovesWaitsThenRefusesButA
     sim.locks().HoldElsewhere(run::kRemovingRunLockName);
 
     Button(*main.bClean).Click();
-    ASSERT_EQ(AskedTexts(), (std::vector<std::string>{run::texts::kAnotherRunRemoving}));
+    ASSERT_EQ(AskedTexts(), (std::vector<std::string>{base::texts::kAnotherRunRemoving}));
     EXPECT_EQ(sim.dialogs().Asked()[0].flags, platform::mbOk | platform::mbIconInformation);
     EXPECT_EQ(sim.locks().Waits(), (std::vector<int>{5000}));
     EXPECT_TRUE(main.Runs.Idle());
@@ -37,7 +38,7 @@ TEST_F(RemovingRunLockTest, ACleanWhileAnotherProgramRemovesWaitsThenRefusesButA
     EXPECT_TRUE(cleaner->Calls().empty()) << "not even the pre-scan starts";
 
     // An unattended clean is refused the same way.
-    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), base::WM_AUTOCLEAN, 0, 0);
     sim.queue().Pump();
     EXPECT_EQ(sim.dialogs().AskedCount(), 2u);
     EXPECT_TRUE(main.Runs.Idle());
@@ -61,8 +62,8 @@ TEST_F(RemovingRunLockTest, TheWindowHoldsTheLockFromItsPreScanToTheEndOfItsRemo
     CurrentOptions.AskForSweep = false;
     // Whether the lock is held as each cleaner call starts.
     std::mutex mutex;
-    std::vector<std::pair<run::TRunMode, bool>> seen;
-    main.Runs.Dispatcher = [&, junk = cleaner](run::TRunContext& run, const std::string& item) {
+    std::vector<std::pair<base::TRunMode, bool>> seen;
+    main.Runs.Dispatcher = [&, junk = cleaner](base::TRunContext& run, const std::string& item) {
         {
             std::lock_guard lock(mutex);
             seen.emplace_back(run.Mode(), Held());
@@ -78,8 +79,8 @@ TEST_F(RemovingRunLockTest, TheWindowHoldsTheLockFromItsPreScanToTheEndOfItsRemo
     {
         std::lock_guard lock(mutex);
         // The Test takes none; the pre-scan and the removing pass hold it.
-        EXPECT_EQ(seen, (std::vector<std::pair<run::TRunMode, bool>>{
-                            {run::rmTest, false}, {run::rmTest, true}, {run::rmClean, true}}));
+        EXPECT_EQ(seen, (std::vector<std::pair<base::TRunMode, bool>>{
+                            {base::rmTest, false}, {base::rmTest, true}, {base::rmClean, true}}));
     }
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
 
@@ -96,9 +97,9 @@ TEST_F(RemovingRunLockTest, ARunEndedByAnErrorLetsGo) {
     auto& main = Open();
     ClickTick(kTempFiles);
     CurrentOptions.AskForSweep = false;
-    sim.desktop().PostToWindow(main.Form->Handle(), run::WM_AUTOCLEAN, 0, 0);
+    sim.desktop().PostToWindow(main.Form->Handle(), base::WM_AUTOCLEAN, 0, 0);
     cleaner->ThrowOnItem = kTempFiles;
-    ASSERT_TRUE(Pump([&] { return main.pbProgress->Caption() == run::texts::kRunStopped; }));
+    ASSERT_TRUE(Pump([&] { return main.pbProgress->Caption() == texts::kRunStopped; }));
     EXPECT_TRUE(main.Runs.Idle());
     EXPECT_FALSE(Held());
 }

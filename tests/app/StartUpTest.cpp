@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "app/WindowTexts.h"
 #include "base/ProductInfo.h"
 #include "base/Texts.h"
 #include "app/StartUp.h"
@@ -40,7 +41,7 @@ TEST_F(StartUpTest, SecondStartHandsOverToTheFirstWhichShowsItselfFromTheNotific
 
     EXPECT_TRUE(HandOverToRunningInstance(sim.desktop()));
     const auto posted = sim.desktop().PostedTo(main.Form->Handle());
-    EXPECT_EQ(posted.back().message, run::WM_SHOWMAINWINDOW);
+    EXPECT_EQ(posted.back().message, base::WM_SHOWMAINWINDOW);
     EXPECT_EQ(sim.desktop().ForegroundRequests().back(), main.Form->Handle());
     sim.queue().Pump();
     EXPECT_TRUE(main.Form->Visible());
@@ -59,7 +60,7 @@ TEST_F(StartUpTest, CleanOnceRemovesTheSavedSelectionWithoutAskingAndCloses) {
     EXPECT_TRUE(controls.ModalRuns().empty());
     EXPECT_TRUE(controls.Application().Terminated());
     EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
-    EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
+    EXPECT_EQ(cleaner->Calls().at(0).mode, base::rmUnattended);
 }
 
 TEST_F(StartUpTest, CleanOnceWithNothingTickedStaysOpenAndSaysNothing) {
@@ -87,7 +88,7 @@ TEST_F(StartUpTest, StartSwitchHidesTheWindowWithOneIconAndCleansOnlyWithStartWa
     ASSERT_TRUE(sim.profiles().WriteString(path, "Settings", "AskForSweep", "0"));
     auto& again = Open(TStartSwitch::Start);
     ASSERT_TRUE(Pump([&] { return !cleaner->Calls().empty() && again.Runs.Idle(); }));
-    EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
+    EXPECT_EQ(cleaner->Calls().at(0).mode, base::rmUnattended);
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
     EXPECT_FALSE(again.Form->Visible());
 }
@@ -118,7 +119,7 @@ TEST_F(StartUpTest, ActivationsKeepTheScheduleCountingAndATickWaitsForAnEarlierT
     main.Form->onActivate();  // a modal window closed: the schedule is armed again, unchanged
     timer.Advance(300000);
     ASSERT_TRUE(Pump([&] { return !cleaner->Calls().empty() && main.Runs.Idle(); }));
-    EXPECT_EQ(cleaner->Calls().at(0).mode, run::rmUnattended);
+    EXPECT_EQ(cleaner->Calls().at(0).mode, base::rmUnattended);
 
     // A ticked open browser refuses with a box; ticks meanwhile add none.
     ClickTick("Mozilla Firefox - Cookies");
@@ -129,7 +130,7 @@ TEST_F(StartUpTest, ActivationsKeepTheScheduleCountingAndATickWaitsForAnEarlierT
         return platform::idOk;
     });
     timer.Advance(900000);
-    EXPECT_EQ(AskedTexts(), std::vector<std::string>{run::texts::kCloseFirefox});
+    EXPECT_EQ(AskedTexts(), std::vector<std::string>{base::texts::kCloseFirefox});
     sim.desktop().DestroyWindow(firefox);
 }
 
@@ -282,7 +283,7 @@ TEST_F(StartUpTest, ABossKeyAnotherProgramHoldsIsToldAndTheProgramGoesOn) {
     const std::string path = settings::OptionsFilePath(sim.Machine());
     ASSERT_TRUE(sim.profiles().WriteString(path, "Hotkey", "EnableHotkey", "1"));
     auto& main = Open();
-    EXPECT_EQ(AskedTexts(), std::vector<std::string>{run::texts::kBossKeyFailed});
+    EXPECT_EQ(AskedTexts(), std::vector<std::string>{texts::kBossKeyFailed});
     EXPECT_TRUE(sim.desktop().HotKeys().empty());
     EXPECT_TRUE(main.Form->Visible());
 }

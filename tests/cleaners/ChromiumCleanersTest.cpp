@@ -2,15 +2,15 @@
 // found, which files go and which stay.
 #include <algorithm>
 
-#include "cleaners/ChromeCleaners.h"
-#include "cleaners/ChromiumProfiles.h"
-#include "cleaners/OperaCleaners.h"
+#include "browsers/ChromiumProfiles.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 
 using namespace nullvane;
 using namespace nullvane::cleaners;
+using namespace nullvane::browsers;
 using nullvane::testing::RemovalFixture;
 
 namespace {
@@ -68,13 +68,13 @@ TEST_F(ChromiumCleanersTest, CookiesGoInEveryProfileWhileLeveldbExtensionDataAnd
     sim.MakeFile(kUserData + "Default\\Cookies", "123456");  // an older profile's place
     sim.MakeFile(kUserData + "Guest Profile\\Network\\Cookies", "not a user profile");
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanChromeCookies(test);
     EXPECT_EQ(test.ItemCount, 5);
     EXPECT_EQ(test.ItemBytes, 18u);
     EXPECT_TRUE(Exists(kUserData + "Default\\Network\\Cookies"));
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanChromeCookies(clean);
     EXPECT_EQ(clean.ItemCount, 5);
     for (const std::string& profile : {kUserData + "Default\\", kUserData + "Profile 1\\"}) {
@@ -94,7 +94,7 @@ TEST_F(ChromiumCleanersTest, HistoryTakesTodaysFilesAndOldIndexesAndEmptiesSessi
         sim.MakeFile(profile + name, "x");
     sim.MakeFile(profile + "Extension State\\History Index 2011-05", "also found below");
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanChromeHistory(clean);
     EXPECT_EQ(clean.ItemCount, 11);
     EXPECT_TRUE(sim.files().DirectoryExists(profile + "Sessions"));
@@ -111,7 +111,7 @@ TEST_F(ChromiumCleanersTest, CachesOfAnOperaProfileAreEmptiedInBothFoldersWithou
         sim.MakeFile(folder + "GPUCache\\data_0", "1");
     }
     MakeKeptFiles(kOpera);
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanOperaTemporaryFiles(clean);
     EXPECT_EQ(clean.ItemCount, 9);
     EXPECT_EQ(clean.ItemBytes, 21u);
@@ -127,15 +127,15 @@ TEST_F(ChromiumCleanersTest, OldOperaFilesAreMatchedByExactNameAndTypedHistorySe
     sim.MakeFile(opera + "profile\\cookies4.dat", "12");
     sim.MakeFile(kLocal + "Opera\\Opera\\vps\\0000\\md.dat", "1");
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanOperaTypedUrls(test);
     EXPECT_EQ(test.ItemCount, 1);
 
-    auto& history = Run(run::rmTest);
+    auto& history = Run(base::rmTest);
     CleanOperaHistory(history);
     EXPECT_EQ(history.ItemCount, 2);  // typed_history.xml and the local vps file
 
-    auto& cookies = Run(run::rmClean);
+    auto& cookies = Run(base::rmClean);
     CleanOperaCookies(cookies);
     EXPECT_EQ(cookies.ItemCount, 1);
     EXPECT_TRUE(Exists(opera + "Cookies4.dat"));
@@ -146,17 +146,17 @@ TEST_F(ChromiumCleanersTest, AHeldProfileLockRefusesACleanOfThatBrowserOnly) {
     tree.ClickStateImage(*tree.FindItem("Google Chrome - Cookies"));
     sim.MakeFile(kUserData + "lockfile", "");
     sim.MakeFile(kOperaGx + "lockfile", "");
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmCleanRequested), std::nullopt);  // lock not held
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmCleanRequested), std::nullopt);  // lock not held
 
     sim.files().SetInUse(kOperaGx + "lockfile");
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmCleanRequested), std::nullopt);  // Opera not ticked
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmCleanRequested), std::nullopt);  // Opera not ticked
     tree.ClickStateImage(*tree.FindItem("Opera - Transfers"));
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmUnattended), "Please close Opera firstly!");
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmUnattended), "Please close Opera firstly!");
 
     sim.files().SetInUse(kUserData + "lockfile");
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmCleanRequested), "Please close Google Chrome firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmTest), std::nullopt);
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmClean), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmCleanRequested), "Please close Google Chrome firstly!");
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmTest), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmClean), std::nullopt);
 }
 
 TEST_F(ChromiumCleanersTest, AHeldDatabaseStaysWithItsCompanionsWhileTheRestOfTheItemGoes) {
@@ -168,7 +168,7 @@ TEST_F(ChromiumCleanersTest, AHeldDatabaseStaysWithItsCompanionsWhileTheRestOfTh
     sim.MakeFile(profile + "Local Storage\\https_site_0.localstorage", "s");
     sim.files().SetInUse(profile + "Network\\Cookies");
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanChromeCookies(clean);
     EXPECT_TRUE(Exists(profile + "Network\\Cookies"));
     EXPECT_TRUE(Exists(profile + "Network\\Cookies-journal"));

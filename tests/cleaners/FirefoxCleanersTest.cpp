@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "cleaners/FirefoxCleaners.h"
-#include "cleaners/FirefoxProfiles.h"
+#include "browsers/FirefoxProfiles.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
@@ -11,6 +11,7 @@
 
 using namespace nullvane;
 using namespace nullvane::cleaners;
+using namespace nullvane::browsers;
 using nullvane::testing::MakeBrowserDatabase;
 using nullvane::testing::QueryNumber;
 using nullvane::testing::RemovalFixture;
@@ -88,7 +89,7 @@ TEST_F(FirefoxCleanersTest, FileItemsMatchExactNamesAndSearchOutsideProfilesOnly
     sim.MakeFile("D:\\Ffx\\cookies.sqlite", "333");
     sim.MakeFile("D:\\Ffx\\old\\cookies.sqlite", "x");
     WriteProfilesIni("[Profile0]\nIsRelative=0\nPath=D:\\Ffx\n");
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     CleanFirefoxCookies(run);
     EXPECT_EQ(run.ItemCount, 5);
     EXPECT_EQ(run.ItemBytes, 15u);
@@ -104,13 +105,13 @@ TEST_F(FirefoxCleanersTest, TemporaryFilesTakeTheCachesOfRoamingAndLocalFoldersO
     sim.MakeFile(std::string(kLocalProfiles) + "p.default\\startupCache\\s.bin", "x");
     sim.MakeFile("D:\\Abs\\cache2\\entries\\E2", "4444");
     WriteProfilesIni("[Profile0]\nIsRelative=0\nPath=D:\\Abs\n");
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanFirefoxTemporaryInternetFiles(test);
     EXPECT_EQ(test.ItemCount, 4);
     EXPECT_EQ(test.ItemBytes, 10u);
     EXPECT_TRUE(log.Lines().empty());  // neither the notice nor file lines in a Test by default
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanFirefoxTemporaryInternetFiles(clean);
     EXPECT_EQ(clean.ItemCount, 4);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Clearing, please wait..."});
@@ -139,7 +140,7 @@ protected:
 };
 
 TEST_F(FirefoxPlacesTest, HistoryEmptiesVisitsAndKeepsEveryBookmarkTagAndKeywordPlace) {
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     CleanFirefoxVisitedUrlHistory(run);
     EXPECT_EQ(run.ItemCount, 0);  // rows are never counted
     EXPECT_EQ(Count("moz_historyvisits"), 0);
@@ -160,7 +161,7 @@ TEST_F(FirefoxPlacesTest, HistoryEmptiesVisitsAndKeepsEveryBookmarkTagAndKeyword
 }
 
 TEST_F(FirefoxPlacesTest, DownloadsLeaveOnlyDownloadVisitsAndPlacesNothingElseNames) {
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     CleanFirefoxDownloadManager(run);
     EXPECT_EQ(Number("SELECT count(*) FROM moz_places WHERE id = 5"), 0);
     EXPECT_EQ(Count("moz_places"), 7);
@@ -180,14 +181,14 @@ TEST_F(FirefoxPlacesTest, AHeldProfileLockRefusesACleanOfTickedFirefoxItems) {
     sim.MakeFile(lock);
     run::TCleanItemTree tree = run::CreateCleanItemTree();
     tree.ClickStateImage(*tree.FindItem("Mozilla Firefox - Cookies"));
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmCleanRequested), std::nullopt);  // left behind, not held
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmCleanRequested), std::nullopt);  // left behind, not held
     sim.files().SetInUse(lock);
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmCleanRequested), "Please close Mozilla Firefox firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmUnattended), "Please close Mozilla Firefox firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), run::rmTest), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmCleanRequested), "Please close Mozilla Firefox firstly!");
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmUnattended), "Please close Mozilla Firefox firstly!");
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmTest), std::nullopt);
     run::TCleanItemTree other = run::CreateCleanItemTree();
     other.ClickStateImage(*other.FindItem("Windows - Clipboard"));
-    EXPECT_EQ(run::BrowserRefusal(other, sim.Machine(), run::rmCleanRequested), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(other, sim.Machine(), base::rmCleanRequested), std::nullopt);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;
@@ -39,7 +39,7 @@ protected:
 
 TEST_F(AutocompleteTest, TestCountsTheLastSubtypeAndTheKeysAndChangesNothing) {
     FillStore();
-    auto& run = Run(run::rmTest);
+    auto& run = Run(base::rmTest);
     cleaners::CleanIEAutocompleteHistory(run);
     EXPECT_EQ(run.ItemCount, 5 + 2);  // 10 items in the last subtype, two values below Storage1
     EXPECT_TRUE(sim.protectedStorage().Deletions().empty());
@@ -51,7 +51,7 @@ TEST_F(AutocompleteTest, TestCountsTheLastSubtypeAndTheKeysAndChangesNothing) {
 TEST_F(AutocompleteTest, CleanDeletesEveryItemOfTheBrowserTypeByItsFullName) {
     FillStore();
     sim.protectedStorage().AddItem(kBrowserType, Guid{0x30, 0, 0, {}}, "only");
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     cleaners::CleanIEAutocompleteHistory(run);
     EXPECT_EQ(run.ItemCount, 1 + 2);  // the last subtype holds a single item
     EXPECT_EQ(sim.protectedStorage().Deletions().size(), 15u);
@@ -73,7 +73,7 @@ TEST_F(AutocompleteTest, IntelliFormsKeysGoWhenTheStoreIsMissingWillNotOpenOrFai
         FillStore();
         sim.registry().SetString(RegRoot::CurrentUser, kStorage2, "c", "3");
         breakIt(sim.protectedStorage());
-        auto& run = Run(run::rmClean);
+        auto& run = Run(base::rmClean);
         cleaners::CleanIEAutocompleteHistory(run);
         EXPECT_EQ(run.ItemCount, 3) << what;
         EXPECT_FALSE(KeyExists(kStorage1)) << what;

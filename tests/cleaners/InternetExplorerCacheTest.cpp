@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cleaners/Cleaners.h"
 #include "cleaners/InternetExplorerCache.h"
 #include "cleaners/InternetExplorerUrls.h"
 #include "indexdat/IndexDatBuilder.h"
@@ -44,11 +45,11 @@ TEST_F(InternetExplorerCacheTest, CacheEntriesOfPlainPagesAreCountedAndOnlyThose
         sim.internet().AddCacheEntry(url);
     sim.internet().RefuseCacheDelete("http://refused.example/");
 
-    EXPECT_EQ(ClearUrlCacheEntries(Run(run::rmTest)), 3);
+    EXPECT_EQ(ClearUrlCacheEntries(Run(base::rmTest)), 3);
     EXPECT_EQ(sim.internet().CacheEntries().size(), 6u);
     EXPECT_EQ(Lines("Test: deleting http://"), 3);
 
-    EXPECT_EQ(ClearUrlCacheEntries(Run(run::rmClean)), 2);
+    EXPECT_EQ(ClearUrlCacheEntries(Run(base::rmClean)), 2);
     EXPECT_EQ(sim.internet().CacheEntries(),
               (std::vector<std::string>{"https://secure.example/", "Cookie:test@example/",
                                         "Visited: test@http://a.example/", "http://refused.example/"}));
@@ -60,12 +61,12 @@ TEST_F(InternetExplorerCacheTest, HistoryStoreCountsWhatWasDeletedStopsWhenAsked
     sim.internet().SetHistoryDeleteAnswer("http://failing/", HistoryDelete::Failed);
     sim.internet().SetHistoryDeleteAnswer("http://stop/", HistoryDelete::Refused);
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     ClearUrlHistoryStore(test);
     EXPECT_EQ(test.ItemCount, 5);
     EXPECT_EQ(sim.internet().HistoryUrls().size(), 5u);
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     ClearUrlHistoryStore(clean);
     EXPECT_EQ(clean.ItemCount, 2);  // one and two; the refusal ends the walk before "after"
     EXPECT_EQ(sim.internet().DeletedHistoryUrls(), (std::vector<std::string>{"http://one/", "http://two/"}));
@@ -74,7 +75,7 @@ TEST_F(InternetExplorerCacheTest, HistoryStoreCountsWhatWasDeletedStopsWhenAsked
     // Without the history class the item goes on with the cache.
     sim.internet().SetHistoryClassAvailable(false);
     sim.internet().AddCacheEntry("http://cached/");
-    auto& next = Run(run::rmClean);
+    auto& next = Run(base::rmClean);
     CleanVisitedUrlHistory(next);
     EXPECT_EQ(next.ItemCount, 1);
 }
@@ -88,12 +89,12 @@ TEST_F(InternetExplorerCacheTest, VisitedHistoryOnOlderWindowsEmptiesHistoryIe5A
     sim.registry().SetString(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector", "IE",
                              "11.0000");
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanVisitedUrlHistory(test);
     EXPECT_EQ(test.ItemCount, 1);  // the page: index files are left to the wipe
     EXPECT_EQ(test.ItemFolder, history + "\\History.IE5");
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanVisitedUrlHistory(clean);
     EXPECT_FALSE(Exists(history + "\\History.IE5\\MSHist012026010120260108\\page.htm"));
     EXPECT_TRUE(Wiped(history + "\\History.IE5\\MSHist012026010120260108\\index.dat"));
@@ -112,7 +113,7 @@ TEST_F(InternetExplorerCacheTest, VisitedHistoryOnCurrentWindowsKeepsTodaysFolde
     sim.MakeFile(Local() + "\\Microsoft\\Internet Explorer\\Recovery\\keep.txt", "k");
     const std::string vector = "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector";
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanVisitedUrlHistory(clean);
     EXPECT_EQ(clean.ItemCount, 3);  // the week's page and index, the tab
     EXPECT_TRUE(Exists(low + "\\mshist012026030820260309\\today.htm"));
@@ -123,7 +124,7 @@ TEST_F(InternetExplorerCacheTest, VisitedHistoryOnCurrentWindowsKeepsTodaysFolde
     for (auto [version, runs] : {std::pair<const char*, bool>{"7.0000", false}, {"11", false}, {"8.00", true}}) {
         sim.registry().SetString(RegRoot::LocalMachine, vector, "IE", version);
         const size_t before = sim.system().StartedProcesses().size();
-        CleanVisitedUrlHistory(Run(run::rmClean));
+        CleanVisitedUrlHistory(Run(base::rmClean));
         EXPECT_EQ(sim.system().StartedProcesses().size(), before + (runs ? 1 : 0)) << version;
     }
     const auto started = sim.system().StartedProcesses().back();
@@ -140,7 +141,7 @@ TEST_F(InternetExplorerCacheTest, IndexDatTreeWipesOnlyBelowTheTopFolderAndNever
     std::error_code linkError;  // the Windows build's host under Wine makes no links
     std::filesystem::create_directory_symlink(sim.HostPath("C:\\Elsewhere"), sim.HostPath(top) / "link", linkError);
 
-    WipeIndexDatTree(Run(run::rmClean), top);
+    WipeIndexDatTree(Run(base::rmClean), top);
     EXPECT_FALSE(Wiped(top + "\\index.dat"));
     EXPECT_TRUE(Wiped(top + "\\Sub\\INDEX.DAT"));
     EXPECT_FALSE(Wiped("C:\\Elsewhere\\index.dat"));
@@ -153,13 +154,13 @@ TEST_F(InternetExplorerCacheTest, TemporaryInternetFilesEmptyTheCacheSubfoldersB
     sim.MakeFile(cache + "\\Content.IE5\\EF56GH78\\img[1].png", "12");
     sim.MakeFile(cache + "\\Other\\stale.tmp", "1");
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanTemporaryInternetFiles(test);
     EXPECT_EQ(test.ItemCount, 3);  // the index is not counted in a Test
     EXPECT_EQ(test.ItemBytes, 7u);
     EXPECT_TRUE(log.Lines().empty());
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanTemporaryInternetFiles(clean);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Clearing, please wait..."});
     EXPECT_TRUE(sim.files().DirectoryExists(cache + "\\Content.IE5\\AB12CD34"));
@@ -174,14 +175,14 @@ TEST_F(InternetExplorerCacheTest, IndexDatFilesCountThreeForAnyFileAndScheduleTh
     const std::string cacheIndex = Folder(platform::csidlInternetCache) + "\\Content.IE5\\index.dat";
     MakeIndexDat(cookies);
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanIndexDatFiles(test);
     EXPECT_EQ(test.ItemCount, 3);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Warning: This will take effect next time windows is rebooted."});
 
     // The 95/98/Me family: Wininit deletes what "NUL=" names; absent files get no line.
     SetVersionCode(3);
-    CleanIndexDatFiles(Run(run::rmClean));
+    CleanIndexDatFiles(Run(base::rmClean));
     EXPECT_TRUE(Wiped(cookies));
     EXPECT_EQ(Read(sim.system().WindowsFolder() + "\\Wininit.ini"), "[rename]\r\nNUL=" + cookies + "\r\n");
 
@@ -189,10 +190,10 @@ TEST_F(InternetExplorerCacheTest, IndexDatFilesCountThreeForAnyFileAndScheduleTh
     SetVersionCode(12);
     MakeIndexDat(cacheIndex);
     sim.files().RefuseRebootSchedules();
-    CleanIndexDatFiles(Run(run::rmClean));
+    CleanIndexDatFiles(Run(base::rmClean));
     EXPECT_EQ(Lines("cannot be removed at the next start"), 1);
     sim.files().RefuseRebootSchedules(false);
-    CleanIndexDatFiles(Run(run::rmClean));
+    CleanIndexDatFiles(Run(base::rmClean));
     EXPECT_EQ(sim.files().ScheduledDeletes(), (std::vector<std::string>{cookies, cacheIndex}));
     EXPECT_EQ(Lines("cannot be removed at the next start"), 1);
 }
@@ -203,7 +204,7 @@ TEST_F(InternetExplorerCacheTest, ItemsWithoutTheirFoldersFindNothingAndTouchNoR
     MakeIndexDat("C:\\Content.IE5\\index.dat");
     sim.MakeFile("C:\\History.IE5\\page.htm", "p");
     for (auto item : {CleanTemporaryInternetFiles, CleanVisitedUrlHistory, CleanIndexDatFiles}) {
-        auto& clean = Run(run::rmClean);
+        auto& clean = Run(base::rmClean);
         item(clean);
         EXPECT_EQ(clean.ItemCount, 0);
     }
@@ -216,12 +217,12 @@ TEST_F(InternetExplorerCacheTest, TypedUrlsLogTheirAddressesExceptInFastMode) {
     const std::string typed = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
     sim.registry().SetString(RegRoot::CurrentUser, typed, "url1", "http://typed.example/");
     sim.registry().SetString(RegRoot::CurrentUser, typed, "url2", "http://other.example/");
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanRecentlyTypedUrls(test);
     EXPECT_EQ(test.ItemCount, 2);
     EXPECT_EQ(Lines("Test: deleting http://typed.example/"), 1);
 
-    auto& fast = Run(run::rmClean);
+    auto& fast = Run(base::rmClean);
     fast.SetFastScan(true);
     const size_t before = log.Lines().size();
     CleanRecentlyTypedUrls(fast);

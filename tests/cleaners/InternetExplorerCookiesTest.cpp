@@ -1,7 +1,8 @@
 #include <string>
 
-#include "cleaners/CookieSite.h"
-#include "cleaners/InternetExplorerCookies.h"
+#include "browsers/CookieSite.h"
+#include "browsers/InternetExplorerFolders.h"
+#include "cleaners/Cleaners.h"
 #include "indexdat/IndexDatBuilder.h"
 #include "platform/sim/SimFileSystem.h"
 #include "removal/RemovalFixture.h"
@@ -37,9 +38,9 @@ TEST(CookieSite, ThirdLineWithoutOneTrailingSlashForEitherLineEnd) {
     };
     for (const auto& [content, site] : cases) {
         sim.MakeFile("C:\\c\\x.txt", content);
-        EXPECT_EQ(cleaners::ReadCookieSite(sim.files(), "C:\\c\\x.txt"), site) << content;
+        EXPECT_EQ(browsers::ReadCookieSite(sim.files(), "C:\\c\\x.txt"), site) << content;
     }
-    EXPECT_EQ(cleaners::ReadCookieSite(sim.files(), "C:\\c\\missing.txt"), "");
+    EXPECT_EQ(browsers::ReadCookieSite(sim.files(), "C:\\c\\missing.txt"), "");
 }
 
 // The sim's file system over the machine's drives, counting the bytes read.
@@ -84,12 +85,12 @@ TEST(CookieSite, ALineLongerThanTheReadLimitGivesNoSiteAndTheRestIsNeverRead) {
     TReadCounter files(sim);
     // Lines that fit in 64 KiB together still give the site.
     sim.MakeFile("C:\\c\\fits.txt", std::string(60000, 'a') + "\nv\nsite.example/\n" + std::string(1 << 20, 'z'));
-    EXPECT_EQ(cleaners::ReadCookieSite(files, "C:\\c\\fits.txt"), "site.example");
+    EXPECT_EQ(browsers::ReadCookieSite(files, "C:\\c\\fits.txt"), "site.example");
     EXPECT_LE(files.bytesRead, 64u * 1024);
 
     files.bytesRead = 0;
     sim.MakeFile("C:\\c\\long.txt", std::string(8 << 20, 'a') + "\nv\nsite.example/\n");
-    EXPECT_EQ(cleaners::ReadCookieSite(files, "C:\\c\\long.txt"), "");
+    EXPECT_EQ(browsers::ReadCookieSite(files, "C:\\c\\long.txt"), "");
     EXPECT_LE(files.bytesRead, 64u * 1024);
 }
 
@@ -106,7 +107,7 @@ TEST_F(CookiesTest, EntriesOfEitherKeepFileKeepTheirCookiesAndTheIndex) {
     sim.MakeFile(folder + "notes.dat", "n");
     sim.MakeFile(folder + "index.dat", IndexImage());
 
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     cleaners::CleanIECookies(run);
     EXPECT_EQ(run.ItemCount, 2);
     EXPECT_EQ(run.ItemBytes, Cookie("SHOP.example/").size() + Cookie("ads.example/").size());
@@ -131,14 +132,14 @@ TEST_F(CookiesTest, TestAndCleanExamineTheCookieFolderAndLowAndAddEveryFile) {
                  "<u/>");
     const uint64_t bytes = Cookie("one.example/").size() + Cookie("two.example/path/").size() + 7 + 4;
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     cleaners::CleanIECookies(test);
     EXPECT_EQ(test.ItemCount, 4);
     EXPECT_EQ(test.ItemBytes, bytes);
     EXPECT_TRUE(Exists(folder + "Low\\b@two[1].txt"));
     EXPECT_EQ(Read(folder + "Low\\index.dat"), IndexImage());
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     cleaners::CleanIECookies(clean);
     EXPECT_EQ(clean.ItemCount, 4);
     EXPECT_EQ(clean.ItemBytes, bytes);
@@ -153,14 +154,14 @@ TEST_F(CookiesTest, OnlyLowWhenTheFolderHoldsNoCookiesAndTheWindowsFolderWithout
     const std::string folder = CookieFolder();
     sim.MakeFile(folder + "index.dat", IndexImage());
     sim.MakeFile(folder + "Low\\b@two[1].txt", Cookie("two.example/"));
-    auto& low = Run(run::rmClean);
+    auto& low = Run(base::rmClean);
     cleaners::CleanIECookies(low);
     EXPECT_EQ(low.ItemCount, 1);
     EXPECT_EQ(Read(folder + "index.dat"), IndexImage());  // the folder itself is not examined
 
     sim.system().SetSpecialFolder(platform::csidlCookies, "");
     sim.MakeFile("C:\\Windows\\cookies\\c@three[1].txt", Cookie("three.example/"));
-    auto& windows = Run(run::rmClean);
+    auto& windows = Run(base::rmClean);
     cleaners::CleanIECookies(windows);
     EXPECT_EQ(windows.ItemCount, 1);
     EXPECT_FALSE(Exists("C:\\Windows\\cookies\\c@three[1].txt"));

@@ -1,5 +1,4 @@
-#include "cleaners/MessengerCleaners.h"
-#include "cleaners/OfficeCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;
@@ -31,13 +30,13 @@ TEST_F(OfficeMessengerCleanersTest, WordFindsItsListsBelowAndBesideDataOfEveryVe
     sim.MakeFile(Recent() + "report.doc", "1234");
     sim.MakeFile(Recent() + "report.doc.lnk", "12");
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanOfficeWord(test);
     EXPECT_EQ(test.ItemCount, 6);  // 1 file, Settings, 1 + 2 + 1 values
     EXPECT_EQ(test.ItemBytes, 4u);
     EXPECT_TRUE(KeyExists(std::string(kOffice) + "14.0\\Word\\File MRU"));
 
-    CleanOfficeWord(Run(run::rmClean));
+    CleanOfficeWord(Run(base::rmClean));
     EXPECT_FALSE(KeyExists(std::string(kOffice) + "11.0\\Word\\Data\\File MRU"));
     EXPECT_FALSE(KeyExists(std::string(kOffice) + "14.0\\Word\\File MRU"));
     EXPECT_FALSE(KeyExists(std::string(kOffice) + "14.0\\Word\\Place MRU"));
@@ -48,7 +47,7 @@ TEST_F(OfficeMessengerCleanersTest, WordFindsItsListsBelowAndBesideDataOfEveryVe
     EXPECT_TRUE(Exists(Recent() + "report.doc.lnk"));
 
     // "Recent Files" takes every file, and only files.
-    CleanOfficeRecentFiles(Run(run::rmClean));
+    CleanOfficeRecentFiles(Run(base::rmClean));
     EXPECT_FALSE(Exists(Recent() + "report.doc.lnk"));
 }
 
@@ -56,7 +55,7 @@ TEST_F(OfficeMessengerCleanersTest, VisioTakesLastFileOneToNineAndPublisherRunsW
     const std::string application = std::string(kOffice) + "11.0\\Visio\\Application";
     for (int i = 0; i <= 10; ++i)
         sim.registry().SetString(RegRoot::CurrentUser, application, "LastFile" + std::to_string(i), "x.vsd");
-    auto& visio = Run(run::rmClean);
+    auto& visio = Run(base::rmClean);
     CleanOfficeVisio(visio);
     EXPECT_EQ(visio.ItemCount, 9);
     EXPECT_TRUE(sim.registry().GetValue(RegRoot::CurrentUser, application, "LastFile0"));
@@ -65,11 +64,11 @@ TEST_F(OfficeMessengerCleanersTest, VisioTakesLastFileOneToNineAndPublisherRunsW
     sim.system().SetSpecialFolder(platform::csidlAppData, "");
     sim.registry().SetString(RegRoot::CurrentUser, std::string(kOffice) + "15.0\\Publisher\\File MRU", "Item 1", "p");
     sim.registry().SetString(RegRoot::CurrentUser, std::string(kOffice) + "12.0\\Excel\\File MRU", "Item 1", "e");
-    auto& publisher = Run(run::rmTest);
+    auto& publisher = Run(base::rmTest);
     CleanOfficePublisher(publisher);
     EXPECT_EQ(publisher.ItemCount, 1);
     EXPECT_EQ(publisher.ItemSizeText, "0");
-    auto& excel = Run(run::rmTest);
+    auto& excel = Run(base::rmTest);
     CleanOfficeExcel(excel);
     EXPECT_EQ(excel.ItemCount, 0);  // without application data its registry part is skipped too
 }
@@ -93,12 +92,12 @@ TEST_F(OfficeMessengerCleanersTest, MsnTakesTheFirstAbsoluteExistingLogFolderAnd
     sim.MakeFile(documents + "My Received Files\\photo.jpg", "123");
     sim.MakeFile(documents + "My Received Files\\Sub\\note.txt", "45");
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanMsnMessenger(test);
     EXPECT_EQ(test.ItemCount, 2);
     EXPECT_EQ(test.ItemBytes, 5u);
 
-    CleanMsnMessenger(Run(run::rmClean));
+    CleanMsnMessenger(Run(base::rmClean));
     EXPECT_FALSE(Exists(documents + "My Received Files\\photo.jpg"));
     EXPECT_TRUE(Exists(documents + "My Received Files"));
     EXPECT_TRUE(Exists("C:\\Logs\\keep.txt"));
@@ -107,7 +106,7 @@ TEST_F(OfficeMessengerCleanersTest, MsnTakesTheFirstAbsoluteExistingLogFolderAnd
     // Without a documents folder, "My Received Files" is not looked for at a root.
     sim.MakeFile("C:\\My Received Files\\x.txt", "x");
     sim.system().SetSpecialFolder(platform::csidlPersonal, "");
-    CleanMsnMessenger(Run(run::rmClean));
+    CleanMsnMessenger(Run(base::rmClean));
     EXPECT_TRUE(Exists("C:\\My Received Files\\x.txt"));
 }
 
@@ -116,7 +115,7 @@ TEST_F(OfficeMessengerCleanersTest, SkypeSearchesEverySubfolderAndYahooOnlyItsNa
     sim.MakeFile(skype + "user\\chatsync\\a.dbb", "12");
     sim.MakeFile(skype + "b.dbb", "3");
     sim.MakeFile(skype + "main.db", "keep");
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     CleanSkype(run);
     EXPECT_EQ(run.ItemCount, 2);
     EXPECT_TRUE(Exists(skype + "main.db"));
@@ -128,7 +127,7 @@ TEST_F(OfficeMessengerCleanersTest, SkypeSearchesEverySubfolderAndYahooOnlyItsNa
     sim.MakeFile(yahoo + "Profiles\\me\\list.xml", "1");
     sim.MakeFile(yahoo + "Games\\a.gif", "1");
     sim.MakeFile(yahoo + "Games\\old\\b.gif", "1");
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanYahooMessenger(test);
     EXPECT_EQ(test.ItemCount, 3);
 }

@@ -1,7 +1,6 @@
 #include <filesystem>
 
-#include "cleaners/AdvancedCleaners.h"
-#include "cleaners/WindowsCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;
@@ -25,7 +24,7 @@ TEST_F(WindowsCleanersTest, RecentDocumentsCountsTheListAndTheShortcutsWithoutCh
     std::string recentDocs = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
     for (int i = 0; i < 12; ++i) sim.registry().SetString(RegRoot::CurrentUser, recentDocs, std::to_string(i), "x");
     for (int i = 0; i < 30; ++i) sim.MakeFile(Folder(platform::csidlRecent) + "doc" + std::to_string(i) + ".lnk", "1234");
-    auto& run = Run(run::rmTest);
+    auto& run = Run(base::rmTest);
     CleanRecentDocuments(run);
     EXPECT_EQ(run.ItemCount, 42);
     EXPECT_EQ(run.ItemBytes, 120u);
@@ -49,14 +48,14 @@ TEST_F(WindowsCleanersTest, RecycleBinWalksOnlyMarkedFoldersOfFixedDrives) {
     sim.MakeFile("E:\\Recycled\\De1.txt", "x");  // no INFO2
     sim.system().SetDriveType("E:\\", platform::DriveType::Fixed);
 
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanRecycleBin(test);
     EXPECT_EQ(test.ItemCount, 2);
     EXPECT_EQ(test.ItemBytes, 5u);
     EXPECT_TRUE(log.Lines().empty());  // neither the notice nor file lines in a Test
     EXPECT_EQ(sim.desktop().EmptyRecycleBinCount(), 0);
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanRecycleBin(clean);
     EXPECT_EQ(clean.ItemCount, 2);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Clearing, please wait..."});
@@ -69,7 +68,7 @@ TEST_F(WindowsCleanersTest, RecycleBinWalksOnlyMarkedFoldersOfFixedDrives) {
 
     Options.ShowLogRecycleBin = true;
     sim.MakeFile("C:\\Recycled\\Dc3.txt", "x");
-    CleanRecycleBin(Run(run::rmClean));
+    CleanRecycleBin(Run(base::rmClean));
     EXPECT_EQ(DeletingLines(), 1);
 }
 
@@ -77,7 +76,7 @@ TEST_F(WindowsCleanersTest, TemporaryFilesEmptyTheFolderButKeepIt) {
     std::string temp = sim.system().TempFolder();
     sim.MakeFile(temp + "a.tmp", "aaaa");
     sim.MakeFile(temp + "Setup\\b.tmp", "bb");
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     CleanTemporaryFiles(run);
     EXPECT_EQ(run.ItemCount, 2);
     EXPECT_EQ(run.ItemBytes, 6u);
@@ -91,7 +90,7 @@ TEST_F(WindowsCleanersTest, MemoryDumpsAndCheckDiskFragmentsMatchTheirMasks) {
     sim.MakeFile(windows + "other.dmp", "x");
     sim.MakeFile(windows + "MiniDump\\Mini1.DMP", "123");
     sim.MakeFile(windows + "MiniDump\\notes.txt", "x");
-    auto& dumps = Run(run::rmClean);
+    auto& dumps = Run(base::rmClean);
     CleanMemoryDumps(dumps);
     EXPECT_EQ(dumps.ItemCount, 2);
     EXPECT_EQ(dumps.ItemBytes, 8u);
@@ -102,18 +101,18 @@ TEST_F(WindowsCleanersTest, MemoryDumpsAndCheckDiskFragmentsMatchTheirMasks) {
     sim.MakeFile(system + "FILE0000.CHK", "x");
     sim.MakeFile(system + "file0001.chk", "x");
     sim.MakeFile(system + "kernel.chk", "x");
-    auto& chk = Run(run::rmTest);
+    auto& chk = Run(base::rmTest);
     CleanChkdskFragments(chk);
     EXPECT_EQ(chk.ItemCount, 2);
 }
 
 TEST_F(WindowsCleanersTest, ClipboardIsEmptiedOnlyByAClean) {
     sim.desktop().SetClipboardText("secret");
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanClipboard(test);
     EXPECT_EQ(sim.desktop().ClipboardText(), "secret");
     EXPECT_EQ(test.ItemCount, 0);
-    CleanClipboard(Run(run::rmClean));
+    CleanClipboard(Run(base::rmClean));
     EXPECT_EQ(sim.desktop().ClipboardText(), "");
 }
 
@@ -124,23 +123,23 @@ TEST_F(WindowsCleanersTest, AdvancedItemsCountAndRemoveTheirKeys) {
         for (int v = 0; v < sizes[k]; ++v)
             sim.registry().SetString(RegRoot::CurrentUser, explorer + "ComDlg32\\OpenSaveMRU\\ext" + std::to_string(k),
                                      std::to_string(v), "x");
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     CleanOpenFileHistory(test);
     EXPECT_EQ(test.ItemCount, 13);
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     CleanOpenFileHistory(clean);
     EXPECT_FALSE(sim.registry().OpenKey(RegRoot::CurrentUser, explorer + "ComDlg32\\OpenSaveMRU",
                                         platform::RegAccess::Read));
 
     sim.registry().SetBinary(RegRoot::CurrentUser, explorer + "TrayNotify", "IconStreams", {1});
     sim.registry().SetBinary(RegRoot::CurrentUser, explorer + "TrayNotify", "Keep", {1});
-    auto& tray = Run(run::rmClean);
+    auto& tray = Run(base::rmClean);
     CleanTrayNotificationsCache(tray);
     EXPECT_EQ(tray.ItemCount, 1);
     EXPECT_TRUE(sim.registry().ReadValue(RegRoot::CurrentUser, explorer + "TrayNotify", "Keep"));
 
     size_t lines = log.Lines().size();
-    auto& assist = Run(run::rmClean);
+    auto& assist = Run(base::rmClean);
     CleanUserAssistHistory(assist);
     EXPECT_EQ(assist.ItemCount, 0);
     EXPECT_EQ(log.Lines().size(), lines);

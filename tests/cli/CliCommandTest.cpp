@@ -140,7 +140,7 @@ TEST_F(CliTest, CleanWhileAnotherRemovingRunWorksWaitsThenIsStatusSixAndRemovesN
     sim.desktop().SetClipboardText("secret");
     sim.locks().HoldElsewhere(run::kRemovingRunLockName);
     EXPECT_EQ(Run({"--clean", "--yes", "Windows - Clipboard"}), 6);
-    EXPECT_EQ(errText, std::string("nullvane-cli: ") + run::texts::kAnotherRunRemoving + "\n");
+    EXPECT_EQ(errText, std::string("nullvane-cli: ") + base::texts::kAnotherRunRemoving + "\n");
     EXPECT_EQ(outText.find("Clearing"), std::string::npos);
     EXPECT_EQ(sim.locks().Waits(), (std::vector<int>{5000}));
     EXPECT_EQ(sim.desktop().ClipboardText(), "secret");

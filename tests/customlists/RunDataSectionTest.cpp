@@ -18,7 +18,7 @@ protected:
         for (const auto& entry : entries) text += entry + "\r\n";
         sim.MakeFile(sim.system().ProgramFolder() + file, text);
     }
-    run::TRunContext& RunList(run::TRunMode mode, const std::string& file, const std::string& item) {
+    base::TRunContext& RunList(base::TRunMode mode, const std::string& file, const std::string& item) {
         auto& run = Run(mode);
         RunDataSection(run, file, item);
         return run;
@@ -30,12 +30,12 @@ TEST_F(RunDataSectionTest, CustomListFoldersGoWholeAndMasksMatchAsDefined) {
     sim.MakeFile("C:\\Reports\\Report.TXT2", "3");
     sim.MakeFile("C:\\Reports\\Old\\deep.txt", "456");
     WriteList("Clist.dat", "<New List>", {"DelFile2=C:\\Reports,report.txt"});
-    auto& exact = RunList(run::rmTest, "Clist.dat", "Custom Lists - <New List>");
+    auto& exact = RunList(base::rmTest, "Clist.dat", "Custom Lists - <New List>");
     EXPECT_EQ(exact.ItemCount, 1);
     EXPECT_EQ(exact.ItemBytes, 2u);
 
     WriteList("Clist.dat", "<New List>", {"DelFile1=C:\\Reports"});
-    auto& whole = RunList(run::rmClean, "Clist.dat", "Custom Lists - <New List>");
+    auto& whole = RunList(base::rmClean, "Clist.dat", "Custom Lists - <New List>");
     EXPECT_EQ(whole.ItemCount, 3);
     EXPECT_EQ(whole.ItemSizeText, "1");
     EXPECT_FALSE(Exists("C:\\Reports"));
@@ -46,7 +46,7 @@ TEST_F(RunDataSectionTest, PlaceholdersAreReplacedOnlyWhenWrittenExactly) {
     sim.MakeFile(windows + "\\Temp\\a.TMP", "x");
     sim.MakeFile(windows + "\\Temp\\Sub\\b.tmp", "x");
     WriteList("NVane.dat", "Windows Log Files", {"DelFile3=%windir%\\Temp,*.tmp", "DelFile4=%WINDIR%\\Temp,*.tmp"});
-    auto& run = RunList(run::rmClean, "NVane.dat", "Windows - Windows Log Files");
+    auto& run = RunList(base::rmClean, "NVane.dat", "Windows - Windows Log Files");
     EXPECT_EQ(run.ItemCount, 1);
     EXPECT_FALSE(Exists(windows + "\\Temp\\a.TMP"));
     EXPECT_TRUE(Exists(windows + "\\Temp\\Sub\\b.tmp"));
@@ -62,7 +62,7 @@ TEST_F(RunDataSectionTest, EntriesThatWouldLeaveTheirFolderAreSkipped) {
     WriteList("Clist.dat", "<New List>",
               {"DelFile1={Current AppData}\\Reports", "DelFile2=C:\\Reports\\..\\Windows,*.log", "DelFile3=\\Reports",
                "DelFile4=Reports"});
-    auto& run = RunList(run::rmClean, "Clist.dat", "Custom Lists - <New List>");
+    auto& run = RunList(base::rmClean, "Clist.dat", "Custom Lists - <New List>");
     EXPECT_EQ(run.ItemCount, 0);
     EXPECT_TRUE(Exists("C:\\Reports\\keep.txt"));
     EXPECT_TRUE(Exists("C:\\Windows\\keep.log"));
@@ -78,7 +78,7 @@ TEST_F(RunDataSectionTest, RegistryEntriesTakeKeysValuesAndWholeKeys) {
     WriteList("Clist.dat", "<New List>",
               {"DelRegValue1=HKEY_CURRENT_USER\\Software\\Reports", "DelRegValue2=hkey_current_user\\Software\\Recent,",
                "DelRegValue3=HKEY_CURRENT_USER\\Software\\Single,Path", "DelRegValue4=HKEY_NOWHERE\\Software\\Single,Other"});
-    auto& run = RunList(run::rmClean, "Clist.dat", "Custom Lists - <New List>");
+    auto& run = RunList(base::rmClean, "Clist.dat", "Custom Lists - <New List>");
     EXPECT_EQ(run.ItemCount, 5);
     EXPECT_FALSE(sim.registry().OpenKey(RegRoot::CurrentUser, "Software\\Reports", platform::RegAccess::Read));
     EXPECT_EQ(sim.registry().OpenKey(RegRoot::CurrentUser, "Software\\Recent", platform::RegAccess::Read)->ValueCount(), 0u);
@@ -111,7 +111,7 @@ TEST_F(RunDataSectionTest, EntriesNamingAWholeHiveRemoveNothingAndSaySo) {
     entries.push_back("DelRegValue20=HKEY_USERS\\" + sid + "\\Software\\Classes,");
     entries.push_back("DelRegValue21=HKEY_CURRENT_USER\\Software\\Reports");
     WriteList("Clist.dat", "<New List>", entries);
-    auto& run = RunList(run::rmClean, "Clist.dat", "Custom Lists - <New List>");
+    auto& run = RunList(base::rmClean, "Clist.dat", "Custom Lists - <New List>");
 
     EXPECT_EQ(run.ItemCount, 1);
     EXPECT_FALSE(sim.registry().KeyExists(RegRoot::CurrentUser, "Software\\Reports"));
@@ -136,7 +136,7 @@ TEST_F(RunDataSectionTest, MachineValuesNeedAnAdministratorAndSayItOncePerItem) 
     sim.registry().SetString(RegRoot::LocalMachine, "Software\\Reports", "Path", "x");
     WriteList("NVane.dat", "Reports",
               {"DelRegValue1=HKEY_LOCAL_MACHINE\\Software\\Reports,Path", "DelRegValue2=HKEY_LOCAL_MACHINE\\Software\\Reports,"});
-    auto& run = RunList(run::rmClean, "NVane.dat", "Applications - Reports");
+    auto& run = RunList(base::rmClean, "NVane.dat", "Applications - Reports");
     EXPECT_EQ(run.ItemCount, 0);
     EXPECT_TRUE(sim.registry().ReadValue(RegRoot::LocalMachine, "Software\\Reports", "Path"));
     auto asked = sim.dialogs().Asked();
@@ -145,20 +145,20 @@ TEST_F(RunDataSectionTest, MachineValuesNeedAnAdministratorAndSayItOncePerItem) 
     EXPECT_EQ(asked[0].caption, "");
     EXPECT_EQ(asked[0].flags, 0u);
 
-    RunList(run::rmUnattended, "NVane.dat", "Applications - Reports");
+    RunList(base::rmUnattended, "NVane.dat", "Applications - Reports");
     EXPECT_EQ(sim.dialogs().Asked().size(), 1u);
 
     sim.system().SetVersion(platform::piWindows, 4, 10);  // the 95/98/Me family has no such rule
-    EXPECT_EQ(RunList(run::rmClean, "NVane.dat", "Applications - Reports").ItemCount, 1);
+    EXPECT_EQ(RunList(base::rmClean, "NVane.dat", "Applications - Reports").ItemCount, 1);
 }
 
 TEST_F(RunDataSectionTest, MissingFilesSectionsAndLocationsGiveNothing) {
-    auto& none = RunList(run::rmTest, "Clist.dat", "Custom Lists - <New List>");
+    auto& none = RunList(base::rmTest, "Clist.dat", "Custom Lists - <New List>");
     EXPECT_EQ(none.ItemCount, 0);
     std::vector<std::string> entries;
     for (int i = 1; i <= 10; ++i) entries.push_back("DelFile" + std::to_string(i) + "=C:\\Nowhere" + std::to_string(i));
     WriteList("Clist.dat", "<New List>", entries);
-    auto& missing = RunList(run::rmTest, "Clist.dat", "Custom Lists - <New List>");
+    auto& missing = RunList(base::rmTest, "Clist.dat", "Custom Lists - <New List>");
     EXPECT_EQ(missing.ItemCount, 0);
     EXPECT_EQ(missing.ItemSizeText, "0");
     EXPECT_TRUE(log.Lines().empty());
@@ -184,7 +184,7 @@ TEST_F(RunDataSectionTest, ShippedDataFileServesItsItems) {
     }
     std::string history = "Software\\Yahoo\\Companion\\SearchHistory";
     sim.registry().SetString(RegRoot::CurrentUser, history, "1", "searched words");
-    auto& run = RunList(run::rmClean, "NVane.dat", "Advanced - Yahoo! Toolbar History");
+    auto& run = RunList(base::rmClean, "NVane.dat", "Advanced - Yahoo! Toolbar History");
     EXPECT_EQ(run.ItemCount, 1);
     EXPECT_TRUE(sim.registry().OpenKey(RegRoot::CurrentUser, history, platform::RegAccess::Read));
 }

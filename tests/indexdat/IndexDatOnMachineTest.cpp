@@ -78,7 +78,7 @@ TEST(IndexDatOnMachine, SecureWipeMakesRandomPassesThenAZeroPass) {
     machine.MakeFile(kFile, SampleImage());
     machine.system().SetRandomSequence({7, 300});
     TFillRecorder files(machine);
-    run::TRunOptions options;
+    base::TRunOptions options;
     options.OverwriteFile = true;
     options.OverwriteNumber = 10;
 
@@ -101,7 +101,7 @@ TEST(IndexDatOnMachine, PlainWipeIsOnePassOfZeros) {
     SimMachine machine;
     machine.MakeFile(kFile, SampleImage());
     TFillRecorder files(machine);
-    run::TRunOptions options;
+    base::TRunOptions options;
     options.OverwriteFile = false;
     options.OverwriteNumber = 3;
     EXPECT_TRUE(WipeIndexDat(files, machine.system(), kFile, options).Wiped());
@@ -132,27 +132,27 @@ TEST(IndexDatOnMachine, WipeWritesIntoNoFileReachedThroughALinkOrOtherName) {
         if (std::string(name) != "C:\\Named\\second.dat") EXPECT_FALSE(NamesTheFileItself(machine.files(), name)) << name;
         // (The simulation has no current drive: there "\Outside\index.dat" is missing.)
         const TWipeOutcome expected = name[0] == '\\' ? TWipeOutcome::Missing : TWipeOutcome::NotReached;
-        EXPECT_EQ(WipeIndexDat(machine.files(), machine.system(), name, run::TRunOptions{}).Outcome, expected) << name;
+        EXPECT_EQ(WipeIndexDat(machine.files(), machine.system(), name, base::TRunOptions{}).Outcome, expected) << name;
     }
     EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\index.dat"), image);
     EXPECT_EQ(*machine.files().ReadAll("C:\\Outside\\other.dat"), image);
 
     EXPECT_TRUE(NamesTheFileItself(machine.files(), "C:/Named/./own.dat"));
-    EXPECT_TRUE(WipeIndexDat(machine.files(), machine.system(), "C:/Named/./own.dat", run::TRunOptions{}).Wiped());
+    EXPECT_TRUE(WipeIndexDat(machine.files(), machine.system(), "C:/Named/./own.dat", base::TRunOptions{}).Wiped());
     EXPECT_NE(*machine.files().ReadAll("C:\\Named\\own.dat"), image);
 }
 
 TEST(IndexDatOnMachine, WipeLeavesMissingAndHeldFilesAloneAndSaysSo) {
     SimMachine machine;
     TFillRecorder files(machine);
-    const TWipeResult missing = WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    const TWipeResult missing = WipeIndexDat(files, machine.system(), kFile, base::TRunOptions{});
     EXPECT_EQ(missing.Outcome, TWipeOutcome::Missing);
     EXPECT_TRUE(files.opens.empty());
     EXPECT_FALSE(machine.files().Exists(kFile));
 
     machine.MakeFile(kFile, SampleImage());
     files.SetInUse(kFile);
-    const TWipeResult held = WipeIndexDat(files, machine.system(), kFile, run::TRunOptions{});
+    const TWipeResult held = WipeIndexDat(files, machine.system(), kFile, base::TRunOptions{});
     EXPECT_EQ(held.Outcome, TWipeOutcome::InUse);
     EXPECT_EQ(held.Error, 32u);  // a sharing violation
     EXPECT_EQ(WipeOutcomeText(held), "not overwritten: the file is in use by another program (error 32)");
@@ -171,7 +171,7 @@ TEST(IndexDatOnMachine, WipeWritesOnlyIntoFilesThatStartWithACacheSignature) {
     const std::string text = "Notes about the cache\r\nindex.dat is where the browser keeps its list.\r\n";
     for (const std::string& content : {text, lookalike}) {
         machine.MakeFile(kFile, content);
-        const TWipeResult refused = WipeIndexDat(machine.files(), machine.system(), kFile, run::TRunOptions{});
+        const TWipeResult refused = WipeIndexDat(machine.files(), machine.system(), kFile, base::TRunOptions{});
         EXPECT_EQ(refused.Outcome, TWipeOutcome::NotAnIndexDat);
         EXPECT_NE(WipeOutcomeText(refused).find("not an index.dat"), std::string::npos);
         EXPECT_EQ(*machine.files().ReadAll(kFile), content);
@@ -179,7 +179,7 @@ TEST(IndexDatOnMachine, WipeWritesOnlyIntoFilesThatStartWithACacheSignature) {
     std::string wine = SampleImage();
     wine.replace(0, 28, std::string("WINE URLCache Ver 0.2012001", 27) + '\0');
     machine.MakeFile(kFile, wine);
-    EXPECT_TRUE(WipeIndexDat(machine.files(), machine.system(), kFile, run::TRunOptions{}).Wiped());
+    EXPECT_TRUE(WipeIndexDat(machine.files(), machine.system(), kFile, base::TRunOptions{}).Wiped());
     EXPECT_EQ(machine.files().ReadAll(kFile)->find("http://"), std::string::npos);
 }
 

@@ -54,7 +54,7 @@ TEST_F(IndexDatWin32, ReadsAndWipesAFileThatAnotherHandleSharesOpen) {
     ASSERT_EQ(lists.UrlList.size(), 1u);
     EXPECT_EQ(lists.UrlList[0].Url, "http://held-open.example/");
 
-    run::TRunOptions options;
+    base::TRunOptions options;
     options.OverwriteFile = true;
     options.OverwriteNumber = 2;
     WipeIndexDat(files_, system_, name_, options);
@@ -72,7 +72,7 @@ TEST_F(IndexDatWin32, FileHeldExclusivelyIsNeitherListedNorWiped) {
     ASSERT_TRUE(holder);
     TIndexDatLists lists;
     EXPECT_FALSE(ReadIndexDatUrls(files_, name_, 0, lists, TIndexDatTimeFormat{}));
-    WipeIndexDat(files_, system_, name_, run::TRunOptions{});
+    WipeIndexDat(files_, system_, name_, base::TRunOptions{});
     holder.Value().reset();
     EXPECT_EQ(files_.ReadAll(name_), image_);
 }

@@ -26,11 +26,11 @@ protected:
 };
 
 TEST_F(DatabaseFilesTest, EachDatabaseGoesBeforeTheCompanionsThatExistAndATestKeepsThem) {
-    EXPECT_EQ(CleanDatabaseFiles(Run(run::rmTest), "C:\\P", "cookies.sqlite", {.recurse = true}), 10u);
+    EXPECT_EQ(CleanDatabaseFiles(Run(base::rmTest), "C:\\P", "cookies.sqlite", {.recurse = true}), 10u);
     EXPECT_EQ(LastRun().ItemCount, 6);
     EXPECT_TRUE(Exists("C:\\P\\one\\cookies.sqlite-shm"));
 
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     EXPECT_EQ(CleanDatabaseFiles(clean, "C:\\P", "cookies.sqlite", {.recurse = true}), 10u);
     EXPECT_EQ(clean.ItemCount, 6);
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
@@ -47,7 +47,7 @@ TEST_F(DatabaseFilesTest, EachDatabaseGoesBeforeTheCompanionsThatExistAndATestKe
 
 TEST_F(DatabaseFilesTest, ADatabaseInUseStaysWithItsCompanionsAndTheWalkGoesOn) {
     sim.files().SetInUse("C:\\P\\one\\cookies.sqlite");
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     EXPECT_EQ(CleanDatabaseFiles(run, "C:\\P", "cookies.sqlite", {.recurse = true}), 2u);
     EXPECT_EQ(run.ItemCount, 2);  // the other profile's database and its log
     for (const char* suffix : {"-journal", "-wal", "-shm"})

@@ -30,7 +30,7 @@ protected:
 
 TEST_F(FileRemovalTest, TestRunCountsListsAndKeepsEverything) {
     MakeWorkTree();
-    auto& run = Run(run::rmTest);
+    auto& run = Run(base::rmTest);
     int32_t count = 0;
     uint64_t bytes = CleanFolder(run, "C:\\Work", {.removeFolder = true});
     count = run.ItemCount;
@@ -47,7 +47,7 @@ TEST_F(FileRemovalTest, TestRunCountsListsAndKeepsEverything) {
 TEST_F(FileRemovalTest, TestRunOnADriveRootAsksNothing) {
     sim.MakeFile("C:\\x.tmp", "x");
     int32_t count = 0;
-    CleanFolder(Run(run::rmTest), "C:\\", {.logIt = false});
+    CleanFolder(Run(base::rmTest), "C:\\", {.logIt = false});
     count = LastRun().ItemCount;
     EXPECT_GE(count, 1);
     EXPECT_TRUE(sim.dialogs().Asked().empty());
@@ -56,7 +56,7 @@ TEST_F(FileRemovalTest, TestRunOnADriveRootAsksNothing) {
 TEST_F(FileRemovalTest, CleanRunRemovesFilesAndSubfoldersButKeepsTheFolderUnlessAsked) {
     MakeWorkTree();
     int32_t count = 0;
-    uint64_t bytes = CleanFolder(Run(run::rmClean), "C:\\Work\\");
+    uint64_t bytes = CleanFolder(Run(base::rmClean), "C:\\Work\\");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 5);
     EXPECT_EQ(bytes, 15u);
@@ -66,7 +66,7 @@ TEST_F(FileRemovalTest, CleanRunRemovesFilesAndSubfoldersButKeepsTheFolderUnless
 
     count = 0;
     sim.MakeFile("C:\\Work\\again.txt", "z");
-    CleanFolder(Run(run::rmClean), "C:\\Work", {.removeFolder = true, .logIt = false});
+    CleanFolder(Run(base::rmClean), "C:\\Work", {.removeFolder = true, .logIt = false});
     count = LastRun().ItemCount;
     EXPECT_FALSE(Exists("C:\\Work"));
 }
@@ -77,7 +77,7 @@ TEST_F(FileRemovalTest, ExcludedNameStaysInEveryFolderAndKeepsItsFolder) {
     sim.MakeFile("C:\\Cache\\Sub\\index.dat", "keep");
     sim.MakeFile("C:\\Cache\\Sub\\y.gif", "gone");
     int32_t count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Cache", {.keepName = "index.dat"});
+    CleanFolder(Run(base::rmClean), "C:\\Cache", {.keepName = "index.dat"});
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 2);
     EXPECT_TRUE(Exists("C:\\Cache\\INDEX.DAT"));
@@ -90,7 +90,7 @@ TEST_F(FileRemovalTest, CleanFolderExceptKeepsNamesContainingTheText) {
     sim.MakeFile("C:\\Local\\http_site_0.localstorage", "gone");
     sim.MakeFile("C:\\Local\\Deep\\other.txt", "gone");
     int32_t count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Local", {.keepContaining = "CHROME-EXTENSION_"});
+    CleanFolder(Run(base::rmClean), "C:\\Local", {.keepContaining = "CHROME-EXTENSION_"});
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 2);
     EXPECT_TRUE(Exists("C:\\Local\\chrome-extension_abc_0.localstorage"));
@@ -102,7 +102,7 @@ TEST_F(FileRemovalTest, DriveRootQuestionAnsweredNoLeavesTheDriveAlone) {
     sim.MakeFile("C:\\keep.txt", "k");
     sim.dialogs().QueueAnswer(platform::idNo);
     int32_t count = 7;
-    EXPECT_EQ(CleanFolder(Run(run::rmClean), "C:\\"), 0u);
+    EXPECT_EQ(CleanFolder(Run(base::rmClean), "C:\\"), 0u);
     EXPECT_EQ(count, 7);
     EXPECT_TRUE(Exists("C:\\keep.txt"));
     ASSERT_EQ(sim.dialogs().Asked().size(), 1u);
@@ -117,14 +117,14 @@ TEST_F(FileRemovalTest, MaskQuestionsDependOnTheMaskAndTheFolder) {
     sim.MakeFile(documents + "letter.doc", "d");
     sim.dialogs().QueueAnswer(platform::idNo);
     int32_t count = 0;
-    CleanFilesByMask(Run(run::rmClean), documents, "*.doc");
+    CleanFilesByMask(Run(base::rmClean), documents, "*.doc");
     count = LastRun().ItemCount;
     EXPECT_EQ(Questions(), std::vector<std::string>{"Do you want to delete the files on " + documents + "?"});
     EXPECT_TRUE(Exists(documents + "letter.doc"));
 
     // A mask without "*" on a drive root skips the root question.
     sim.MakeFile("C:\\memory.dmp", "m");
-    CleanFilesByMask(Run(run::rmClean), "C:\\", "memory.dmp");
+    CleanFilesByMask(Run(base::rmClean), "C:\\", "memory.dmp");
     count = LastRun().ItemCount;
     EXPECT_EQ(Questions().size(), 1u);
     EXPECT_FALSE(Exists("C:\\memory.dmp"));
@@ -137,7 +137,7 @@ TEST_F(FileRemovalTest, MasksMatchAsTheWalkDefinesThem) {
     sim.MakeFile("C:\\N\\MEMORY.DMP", "x");
     auto countFor = [&](const std::string& mask, bool recurse) {
         int32_t count = 0;
-        CleanFilesByMask(Run(run::rmTest), "C:\\M", mask, {.recurse = recurse});
+        CleanFilesByMask(Run(base::rmTest), "C:\\M", mask, {.recurse = recurse});
         count = LastRun().ItemCount;
         return count;
     };
@@ -147,7 +147,7 @@ TEST_F(FileRemovalTest, MasksMatchAsTheWalkDefinesThem) {
     EXPECT_EQ(countFor("memory.dmp", false), 1);
     EXPECT_EQ(countFor("*.*", false), 6);  // README has no extension
     int32_t exact = 0;
-    CleanFilesByMask(Run(run::rmTest), "C:\\N", "memory.dmp");
+    CleanFilesByMask(Run(base::rmTest), "C:\\N", "memory.dmp");
     exact = LastRun().ItemCount;
     EXPECT_EQ(exact, 0);  // a mask without "*" matches the exact name, case included
 }
@@ -155,11 +155,11 @@ TEST_F(FileRemovalTest, MasksMatchAsTheWalkDefinesThem) {
 TEST_F(FileRemovalTest, WipeWritesOneRandomByteValuePerPassAndKeepsTheLength) {
     sim.MakeFile("C:\\w.bin", std::string(10000, 'A'));
     sim.system().SetRandomSequence({7, 254, 300});  // 300 is taken modulo 255: 45
-    WipeFile(Run(run::rmClean), "C:\\w.bin", 3);
+    WipeFile(Run(base::rmClean), "C:\\w.bin", 3);
     EXPECT_EQ(Read("C:\\w.bin"), std::string(10000, static_cast<char>(45)));
 
     sim.system().SetRandomSequence({9});
-    WipeFile(Run(run::rmClean), "C:\\w.bin", 0);
+    WipeFile(Run(base::rmClean), "C:\\w.bin", 0);
     EXPECT_EQ(Read("C:\\w.bin"), std::string(10000, static_cast<char>(45)));
 }
 
@@ -168,18 +168,18 @@ TEST_F(FileRemovalTest, OverwriteLeavesReadOnlyAndInUseFilesUnwrittenButStillDel
     Options.OverwriteNumber = 2;
     sim.MakeFile("C:\\ro.txt", "secret");
     sim.files().SetAttributes("C:\\ro.txt", platform::faReadOnly);
-    WipeFile(Run(run::rmClean), "C:\\ro.txt", 2);
+    WipeFile(Run(base::rmClean), "C:\\ro.txt", 2);
     EXPECT_EQ(Read("C:\\ro.txt"), "secret");
-    EXPECT_TRUE(EraseFile(Run(run::rmClean), "C:\\ro.txt", true));
+    EXPECT_TRUE(EraseFile(Run(base::rmClean), "C:\\ro.txt", true));
     EXPECT_FALSE(Exists("C:\\ro.txt"));
 
     sim.MakeFile("C:\\busy.txt", "busy");
     sim.files().SetInUse("C:\\busy.txt");
-    EXPECT_TRUE(IsFileLocked(Run(run::rmClean), "C:\\busy.txt"));
-    EXPECT_FALSE(EraseFile(Run(run::rmClean), "C:\\busy.txt", false));
+    EXPECT_TRUE(IsFileLocked(Run(base::rmClean), "C:\\busy.txt"));
+    EXPECT_FALSE(EraseFile(Run(base::rmClean), "C:\\busy.txt", false));
     sim.files().SetInUse("C:\\busy.txt", false);
     EXPECT_EQ(Read("C:\\busy.txt"), "busy");
-    EXPECT_FALSE(IsFileLocked(Run(run::rmClean), "C:\\missing.txt"));
+    EXPECT_FALSE(IsFileLocked(Run(base::rmClean), "C:\\missing.txt"));
 }
 
 TEST_F(FileRemovalTest, LinkedFoldersAreNeverEnteredAndOnlyTheLinkGoes) {
@@ -192,14 +192,14 @@ TEST_F(FileRemovalTest, LinkedFoldersAreNeverEnteredAndOnlyTheLinkGoes) {
     if (linkError) GTEST_SKIP() << "no symbolic links on this host: " << linkError.message();
 
     int32_t count = 0;
-    CleanFolder(Run(run::rmTest), "C:\\Temp");
+    CleanFolder(Run(base::rmTest), "C:\\Temp");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);  // junk.tmp; nothing behind the link
     for (const auto& line : log.Lines()) EXPECT_EQ(line.find("precious"), std::string::npos) << line;
 
     Options.OverwriteFile = true;
     count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Temp");
+    CleanFolder(Run(base::rmClean), "C:\\Temp");
     count = LastRun().ItemCount;
     EXPECT_EQ(Read("C:\\Outside\\precious.doc"), "precious");
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.HostPath("C:\\Temp") / "link")));
@@ -207,9 +207,9 @@ TEST_F(FileRemovalTest, LinkedFoldersAreNeverEnteredAndOnlyTheLinkGoes) {
     for (const char* mask : {"*.*", "*.doc"}) {
         count = 0;
         std::filesystem::create_directory_symlink(sim.HostPath("C:\\Outside"), sim.HostPath("C:\\Temp") / "again");
-        CleanFilesByMask(Run(run::rmClean), "C:\\Temp", mask, {.recurse = true});
+        CleanFilesByMask(Run(base::rmClean), "C:\\Temp", mask, {.recurse = true});
         count = LastRun().ItemCount;
-        CleanFolder(Run(run::rmClean), "C:\\Temp");
+        CleanFolder(Run(base::rmClean), "C:\\Temp");
         count = LastRun().ItemCount;
         EXPECT_EQ(Read("C:\\Outside\\precious.doc"), "precious") << mask;
     }
@@ -222,12 +222,12 @@ TEST_F(FileRemovalTest, SizesAreSixtyFourBit) {
     }
     std::filesystem::resize_file(sim.HostPath("C:\\Big") / "huge.bin", 5ull << 30);  // sparse
     int32_t count = 0;
-    EXPECT_EQ(CleanFolder(Run(run::rmTest), "C:\\Big", {.logIt = false}), 5ull << 30);
+    EXPECT_EQ(CleanFolder(Run(base::rmTest), "C:\\Big", {.logIt = false}), 5ull << 30);
 }
 
 TEST_F(FileRemovalTest, CancelledOrMissingFoldersGiveNothing) {
     MakeWorkTree();
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     int32_t count = 0;
     EXPECT_EQ(CleanFolder(run, "C:\\Nowhere", {.removeFolder = true}), 0u);
     EXPECT_EQ(CleanFolder(run, "\\", {.removeFolder = true}), 0u);
@@ -242,7 +242,7 @@ TEST_F(FileRemovalTest, CancelledOrMissingFoldersGiveNothing) {
 
 TEST_F(FileRemovalTest, ProgressIsPostedAtMostEveryTwoSecondsWithTheRunningTotal) {
     MakeWorkTree();
-    auto& run = Run(run::rmTest);
+    auto& run = Run(base::rmTest);
     run.TotalItems = 100;
     run.LastProgressTime = sim.system().TickMs() - 2001;
     int32_t count = 0;
@@ -250,15 +250,15 @@ TEST_F(FileRemovalTest, ProgressIsPostedAtMostEveryTwoSecondsWithTheRunningTotal
     count = run.ItemCount;
     auto posted = sim.desktop().PostedTo(mainWindow);
     ASSERT_EQ(posted.size(), 1u);  // the clock stands still after the first post
-    EXPECT_EQ(posted[0].message, run::WM_RUNPROGRESS);
+    EXPECT_EQ(posted[0].message, base::WM_RUNPROGRESS);
     EXPECT_EQ(posted[0].wParam, 101u);
 }
 
 TEST_F(FileRemovalTest, LogScrollsEveryFiftiethLineInATestAndEveryTwentyFifthOtherwise) {
-    auto& test = Run(run::rmTest);
+    auto& test = Run(base::rmTest);
     for (int i = 0; i < 100; ++i) ScrollLogIfDue(test, 50);
     EXPECT_EQ(log.Scrolls(), 2);
-    auto& clean = Run(run::rmClean);
+    auto& clean = Run(base::rmClean);
     for (int i = 0; i < 100; ++i) ScrollLogIfDue(clean, 50);
     EXPECT_EQ(log.Scrolls(), 6);
     ScrollLogIfDue(clean, 0);
@@ -266,7 +266,7 @@ TEST_F(FileRemovalTest, LogScrollsEveryFiftiethLineInATestAndEveryTwentyFifthOth
 }
 
 TEST_F(FileRemovalTest, DeleteAtRebootSchedulesOnlyExistingFiles) {
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     EXPECT_EQ(DeleteAtReboot(run, "C:\\absent.dat"), TRebootDeletion::Absent);
     EXPECT_TRUE(sim.files().ScheduledDeletes().empty());
     sim.MakeFile("C:\\index.dat", "x");
@@ -276,15 +276,15 @@ TEST_F(FileRemovalTest, DeleteAtRebootSchedulesOnlyExistingFiles) {
 
 TEST_F(FileRemovalTest, WininitRenamesGoBelowTheHeaderInReverseOrderOrIntoANewSection) {
     std::string wininit = sim.system().WindowsFolder() + "\\Wininit.ini";
-    AddWininitRenames(Run(run::rmClean), {"A", "B"});
+    AddWininitRenames(Run(base::rmClean), {"A", "B"});
     EXPECT_EQ(Read(wininit), "[rename]\r\nA\r\nB\r\n");
 
     sim.MakeFile(wininit, "[Other]\r\nx=1\r\n[Rename]\r\nOLD\r\n");
-    AddWininitRenames(Run(run::rmClean), {"A", "B"});
+    AddWininitRenames(Run(base::rmClean), {"A", "B"});
     EXPECT_EQ(Read(wininit), "[Other]\r\nx=1\r\n[Rename]\r\nB\r\nA\r\nOLD\r\n");
 
     sim.files().SetInUse(wininit);
-    EXPECT_THROW(AddWininitRenames(Run(run::rmClean), {"C"}), EWininitError);
+    EXPECT_THROW(AddWininitRenames(Run(base::rmClean), {"C"}), EWininitError);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ protected:
         for (const auto& entry : entries) text += entry + "\r\n";
         sim.MakeFile(sim.system().ProgramFolder() + "Clist.dat", text);
     }
-    run::TRunContext& RunList(run::TRunMode mode) {
+    base::TRunContext& RunList(base::TRunMode mode) {
         auto& run = Run(mode);
         customlists::RunDataSection(run, "Clist.dat", "Custom Lists - <New List>");
         return run;
@@ -59,7 +59,7 @@ TEST_F(RemovalBoundsTest, ListEntriesThatClimbOutWithEitherSeparatorRemoveNothin
     sim.MakeFile(sim.system().WindowsFolder() + "\\x\\w.txt", "w");
     WriteList({"DelFile1=C:\\target/../canary", "DelFile2=C:\\target/..", "DelFile3=%windir%\\../canary",
                "DelFile4=C:\\target/..,*.*", "DelFile5=%windir%\\x/..\\x"});
-    auto& run = RunList(run::rmClean);
+    auto& run = RunList(base::rmClean);
     EXPECT_EQ(run.ItemCount, 0);
     EXPECT_EQ(Read("C:\\canary\\alive.txt"), "alive");
     EXPECT_TRUE(Exists("C:\\target\\t.txt"));
@@ -75,7 +75,7 @@ TEST_F(RemovalBoundsTest, DriveRootAndDocumentsWrittenAnotherWayAreStillAskedAbo
                                       documents + "\\.", lowered, documents + "/"}) {
         sim.dialogs().ClearAsked();
         int32_t count = 0;
-        CleanFolder(Run(run::rmClean), folder);
+        CleanFolder(Run(base::rmClean), folder);
         count = LastRun().ItemCount;  // every question answered No
         EXPECT_EQ(sim.dialogs().AskedCount(), 1u) << folder;
         EXPECT_EQ(count, 0) << folder;
@@ -92,9 +92,9 @@ TEST_F(RemovalBoundsTest, NamedListFolderThatIsALinkIsNotWalkedAndOnlyTheLinkGoe
     sim.MakeFolder("C:\\List");
     if (!Link("C:\\Outside", "C:\\List\\link", true)) GTEST_SKIP() << "no symbolic links on this host";
     WriteList({"DelFile1=C:\\List\\link,*.*", "DelFile2=C:\\List\\link"});
-    EXPECT_EQ(RunList(run::rmTest).ItemCount, 0);
+    EXPECT_EQ(RunList(base::rmTest).ItemCount, 0);
     EXPECT_TRUE(log.Lines().empty());
-    EXPECT_EQ(RunList(run::rmClean).ItemCount, 0);
+    EXPECT_EQ(RunList(base::rmClean).ItemCount, 0);
     EXPECT_EQ(Read("C:\\Outside\\precious.doc"), "precious");
     EXPECT_FALSE(fs::exists(fs::symlink_status(sim.HostPath("C:\\List") / "link")));
 }
@@ -106,7 +106,7 @@ TEST_F(RemovalBoundsTest, FileThatResolvesOutsideTheWalkedFolderIsNeitherWritten
     Options.OverwriteFile = true;
     Options.OverwriteNumber = 1;
     int32_t count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Temp");
+    CleanFolder(Run(base::rmClean), "C:\\Temp");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_EQ(Read("C:\\Outside\\secret.txt"), "secret");
@@ -123,7 +123,7 @@ TEST_F(RemovalBoundsTest, FileWithAnotherNameIsDeletedWithoutOverwritingTheShare
     Options.OverwriteFile = true;
     Options.OverwriteNumber = 3;
     int32_t count = 0;
-    CleanFolder(Run(run::rmClean), "C:\\Temp");
+    CleanFolder(Run(base::rmClean), "C:\\Temp");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_FALSE(Exists("C:\\Temp\\second.txt"));
@@ -139,7 +139,7 @@ TEST_F(RemovalBoundsTest, EntryLongerThanTheRunnerReadsIsSkippedNotCut) {
     ASSERT_EQ(folder.size(), 2047u);
     sim.MakeFile(folder + "\\precious.doc", "precious");
     WriteList({"DelFile1=" + folder + "\\Gone"});
-    auto& run = RunList(run::rmClean);
+    auto& run = RunList(base::rmClean);
     EXPECT_EQ(run.ItemCount, 0);
     EXPECT_EQ(Read(folder + "\\precious.doc"), "precious");
     ASSERT_EQ(log.Lines().size(), 1u);

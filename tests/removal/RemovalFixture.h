@@ -15,21 +15,21 @@ namespace nullvane::testing {
 class RemovalFixture : public ::testing::Test {
 protected:
     // A run in the given mode with the options as the test set them.
-    run::TRunContext& Run(run::TRunMode mode) {
-        run_ = std::make_unique<run::TRunContext>(sim.Machine(), mode, mainWindow, log, Options);
-        run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
+    base::TRunContext& Run(base::TRunMode mode) {
+        run_ = std::make_unique<base::TRunContext>(sim.Machine(), mode, mainWindow, log, Options);
+        run_->LogPrefix = mode == base::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }
 
     // The run the last Run() made.
-    run::TRunContext& LastRun() { return *run_; }
+    base::TRunContext& LastRun() { return *run_; }
 
     bool Exists(const std::string& path) { return sim.files().Exists(path); }
     std::string Read(const std::string& path) { return sim.files().ReadAll(path).ValueOr("<missing>"); }
 
     // What the runs read of the settings; Fast Mode off so that detail lines show.
-    run::TRunOptions Options = [] {
-        run::TRunOptions options;
+    base::TRunOptions Options = [] {
+        base::TRunOptions options;
         options.FastScan = false;
         return options;
     }();
@@ -38,7 +38,7 @@ protected:
     TRecordingLogSink log;
 
 private:
-    std::unique_ptr<run::TRunContext> run_;
+    std::unique_ptr<base::TRunContext> run_;
 };
 
 }  // namespace nullvane::testing

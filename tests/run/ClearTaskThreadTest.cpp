@@ -11,7 +11,7 @@
 
 using namespace nullvane;
 using run::TClearTaskThread;
-using run::TRunContext;
+using base::TRunContext;
 
 namespace {
 
@@ -27,7 +27,7 @@ std::ostream& operator<<(std::ostream& out, const TPost& post) {
 
 class ClearTaskThreadTest : public ::testing::Test {
 protected:
-    std::unique_ptr<TClearTaskThread> MakeRun(run::TRunMode mode, std::vector<std::string> names,
+    std::unique_ptr<TClearTaskThread> MakeRun(base::TRunMode mode, std::vector<std::string> names,
                                               TClearTaskThread::TDispatcher cleaner) {
         auto task = std::make_unique<TClearTaskThread>(sim.Machine(), mode, mainWindow, logBox, std::move(names));
         task->Dispatch = std::move(cleaner);
@@ -51,20 +51,20 @@ void NoCleaner(TRunContext&, const std::string&) {}
 }  // namespace
 
 TEST_F(ClearTaskThreadTest, AnEmptyRunWritesOnlyTheTotalsAndFinishesWithZero) {
-    auto task = MakeRun(run::rmTest, {}, NoCleaner);
+    auto task = MakeRun(base::rmTest, {}, NoCleaner);
     task->Execute();
     EXPECT_EQ(logBox.Lines(), (std::vector<std::string>{
                                separator, "Total items will be removed = 0 ; Total files will be removed = 0 KB",
                                separator}));
-    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{run::WM_RUNFINISHED, 0}}));
+    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{base::WM_RUNFINISHED, 0}}));
     EXPECT_TRUE(task->Finished());
 }
 
 TEST_F(ClearTaskThreadTest, ARunOfOneTestItemHasNoSeparatorBeforeItsHeader) {
-    auto task = MakeRun(run::rmTest, {"Windows - Temporary Files"}, [](TRunContext& run, const std::string&) {
+    auto task = MakeRun(base::rmTest, {"Windows - Temporary Files"}, [](TRunContext& run, const std::string&) {
         run.ItemCount = 12;
         run.ItemBytes = 1048576;
-        run.ItemSizeText = run::FormatKilobytes(run.ItemBytes);
+        run.ItemSizeText = base::FormatKilobytes(run.ItemBytes);
     });
     task->Execute();
     EXPECT_EQ(logBox.Lines(), (std::vector<std::string>{
@@ -73,18 +73,18 @@ TEST_F(ClearTaskThreadTest, ARunOfOneTestItemHasNoSeparatorBeforeItsHeader) {
                                "Total items will be removed = 12 ; Total files will be removed = 1,024 KB",
                                separator}));
     EXPECT_EQ(logBox.CurrentItem(), "Windows - Temporary Files");
-    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{run::WM_RUNPROGRESS, 12}, {run::WM_RUNFINISHED, 12}}));
+    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{base::WM_RUNPROGRESS, 12}, {base::WM_RUNFINISHED, 12}}));
 }
 
 TEST_F(ClearTaskThreadTest, ARemovingRunOfTwoItemsWritesCleanLinesAndRunningTotals) {
-    auto task = MakeRun(run::rmUnattended, {"Internet Explorer - Cookies", "Windows - Temporary Files"},
+    auto task = MakeRun(base::rmUnattended, {"Internet Explorer - Cookies", "Windows - Temporary Files"},
                         [](TRunContext& run, const std::string& name) {
                             EXPECT_FALSE(run.IsTestRun());
                             if (name == "Internet Explorer - Cookies") {
                                 run.AddLogLine(run.LogPrefix + "deleting C:\\a.txt");
                                 run.ItemCount = 1;
                                 run.ItemBytes = 1536;
-                                run.ItemSizeText = run::FormatKilobytes(run.ItemBytes);
+                                run.ItemSizeText = base::FormatKilobytes(run.ItemBytes);
                             } else {
                                 run.ItemCount = 3;
                             }
@@ -96,9 +96,9 @@ TEST_F(ClearTaskThreadTest, ARemovingRunOfTwoItemsWritesCleanLinesAndRunningTota
                   "1 items to be removed; 2 KB to be removed.", "", separator,
                   "Clean: Clearing Windows - Temporary Files ...", "", "3 items to be removed; 0 KB to be removed.", "",
                   separator, "Total items to be removed = 4 ; Total files to be removed = 2 KB", separator}));
-    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{run::WM_RUNPROGRESS, 1},
-                                                        {run::WM_RUNPROGRESS, 4},
-                                                        {run::WM_RUNFINISHED, 4}}));
+    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{base::WM_RUNPROGRESS, 1},
+                                                        {base::WM_RUNPROGRESS, 4},
+                                                        {base::WM_RUNFINISHED, 4}}));
     EXPECT_EQ(task->TotalItems, 4);
     EXPECT_EQ(task->TotalBytes, 1536u);
     EXPECT_EQ(logBox.Scrolls(), 2);
@@ -107,7 +107,7 @@ TEST_F(ClearTaskThreadTest, ARemovingRunOfTwoItemsWritesCleanLinesAndRunningTota
 TEST_F(ClearTaskThreadTest, EachItemStartsWithFreshCounters) {
     sim.system().SetTickMs(1000);
     std::vector<std::string> seen;
-    auto task = MakeRun(run::rmTest, {"A - 1", "A - 2"}, [&](TRunContext& run, const std::string& name) {
+    auto task = MakeRun(base::rmTest, {"A - 1", "A - 2"}, [&](TRunContext& run, const std::string& name) {
         seen.push_back(std::to_string(run.ItemCount) + "|" + run.ItemSizeText + "|" + std::to_string(run.ItemBytes) +
                        "|" + run.ItemFolder + "|" + std::to_string(run.LogLineCounter) + "|" +
                        std::to_string(run.LastProgressTime));
@@ -127,7 +127,7 @@ TEST_F(ClearTaskThreadTest, EachItemStartsWithFreshCounters) {
 
 TEST_F(ClearTaskThreadTest, CancellingDuringTheFirstItemEndsItWithoutTotalsOrFinish) {
     int secondRan = 0;
-    auto task = MakeRun(run::rmTest, {"A - 1", "A - 2"}, [&](TRunContext& run, const std::string& name) {
+    auto task = MakeRun(base::rmTest, {"A - 1", "A - 2"}, [&](TRunContext& run, const std::string& name) {
         if (name == "A - 1") {
             run.ItemCount = 2;
             run.Terminate();
@@ -139,14 +139,14 @@ TEST_F(ClearTaskThreadTest, CancellingDuringTheFirstItemEndsItWithoutTotalsOrFin
     EXPECT_EQ(secondRan, 0);
     EXPECT_EQ(logBox.Lines(), (std::vector<std::string>{"Test: Clearing A - 1 ...", "",
                                                      "2 items will be removed; 0 KB will be removed.", ""}));
-    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{run::WM_RUNPROGRESS, 2}}));
+    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{base::WM_RUNPROGRESS, 2}}));
     EXPECT_TRUE(task->Finished());
     EXPECT_FALSE(task->Aborted());
 }
 
 TEST_F(ClearTaskThreadTest, AnExceptionInACleanerEndsTheRunAndPostsRunAborted) {
     std::vector<std::string> ran;
-    auto task = MakeRun(run::rmTest, {"A - 1", "A - 2", "A - 3"}, [&](TRunContext& run, const std::string& name) {
+    auto task = MakeRun(base::rmTest, {"A - 1", "A - 2", "A - 3"}, [&](TRunContext& run, const std::string& name) {
         ran.push_back(name);
         run.ItemCount = 1;
         if (name == "A - 2") throw std::runtime_error("database is locked");
@@ -156,7 +156,7 @@ TEST_F(ClearTaskThreadTest, AnExceptionInACleanerEndsTheRunAndPostsRunAborted) {
     EXPECT_EQ(logBox.Lines(), (std::vector<std::string>{"Test: Clearing A - 1 ...", "",
                                                      "1 items will be removed; 0 KB will be removed.", "", separator,
                                                      "Test: Clearing A - 2 ..."}));
-    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{run::WM_RUNPROGRESS, 1}, {run::WM_RUNABORTED, 1}}));
+    EXPECT_EQ(PostedToMainWindow(), (std::vector<TPost>{{base::WM_RUNPROGRESS, 1}, {base::WM_RUNABORTED, 1}}));
     EXPECT_TRUE(task->Aborted());
     EXPECT_EQ(task->AbortReason(), "database is locked");
     EXPECT_TRUE(task->Finished());
@@ -168,7 +168,7 @@ TEST_F(ClearTaskThreadTest, OnItsOwnThreadItemsBeginAndEndOnTheWindowThread) {
         delivered.push_back({message, wParam});
     });
     std::thread::id cleanerThread;
-    auto task = MakeRun(run::rmTest, {"A - 1", "A - 2"}, [&](TRunContext& run, const std::string&) {
+    auto task = MakeRun(base::rmTest, {"A - 1", "A - 2"}, [&](TRunContext& run, const std::string&) {
         cleanerThread = std::this_thread::get_id();
         run.ItemCount = 1;
     });
@@ -186,14 +186,14 @@ TEST_F(ClearTaskThreadTest, OnItsOwnThreadItemsBeginAndEndOnTheWindowThread) {
     EXPECT_EQ(threads[2], windowThread);   // summary, from EndItem
     EXPECT_EQ(threads[4], cleanerThread);  // separator
     EXPECT_EQ(threads[10], cleanerThread); // totals
-    EXPECT_EQ(delivered, (std::vector<TPost>{{run::WM_RUNPROGRESS, 1},
-                                             {run::WM_RUNPROGRESS, 2},
-                                             {run::WM_RUNFINISHED, 2}}));
+    EXPECT_EQ(delivered, (std::vector<TPost>{{base::WM_RUNPROGRESS, 1},
+                                             {base::WM_RUNPROGRESS, 2},
+                                             {base::WM_RUNFINISHED, 2}}));
 }
 
 TEST_F(ClearTaskThreadTest, ResultVerbAndPrefixFollowTheMode) {
-    TClearTaskThread test(sim.Machine(), run::rmTest, mainWindow, logBox, {});
-    TClearTaskThread clean(sim.Machine(), run::rmClean, mainWindow, logBox, {});
+    TClearTaskThread test(sim.Machine(), base::rmTest, mainWindow, logBox, {});
+    TClearTaskThread clean(sim.Machine(), base::rmClean, mainWindow, logBox, {});
     EXPECT_TRUE(test.IsTestRun());
     EXPECT_EQ(test.ResultVerb, "will be removed");
     EXPECT_EQ(test.LogPrefix, "Test: ");

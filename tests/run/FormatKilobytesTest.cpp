@@ -2,7 +2,7 @@
 
 #include "base/FormatKilobytes.h"
 
-using nullvane::run::FormatKilobytes;
+using nullvane::base::FormatKilobytes;
 
 TEST(FormatKilobytes, RoundsUpToWholeKilobytes) {
     EXPECT_EQ(FormatKilobytes(0), "0");

@@ -9,7 +9,7 @@
 
 namespace nullvane::testing {
 
-class TRecordingLogSink final : public run::TLogSink {
+class TRecordingLogSink final : public base::TLogSink {
 public:
     void AddLine(const std::string& line) override {
         std::lock_guard<std::mutex> lock(mutex_);

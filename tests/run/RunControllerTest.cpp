@@ -67,8 +67,8 @@ public:
     }
     void ScrollLogToEnd() override {}
     void ShowCurrentItem(const std::string&) override {}
-    void RunStarting(TRunPhase phase, run::TRunMode mode) override {
-        Events.push_back(std::string("start ") + NameOf(phase) + (mode == run::rmTest ? " test" : " removing"));
+    void RunStarting(TRunPhase phase, base::TRunMode mode) override {
+        Events.push_back(std::string("start ") + NameOf(phase) + (mode == base::rmTest ? " test" : " removing"));
     }
     void RunProgress(int32_t count, std::optional<int> perMille) override {
         Events.push_back("progress " + std::to_string(count) + (perMille ? " " + std::to_string(*perMille) : ""));
@@ -77,7 +77,7 @@ public:
     void RunRefused(TStartOutcome why, const std::string&) override {
         Events.push_back(std::string("refused ") + NameOf(why));
     }
-    bool ConfirmRemoval(run::TRunMode) override {
+    bool ConfirmRemoval(base::TRunMode) override {
         Events.push_back("confirm");
         return true;
     }
@@ -95,7 +95,7 @@ public:
     };
     explicit TCountingCleaner(platform::sim::SimSessionLocks& locks) : locks_(locks) {}
 
-    void operator()(run::TRunContext& run, const std::string& itemName) {
+    void operator()(base::TRunContext& run, const std::string& itemName) {
         std::unique_lock lock(mutex_);
         calls_.push_back({itemName, run.IsTestRun(), run.FastScan(), locks_.IsHeld(run::kRemovingRunLockName)});
         holding_ = hold_;
@@ -136,7 +136,7 @@ protected:
         tree.SetState(tree.AddItem(things, "One"), run::kStateTicked);
         tree.SetState(tree.AddItem(things, "Two"), run::kStateTicked);
         controller.Window = window;
-        controller.Dispatcher = [this](run::TRunContext& run, const std::string& item) { (*cleaner)(run, item); };
+        controller.Dispatcher = [this](base::TRunContext& run, const std::string& item) { (*cleaner)(run, item); };
     }
     ~RunControllerTest() override {
         cleaner->Release();
@@ -158,9 +158,9 @@ protected:
 };
 
 TEST_F(RunControllerTest, ACleanAsksPreScansInFastModeThenRemovesWithProgressAndHoldsTheLockUntilItsEnd) {
-    run::TRunOptions detailed;
+    base::TRunOptions detailed;
     detailed.FastScan = false;
-    ASSERT_EQ(controller.RequestStart(run::rmCleanRequested, detailed), TStartOutcome::Started);
+    ASSERT_EQ(controller.RequestStart(base::rmCleanRequested, detailed), TStartOutcome::Started);
     EXPECT_EQ(controller.Phase(), TRunPhase::PreScan);
     ASSERT_TRUE(Pump([&] { return controller.Idle(); }));
 
@@ -181,7 +181,7 @@ TEST_F(RunControllerTest, ACleanAsksPreScansInFastModeThenRemovesWithProgressAnd
 
 TEST_F(RunControllerTest, ACancelledRunEndsOnceLetsTheLockGoAndItsLateEndDoesNotEndTheNextRun) {
     cleaner->Hold();
-    ASSERT_EQ(controller.RequestStart(run::rmCleanRequested, run::TRunOptions{}), TStartOutcome::Started);
+    ASSERT_EQ(controller.RequestStart(base::rmCleanRequested, base::TRunOptions{}), TStartOutcome::Started);
     ASSERT_TRUE(Pump([&] { return cleaner->Holding(); }));
     controller.Cancel();
     EXPECT_TRUE(controller.Idle());
@@ -195,12 +195,12 @@ TEST_F(RunControllerTest, ACancelledRunEndsOnceLetsTheLockGoAndItsLateEndDoesNot
     // A Test that has posted its end, cancelled before the end is taken,
     // then another Test: the first one's end belongs to neither.
     view.Events.clear();
-    ASSERT_EQ(controller.RequestStart(run::rmTest, run::TRunOptions{}), TStartOutcome::Started);
+    ASSERT_EQ(controller.RequestStart(base::rmTest, base::TRunOptions{}), TStartOutcome::Started);
     // Its calls are served; its posted messages stay queued.
     ASSERT_TRUE(sim.queue().RunCallsUntil([&] { return controller.Current()->EndPosted(); }, 10000));
     controller.Cancel();
     cleaner->Hold();
-    ASSERT_EQ(controller.RequestStart(run::rmTest, run::TRunOptions{}), TStartOutcome::Started);
+    ASSERT_EQ(controller.RequestStart(base::rmTest, base::TRunOptions{}), TStartOutcome::Started);
     ASSERT_TRUE(Pump([&] { return cleaner->Holding(); }));
     (void)sim.queue().Pump();
     EXPECT_EQ(controller.Phase(), TRunPhase::Testing);
@@ -216,30 +216,30 @@ TEST_F(RunControllerTest, ARunOnTheCallersThreadCancelledFromItsOwnLogLineEndsOn
     view.OnLogLine = [&] {
         if (!controller.Idle()) controller.Cancel();
     };
-    EXPECT_EQ(controller.RunHere(run::rmTest, run::TRunOptions{}), TStartOutcome::Started);
+    EXPECT_EQ(controller.RunHere(base::rmTest, base::TRunOptions{}), TStartOutcome::Started);
     EXPECT_EQ(view.Events, (std::vector<std::string>{"start Testing test", "end Cancelled"}));
     EXPECT_EQ(cleaner->Calls().size(), 1u) << "the item under way ends, no later one starts";
     EXPECT_TRUE(controller.AllEnded());
     view.OnLogLine = nullptr;
-    ASSERT_EQ(controller.RunHere(run::rmTest, run::TRunOptions{}), TStartOutcome::Started);
+    ASSERT_EQ(controller.RunHere(base::rmTest, base::TRunOptions{}), TStartOutcome::Started);
     EXPECT_EQ(view.Events.back(), "end Finished");
 }
 
 TEST_F(RunControllerTest, ARemovingRunIsRefusedWhileAnotherHoldsTheLockAndATestIsNot) {
     sim.locks().HoldElsewhere(run::kRemovingRunLockName);
-    EXPECT_EQ(controller.RequestStart(run::rmUnattended, run::TRunOptions{}), TStartOutcome::AnotherRunRemoving);
-    EXPECT_EQ(controller.RequestStart(run::rmCleanRequested, run::TRunOptions{}), TStartOutcome::AnotherRunRemoving);
+    EXPECT_EQ(controller.RequestStart(base::rmUnattended, base::TRunOptions{}), TStartOutcome::AnotherRunRemoving);
+    EXPECT_EQ(controller.RequestStart(base::rmCleanRequested, base::TRunOptions{}), TStartOutcome::AnotherRunRemoving);
     EXPECT_EQ(view.Events, (std::vector<std::string>{"confirm", "refused AnotherRunRemoving", "confirm",
                                                      "refused AnotherRunRemoving"}));
     EXPECT_TRUE(controller.Idle());
 
     view.Events.clear();
-    ASSERT_EQ(controller.RequestStart(run::rmTest, run::TRunOptions{}), TStartOutcome::Started);
+    ASSERT_EQ(controller.RequestStart(base::rmTest, base::TRunOptions{}), TStartOutcome::Started);
     ASSERT_TRUE(Pump([&] { return controller.Idle(); }));
     EXPECT_EQ(view.Events.back(), "end Finished");
 
     sim.locks().ReleaseElsewhere(run::kRemovingRunLockName);
-    ASSERT_EQ(controller.RequestStart(run::rmUnattended, run::TRunOptions{}), TStartOutcome::Started);
+    ASSERT_EQ(controller.RequestStart(base::rmUnattended, base::TRunOptions{}), TStartOutcome::Started);
     ASSERT_TRUE(Pump([&] { return controller.Idle(); }));
     EXPECT_TRUE(cleaner->Calls().back().LockHeld);
     EXPECT_FALSE(LockHeld());

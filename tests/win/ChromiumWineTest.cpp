@@ -1,7 +1,7 @@
 // The Chrome and Opera items on real profile files under Wine, with the
 // Windows build's own SQLite.
 #include "platform/win32/Win32Machine.h"
-#include "cleaners/ChromeCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "platform/win32/WideText.h"
 #include "removal/Lookups.h"
 #include "run/BrowserCheck.h"
@@ -60,10 +60,10 @@ protected:
         std::error_code ignored;
         std::filesystem::remove_all(std::filesystem::path(Widen(local + "Google")), ignored);
     }
-    run::TRunContext& Run(run::TRunMode mode) {
-        run_ = std::make_unique<run::TRunContext>(machine.Machine(), mode, 0, log,
+    base::TRunContext& Run(base::TRunMode mode) {
+        run_ = std::make_unique<base::TRunContext>(machine.Machine(), mode, 0, log,
                                                   settings::RunOptionsOf(settings::CurrentOptions));
-        run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
+        run_->LogPrefix = mode == base::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }
     long long Rows(const std::string& database, const std::string& table) {
@@ -80,7 +80,7 @@ protected:
 
     platform::win32::Win32Machine machine;
     nullvane::testing::TRecordingLogSink log;
-    std::unique_ptr<run::TRunContext> run_;
+    std::unique_ptr<base::TRunContext> run_;
     std::string local, profile;
 };
 
@@ -100,13 +100,13 @@ TEST_F(ChromiumWineTest, StatementsLeaveTheOtherTablesAloneAndATestChangesNoByte
     ASSERT_TRUE(before.count(history + "-wal"));  // the newest rows wait in the log
     for (auto item : {cleaners::CleanChromeDownloadHistory, cleaners::CleanChromeFormData,
                       cleaners::CleanChromeHistory})
-        item(Run(run::rmTest));
+        item(Run(base::rmTest));
     EXPECT_EQ(Snapshot(), before);
     auto lines = log.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Test: cleaning database " + shortcuts), 1);
 
-    cleaners::CleanChromeDownloadHistory(Run(run::rmClean));
-    cleaners::CleanChromeFormData(Run(run::rmClean));
+    cleaners::CleanChromeDownloadHistory(Run(base::rmClean));
+    cleaners::CleanChromeFormData(Run(base::rmClean));
     EXPECT_EQ(Rows(history, "downloads"), 0);
     EXPECT_EQ(Rows(history, "downloads_url_chains"), 0);
     EXPECT_EQ(Rows(history, "urls"), 1);
@@ -125,17 +125,17 @@ TEST_F(ChromiumWineTest, AHeldProfileLockRefusesTheCleanUntilItIsLetGo) {
     {
         THeldFile chrome(local + "Google\\Chrome\\User Data\\lockfile");
         ASSERT_TRUE(chrome.Held());
-        EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmCleanRequested), "Please close Google Chrome firstly!");
-        EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmTest), std::nullopt);
+        EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), base::rmCleanRequested), "Please close Google Chrome firstly!");
+        EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), base::rmTest), std::nullopt);
         auto cli = nullvane::testing::RunCliProgram("--clean \"Google Chrome - Session\" --yes");
         EXPECT_EQ(cli.Status, 3) << cli.Err;
     }
     {
         THeldFile gx(opera + "lockfile");
         ASSERT_TRUE(gx.Held());
-        EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmUnattended), "Please close Opera firstly!");
+        EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), base::rmUnattended), "Please close Opera firstly!");
     }
-    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmCleanRequested), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), base::rmCleanRequested), std::nullopt);
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(Widen(operaSoftware)), ignored);
 }

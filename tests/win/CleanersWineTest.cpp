@@ -1,7 +1,7 @@
 // The Windows cleaners and the data-driven runner on real Win32 under Wine.
 #include "platform/win32/Win32Machine.h"
 #include "platform/sim/SimDialogs.h"
-#include "cleaners/WindowsCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "customlists/CustomList.h"
 #include "customlists/RunDataSection.h"
 #include "platform/win32/WideText.h"
@@ -27,9 +27,9 @@ namespace {
 class CleanersWineTest : public ::testing::Test {
 protected:
     void SetUp() override { settings::CurrentOptions = settings::TOptionsSetting{}; }
-    run::TRunContext& Run(run::TRunMode mode, platform::Platform& on) {
-        run_ = std::make_unique<run::TRunContext>(on, mode, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
-        run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
+    base::TRunContext& Run(base::TRunMode mode, platform::Platform& on) {
+        run_ = std::make_unique<base::TRunContext>(on, mode, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
+        run_->LogPrefix = mode == base::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }
     static bool PutTextOnClipboard(const wchar_t* text) {
@@ -52,14 +52,14 @@ protected:
 
     platform::win32::Win32Machine machine;
     nullvane::testing::TRecordingLogSink log;
-    std::unique_ptr<run::TRunContext> run_;
+    std::unique_ptr<base::TRunContext> run_;
 };
 
 TEST_F(CleanersWineTest, ClipboardKeepsItsTextInATestAndLosesItInAClean) {
     ASSERT_TRUE(PutTextOnClipboard(L"private words"));
-    cleaners::CleanClipboard(Run(run::rmTest, machine.Machine()));
+    cleaners::CleanClipboard(Run(base::rmTest, machine.Machine()));
     EXPECT_TRUE(ClipboardHasText());
-    cleaners::CleanClipboard(Run(run::rmClean, machine.Machine()));
+    cleaners::CleanClipboard(Run(base::rmClean, machine.Machine()));
     EXPECT_FALSE(ClipboardHasText());
 }
 
@@ -78,11 +78,11 @@ TEST_F(CleanersWineTest, RecycleBinIsEmptiedThroughTheShell) {
     ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
     ASSERT_GT(info.i64NumItems, 0);
 
-    cleaners::CleanRecycleBin(Run(run::rmTest, machine.Machine()));
+    cleaners::CleanRecycleBin(Run(base::rmTest, machine.Machine()));
     ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
     EXPECT_GT(info.i64NumItems, 0);  // a Test leaves the bin alone
 
-    cleaners::CleanRecycleBin(Run(run::rmClean, machine.Machine()));
+    cleaners::CleanRecycleBin(Run(base::rmClean, machine.Machine()));
     ASSERT_EQ(SHQueryRecycleBinW(nullptr, &info), S_OK);
     EXPECT_EQ(info.i64NumItems, 0);
 }
@@ -130,7 +130,7 @@ TEST(DataSectionVersionProbe, MachineValueFollowsTheVersionRule) {
     ASSERT_TRUE(real.files().WriteAll(real.system().ProgramFolder() + "VersionRule.dat",
                                       "[Rule]\r\nDelRegValue1=HKEY_LOCAL_MACHINE\\" + key + ",Path\r\n"));
     nullvane::testing::TRecordingLogSink log;
-    run::TRunContext run(machine, run::rmClean, 0, log);
+    base::TRunContext run(machine, base::rmClean, 0, log);
     customlists::RunDataSection(run, "VersionRule.dat", "Applications - Rule");
     bool removed = !real.registry().ReadValue(platform::RegRoot::LocalMachine, key, "Path");
     EXPECT_EQ(removed, std::string(expectRemoved) == "1");

@@ -67,7 +67,7 @@ TEST(CliProgram, CleanWhileAnotherProgramRemovesWaitsThenIsStatusSix) {
     TCliResult refused = RunCliProgram("--clean --yes \"Windows - Clipboard\"");
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(refused.Status, 6) << refused.Err;
-    EXPECT_NE(refused.Err.find(nullvane::run::texts::kAnotherRunRemoving), std::string::npos) << refused.Err;
+    EXPECT_NE(refused.Err.find(nullvane::base::texts::kAnotherRunRemoving), std::string::npos) << refused.Err;
     for (const auto& line : refused.Out) EXPECT_EQ(line.find("Clearing"), std::string::npos) << line;
     EXPECT_GE(waited, 4500ms) << "it waited for the other run first";
     EXPECT_LT(waited, 60s);
@@ -92,7 +92,7 @@ TEST(CliProgram, WipeIndexDatOfAFileAnotherProgramHoldsIsStatusFourAndSaysItIsIn
     TCliResult held = RunCliProgram("--wipe-index-dat " + name + " --yes");
     CloseHandle(holder);
     EXPECT_EQ(held.Status, 4) << held.Err;
-    EXPECT_NE(held.Err.find(name + ": " + nullvane::run::texts::kWipeInUse), std::string::npos) << held.Err;
+    EXPECT_NE(held.Err.find(name + ": " + nullvane::base::texts::kWipeInUse), std::string::npos) << held.Err;
     std::ifstream after(name, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), std::istreambuf_iterator<char>()), image.Image());
     after.close();

@@ -1,6 +1,6 @@
 // The Firefox items on real files under Wine, with the Windows build's own SQLite.
 #include "platform/win32/Win32Machine.h"
-#include "cleaners/FirefoxCleaners.h"
+#include "cleaners/Cleaners.h"
 #include "platform/win32/WideText.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
@@ -53,10 +53,10 @@ protected:
         std::error_code ignored;
         std::filesystem::remove_all(Widen(firefox), ignored);
     }
-    run::TRunContext& Run(run::TRunMode mode) {
-        run_ = std::make_unique<run::TRunContext>(machine.Machine(), mode, 0, log,
+    base::TRunContext& Run(base::TRunMode mode) {
+        run_ = std::make_unique<base::TRunContext>(machine.Machine(), mode, 0, log,
                                                   settings::RunOptionsOf(settings::CurrentOptions));
-        run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
+        run_->LogPrefix = mode == base::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }
     // A profile of today: places.sqlite and cookies.sqlite in WAL mode with
@@ -84,7 +84,7 @@ protected:
 
     platform::win32::Win32Machine machine;
     nullvane::testing::TRecordingLogSink log;
-    std::unique_ptr<run::TRunContext> run_;
+    std::unique_ptr<base::TRunContext> run_;
     std::string firefox, profiles;
 };
 
@@ -93,11 +93,11 @@ TEST_F(FirefoxWineTest, HistoryAndDownloadsOnWalFilesKeepEveryMarkedPlaceInANonA
     ASSERT_TRUE(std::filesystem::exists(Widen(places + "-wal")));
     ASSERT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_historyvisits"), 10);
 
-    cleaners::CleanFirefoxDownloadManager(Run(run::rmClean));
+    cleaners::CleanFirefoxDownloadManager(Run(base::rmClean));
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_historyvisits WHERE visit_type = 7"), 0);
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_places"), 7);
 
-    cleaners::CleanFirefoxVisitedUrlHistory(Run(run::rmClean));
+    cleaners::CleanFirefoxVisitedUrlHistory(Run(base::rmClean));
     EXPECT_FALSE(run_->FinishedWithErrors());
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_historyvisits"), 0);
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_places WHERE id IN (1, 2, 3, 7, 8)"), 5);
@@ -111,7 +111,7 @@ TEST_F(FirefoxWineTest, ATestOfEveryItemChangesNoByte) {
     std::filesystem::create_directories(Widen(folder + "\\cache2\\entries"));
     ASSERT_TRUE(machine.files().WriteAll(folder + "\\cache2\\entries\\E1", "cached"));
     const auto before = Snapshot();
-    auto& run = Run(run::rmTest);
+    auto& run = Run(base::rmTest);
     for (auto item : {cleaners::CleanFirefoxCookies, cleaners::CleanFirefoxVisitedUrlHistory,
                       cleaners::CleanFirefoxDownloadManager, cleaners::CleanFirefoxTemporaryInternetFiles,
                       cleaners::CleanFirefoxAutocompleteHistory, cleaners::CleanFirefoxPreferences,
@@ -128,12 +128,12 @@ TEST_F(FirefoxWineTest, AHeldProfileLockRefusesAClean) {
     ASSERT_TRUE(machine.files().WriteAll(folder + "\\parent.lock", ""));
     run::TCleanItemTree tree = run::CreateCleanItemTree();
     tree.ClickStateImage(*tree.FindItem("Mozilla Firefox - Session"));
-    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmCleanRequested), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), base::rmCleanRequested), std::nullopt);
     THeldFile lock(folder + "\\parent.lock", 0);
     ASSERT_NE(lock.handle, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmCleanRequested),
+    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), base::rmCleanRequested),
               "Please close Mozilla Firefox firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), run::rmTest), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, machine.Machine(), base::rmTest), std::nullopt);
 }
 
 TEST_F(FirefoxWineTest, CliLeavesAHeldDatabaseUnchangedCleansTheRestAndExitsFive) {

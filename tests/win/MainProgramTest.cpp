@@ -6,7 +6,7 @@
 #include "platform/win32/WideText.h"
 #include "app/MainForm.h"
 #include "platform/win32/Win32Machine.h"
-#include "run/DispatchTable.h"
+#include "run/Dispatch.h"
 #include "ui/win32/Win32Factory.h"
 #include "win/StartedProgram.h"
 #include "win/WindowTools.h"
@@ -40,7 +40,7 @@ using nullvane::testing::TWindowShot;
 using nullvane::testing::WaitForState;
 using nullvane::testing::WindowTextOf;
 
-const std::wstring kClass = Widen(nullvane::app::kMainWindowClass);
+const std::wstring kClass = Widen(nullvane::base::kMainWindowClass);
 const wchar_t kRunMruKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 HWND MainWindow() { return nullvane::testing::ProgramMainWindow(); }
@@ -99,7 +99,7 @@ TEST_F(MainProgram, WindowAppearsWithItsCaptionAndClosesCleanly) {
     TProgram program(L"");
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(WaitForState([] { return MainWindow() && IsWindowVisible(MainWindow()); }));
-    EXPECT_EQ(WindowTextOf(MainWindow()), L"Nullvane " + Widen(nullvane::app::kVersionText));
+    EXPECT_EQ(WindowTextOf(MainWindow()), L"Nullvane " + Widen(nullvane::base::kVersionText));
     RECT client;
     GetClientRect(MainWindow(), &client);
     EXPECT_GT(client.right, 500);

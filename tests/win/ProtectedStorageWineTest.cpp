@@ -2,7 +2,7 @@
 // loads and opens a store whose calls are all stubs, and without the
 // library at all (disabled for a child process of this test).
 #include "platform/win32/Win32Machine.h"
-#include "cleaners/InternetExplorerAutocomplete.h"
+#include "cleaners/Cleaners.h"
 #include "run/RecordingLogSink.h"
 #include "settings/OptionsSetting.h"
 #include "win/SelfChild.h"
@@ -23,7 +23,7 @@ const std::string kStorage1 = "Software\\Microsoft\\Internet Explorer\\IntelliFo
 int32_t CleanAutocomplete(platform::win32::Win32Machine& machine) {
     settings::CurrentOptions = settings::TOptionsSetting{};
     nullvane::testing::TRecordingLogSink log;
-    run::TRunContext run(machine.Machine(), run::rmClean, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
+    base::TRunContext run(machine.Machine(), base::rmClean, 0, log, settings::RunOptionsOf(settings::CurrentOptions));
     run.LogPrefix = "Clean: ";
     cleaners::CleanIEAutocompleteHistory(run);
     return run.ItemCount;

@@ -32,16 +32,16 @@ protected:
         ASSERT_TRUE(machine.files().MakeFolders(folder));
     }
     void TearDown() override {
-        removal::CleanFolder(Run(run::rmClean), folder, {.removeFolder = true, .logIt = false});
+        removal::CleanFolder(Run(base::rmClean), folder, {.removeFolder = true, .logIt = false});
         settings::CurrentOptions = settings::TOptionsSetting{};
     }
-    run::TRunContext& Run(run::TRunMode mode) {
-        run_ = std::make_unique<run::TRunContext>(machine.Machine(), mode, 0, log,
+    base::TRunContext& Run(base::TRunMode mode) {
+        run_ = std::make_unique<base::TRunContext>(machine.Machine(), mode, 0, log,
                                                   settings::RunOptionsOf(settings::CurrentOptions));
-        run_->LogPrefix = mode == run::rmTest ? "Test: " : "Clean: ";
+        run_->LogPrefix = mode == base::rmTest ? "Test: " : "Clean: ";
         return *run_;
     }
-    run::TRunContext& LastRun() { return *run_; }
+    base::TRunContext& LastRun() { return *run_; }
     void MakeFile(const std::string& path, const std::string& content = "data") {
         ASSERT_TRUE(machine.files().WriteAll(path, content));
     }
@@ -87,7 +87,7 @@ protected:
     platform::win32::Win32Machine machine;
     nullvane::testing::TRecordingLogSink log;
     std::string folder;
-    std::unique_ptr<run::TRunContext> run_;
+    std::unique_ptr<base::TRunContext> run_;
 };
 
 TEST_F(RemovalWineTest, ShellDeleteRemovesReadOnlyHiddenAndSystemFiles) {
@@ -96,7 +96,7 @@ TEST_F(RemovalWineTest, ShellDeleteRemovesReadOnlyHiddenAndSystemFiles) {
         std::string path = folder + name;
         MakeFile(path);
         ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), attribute));
-        EXPECT_TRUE(removal::EraseFile(Run(run::rmClean), path, true)) << name;
+        EXPECT_TRUE(removal::EraseFile(Run(base::rmClean), path, true)) << name;
         EXPECT_EQ(GetFileAttributesW(Widen(path).c_str()), INVALID_FILE_ATTRIBUTES) << name;
     }
 }
@@ -107,12 +107,12 @@ TEST_F(RemovalWineTest, WalkCountsAndRemovesRealFilesAndFolders) {
     MakeFile(folder + "Sub\\Deeper\\b.tmp", "123");
     MakeFile(folder + "Sub\\\xc3\xa9t\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac.tmp", "1");
     int32_t count = 0;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmTest), folder), 9u);
+    EXPECT_EQ(removal::CleanFolder(Run(base::rmTest), folder), 9u);
     EXPECT_EQ(count, 3);
     count = 0;
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 2;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmClean), folder), 9u);
+    EXPECT_EQ(removal::CleanFolder(Run(base::rmClean), folder), 9u);
     EXPECT_EQ(count, 3);
     EXPECT_FALSE(machine.files().Exists(folder + "Sub"));
     EXPECT_TRUE(machine.files().DirectoryExists(folder));
@@ -121,7 +121,7 @@ TEST_F(RemovalWineTest, WalkCountsAndRemovesRealFilesAndFolders) {
 TEST_F(RemovalWineTest, DeleteAtRebootIsRecordedWithTheSystem) {
     std::string path = folder + "locked-index.dat";
     MakeFile(path);
-    EXPECT_EQ(removal::DeleteAtReboot(Run(run::rmClean), path), removal::TRebootDeletion::Scheduled);
+    EXPECT_EQ(removal::DeleteAtReboot(Run(base::rmClean), path), removal::TRebootDeletion::Scheduled);
     auto pending = machine.registry().ReadValue(platform::RegRoot::LocalMachine,
                                                 "System\\CurrentControlSet\\Control\\Session Manager",
                                                 "PendingFileRenameOperations");
@@ -144,7 +144,7 @@ TEST_F(RemovalWineTest, DeleteAtRebootNamesAPlainFileButNoLinkToAFileElsewhere) 
     const std::string plain = folder + "plain-index-" + std::to_string(GetCurrentProcessId()) + ".dat";
     MakeFile(plain);
 
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     (void)removal::DeleteAtReboot(run, link);
     (void)removal::DeleteAtReboot(run, plain);
     auto pending = machine.registry().ReadValue(platform::RegRoot::LocalMachine,
@@ -161,7 +161,7 @@ TEST_F(RemovalWineTest, DeleteAtRebootNamesAPlainFileButNoLinkToAFileElsewhere) 
               lines.end());
 
     RunUnix(Widen(kUnixBin + "rm -f " + UnixPath(folder) + "/" + link.substr(folder.size())));
-    removal::CleanFolder(Run(run::rmClean), outside, {.removeFolder = true, .logIt = false});
+    removal::CleanFolder(Run(base::rmClean), outside, {.removeFolder = true, .logIt = false});
 }
 
 TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
@@ -181,13 +181,13 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     ASSERT_TRUE(*linkAttributes & platform::faReparsePoint);
 
     int32_t count = 0;
-    removal::CleanFolder(Run(run::rmTest), base + "Cleaned");
+    removal::CleanFolder(Run(base::rmTest), base + "Cleaned");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     for (const auto& line : log.Lines()) EXPECT_EQ(line.find("precious"), std::string::npos) << line;
 
     count = 0;
-    removal::CleanFolder(Run(run::rmClean), base + "Cleaned");
+    removal::CleanFolder(Run(base::rmClean), base + "Cleaned");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_EQ(machine.files().ReadAll(base + "Outside\\precious.doc").ValueOr(""), "precious");
@@ -197,7 +197,7 @@ TEST_F(RemovalWineTest, LinkedFolderIsNeitherListedNorEnteredNorEmptied) {
     ASSERT_TRUE(machine.files().MakeFolders(base + "EmptyOutside"));
     ASSERT_TRUE(RunUnix(Widen(kUnixBin + "ln -s " + unixBase + "/EmptyOutside " + unixBase + "/Cleaned/link2")));
     ASSERT_TRUE(WaitForAttributes(base + "Cleaned\\link2"));
-    removal::CleanFolder(Run(run::rmClean), base + "Cleaned", {.removeFolder = true});
+    removal::CleanFolder(Run(base::rmClean), base + "Cleaned", {.removeFolder = true});
     count = LastRun().ItemCount;
     EXPECT_TRUE(machine.files().DirectoryExists(base + "EmptyOutside"));
     RunUnix(Widen(kUnixBin + "rm -rf " + unixBase));
@@ -236,10 +236,10 @@ TEST_F(RemovalWineTest, PathsBeyondMaxPathAndNamesEndingInDotOrBlankAreCountedAn
     ASSERT_TRUE(MakeLongFormFile(folder + "dotted.\\inside.tmp", "1"));
     MakeFile(folder + "ro-far.tmp");
     int32_t count = 0;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmTest), folder, {.logIt = false}), 12u);
+    EXPECT_EQ(removal::CleanFolder(Run(base::rmTest), folder, {.logIt = false}), 12u);
     EXPECT_EQ(count, 5);
     count = 0;
-    EXPECT_EQ(removal::CleanFolder(Run(run::rmClean), folder, {.logIt = false}), 12u);
+    EXPECT_EQ(removal::CleanFolder(Run(base::rmClean), folder, {.logIt = false}), 12u);
     EXPECT_EQ(count, 5);
     EXPECT_FALSE(LongFormExists(deep + "\\far.tmp"));
     EXPECT_FALSE(LongFormExists(folder + "Deep"));
@@ -258,7 +258,7 @@ TEST_F(RemovalWineTest, FileWithASecondNameIsDeletedButItsSharedDataIsNotOverwri
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 2;
     int32_t count = 0;
-    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned");
+    removal::CleanFolder(Run(base::rmClean), folder + "Cleaned");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_FALSE(machine.files().Exists(folder + "Cleaned\\second.txt"));
@@ -281,13 +281,13 @@ TEST_F(RemovalWineTest, UnixFileLinkToAFileElsewhereIsNeitherOverwrittenNorDelet
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 1;
     int32_t count = 0;
-    removal::CleanFolder(Run(run::rmClean), folder + "Cleaned");
+    removal::CleanFolder(Run(base::rmClean), folder + "Cleaned");
     count = LastRun().ItemCount;
     EXPECT_EQ(count, 1);
     EXPECT_EQ(machine.files().ReadAll(outside + "\\secret.txt").ValueOr("<gone>"), "secret");
     EXPECT_FALSE(machine.files().Exists(folder + "Cleaned\\junk.tmp"));
     RunUnix(Widen(kUnixBin + "rm -f " + unixLink));
-    removal::CleanFolder(Run(run::rmClean), outside, {.removeFolder = true, .logIt = false});
+    removal::CleanFolder(Run(base::rmClean), outside, {.removeFolder = true, .logIt = false});
     count = LastRun().ItemCount;
 }
 
@@ -300,8 +300,8 @@ TEST_F(RemovalWineTest, RegistryKeyTreeIsCountedAndRemoved) {
     top->SetValue(platform::RegValue::Dword("a", 1));
     top->SetValue(platform::RegValue::Binary("b", {1, 2}));
     EXPECT_FALSE(machine.registry().DeleteKey(platform::RegRoot::CurrentUser, key));  // still has subkeys
-    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(run::rmTest), key), 3);
-    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(run::rmClean), key), 3);
+    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(base::rmTest), key), 3);
+    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(base::rmClean), key), 3);
     EXPECT_FALSE(machine.registry().OpenKey(platform::RegRoot::CurrentUser, key, platform::RegAccess::Read));
 }
 
@@ -353,16 +353,16 @@ TEST_F(SurrogateNameTest, KeyHoldingASubkeyWithALoneSurrogateIsRemovedWholeAndCo
     CreateWithValue(L"", L"top");
     CreateWithValue(L"a\xD800" L"b", L"inner");
     CreateWithValue(L"plain", L"other");
-    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(run::rmTest), key), 3);
-    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(run::rmClean), key), 3);
+    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(base::rmTest), key), 3);
+    EXPECT_EQ(removal::DeleteUserRegistryKey(Run(base::rmClean), key), 3);
     EXPECT_FALSE(Exists(L""));
 }
 
 TEST_F(SurrogateNameTest, ValuesWithALoneSurrogateInTheirNameAreDeletedAndCounted) {
     CreateWithValue(L"", L"x\xDC00");
     CreateWithValue(L"", L"plain");
-    EXPECT_EQ(removal::DeleteUserRegistryValues(Run(run::rmTest), key, ""), 2);
-    EXPECT_EQ(removal::DeleteUserRegistryValues(Run(run::rmClean), key, ""), 2);
+    EXPECT_EQ(removal::DeleteUserRegistryValues(Run(base::rmTest), key, ""), 2);
+    EXPECT_EQ(removal::DeleteUserRegistryValues(Run(base::rmClean), key, ""), 2);
     EXPECT_EQ(ValueCount(), 0u);
     EXPECT_TRUE(Exists(L""));
 }

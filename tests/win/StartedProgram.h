@@ -12,7 +12,7 @@
 namespace nullvane::testing {
 
 inline HWND ProgramMainWindow() {
-    static const std::wstring mainClass = platform::win32::Widen(app::kMainWindowClass);
+    static const std::wstring mainClass = platform::win32::Widen(base::kMainWindowClass);
     return FindWindowW(mainClass.c_str(), nullptr);
 }
 

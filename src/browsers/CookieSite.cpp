@@ -1,8 +1,8 @@
-#include "cleaners/CookieSite.h"
+#include "browsers/CookieSite.h"
 
 #include <algorithm>
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 namespace {
 // No cookie's first three lines come near this; a file without line breaks
@@ -36,4 +36,4 @@ std::string ReadCookieSite(platform::FileSystem& files, const std::string& path)
     return site;
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

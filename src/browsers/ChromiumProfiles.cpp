@@ -1,4 +1,4 @@
-#include "cleaners/ChromiumProfiles.h"
+#include "browsers/ChromiumProfiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 using platform::WithTrailingBackslash;
 
@@ -106,4 +106,4 @@ bool OperaLockHeld(platform::Platform& machine) {
     return false;
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

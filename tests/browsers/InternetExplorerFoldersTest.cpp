@@ -1,8 +1,8 @@
-#include "cleaners/InternetExplorerFolders.h"
+#include "browsers/InternetExplorerFolders.h"
 #include "removal/RemovalFixture.h"
 
 using namespace nullvane;
-using namespace nullvane::cleaners;
+using namespace nullvane::browsers;
 using nullvane::platform::RegRoot;
 using nullvane::testing::RemovalFixture;
 

@@ -4,7 +4,7 @@
 
 #include "platform/FileSystem.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 // The file's third line (a host name and a path) without one trailing "/";
 // lines end in LF or CR LF. Empty when the file cannot be read or has fewer
@@ -12,4 +12,4 @@ namespace nullvane::cleaners {
 // more of the file is read).
 [[nodiscard]] std::string ReadCookieSite(platform::FileSystem& files, const std::string& path);
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -1,11 +1,11 @@
-#include "cleaners/CookiesManagerLists.h"
+#include "browsers/CookiesManagerLists.h"
 
-#include "cleaners/CookieKeepList.h"
-#include "cleaners/CookieSite.h"
-#include "cleaners/InternetExplorerCookies.h"
+#include "browsers/CookieKeepList.h"
+#include "browsers/CookieSite.h"
+#include "browsers/InternetExplorerFolders.h"
 #include "removal/FileRemoval.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 std::string CookiesDatPath(platform::Platform& machine) { return machine.system.ProgramFolder() + kCookiesDatName; }
 
@@ -47,4 +47,4 @@ std::string KeepEntryFile(const std::string& cookieFolder, const std::string& en
     return cookieFolder + entry;
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -7,7 +7,7 @@
 
 #include "platform/Platform.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 struct TChromiumProfile {
     std::string Folder;       // with a trailing "\"
@@ -34,4 +34,4 @@ struct TChromiumProfile {
 [[nodiscard]] bool ChromeLockHeld(platform::Platform& machine);
 [[nodiscard]] bool OperaLockHeld(platform::Platform& machine);
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -5,14 +5,14 @@
 #include <iterator>
 #include <map>
 
-#include "cleaners/BrowserDatabase.h"
+#include "browsers/BrowserDatabase.h"
 #include "removal/RemovalFixture.h"
 #include "stores/SQLiteException.h"
 #include "stores/SQLiteFixture.h"
 #include "support/BrowserFixture.h"
 
 using namespace nullvane;
-using namespace nullvane::cleaners;
+using namespace nullvane::browsers;
 using nullvane::testing::MakeBrowserDatabase;
 using nullvane::testing::QueryNumber;
 using nullvane::testing::RemovalFixture;
@@ -60,7 +60,7 @@ const std::vector<TDatabaseStatement> kHistory = {
 TEST_F(BrowserDatabaseTest, StatementsWhoseTablesOrColumnsAreMissingAreSkippedAndTheRestRun) {
     MakePlaces("Firefox places.sqlite of an old profile", false,
                std::string(kVisits) + "UPDATE moz_places SET typed = 1;");
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     EXPECT_TRUE(CleanDatabase(run, kPlaces, kHistory));
     EXPECT_EQ(Count("moz_places"), 2);  // no bookmarks table: the places stay
     EXPECT_EQ(Count("moz_historyvisits"), 0);
@@ -73,7 +73,7 @@ TEST_F(BrowserDatabaseTest, AFailingStatementRollsBackTheDatabaseAndLeavesTheRun
     MakePlaces("Firefox places.sqlite (", true);
     std::vector<TDatabaseStatement> statements = {{"DELETE FROM moz_historyvisits", {"moz_historyvisits"}, {}},
                                                   {"DELETE FROM moz_places WHERE no_such_column = 1", {"moz_places"}, {}}};
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     EXPECT_THROW((void)CleanDatabase(run, kPlaces, statements), stores::ESQLiteException);
     EXPECT_EQ(Count("moz_historyvisits"), 2);
     EXPECT_FALSE(run.FinishedWithErrors());
@@ -84,7 +84,7 @@ TEST_F(BrowserDatabaseTest, ADatabaseAnotherConnectionWritesIsReportedInUseAndLe
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open(Host(kPlaces).c_str(), &holder), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    auto& run = Run(run::rmClean);
+    auto& run = Run(base::rmClean);
     EXPECT_FALSE(CleanDatabase(run, kPlaces, kHistory));
     sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(holder);
@@ -97,13 +97,13 @@ TEST_F(BrowserDatabaseTest, ATestNamesTheDatabaseAndChangesNoByte) {
     MakePlaces("Firefox places.sqlite (", true);
     const auto before = Folder();
     ASSERT_EQ(before.count("places.sqlite-wal"), 1u);
-    auto& run = Run(run::rmTest);
+    auto& run = Run(base::rmTest);
     EXPECT_FALSE(CleanDatabase(run, kPlaces, kHistory));
     EXPECT_FALSE(CleanDatabase(run, "C:\\nowhere\\places.sqlite", kHistory));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Test: cleaning database " + std::string(kPlaces)});
     EXPECT_EQ(Folder(), before);
 
-    auto& fast = Run(run::rmClean);
+    auto& fast = Run(base::rmClean);
     fast.SetFastScan(true);
     EXPECT_FALSE(CleanDatabase(fast, "C:\\nowhere\\places.sqlite", kHistory));
     EXPECT_FALSE(Exists("C:\\nowhere\\places.sqlite"));

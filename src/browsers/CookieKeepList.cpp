@@ -1,10 +1,10 @@
-#include "cleaners/CookieKeepList.h"
+#include "browsers/CookieKeepList.h"
 
 #include <algorithm>
 
 #include "base/Texts.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 namespace {
 
@@ -22,11 +22,11 @@ void ReadEntries(platform::Platform& machine, const std::string& file, const cha
 }  // namespace
 
 const char* KeepEntryFault(const std::string& entry) {
-    if (entry.find_first_of("\r\n") != std::string::npos) return run::texts::kKeepEntryLineBreak;
-    if (entry.find('\0') != std::string::npos) return run::texts::kKeepEntryNul;
-    if (!entry.empty() && entry.front() == '[') return run::texts::kKeepEntrySection;
+    if (entry.find_first_of("\r\n") != std::string::npos) return base::texts::kKeepEntryLineBreak;
+    if (entry.find('\0') != std::string::npos) return base::texts::kKeepEntryNul;
+    if (!entry.empty() && entry.front() == '[') return base::texts::kKeepEntrySection;
     if (entry.size() >= 2 && (entry.front() == '"' || entry.front() == '\'') && entry.back() == entry.front())
-        return run::texts::kKeepEntryQuoted;
+        return base::texts::kKeepEntryQuoted;
     return nullptr;
 }
 
@@ -56,4 +56,4 @@ bool TCookieKeepList::Keeps(const std::string& fileName, const std::string& site
     });
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -1,11 +1,11 @@
-#include "cleaners/FirefoxProfiles.h"
+#include "browsers/FirefoxProfiles.h"
 
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 #include "removal/NormalFolderPath.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 namespace {
 
@@ -155,4 +155,4 @@ bool FirefoxProfileLocked(platform::Platform& machine) {
     return false;
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -7,7 +7,7 @@
 
 #include "platform/Platform.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 // A cookie file found and not kept: its site as ReadCookieSite gives it and
 // the file's full path. A site KeepEntryFault refuses is left out.
@@ -39,4 +39,4 @@ struct TCookiesManagerLists {
 // holding ".txt" is a cookie file's name); empty for a site.
 [[nodiscard]] std::string KeepEntryFile(const std::string& cookieFolder, const std::string& entry);
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

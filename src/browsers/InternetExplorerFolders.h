@@ -1,10 +1,11 @@
 #pragma once
 // Where the browser keeps its cache, cookies, history and local data.
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 // `folder` and `name` with exactly one "\" between them; empty when the
 // folder is, so a failed lookup never becomes a root or a relative path.
@@ -22,4 +23,10 @@ namespace nullvane::cleaners {
 // Its "Recovery" folder, when it exists (no trailing "\"); else empty.
 [[nodiscard]] std::string GetIERecoveryFolder(platform::Platform& machine);
 
-}  // namespace nullvane::cleaners
+// The cookie folders a Clean examines, each with its trailing "\": the
+// shell's cookie folder (or the Windows folder's "cookies"), and its "Low"
+// subfolder when that holds cookies; only "Low" when the folder itself holds
+// none. A Test and the Cookies Manager take the first. Links are never taken.
+[[nodiscard]] std::vector<std::string> IECookieFolders(platform::Platform& machine);
+
+}  // namespace nullvane::browsers

@@ -1,10 +1,10 @@
-#include "cleaners/BrowserDatabase.h"
+#include "browsers/BrowserDatabase.h"
 
 #include "base/Texts.h"
 #include "removal/FileRemoval.h"
 #include "stores/SQLiteDatabase.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 namespace {
 
@@ -33,11 +33,11 @@ void RunStatements(stores::TSQLiteDatabase& db, const std::vector<TDatabaseState
 
 }  // namespace
 
-bool CleanDatabase(run::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements) {
+bool CleanDatabase(base::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements) {
     platform::FileSystem& files = run.Machine.files;
     auto attributes = files.GetAttributes(path);
     if (!attributes || (*attributes & (platform::faDirectory | platform::faReparsePoint))) return false;
-    if (!run.FastScan()) run.AddLogLine(run.LogPrefix + run::texts::kCleaningDatabase + " " + path);
+    if (!run.FastScan()) run.AddLogLine(run.LogPrefix + base::texts::kCleaningDatabase + " " + path);
     if (run.IsTestRun()) return false;
     if (removal::IsFileLocked(run, path)) {
         run.ReportFileInUse(path);
@@ -57,4 +57,4 @@ bool CleanDatabase(run::TRunContext& run, const std::string& path, const std::ve
     }
 }
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -6,7 +6,7 @@
 
 #include "base/RunContext.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 // One statement of a database step. It runs only if every table it needs
 // exists, every (table, column) it needs exists and none of WithoutTables
@@ -28,6 +28,6 @@ struct TDatabaseStatement {
 // reports the file in use, and the run goes on; any other failure rolls back
 // and leaves as ESQLiteException. Rows are never counted. True when the
 // statements were committed.
-bool CleanDatabase(run::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements);
+bool CleanDatabase(base::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements);
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -9,7 +9,7 @@
 
 #include "platform/Platform.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 inline constexpr char kCookiesIniName[] = "Cookies.ini";
 inline constexpr char kCookiesIniSection[] = "Cookies to Keep";
@@ -38,4 +38,4 @@ public:
     std::vector<std::string> Entries;
 };
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

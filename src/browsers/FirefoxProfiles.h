@@ -5,7 +5,7 @@
 
 #include "platform/Platform.h"
 
-namespace nullvane::cleaners {
+namespace nullvane::browsers {
 
 struct TFirefoxProfile {
     // The profile folder (no trailing "\"); empty for a folder found only
@@ -38,4 +38,4 @@ struct TFirefoxProfile {
 // alone (IsFileLocked). Firefox may run without a window.
 [[nodiscard]] bool FirefoxProfileLocked(platform::Platform& machine);
 
-}  // namespace nullvane::cleaners
+}  // namespace nullvane::browsers

@@ -1,0 +1,49 @@
+#pragma once
+// The texts nullvane-cli writes: its usage, its complaints about the command
+// line, its questions and its last words.
+namespace nullvane::cli::texts {
+
+inline constexpr char kCliUsage[] =
+    "Usage: nullvane-cli --list\n"
+    "       nullvane-cli --preview [ITEM ...] [--fast | --detail]\n"
+    "       nullvane-cli --clean [ITEM ...] [--yes] [--fast | --detail]\n"
+    "       nullvane-cli --index-dat FILE\n"
+    "       nullvane-cli --custom-list\n"
+    "       nullvane-cli --wipe-index-dat FILE [--yes]\n"
+    "       nullvane-cli --cookies\n"
+    "       nullvane-cli --keep-cookie ENTRY ... | --forget-cookie ENTRY ...\n"
+    "       nullvane-cli --version | --help\n"
+    "ITEM is a full item name as --list shows it, e.g. \"Windows - Clipboard\".\n"
+    "Without ITEM the items saved by Nullvane are used.\n"
+    "--custom-list prints the entries of the custom list as the editor keeps them.\n"
+    "--wipe-index-dat overwrites the records of an index.dat as the Index.dat viewer's Delete does.\n"
+    "--cookies prints the Cookies Manager's lists: \"keep<TAB>ENTRY\" for each cookie kept,\n"
+    "then \"found<TAB>SITE<TAB>FILE\" for each cookie file not kept.\n"
+    "--keep-cookie and --forget-cookie add entries (sites or cookie file names) to the\n"
+    "cookies kept or take them off, save the list as the Manager's OK does and print it.\n"
+    "Exit status: 0 done, 1 nothing ran, 2 bad command line, 3 a ticked browser is open,\n"
+    "4 the run stopped at an error, 5 finished with errors (files in use were left),\n"
+    "6 another clean of this user is removing.";
+inline constexpr char kCliUnknownOption[] = "unknown option: ";
+inline constexpr char kCliUnknownItem[] = "not a clean item: ";
+inline constexpr char kCliNeedsFile[] = " needs a FILE";
+inline constexpr char kCliNeedsEntry[] = " needs at least one ENTRY";
+inline constexpr char kCliOneCommand[] =
+    "give exactly one of --list, --preview, --clean, --index-dat, --custom-list, --wipe-index-dat, --cookies, "
+    "--keep-cookie, --forget-cookie: ";
+inline constexpr char kCliCannotKeep[] = "cannot keep ";
+inline constexpr char kCliConfirmWipePrefix[] = "Overwrite the records of ";
+inline constexpr char kCliWipeThroughLink[] =
+    "not overwritten: the name leads through a link or a \"..\" step, or the file has other names";
+inline constexpr char kCliNotForCommand[] = "this option does not go with the command: ";
+inline constexpr char kCliNothingSelected[] =
+    "Nothing to do: no item was named and no item is saved as ticked.";
+inline constexpr char kCliConfirmClean[] = "Permanently remove the selected items? [y/N] ";
+inline constexpr char kCliCleanDeclined[] = "Nothing was removed.";
+inline constexpr char kCliQuestionSuffix[] = " [y/N] ";
+
+// A file left because another program holds it.
+inline constexpr char kCliFinishedWithErrors[] =
+    "Some files were in use by another program and were left; close that program and run the clean again.";
+
+}  // namespace nullvane::cli::texts

@@ -1,0 +1,48 @@
+#pragma once
+// The one table of clean items: every category and item of the fixed
+// catalogue, in tree order, with the cleaner that runs it. The tree
+// (CreateCleanItemTree) and the dispatch (DispatchItem) are both built from
+// it, so a new item is one row here and its entry point in cleaners/.
+#include <span>
+#include <string_view>
+
+#include "base/RunContext.h"
+
+namespace nullvane::run {
+
+using TCleanerFn = void (*)(base::TRunContext& run);
+
+struct TCategory {
+    const char* Text;
+    // The category's identity for its saved expanded state.
+    int ImageIndex;
+};
+
+inline constexpr TCategory kCategoryInternetExplorer{"Internet Explorer", 1};
+inline constexpr TCategory kCategoryOpera{"Opera", 4};
+inline constexpr TCategory kCategoryFirefox{"Mozilla Firefox", 5};
+inline constexpr TCategory kCategoryChrome{"Google Chrome", 11};
+inline constexpr TCategory kCategoryWindows{"Windows", 2};
+inline constexpr TCategory kCategoryAdvanced{"Advanced", 6};
+inline constexpr TCategory kCategoryOffice{"Microsoft Office", 7};
+inline constexpr TCategory kCategoryMessengers{"Instant Messengers", 8};
+inline constexpr TCategory kCategoryApplications{"Applications", 9};
+inline constexpr TCategory kCategoryCustomLists{"Custom Lists", 10};
+
+// The one item of "Custom Lists": the user's list in the custom list file.
+inline constexpr char kNewListItem[] = "<New List>";
+
+struct TCleanerRow {
+    TCategory Category;
+    // Empty for a category without fixed items ("Applications", filled at
+    // start-up).
+    std::string_view Item;
+    // Null for an item the data-driven runner cleans: from the custom list
+    // file under "Custom Lists", else from the applications data file.
+    TCleanerFn Cleaner = nullptr;
+};
+
+// Rows in tree order; a category's rows stand together.
+[[nodiscard]] std::span<const TCleanerRow> CleanerTable();
+
+}  // namespace nullvane::run

@@ -1,0 +1,40 @@
+#include "run/Dispatch.h"
+
+#include "customlists/RunDataSection.h"
+#include "run/CleanItemTree.h"
+
+namespace nullvane::run {
+
+namespace {
+
+// True when `itemName` is the row's category text, the separator and its
+// item text.
+bool NamesRow(std::string_view itemName, const TCleanerRow& row) {
+    std::string_view category = row.Category.Text;
+    return !row.Item.empty() && itemName.size() == category.size() + kItemNameSeparator.size() + row.Item.size() &&
+           itemName.starts_with(category) && itemName.substr(category.size()).starts_with(kItemNameSeparator) &&
+           itemName.ends_with(row.Item);
+}
+
+}  // namespace
+
+TDispatch DispatchOf(std::string_view itemName) {
+    // The category's text and the separator's hyphen, wherever it stands.
+    static const std::string customLists = std::string(kCategoryCustomLists.Text) + " -";
+    if (itemName.find(customLists) != std::string_view::npos) return {nullptr, customlists::kCustomListFile};
+    for (const TCleanerRow& row : CleanerTable()) {
+        if (row.Cleaner && NamesRow(itemName, row)) return {row.Cleaner, {}};
+    }
+    return {nullptr, customlists::kApplicationsDataFile};
+}
+
+void DispatchItem(base::TRunContext& run, const std::string& itemName) {
+    TDispatch dispatch = DispatchOf(itemName);
+    if (dispatch.Cleaner) {
+        dispatch.Cleaner(run);
+        return;
+    }
+    customlists::RunDataSection(run, std::string(dispatch.DataFile), itemName);
+}
+
+}  // namespace nullvane::run

@@ -1,0 +1,26 @@
+#pragma once
+// Which cleaner an item name selects, from the cleaner table. A name holding
+// "Custom Lists -" anywhere goes to the data-driven runner with the custom
+// list file; a name equal (with case) to an item with a cleaner runs that
+// cleaner; any other name goes to the data-driven runner with the
+// applications data file.
+#include <string>
+#include <string_view>
+
+#include "base/RunContext.h"
+#include "run/CleanerTable.h"
+
+namespace nullvane::run {
+
+// What runs for an item name: its cleaner, or else the data-driven runner
+// with DataFile and the item name.
+struct TDispatch {
+    TCleanerFn Cleaner = nullptr;
+    std::string_view DataFile;
+};
+
+[[nodiscard]] TDispatch DispatchOf(std::string_view itemName);
+// Runs the cleaner that the item name selects.
+void DispatchItem(base::TRunContext& run, const std::string& itemName);
+
+}  // namespace nullvane::run
