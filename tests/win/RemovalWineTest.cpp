@@ -108,11 +108,13 @@ TEST_F(RemovalWineTest, WalkCountsAndRemovesRealFilesAndFolders) {
     MakeFile(folder + "Sub\\\xc3\xa9t\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac.tmp", "1");
     int32_t count = 0;
     EXPECT_EQ(removal::CleanFolder(Run(base::rmTest), folder), 9u);
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 3);
     count = 0;
     settings::CurrentOptions.OverwriteFile = true;
     settings::CurrentOptions.OverwriteNumber = 2;
     EXPECT_EQ(removal::CleanFolder(Run(base::rmClean), folder), 9u);
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 3);
     EXPECT_FALSE(machine.files().Exists(folder + "Sub"));
     EXPECT_TRUE(machine.files().DirectoryExists(folder));
@@ -237,9 +239,11 @@ TEST_F(RemovalWineTest, PathsBeyondMaxPathAndNamesEndingInDotOrBlankAreCountedAn
     MakeFile(folder + "ro-far.tmp");
     int32_t count = 0;
     EXPECT_EQ(removal::CleanFolder(Run(base::rmTest), folder, {.logIt = false}), 12u);
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 5);
     count = 0;
     EXPECT_EQ(removal::CleanFolder(Run(base::rmClean), folder, {.logIt = false}), 12u);
+    count = LastRun().ItemCount;
     EXPECT_EQ(count, 5);
     EXPECT_FALSE(LongFormExists(deep + "\\far.tmp"));
     EXPECT_FALSE(LongFormExists(folder + "Deep"));
