@@ -8,12 +8,6 @@
 
 namespace nullvane::cleaners {
 
-void CleanTemporaryInternetFiles(base::TRunContext& run);
-void CleanVisitedUrlHistory(base::TRunContext& run);
-void CleanRecentlyTypedUrls(base::TRunContext& run);
-void CleanIndexDatFiles(base::TRunContext& run);
-void CleanLastDownloadLocation(base::TRunContext& run);
-
 // Wipes one index.dat in place and logs what became of it ("<prefix><path>:
 // the records were overwritten", or why it was left); a missing file, or an
 // empty path, gives no line.

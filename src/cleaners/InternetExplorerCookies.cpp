@@ -7,7 +7,6 @@
 #include "browsers/CookieSite.h"
 #include "browsers/InternetExplorerFolders.h"
 #include "cleaners/InternetExplorerCache.h"
-#include "indexdat/IndexDatWiper.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"

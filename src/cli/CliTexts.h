@@ -33,8 +33,6 @@ inline constexpr char kCliOneCommand[] =
     "--keep-cookie, --forget-cookie: ";
 inline constexpr char kCliCannotKeep[] = "cannot keep ";
 inline constexpr char kCliConfirmWipePrefix[] = "Overwrite the records of ";
-inline constexpr char kCliWipeThroughLink[] =
-    "not overwritten: the name leads through a link or a \"..\" step, or the file has other names";
 inline constexpr char kCliNotForCommand[] = "this option does not go with the command: ";
 inline constexpr char kCliNothingSelected[] =
     "Nothing to do: no item was named and no item is saved as ticked.";

@@ -179,8 +179,8 @@ TEST_F(MainProgram, CleanOnceRemovesTheSavedSelectionAndEndsByItself) {
     ASSERT_TRUE(program.Ended(60000));
     EXPECT_EQ(program.ExitCode(), 0u);
     EXPECT_FALSE(MainWindow());
-    const auto* row = nullvane::run::FindDispatchRow("Windows - Start Run");
-    if (!row || !row->Cleaner) GTEST_SKIP() << "the Start Run cleaner is not in the dispatch table yet";
+    const nullvane::run::TDispatch dispatch = nullvane::run::DispatchOf("Windows - Start Run");
+    if (!dispatch.Cleaner) GTEST_SKIP() << "the Start Run cleaner is not in the dispatch table yet";
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kRunMruKey, 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
