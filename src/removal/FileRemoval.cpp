@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "platform/Text.h"
@@ -23,12 +24,13 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+// Equal when upper-casing ASCII letters makes them so, as UpperAscii compares.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i])) return false;
+    return true;
 }
 
 // Compares as the file system does, so that "C:\USERS\JOSÉ" is "C:\Users\José".
@@ -269,11 +271,11 @@ bool TWalkRules::Takes(const std::string& name, int depth) const {
     // ends it, ignoring case; a mask without "*" is the exact name alone.
     auto star = mask.find('*');
     if (star == std::string::npos) return false;
-    std::string upperName = platform::UpperAscii(name);
-    std::string prefix = platform::UpperAscii(mask.substr(0, star));
-    std::string suffix = platform::UpperAscii(mask.substr(star + 1));
-    return upperName.size() >= prefix.size() + suffix.size() && StartsWith(upperName, prefix) &&
-           EndsWith(upperName, suffix);
+    // Compared in place: this is asked for every file a masked walk meets.
+    const std::string_view prefix = std::string_view(mask).substr(0, star);
+    const std::string_view suffix = std::string_view(mask).substr(star + 1);
+    return name.size() >= prefix.size() + suffix.size() && SameIgnoringAsciiCase(std::string_view(name).substr(0, prefix.size()), prefix) &&
+           SameIgnoringAsciiCase(std::string_view(name).substr(name.size() - suffix.size()), suffix);
 }
 
 std::vector<std::string> Subfolders(platform::FileSystem& files, const std::string& folder) {
