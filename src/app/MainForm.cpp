@@ -46,6 +46,7 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
 
     // The catalogue with the installed applications, before the saved ticks are read.
     Tree = run::CreateCleanItemTree();
+    run::FillBrowserCategories(Tree, machine_);
     run::FillApplicationsCategory(Tree, machine_);
     FillTree();
     tvCleanItems->ScrollToTop();

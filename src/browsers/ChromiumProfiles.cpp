@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include <nlohmann/json.hpp>
+
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
@@ -15,6 +17,9 @@ namespace {
 
 constexpr char kProfilePrefix[] = "Profile ";
 constexpr char kLockFile[] = "lockfile";
+constexpr char kLocalState[] = "Local State";
+// Far above any real Local State; a larger file is not read.
+constexpr uint64_t kLocalStateLimit = 64ull << 20;
 const char* const kOperaProfiles[] = {"Opera Stable", "Opera GX Stable"};
 
 // The digits of a "Profile <digits>" name without their leading zeros, or
@@ -36,9 +41,33 @@ bool ByNumber(const std::pair<std::string, std::string>& a, const std::pair<std:
     return a.second < b.second;
 }
 
+// A name Local State may give a profile: one folder's name, nothing that
+// climbs, names a drive or a device, or ends as Windows would trim it.
+bool IsPlainFolderName(const std::string& name) {
+    if (name.empty() || name == "." || name == ".." || name.size() > 255) return false;
+    if (name.find_first_of("\\/:*?\"<>|") != std::string::npos) return false;
+    if (std::any_of(name.begin(), name.end(), [](unsigned char c) { return c < 0x20; })) return false;
+    return name.back() != '.' && name.back() != ' ';
+}
+
 }  // namespace
 
-std::vector<std::string> ChromiumProfileNames(platform::FileSystem& files, const std::string& userData) {
+std::vector<std::string> LocalStateProfileNames(const std::string& localState) {
+    std::vector<std::string> names;
+    // Another program's file: parsed without exceptions, anything unexpected gives nothing.
+    nlohmann::json state = nlohmann::json::parse(localState, nullptr, false);
+    if (!state.is_object()) return names;
+    auto profile = state.find("profile");
+    if (profile == state.end() || !profile->is_object()) return names;
+    auto cache = profile->find("info_cache");
+    if (cache == profile->end() || !cache->is_object()) return names;
+    for (const auto& [name, value] : cache->items()) names.push_back(name);
+    return names;
+}
+
+std::vector<std::string> ChromiumProfileNames(platform::Platform& machine, const std::string& userData,
+                                              TProfileNotes* notes) {
+    platform::FileSystem& files = machine.files;
     std::string defaultName;
     std::vector<std::pair<std::string, std::string>> numbered;  // (number, name)
     for (const std::string& name : removal::Subfolders(files, userData)) {
@@ -52,23 +81,57 @@ std::vector<std::string> ChromiumProfileNames(platform::FileSystem& files, const
     std::vector<std::string> names;
     if (!defaultName.empty()) names.push_back(defaultName);
     for (auto& [number, name] : numbered) names.push_back(name);
+
+    const std::string localState = WithTrailingBackslash(userData) + kLocalState;
+    auto size = removal::FileSizeOf(files, localState);
+    if (!size || *size > kLocalStateLimit) return names;
+    auto text = files.ReadAll(localState);
+    if (!text) return names;
+    for (const std::string& name : LocalStateProfileNames(*text)) {
+        if (!IsPlainFolderName(name) || platform::EqualsIgnoreCase(name, "System Profile") ||
+            platform::EqualsIgnoreCase(name, "Guest Profile"))
+            continue;
+        if (std::any_of(names.begin(), names.end(), [&](const std::string& known) {
+                return platform::SystemEqualsIgnoreCase(platform::Utf8ToUtf16(known), platform::Utf8ToUtf16(name));
+            }))
+            continue;
+        std::string folder = WithTrailingBackslash(userData) + name;
+        if (!files.DirectoryExists(folder)) continue;
+        if (std::string fault = ProfileFolderFault(machine, folder, bfChromium); !fault.empty()) {
+            if (notes) notes->push_back(SkippedProfileNote(folder, fault));
+            continue;
+        }
+        names.push_back(name);
+    }
     return names;
 }
 
-std::string ChromeUserDataFolder(platform::Platform& machine) {
-    std::string local = removal::GetLocalAppDataFolder(machine);
-    if (local.empty()) return {};
-    std::string folder = local + "Google\\Chrome\\User Data\\";
-    return machine.files.DirectoryExists(folder) ? folder : std::string();
+std::vector<std::string> ChromiumUserDataFolders(platform::Platform& machine, const TBrowser& browser) {
+    std::vector<std::string> folders;
+    if (browser.Family != bfChromium) return folders;
+    for (const TBrowserSource& source : browser.Sources) {
+        std::string base = SourceFolder(machine, source);
+        if (base.empty()) continue;
+        std::string folder = base + "\\User Data";
+        auto attributes = machine.files.GetAttributes(folder);
+        if (attributes && (*attributes & platform::faDirectory) && !(*attributes & platform::faReparsePoint))
+            folders.push_back(folder + "\\");
+    }
+    return folders;
+}
+
+std::vector<TChromiumProfile> ChromiumProfiles(platform::Platform& machine, const TBrowser& browser,
+                                               TProfileNotes* notes) {
+    std::vector<TChromiumProfile> profiles;
+    TProfileSet met(machine.files);
+    for (const std::string& userData : ChromiumUserDataFolders(machine, browser))
+        for (const std::string& name : ChromiumProfileNames(machine, userData, notes))
+            if (met.Insert(userData + name)) profiles.push_back({userData + name + "\\", {}});
+    return profiles;
 }
 
 std::vector<TChromiumProfile> ChromeProfiles(platform::Platform& machine) {
-    std::vector<TChromiumProfile> profiles;
-    std::string userData = ChromeUserDataFolder(machine);
-    if (userData.empty()) return profiles;
-    for (const std::string& name : ChromiumProfileNames(machine.files, userData))
-        profiles.push_back({userData + name + "\\", {}});
-    return profiles;
+    return ChromiumProfiles(machine, GoogleChrome());
 }
 
 std::vector<TChromiumProfile> OperaChromiumProfiles(platform::Platform& machine, const std::string& appData) {
@@ -92,9 +155,10 @@ std::vector<TChromiumProfile> OperaChromiumProfiles(platform::Platform& machine,
     return profiles;
 }
 
-bool ChromeLockHeld(platform::Platform& machine) {
-    std::string userData = ChromeUserDataFolder(machine);
-    return !userData.empty() && removal::IsFileLocked(machine.files, userData + kLockFile);
+bool ChromiumLockHeld(platform::Platform& machine, const TBrowser& browser) {
+    for (const std::string& userData : ChromiumUserDataFolders(machine, browser))
+        if (removal::IsFileLocked(machine.files, userData + kLockFile)) return true;
+    return false;
 }
 
 bool OperaLockHeld(platform::Platform& machine) {

@@ -43,9 +43,10 @@ uint64_t DeleteFiles(base::TRunContext& run, const TChromiumProfile& profile, co
     return removal::CleanFilesByMask(run, profile.Folder, name, {.recurse = true});
 }
 
-// Every file of a folder of the profile; the folder stays.
+// Every file of a folder of the profile; the folder stays. A folder that is
+// a link is never walked: what it points to is no part of the profile.
 uint64_t EmptyFolder(base::TRunContext& run, const std::string& folder) {
-    return removal::CleanFolder(run, folder);
+    return removal::CleanFolderNotLinked(run, folder);
 }
 
 // The old history indexes ("History Index 2011-05"): names taken from the
@@ -68,13 +69,16 @@ uint64_t CleanCaches(base::TRunContext& run, const TChromiumProfile& profile) {
     uint64_t bytes = 0;
     for (const std::string& folder : {profile.Folder, profile.CacheFolder}) {
         if (folder.empty()) continue;
-        for (const char* name : {"Cache", "Code Cache", "GPUCache"}) bytes += EmptyFolder(run, folder + name);
+        for (const char* name : {"Cache", "Code Cache", "GPUCache", "Service Worker\\CacheStorage",
+                                 "Service Worker\\ScriptCache"})
+            bytes += EmptyFolder(run, folder + name);
     }
     return bytes;
 }
 
 uint64_t CleanCookies(base::TRunContext& run, const TChromiumProfile& profile) {
-    uint64_t bytes = DeleteDatabases(run, profile, "Cookies");
+    // "Network\Cookies" today, "Cookies" in older profiles: both are found below the profile.
+    uint64_t bytes = DeleteDatabases(run, profile, "Cookies") + DeleteDatabases(run, profile, "Extension Cookies");
     bytes += removal::CleanFolderWith(run, profile.Folder + "Local Storage",
                                       {.keepTopFolders = {"leveldb"}, .keepContaining = "CHROME-EXTENSION_"});
     return bytes;
@@ -91,13 +95,13 @@ uint64_t CleanHistory(base::TRunContext& run, const TChromiumProfile& profile) {
         {"Thumbnails", true},       {"Favicons", true},         {"Visited Links", false},
         {"Current Tabs", false},    {"Last Tabs", false},       {"Top Sites", true},
         {"History Provider Cache", false}, {"Network Action Predictor", true},
+        {"Shortcuts", true},        {"DIPS", true},
     };
     uint64_t bytes = 0;
     for (const TEntry& entry : kEntries)
         bytes += entry.Database ? DeleteDatabases(run, profile, entry.Name) : DeleteFiles(run, profile, entry.Name);
     for (const std::string& name : HistoryIndexNames(run, profile)) bytes += DeleteDatabases(run, profile, name);
     bytes += EmptyFolder(run, profile.Folder + "Sessions");
-    EmptyShortcuts(run, profile);
     return bytes;
 }
 

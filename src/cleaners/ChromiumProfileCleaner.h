@@ -2,7 +2,8 @@
 // The one cleaner of a Chromium profile, shared by the Chrome items and the
 // Opera items' Chromium part. Each operation adds the files it finds to
 // run.ItemCount and returns their bytes; database steps count nothing.
-// "Bookmarks", "Preferences" and "Local State" are never touched, nor
+// "Bookmarks", "Preferences", "Secure Preferences" and "Local State" are
+// never touched, nor extension data, nor
 // "Local Storage\leveldb" (one store for sites and extensions alike).
 #include <cstdint>
 
@@ -11,11 +12,14 @@
 
 namespace nullvane::cleaners::chromium {
 
-// "Cache", "Code Cache" and "GPUCache" of the profile and its cache folder.
+// "Cache", "Code Cache", "GPUCache" and the service workers' caches of the
+// profile and its cache folder.
 uint64_t CleanCaches(base::TRunContext& run, const browsers::TChromiumProfile& profile);
-// The "Cookies" databases, and Local Storage but extension data.
+// The "Cookies" databases ("Network\Cookies" and the older place) and
+// "Extension Cookies", and Local Storage but extension data.
 uint64_t CleanCookies(base::TRunContext& run, const browsers::TChromiumProfile& profile);
-// The history databases and files, the session files, and the omnibox shortcuts.
+// The history databases and files, the session files, the omnibox
+// shortcuts and the bounce-tracking database ("DIPS").
 uint64_t CleanHistory(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // "Current Session", "Last Session" and every file in "Sessions" (the folder stays).
 uint64_t CleanSession(base::TRunContext& run, const browsers::TChromiumProfile& profile);

@@ -3,6 +3,7 @@
 // own. The run's cleaner table (run/CleanerTable.cpp) names each of them
 // beside its item; the other items go to the data-driven runner.
 #include "base/RunContext.h"
+#include "browsers/BrowserTable.h"
 
 namespace nullvane::cleaners {
 
@@ -28,24 +29,26 @@ void CleanOperaTemporaryFiles(base::TRunContext& run);
 void CleanOperaAutocomplete(base::TRunContext& run);
 void CleanOperaTransfers(base::TRunContext& run);
 
-// "Mozilla Firefox", over every profile.
-void CleanFirefoxCookies(base::TRunContext& run);
-void CleanFirefoxVisitedUrlHistory(base::TRunContext& run);
-void CleanFirefoxDownloadManager(base::TRunContext& run);
-void CleanFirefoxTemporaryInternetFiles(base::TRunContext& run);
-void CleanFirefoxAutocompleteHistory(base::TRunContext& run);
-void CleanFirefoxPreferences(base::TRunContext& run);
-void CleanFirefoxSavedFormInformation(base::TRunContext& run);
-void CleanFirefoxSession(base::TRunContext& run);
+// The browsers of the Gecko family (Firefox and its forks), over every
+// profile of every source of `browser` (GeckoCleaners.cpp).
+void CleanGeckoCookies(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanGeckoVisitedUrlHistory(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanGeckoDownloadManager(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanGeckoTemporaryInternetFiles(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanGeckoAutocompleteHistory(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanGeckoPreferences(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanGeckoSavedFormInformation(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanGeckoSession(base::TRunContext& run, const browsers::TBrowser& browser);
 
-// "Google Chrome", over every profile of Chrome's "User Data" folder.
-void CleanChromeTemporaryFiles(base::TRunContext& run);
-void CleanChromeCookies(base::TRunContext& run);
-void CleanChromeHistory(base::TRunContext& run);
-void CleanChromeStoredPasswords(base::TRunContext& run);
-void CleanChromeDownloadHistory(base::TRunContext& run);
-void CleanChromeFormData(base::TRunContext& run);
-void CleanChromeSession(base::TRunContext& run);
+// The browsers of the Chromium family, over every profile of every channel
+// of `browser` (ChromiumCleaners.cpp).
+void CleanChromiumTemporaryFiles(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanChromiumCookies(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanChromiumHistory(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanChromiumStoredPasswords(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanChromiumDownloadHistory(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanChromiumFormData(base::TRunContext& run, const browsers::TBrowser& browser);
+void CleanChromiumSession(base::TRunContext& run, const browsers::TBrowser& browser);
 
 // "Windows".
 void CleanRecentDocuments(base::TRunContext& run);

@@ -147,6 +147,7 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
         return 0;
     }
     // The installed applications join the catalogue as they do in the window.
+    run::FillBrowserCategories(tree, *machine);
     run::FillApplicationsCategory(tree, *machine);
     if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
     return RunItems(*args, tree, *machine, in, out, err);

@@ -63,11 +63,7 @@ bool IsLinkedFolder(base::TRunContext& run, const std::string& folder) {
 }
 
 uint64_t RunFolderEntry(base::TRunContext& run, const std::string& folder) {
-    if (IsLinkedFolder(run, folder)) {
-        if (!run.IsTestRun() && !removal::IsDriveRoot(folder)) (void)run.Machine.files.RemoveLink(folder);
-        return 0;
-    }
-    return removal::CleanFolder(run, folder, {.removeFolder = true});
+    return removal::CleanFolderNotLinked(run, folder, {.removeFolder = true});
 }
 
 uint64_t RunMaskEntry(base::TRunContext& run, const std::string& folder, const std::string& mask) {

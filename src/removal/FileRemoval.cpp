@@ -376,6 +376,16 @@ uint64_t CleanFolder(base::TRunContext& run, const std::string& folder, TWalkRul
     return CleanFolderWith(run, folder, rules);
 }
 
+uint64_t CleanFolderNotLinked(base::TRunContext& run, const std::string& folder, TWalkRules rules) {
+    auto attributes = run.Machine.files.GetAttributes(folder);
+    if (attributes && (*attributes & platform::faReparsePoint)) {
+        auto normal = NormalFolderPath(folder);
+        if (!run.IsTestRun() && normal && !IsDriveRoot(*normal)) (void)run.Machine.files.RemoveLink(*normal);
+        return 0;
+    }
+    return CleanFolder(run, folder, std::move(rules));
+}
+
 namespace {
 
 // A walk that takes files by name leaves every folder; a name without a

@@ -84,6 +84,11 @@ void WipeFile(base::TRunContext& run, const std::string& path, int passes);
 // emptied and removed, the folder itself only with `.removeFolder`.
 // Progress counts the run's earlier items too.
 uint64_t CleanFolder(base::TRunContext& run, const std::string& folder, TWalkRules rules = {});
+// The same for a folder a cleaner builds from what it read (a profile's
+// "Cache", a list's folder): when the folder is itself a link, what lies
+// behind it was never named, so nothing there is listed or counted and a
+// Clean removes the link alone (never a drive root).
+uint64_t CleanFolderNotLinked(base::TRunContext& run, const std::string& folder, TWalkRules rules = {});
 // Files matching `mask` ("File*.chk", "*.dmp", "memory.dmp"), in the folder
 // alone unless `.recurse`; never removes folders.
 uint64_t CleanFilesByMask(base::TRunContext& run, const std::string& folder, const std::string& mask,

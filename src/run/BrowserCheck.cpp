@@ -2,7 +2,7 @@
 
 #include "base/Texts.h"
 #include "browsers/ChromiumProfiles.h"
-#include "browsers/FirefoxProfiles.h"
+#include "browsers/GeckoProfiles.h"
 #include "run/CleanItemCatalogue.h"
 
 namespace nullvane::run {
@@ -17,11 +17,11 @@ std::optional<std::string> Refusal(const TCleanItemTree& tree, platform::Desktop
         tree.IsCategoryTicked(kCategoryFirefox.Text) &&
         (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 ||
          desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
-         (machine && browsers::FirefoxProfileLocked(*machine)))) {
+         (machine && browsers::GeckoProfileLocked(*machine, browsers::MozillaFirefox())))) {
         return base::texts::kCloseFirefox;
     }
     if (mode != base::rmTest && tree.IsCategoryTicked(kCategoryChrome.Text) &&
-        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && browsers::ChromeLockHeld(*machine)))) {
+        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && browsers::ChromiumLockHeld(*machine, browsers::GoogleChrome())))) {
         return base::texts::kCloseChrome;
     }
     if (mode != base::rmTest && machine && tree.IsCategoryTicked(kCategoryOpera.Text) &&

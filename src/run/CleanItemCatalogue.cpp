@@ -1,5 +1,6 @@
 #include "run/CleanItemCatalogue.h"
 
+#include "browsers/BrowserTable.h"
 #include "customlists/InstalledApplications.h"
 #include "platform/Text.h"
 
@@ -7,6 +8,15 @@
 #include <string_view>
 
 namespace nullvane::run {
+
+namespace {
+
+void AddBrowserItems(TCleanItemTree& tree, size_t category, browsers::TBrowserFamily family) {
+    for (const TBrowserItemRow& row : BrowserItemTable())
+        if (row.Family == family) tree.AddItem(category, std::string(row.Item));
+}
+
+}  // namespace
 
 TCleanItemTree CreateCleanItemTree() {
     TCleanItemTree tree;
@@ -16,10 +26,25 @@ TCleanItemTree CreateCleanItemTree() {
         if (row.Category.Text != categoryText) {
             categoryText = row.Category.Text;
             category = tree.AddCategory(row.Category.Text, row.Category.ImageIndex);
+            if (const browsers::TBrowser* browser = browsers::FindBrowser(categoryText))
+                AddBrowserItems(tree, category, browser->Family);
         }
         if (!row.Item.empty()) tree.AddItem(category, std::string(row.Item));
     }
     return tree;
+}
+
+void FillBrowserCategories(TCleanItemTree& tree, platform::Platform& machine) {
+    auto after = tree.FindCategory(kCategoryChrome.Text);
+    if (!after) return;
+    for (const browsers::TBrowser& browser : browsers::BrowserTable()) {
+        if (!browsers::IsFoundOnlyCategory(browser) || tree.FindCategory(browser.Name) ||
+            !browsers::IsBrowserFound(machine, browser))
+            continue;
+        TCategory category = BrowserCategory(browser);
+        after = tree.InsertCategoryAfter(*after, category.Text, category.ImageIndex);
+        AddBrowserItems(tree, *after, browser.Family);
+    }
 }
 
 size_t AddApplicationItem(TCleanItemTree& tree, std::string sectionName) {

@@ -10,9 +10,14 @@
 namespace nullvane::run {
 
 // The fixed tree as the cleaner table lists it, every node unticked and
-// collapsed. "Applications" has no
+// collapsed; "Mozilla Firefox" and "Google Chrome" hold their family's items. "Applications" has no
 // items yet: the installed applications are added to it at start-up.
 [[nodiscard]] TCleanItemTree CreateCleanItemTree();
+
+// Adds a category after "Google Chrome" for every other browser of the
+// browser table that keeps data on this machine (IsBrowserFound), in table
+// order, with its family's items; before the saved ticks are read.
+void FillBrowserCategories(TCleanItemTree& tree, platform::Platform& machine);
 
 // Adds an application (a section of the applications data file) as an item
 // of "Applications"; returns its index.

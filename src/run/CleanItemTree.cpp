@@ -9,6 +9,15 @@ size_t TCleanItemTree::AddCategory(std::string text, int imageIndex) {
     return nodes_.size() - 1;
 }
 
+size_t TCleanItemTree::InsertCategoryAfter(size_t categoryIndex, std::string text, int imageIndex) {
+    if (categoryIndex >= nodes_.size() || nodes_[categoryIndex].Level != 0)
+        throw std::out_of_range("InsertCategoryAfter: not a category");
+    size_t at = EndOfCategory(categoryIndex);
+    nodes_.insert(nodes_.begin() + static_cast<std::ptrdiff_t>(at),
+                  TCleanItemNode{std::move(text), 0, imageIndex, kStateUnticked, false});
+    return at;
+}
+
 size_t TCleanItemTree::AddItem(size_t categoryIndex, std::string text) {
     if (categoryIndex >= nodes_.size() || nodes_[categoryIndex].Level != 0)
         throw std::out_of_range("AddItem: not a category");

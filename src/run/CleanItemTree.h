@@ -31,6 +31,9 @@ class TCleanItemTree {
 public:
     // Appends a category at the end; returns its index.
     size_t AddCategory(std::string text, int imageIndex);
+    // Inserts a category after the category at `categoryIndex` and its
+    // items; returns its index.
+    size_t InsertCategoryAfter(size_t categoryIndex, std::string text, int imageIndex);
     // Appends an item after the last item of the category at `categoryIndex`;
     // returns its index (later nodes move down by one).
     size_t AddItem(size_t categoryIndex, std::string text);

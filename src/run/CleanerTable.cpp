@@ -26,22 +26,9 @@ const TCleanerRow kTable[] = {
     {kCategoryOpera, "Autocomplete History", CleanOperaAutocomplete},
     {kCategoryOpera, "Transfers", CleanOperaTransfers},
 
-    {kCategoryFirefox, "Cookies", CleanFirefoxCookies},
-    {kCategoryFirefox, "Visited URL History", CleanFirefoxVisitedUrlHistory},
-    {kCategoryFirefox, "Download Manager", CleanFirefoxDownloadManager},
-    {kCategoryFirefox, "Temporary Internet Files", CleanFirefoxTemporaryInternetFiles},
-    {kCategoryFirefox, "Autocomplete History", CleanFirefoxAutocompleteHistory},
-    {kCategoryFirefox, "Preferences", CleanFirefoxPreferences},
-    {kCategoryFirefox, "Saved Form Information", CleanFirefoxSavedFormInformation},
-    {kCategoryFirefox, "Session", CleanFirefoxSession},
+    {kCategoryFirefox, {}, nullptr},
 
-    {kCategoryChrome, "Temporary Internet Files", CleanChromeTemporaryFiles},
-    {kCategoryChrome, "Cookies", CleanChromeCookies},
-    {kCategoryChrome, "Visited URL History", CleanChromeHistory},
-    {kCategoryChrome, "Stored passwords in Forms", CleanChromeStoredPasswords},
-    {kCategoryChrome, "Download History", CleanChromeDownloadHistory},
-    {kCategoryChrome, "Saved Form Information", CleanChromeFormData},
-    {kCategoryChrome, "Session", CleanChromeSession},
+    {kCategoryChrome, {}, nullptr},
 
     {kCategoryWindows, "Recent Documents", CleanRecentDocuments},
     {kCategoryWindows, "Start Run", CleanStartRun},
@@ -83,8 +70,33 @@ const TCleanerRow kTable[] = {
     {kCategoryCustomLists, kNewListItem, nullptr},
 };
 
+const TBrowserItemRow kBrowserItems[] = {
+    {browsers::bfGecko, "Cookies", CleanGeckoCookies},
+    {browsers::bfGecko, "Visited URL History", CleanGeckoVisitedUrlHistory},
+    {browsers::bfGecko, "Download Manager", CleanGeckoDownloadManager},
+    {browsers::bfGecko, "Temporary Internet Files", CleanGeckoTemporaryInternetFiles},
+    {browsers::bfGecko, "Autocomplete History", CleanGeckoAutocompleteHistory},
+    {browsers::bfGecko, "Preferences", CleanGeckoPreferences},
+    {browsers::bfGecko, "Saved Form Information", CleanGeckoSavedFormInformation},
+    {browsers::bfGecko, "Session", CleanGeckoSession},
+
+    {browsers::bfChromium, "Temporary Internet Files", CleanChromiumTemporaryFiles},
+    {browsers::bfChromium, "Cookies", CleanChromiumCookies},
+    {browsers::bfChromium, "Visited URL History", CleanChromiumHistory},
+    {browsers::bfChromium, "Stored passwords in Forms", CleanChromiumStoredPasswords},
+    {browsers::bfChromium, "Download History", CleanChromiumDownloadHistory},
+    {browsers::bfChromium, "Saved Form Information", CleanChromiumFormData},
+    {browsers::bfChromium, "Session", CleanChromiumSession},
+};
+
 }  // namespace
 
 std::span<const TCleanerRow> CleanerTable() { return kTable; }
+
+std::span<const TBrowserItemRow> BrowserItemTable() { return kBrowserItems; }
+
+TCategory BrowserCategory(const browsers::TBrowser& browser) {
+    return {browser.Name, browser.Family == browsers::bfGecko ? kCategoryFirefox.ImageIndex : kCategoryChrome.ImageIndex};
+}
 
 }  // namespace nullvane::run

@@ -7,10 +7,13 @@
 #include <string_view>
 
 #include "base/RunContext.h"
+#include "browsers/BrowserTable.h"
 
 namespace nullvane::run {
 
 using TCleanerFn = void (*)(base::TRunContext& run);
+// The cleaner of one item of a browser family, for the browser named.
+using TBrowserCleanerFn = void (*)(base::TRunContext& run, const browsers::TBrowser& browser);
 
 struct TCategory {
     const char* Text;
@@ -34,8 +37,8 @@ inline constexpr char kNewListItem[] = "<New List>";
 
 struct TCleanerRow {
     TCategory Category;
-    // Empty for a category without fixed items ("Applications", filled at
-    // start-up).
+    // Empty for a category without fixed items: "Applications" (filled at
+    // start-up) and a browser's category, which holds its family's items.
     std::string_view Item;
     // Null for an item the data-driven runner cleans: from the custom list
     // file under "Custom Lists", else from the applications data file.
@@ -44,5 +47,17 @@ struct TCleanerRow {
 
 // Rows in tree order; a category's rows stand together.
 [[nodiscard]] std::span<const TCleanerRow> CleanerTable();
+
+// One item every browser of a family has.
+struct TBrowserItemRow {
+    browsers::TBrowserFamily Family;
+    std::string_view Item;
+    TBrowserCleanerFn Cleaner;
+};
+
+// The items of the browser families, in tree order within a family.
+[[nodiscard]] std::span<const TBrowserItemRow> BrowserItemTable();
+// The category image of a browser's category: its family's.
+[[nodiscard]] TCategory BrowserCategory(const browsers::TBrowser& browser);
 
 }  // namespace nullvane::run

@@ -21,17 +21,28 @@ bool NamesRow(std::string_view itemName, const TCleanerRow& row) {
 TDispatch DispatchOf(std::string_view itemName) {
     // The category's text and the separator's hyphen, wherever it stands.
     static const std::string customLists = std::string(kCategoryCustomLists.Text) + " -";
-    if (itemName.find(customLists) != std::string_view::npos) return {nullptr, customlists::kCustomListFile};
+    if (itemName.find(customLists) != std::string_view::npos) return {.DataFile = customlists::kCustomListFile};
     for (const TCleanerRow& row : CleanerTable()) {
-        if (row.Cleaner && NamesRow(itemName, row)) return {row.Cleaner, {}};
+        if (row.Cleaner && NamesRow(itemName, row)) return {.Cleaner = row.Cleaner};
     }
-    return {nullptr, customlists::kApplicationsDataFile};
+    if (size_t separator = itemName.find(kItemNameSeparator); separator != std::string_view::npos) {
+        std::string_view item = itemName.substr(separator + kItemNameSeparator.size());
+        if (const browsers::TBrowser* browser = browsers::FindBrowser(itemName.substr(0, separator)))
+            for (const TBrowserItemRow& row : BrowserItemTable())
+                if (row.Family == browser->Family && row.Item == item)
+                    return {.BrowserCleaner = row.Cleaner, .Browser = browser};
+    }
+    return {.DataFile = customlists::kApplicationsDataFile};
 }
 
 void DispatchItem(base::TRunContext& run, const std::string& itemName) {
     TDispatch dispatch = DispatchOf(itemName);
     if (dispatch.Cleaner) {
         dispatch.Cleaner(run);
+        return;
+    }
+    if (dispatch.BrowserCleaner) {
+        dispatch.BrowserCleaner(run, *dispatch.Browser);
         return;
     }
     customlists::RunDataSection(run, std::string(dispatch.DataFile), itemName);

@@ -2,7 +2,8 @@
 // Which cleaner an item name selects, from the cleaner table. A name holding
 // "Custom Lists -" anywhere goes to the data-driven runner with the custom
 // list file; a name equal (with case) to an item with a cleaner runs that
-// cleaner; any other name goes to the data-driven runner with the
+// cleaner, and a browser's name, the separator and an item of its family
+// runs the family's cleaner for that browser; any other name goes to the data-driven runner with the
 // applications data file.
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ namespace nullvane::run {
 // with DataFile and the item name.
 struct TDispatch {
     TCleanerFn Cleaner = nullptr;
+    // An item of a browser of the browser table: its family's cleaner for it.
+    TBrowserCleanerFn BrowserCleaner = nullptr;
+    const browsers::TBrowser* Browser = nullptr;
     std::string_view DataFile;
 };
 

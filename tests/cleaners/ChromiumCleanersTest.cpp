@@ -50,7 +50,7 @@ TEST_F(ChromiumCleanersTest, ProfilesAreDefaultThenNumberedProfilesByNumberAndNo
         sim.MakeFolder(kUserData + name);
     sim.MakeFile(kUserData + "Profile 4", "a file, not a profile");
     sim.MakeFile(kUserData + "Local State", "{}");
-    EXPECT_EQ(ChromiumProfileNames(sim.files(), kUserData),
+    EXPECT_EQ(ChromiumProfileNames(sim.Machine(), kUserData),
               (std::vector<std::string>{"Default", "Profile 1", "Profile 2", "profile 3", "Profile 10"}));
 
     std::vector<TChromiumProfile> profiles = ChromeProfiles(sim.Machine());
@@ -69,13 +69,13 @@ TEST_F(ChromiumCleanersTest, CookiesGoInEveryProfileWhileLeveldbExtensionDataAnd
     sim.MakeFile(kUserData + "Guest Profile\\Network\\Cookies", "not a user profile");
 
     auto& test = Run(base::rmTest);
-    CleanChromeCookies(test);
+    CleanChromiumCookies(test, browsers::GoogleChrome());
     EXPECT_EQ(test.ItemCount, 5);
     EXPECT_EQ(test.ItemBytes, 18u);
     EXPECT_TRUE(Exists(kUserData + "Default\\Network\\Cookies"));
 
     auto& clean = Run(base::rmClean);
-    CleanChromeCookies(clean);
+    CleanChromiumCookies(clean, browsers::GoogleChrome());
     EXPECT_EQ(clean.ItemCount, 5);
     for (const std::string& profile : {kUserData + "Default\\", kUserData + "Profile 1\\"}) {
         EXPECT_FALSE(Exists(profile + "Network\\Cookies"));
@@ -95,7 +95,7 @@ TEST_F(ChromiumCleanersTest, HistoryTakesTodaysFilesAndOldIndexesAndEmptiesSessi
     sim.MakeFile(profile + "Extension State\\History Index 2011-05", "also found below");
 
     auto& clean = Run(base::rmClean);
-    CleanChromeHistory(clean);
+    CleanChromiumHistory(clean, browsers::GoogleChrome());
     EXPECT_EQ(clean.ItemCount, 11);
     EXPECT_TRUE(sim.files().DirectoryExists(profile + "Sessions"));
     EXPECT_FALSE(Exists(profile + "Sessions\\Tabs_1"));
@@ -169,7 +169,7 @@ TEST_F(ChromiumCleanersTest, AHeldDatabaseStaysWithItsCompanionsWhileTheRestOfTh
     sim.files().SetInUse(profile + "Network\\Cookies");
 
     auto& clean = Run(base::rmClean);
-    CleanChromeCookies(clean);
+    CleanChromiumCookies(clean, browsers::GoogleChrome());
     EXPECT_TRUE(Exists(profile + "Network\\Cookies"));
     EXPECT_TRUE(Exists(profile + "Network\\Cookies-journal"));
     EXPECT_FALSE(Exists(profile + "Cookies"));

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "browsers/FirefoxProfiles.h"
+#include "browsers/GeckoProfiles.h"
 #include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
@@ -31,7 +31,7 @@ protected:
         sim.MakeFile(std::string(kAppData) + "Mozilla\\Firefox\\profiles.ini", text);
     }
     std::string Host(const std::string& path) { return stores::testing::Utf8(sim.HostPath(path)); }
-    std::vector<std::string> Folders(const std::vector<TFirefoxProfile>& profiles, std::string TFirefoxProfile::*field) {
+    std::vector<std::string> Folders(const std::vector<TGeckoProfile>& profiles, std::string TGeckoProfile::*field) {
         std::vector<std::string> folders;
         for (const auto& profile : profiles) folders.push_back(profile.*field);
         return folders;
@@ -48,8 +48,8 @@ TEST_F(FirefoxCleanersTest, ProfilesComeFromBothProfilesFoldersAndProfilesIniEac
     sim.MakeFolder(std::string(kRoaming) + "Übung");
     sim.MakeFolder(std::string(kLocalProfiles) + "a1.default\\cache2");
     sim.MakeFolder(std::string(kLocalProfiles) + "orphan");
-    sim.MakeFolder("C:\\Users\\Test\\AppData\\Roaming\\Mozilla\\Firefox\\Elsewhere\\José");
-    sim.MakeFolder("D:\\Profil für Ärger");
+    sim.MakeFile("C:\\Users\\Test\\AppData\\Roaming\\Mozilla\\Firefox\\Elsewhere\\José\\prefs.js", "");
+    sim.MakeFile("D:\\Profil für Ärger\\times.json", "{}");
     WriteProfilesIni("\xEF\xBB\xBF[General]\r\nStartWithLastProfile=1\r\n\r\n"
                      "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/A1.DEFAULT\r\n\r\n"
                      "[Profile1]\r\nName=moved\r\nIsRelative=1\r\nPath=Elsewhere/José\r\n\r\n"
@@ -58,8 +58,8 @@ TEST_F(FirefoxCleanersTest, ProfilesComeFromBothProfilesFoldersAndProfilesIniEac
                      "[Profile4]\r\nName=climbs\r\nIsRelative=1\r\nPath=../../Local\r\n\r\n"
                      "[Profile5]\r\nName=missing\r\nIsRelative=1\r\nPath=Profiles/gone\r\n\r\n"
                      "[Install4F96D1932A9F858E]\r\nDefault=Profiles/orphan\r\n");
-    auto profiles = FindFirefoxProfiles(sim.Machine(), kAppData, kLocal);
-    std::vector<std::string> folders = Folders(profiles, &TFirefoxProfile::Folder);
+    auto profiles = FindGeckoProfiles(sim.Machine(), MozillaFirefox()).Profiles;
+    std::vector<std::string> folders = Folders(profiles, &TGeckoProfile::Folder);
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(folders, (std::vector<std::string>{
                            "",  // the local folder alone
@@ -90,7 +90,7 @@ TEST_F(FirefoxCleanersTest, FileItemsMatchExactNamesAndSearchOutsideProfilesOnly
     sim.MakeFile("D:\\Ffx\\old\\cookies.sqlite", "x");
     WriteProfilesIni("[Profile0]\nIsRelative=0\nPath=D:\\Ffx\n");
     auto& run = Run(base::rmClean);
-    CleanFirefoxCookies(run);
+    CleanGeckoCookies(run, browsers::MozillaFirefox());
     EXPECT_EQ(run.ItemCount, 5);
     EXPECT_EQ(run.ItemBytes, 15u);
     EXPECT_FALSE(Exists(std::string(kRoaming) + "p.default\\cookies.sqlite-wal"));
@@ -106,13 +106,13 @@ TEST_F(FirefoxCleanersTest, TemporaryFilesTakeTheCachesOfRoamingAndLocalFoldersO
     sim.MakeFile("D:\\Abs\\cache2\\entries\\E2", "4444");
     WriteProfilesIni("[Profile0]\nIsRelative=0\nPath=D:\\Abs\n");
     auto& test = Run(base::rmTest);
-    CleanFirefoxTemporaryInternetFiles(test);
+    CleanGeckoTemporaryInternetFiles(test, browsers::MozillaFirefox());
     EXPECT_EQ(test.ItemCount, 4);
     EXPECT_EQ(test.ItemBytes, 10u);
     EXPECT_TRUE(log.Lines().empty());  // neither the notice nor file lines in a Test by default
 
     auto& clean = Run(base::rmClean);
-    CleanFirefoxTemporaryInternetFiles(clean);
+    CleanGeckoTemporaryInternetFiles(clean, browsers::MozillaFirefox());
     EXPECT_EQ(clean.ItemCount, 4);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Clearing, please wait..."});
     EXPECT_TRUE(sim.files().DirectoryExists(std::string(kLocalProfiles) + "p.default\\cache2"));
@@ -141,7 +141,7 @@ protected:
 
 TEST_F(FirefoxPlacesTest, HistoryEmptiesVisitsAndKeepsEveryBookmarkTagAndKeywordPlace) {
     auto& run = Run(base::rmClean);
-    CleanFirefoxVisitedUrlHistory(run);
+    CleanGeckoVisitedUrlHistory(run, browsers::MozillaFirefox());
     EXPECT_EQ(run.ItemCount, 0);  // rows are never counted
     EXPECT_EQ(Count("moz_historyvisits"), 0);
     EXPECT_EQ(Count("moz_places"), 5);
@@ -162,7 +162,7 @@ TEST_F(FirefoxPlacesTest, HistoryEmptiesVisitsAndKeepsEveryBookmarkTagAndKeyword
 
 TEST_F(FirefoxPlacesTest, DownloadsLeaveOnlyDownloadVisitsAndPlacesNothingElseNames) {
     auto& run = Run(base::rmClean);
-    CleanFirefoxDownloadManager(run);
+    CleanGeckoDownloadManager(run, browsers::MozillaFirefox());
     EXPECT_EQ(Number("SELECT count(*) FROM moz_places WHERE id = 5"), 0);
     EXPECT_EQ(Count("moz_places"), 7);
     EXPECT_EQ(Number("SELECT count(*) FROM moz_historyvisits WHERE visit_type = 7"), 0);

@@ -98,15 +98,15 @@ TEST_F(ChromiumWineTest, StatementsLeaveTheOtherTablesAloneAndATestChangesNoByte
 
     auto before = Snapshot();
     ASSERT_TRUE(before.count(history + "-wal"));  // the newest rows wait in the log
-    for (auto item : {cleaners::CleanChromeDownloadHistory, cleaners::CleanChromeFormData,
-                      cleaners::CleanChromeHistory})
+    for (auto item : {cleaners::CleanChromiumDownloadHistory, cleaners::CleanChromiumFormData,
+                      cleaners::CleanChromiumHistory})
         item(Run(base::rmTest));
     EXPECT_EQ(Snapshot(), before);
     auto lines = log.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Test: cleaning database " + shortcuts), 1);
 
-    cleaners::CleanChromeDownloadHistory(Run(base::rmClean));
-    cleaners::CleanChromeFormData(Run(base::rmClean));
+    cleaners::CleanChromiumDownloadHistory(Run(base::rmClean), browsers::GoogleChrome());
+    cleaners::CleanChromiumFormData(Run(base::rmClean), browsers::GoogleChrome());
     EXPECT_EQ(Rows(history, "downloads"), 0);
     EXPECT_EQ(Rows(history, "downloads_url_chains"), 0);
     EXPECT_EQ(Rows(history, "urls"), 1);

@@ -93,11 +93,11 @@ TEST_F(FirefoxWineTest, HistoryAndDownloadsOnWalFilesKeepEveryMarkedPlaceInANonA
     ASSERT_TRUE(std::filesystem::exists(Widen(places + "-wal")));
     ASSERT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_historyvisits"), 10);
 
-    cleaners::CleanFirefoxDownloadManager(Run(base::rmClean));
+    cleaners::CleanGeckoDownloadManager(Run(base::rmClean), browsers::MozillaFirefox());
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_historyvisits WHERE visit_type = 7"), 0);
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_places"), 7);
 
-    cleaners::CleanFirefoxVisitedUrlHistory(Run(base::rmClean));
+    cleaners::CleanGeckoVisitedUrlHistory(Run(base::rmClean), browsers::MozillaFirefox());
     EXPECT_FALSE(run_->FinishedWithErrors());
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_historyvisits"), 0);
     EXPECT_EQ(QueryNumber(places, "SELECT count(*) FROM moz_places WHERE id IN (1, 2, 3, 7, 8)"), 5);
@@ -112,10 +112,10 @@ TEST_F(FirefoxWineTest, ATestOfEveryItemChangesNoByte) {
     ASSERT_TRUE(machine.files().WriteAll(folder + "\\cache2\\entries\\E1", "cached"));
     const auto before = Snapshot();
     auto& run = Run(base::rmTest);
-    for (auto item : {cleaners::CleanFirefoxCookies, cleaners::CleanFirefoxVisitedUrlHistory,
-                      cleaners::CleanFirefoxDownloadManager, cleaners::CleanFirefoxTemporaryInternetFiles,
-                      cleaners::CleanFirefoxAutocompleteHistory, cleaners::CleanFirefoxPreferences,
-                      cleaners::CleanFirefoxSavedFormInformation, cleaners::CleanFirefoxSession})
+    for (auto item : {cleaners::CleanGeckoCookies, cleaners::CleanGeckoVisitedUrlHistory,
+                      cleaners::CleanGeckoDownloadManager, cleaners::CleanGeckoTemporaryInternetFiles,
+                      cleaners::CleanGeckoAutocompleteHistory, cleaners::CleanGeckoPreferences,
+                      cleaners::CleanGeckoSavedFormInformation, cleaners::CleanGeckoSession})
         item(run);
     EXPECT_TRUE(Snapshot() == before);
     int databaseLines = 0;

@@ -4,33 +4,31 @@
 
 #include "base/Texts.h"
 #include "browsers/BrowserDatabase.h"
-#include "browsers/FirefoxProfiles.h"
+#include "browsers/GeckoProfiles.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 
 namespace nullvane::cleaners {
 
 using browsers::CleanDatabase;
-using browsers::FindFirefoxProfiles;
-using browsers::FirefoxProfilesFolder;
+using browsers::TBrowser;
 using browsers::TDatabaseStatement;
-using browsers::TFirefoxProfile;
+using browsers::TGeckoProfile;
 
 namespace {
 
 using Statements = std::vector<TDatabaseStatement>;
 
 
-// The profiles as each item looks them up afresh.
-struct TFirefoxFolders {
-    std::string ProfilesFolder;  // empty when Firefox keeps no profiles folder
-    std::vector<TFirefoxProfile> Profiles;
-};
+using TGeckoFolders = browsers::TGeckoProfiles;
 
-TFirefoxFolders LookUpFolders(base::TRunContext& run) {
-    std::string appData = removal::GetAppDataFolder(run.Machine);
-    std::string localAppData = removal::GetLocalAppDataFolder(run.Machine);
-    return {FirefoxProfilesFolder(run.Machine, appData), FindFirefoxProfiles(run.Machine, appData, localAppData)};
+// The profiles as each item looks them up afresh; the folders profiles.ini
+// named and that were skipped are logged.
+TGeckoFolders LookUpFolders(base::TRunContext& run, const TBrowser& browser) {
+    browsers::TProfileNotes notes;
+    TGeckoFolders folders = browsers::FindGeckoProfiles(run.Machine, browser, &notes);
+    for (const std::string& note : notes) run.AddLogLine(run.LogPrefix + note);
+    return folders;
 }
 
 bool IsDatabaseName(const std::string& name) {
@@ -38,21 +36,22 @@ bool IsDatabaseName(const std::string& name) {
     return name.size() > kSuffix.size() && name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
 }
 
-// One file name or mask of an item: the whole Profiles folder recursively,
+// One file name or mask of an item: each whole Profiles folder recursively,
 // then each profile kept elsewhere at its top level. A database goes with
 // its companions and is left while another program holds it.
-uint64_t CleanProfileFiles(base::TRunContext& run, const TFirefoxFolders& folders, const std::string& name) {
+uint64_t CleanProfileFiles(base::TRunContext& run, const TGeckoFolders& folders, const std::string& name) {
     auto clean = [&](const std::string& folder, bool recurse) {
         return IsDatabaseName(name) ? removal::CleanDatabaseFiles(run, folder, name, {.recurse = recurse})
                                     : removal::CleanFilesByMask(run, folder, name, {.recurse = recurse});
     };
-    uint64_t bytes = folders.ProfilesFolder.empty() ? 0 : clean(folders.ProfilesFolder, true);
-    for (const TFirefoxProfile& profile : folders.Profiles)
+    uint64_t bytes = 0;
+    for (const std::string& profilesFolder : folders.ProfilesFolders) bytes += clean(profilesFolder, true);
+    for (const TGeckoProfile& profile : folders.Profiles)
         if (!profile.Folder.empty() && !profile.InProfilesFolder) bytes += clean(profile.Folder, false);
     return bytes;
 }
 
-uint64_t CleanProfileFiles(base::TRunContext& run, const TFirefoxFolders& folders,
+uint64_t CleanProfileFiles(base::TRunContext& run, const TGeckoFolders& folders,
                            std::initializer_list<const char*> names) {
     uint64_t bytes = 0;
     for (const char* name : names) bytes += CleanProfileFiles(run, folders, name);
@@ -60,8 +59,8 @@ uint64_t CleanProfileFiles(base::TRunContext& run, const TFirefoxFolders& folder
 }
 
 // The database step on places.sqlite of every profile.
-void CleanPlaces(base::TRunContext& run, const TFirefoxFolders& folders, const Statements& statements) {
-    for (const TFirefoxProfile& profile : folders.Profiles)
+void CleanPlaces(base::TRunContext& run, const TGeckoFolders& folders, const Statements& statements) {
+    for (const TGeckoProfile& profile : folders.Profiles)
         if (!profile.Folder.empty()) (void)CleanDatabase(run, profile.Folder + "\\places.sqlite", statements);
 }
 
@@ -138,70 +137,70 @@ const std::vector<TDatabaseStatement>& FirefoxDownloadStatements() {
     return statements;
 }
 
-void CleanFirefoxCookies(base::TRunContext& run) {
-    TFirefoxFolders folders = LookUpFolders(run);
+void CleanGeckoCookies(base::TRunContext& run, const TBrowser& browser) {
+    TGeckoFolders folders = LookUpFolders(run, browser);
     run.SetItemBytes(CleanProfileFiles(run, folders, {"cookies*.txt", "cookies.sqlite"}));
 }
 
-void CleanFirefoxVisitedUrlHistory(base::TRunContext& run) {
-    TFirefoxFolders folders = LookUpFolders(run);
+void CleanGeckoVisitedUrlHistory(base::TRunContext& run, const TBrowser& browser) {
+    TGeckoFolders folders = LookUpFolders(run, browser);
     uint64_t bytes = CleanProfileFiles(run, folders, {"history.dat"});
     CleanPlaces(run, folders, FirefoxHistoryStatements());
     run.SetItemBytes(bytes);
 }
 
-void CleanFirefoxDownloadManager(base::TRunContext& run) {
-    TFirefoxFolders folders = LookUpFolders(run);
+void CleanGeckoDownloadManager(base::TRunContext& run, const TBrowser& browser) {
+    TGeckoFolders folders = LookUpFolders(run, browser);
     uint64_t bytes = CleanProfileFiles(run, folders, {"downloads.rdf", "downloads.sqlite", "downloads.json"});
     CleanPlaces(run, folders, FirefoxDownloadStatements());
     run.SetItemBytes(bytes);
 }
 
-void CleanFirefoxTemporaryInternetFiles(base::TRunContext& run) {
+void CleanGeckoTemporaryInternetFiles(base::TRunContext& run, const TBrowser& browser) {
     const bool logIt = run.Options.ShowLogTempInternetFiles;
     if (!run.IsTestRun() && !logIt)
         run.AddLogLine(std::string(base::texts::kClearing) + ", " + base::texts::kPleaseWait);
-    TFirefoxFolders folders = LookUpFolders(run);
+    TGeckoFolders folders = LookUpFolders(run, browser);
     uint64_t bytes = 0;
     auto cleanCaches = [&](const std::string& profile) {
         for (const char* cache : {"Cache", "cache2", "thumbnails"}) {
             if (run.Terminated()) return;
-            bytes += removal::CleanFolder(run, profile + "\\" + cache, {.logIt = logIt});
+            bytes += removal::CleanFolderNotLinked(run, profile + "\\" + cache, {.logIt = logIt});
         }
     };
-    for (const TFirefoxProfile& profile : folders.Profiles) {
+    for (const TGeckoProfile& profile : folders.Profiles) {
         if (!profile.Folder.empty()) cleanCaches(profile.Folder);
         if (!profile.LocalFolder.empty()) cleanCaches(profile.LocalFolder);
     }
     run.SetItemBytes(bytes);
 }
 
-void CleanFirefoxAutocompleteHistory(base::TRunContext& run) {
+void CleanGeckoAutocompleteHistory(base::TRunContext& run, const TBrowser& browser) {
     // Never key4.db or cert9.db: they hold the certificate keys and the
     // primary password, without which the stored logins cannot be read.
-    TFirefoxFolders folders = LookUpFolders(run);
+    TGeckoFolders folders = LookUpFolders(run, browser);
     run.SetItemBytes(CleanProfileFiles(run, folders,
                                         {"signons.txt", "signons3.txt", "signons.sqlite", "logins.json",
                                          "logins-backup.json"}));
 }
 
-void CleanFirefoxPreferences(base::TRunContext& run) {
-    TFirefoxFolders folders = LookUpFolders(run);
+void CleanGeckoPreferences(base::TRunContext& run, const TBrowser& browser) {
+    TGeckoFolders folders = LookUpFolders(run, browser);
     run.SetItemBytes(CleanProfileFiles(run, folders, {"prefs.js", "content-prefs.sqlite", "permissions.sqlite"}));
 }
 
-void CleanFirefoxSavedFormInformation(base::TRunContext& run) {
-    TFirefoxFolders folders = LookUpFolders(run);
+void CleanGeckoSavedFormInformation(base::TRunContext& run, const TBrowser& browser) {
+    TGeckoFolders folders = LookUpFolders(run, browser);
     run.SetItemBytes(CleanProfileFiles(run, folders, {"formhistory.dat", "formhistory.sqlite"}));
 }
 
-void CleanFirefoxSession(base::TRunContext& run) {
-    TFirefoxFolders folders = LookUpFolders(run);
+void CleanGeckoSession(base::TRunContext& run, const TBrowser& browser) {
+    TGeckoFolders folders = LookUpFolders(run, browser);
     uint64_t bytes = CleanProfileFiles(run, folders, {"sessionstore.js", "sessionstore.bak", "sessionstore.jsonlz4"});
     // The backups folder stays for Firefox to write into again.
-    for (const TFirefoxProfile& profile : folders.Profiles)
+    for (const TGeckoProfile& profile : folders.Profiles)
         if (!profile.Folder.empty())
-            bytes += removal::CleanFolder(run, profile.Folder + "\\sessionstore-backups");
+            bytes += removal::CleanFolderNotLinked(run, profile.Folder + "\\sessionstore-backups");
     run.SetItemBytes(bytes);
 }
 

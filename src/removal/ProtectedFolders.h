@@ -1,0 +1,25 @@
+#pragma once
+// Folders no folder read from another program's data may stand for: a
+// cleaner that takes a folder from a file it did not write (a browser's
+// profile list, a catalogue) skips these without asking.
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace nullvane::removal {
+
+// Why `folder` is refused ("a drive root", "the Windows folder", ...), or
+// nullopt when it may be cleaned. Refused are a drive root, the Windows and
+// System folders, Program Files, ProgramData, the user's folder, Documents
+// and the other shell folders themselves (Desktop, Pictures, the
+// application data folders, Favorites, Start Menu), each however spelt
+// ("/" or "\", case, a trailing "\"); folders below them are not refused. A
+// text that is no absolute folder (a ".." step, a relative path) is refused too.
+[[nodiscard]] std::optional<std::string> ProtectedFolderReason(platform::Platform& machine, const std::string& folder);
+
+// True when a folder on the way from the drive root to `folder` (itself
+// included) is a link (junction, symbolic link, mount point).
+[[nodiscard]] bool HasLinkOnTheWay(platform::FileSystem& files, const std::string& folder);
+
+}  // namespace nullvane::removal
