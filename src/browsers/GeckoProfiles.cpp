@@ -103,7 +103,11 @@ void FindGeckoSourceProfiles(platform::Platform& machine, const std::string& bas
         found.Profiles.push_back(std::move(profile));
     };
 
-    const std::string roaming = IsRealFolder(files, base + "\\Profiles") ? base + "\\Profiles" : std::string();
+    // A source reached through another's folder adds no Profiles folder twice.
+    TProfileSet metProfilesFolders(files);
+    for (const std::string& folder : found.ProfilesFolders) (void)metProfilesFolders.Insert(folder);
+    std::string roaming = IsRealFolder(files, base + "\\Profiles") ? base + "\\Profiles" : std::string();
+    if (!roaming.empty() && !metProfilesFolders.Insert(roaming)) roaming.clear();
     if (!roaming.empty()) found.ProfilesFolders.push_back(roaming);
     const std::string local = cacheBase.empty() ? std::string() : cacheBase + "\\Profiles";
     if (!roaming.empty())

@@ -88,6 +88,7 @@ TEST_F(FirefoxCleanersTest, FileItemsMatchExactNamesAndSearchOutsideProfilesOnly
     sim.MakeFile(std::string(kRoaming) + "p.work\\Cookies.sqlite", "x");
     sim.MakeFile("D:\\Ffx\\cookies.sqlite", "333");
     sim.MakeFile("D:\\Ffx\\old\\cookies.sqlite", "x");
+    sim.MakeFile("D:\\Ffx\\prefs.js", "");
     WriteProfilesIni("[Profile0]\nIsRelative=0\nPath=D:\\Ffx\n");
     auto& run = Run(base::rmClean);
     CleanGeckoCookies(run, browsers::MozillaFirefox());
@@ -104,6 +105,7 @@ TEST_F(FirefoxCleanersTest, TemporaryFilesTakeTheCachesOfRoamingAndLocalFoldersO
     sim.MakeFile(std::string(kLocalProfiles) + "p.default\\Cache\\_CACHE_001_", "333");
     sim.MakeFile(std::string(kLocalProfiles) + "p.default\\startupCache\\s.bin", "x");
     sim.MakeFile("D:\\Abs\\cache2\\entries\\E2", "4444");
+    sim.MakeFile("D:\\Abs\\times.json", "{}");
     WriteProfilesIni("[Profile0]\nIsRelative=0\nPath=D:\\Abs\n");
     auto& test = Run(base::rmTest);
     CleanGeckoTemporaryInternetFiles(test, browsers::MozillaFirefox());
