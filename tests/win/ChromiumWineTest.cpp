@@ -100,7 +100,7 @@ TEST_F(ChromiumWineTest, StatementsLeaveTheOtherTablesAloneAndATestChangesNoByte
     ASSERT_TRUE(before.count(history + "-wal"));  // the newest rows wait in the log
     for (auto item : {cleaners::CleanChromiumDownloadHistory, cleaners::CleanChromiumFormData,
                       cleaners::CleanChromiumHistory})
-        item(Run(base::rmTest));
+        item(Run(base::rmTest), browsers::GoogleChrome());
     EXPECT_EQ(Snapshot(), before);
     auto lines = log.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Test: cleaning database " + shortcuts), 1);

@@ -116,7 +116,7 @@ TEST_F(FirefoxWineTest, ATestOfEveryItemChangesNoByte) {
                       cleaners::CleanGeckoDownloadManager, cleaners::CleanGeckoTemporaryInternetFiles,
                       cleaners::CleanGeckoAutocompleteHistory, cleaners::CleanGeckoPreferences,
                       cleaners::CleanGeckoSavedFormInformation, cleaners::CleanGeckoSession})
-        item(run);
+        item(run, browsers::MozillaFirefox());
     EXPECT_TRUE(Snapshot() == before);
     int databaseLines = 0;
     for (const auto& line : log.Lines()) databaseLines += line == "Test: cleaning database " + folder + "\\places.sqlite";

@@ -16,9 +16,13 @@
 #include "removal/RegistryRemoval.h"
 #include "run/RecordingLogSink.h"
 #include "settings/OptionsSetting.h"
+#include "win/HostLinks.h"
 #include "win/WineVersionChild.h"
 
 using namespace nullvane;
+using nullvane::testing::kUnixBin;
+using nullvane::testing::RunUnix;
+using nullvane::testing::UnixPath;
 using platform::win32::Widen;
 
 namespace {
@@ -45,36 +49,6 @@ protected:
     void MakeFile(const std::string& path, const std::string& content = "data") {
         ASSERT_TRUE(machine.files().WriteAll(path, content));
     }
-    // The host's programs, reached without a drive letter.
-    inline static const std::string kUnixBin = "\\\\?\\unix\\bin\\";
-
-    // The host path of a path in the prefix.
-    static std::string UnixPath(const std::string& windowsPath) {
-        using Convert = char*(CDECL*)(const wchar_t*);
-        auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        if (!convert) return {};
-        char* converted = convert(Widen(windowsPath).c_str());
-        if (!converted) return {};
-        std::string result = converted;
-        HeapFree(GetProcessHeap(), 0, converted);
-        return result;
-    }
-
-    // Starts a Unix program from inside Wine and waits for it.
-    static bool RunUnix(std::wstring commandLine) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process))
-            return false;
-        WaitForSingleObject(process.hProcess, 10000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
-    }
-
     // The Unix program may still be at work when Wine reports it ended.
     std::optional<uint32_t> WaitForAttributes(const std::string& path) {
         for (int attempt = 0; attempt < 100; ++attempt) {

@@ -1,0 +1,111 @@
+// The browsers of the browser table beyond Chrome and Firefox, cleaned by
+// nullvane-cli under Wine on real profiles with the Windows build's SQLite.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "platform/win32/Win32Machine.h"
+#include "platform/win32/WideText.h"
+#include "removal/Lookups.h"
+#include "support/BrowserFixture.h"
+#include "win/CliProgram.h"
+#include "win/HostLinks.h"
+
+using namespace nullvane;
+using nullvane::testing::MakeBrowserDatabase;
+using nullvane::testing::QueryNumber;
+using nullvane::testing::RunCliProgram;
+using platform::win32::Widen;
+
+namespace {
+
+class BrowserFamiliesWineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        local = removal::GetLocalAppDataFolder(machine.Machine());
+        roaming = platform::WithTrailingBackslash(machine.system().SpecialFolder(platform::csidlAppData));
+        ASSERT_FALSE(local.empty());
+        ASSERT_FALSE(roaming.empty());
+        edge = local + "Microsoft\\Edge\\User Data\\";
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        for (const std::string& folder : {local + "Microsoft\\Edge", roaming + "librewolf", roaming + "Mozilla",
+                                          machine.system().TempFolder() + "nullvane-outside"})
+            std::filesystem::remove_all(std::filesystem::path(Widen(folder)), ignored);
+        std::filesystem::remove_all(std::filesystem::path(L"C:\\Cache"), ignored);
+    }
+    void Write(const std::string& path, const std::string& text) {
+        ASSERT_TRUE(machine.files().MakeFolders(path.substr(0, path.find_last_of('\\'))));
+        ASSERT_TRUE(machine.files().WriteAll(path, text));
+    }
+    // A Chromium profile of today: settings, bookmarks and a visited page.
+    void MakeEdgeProfile(const std::string& name) {
+        const std::string profile = edge + name + "\\";
+        Write(profile + "Preferences", "{}");
+        Write(profile + "Bookmarks", "{\"roots\":{}}");
+        MakeBrowserDatabase(profile + "History", "Chromium History", false,
+                            "INSERT INTO urls (url, last_visit_time) VALUES ('https://visited.example/', 1);");
+    }
+    int Count(const std::vector<std::string>& lines, const std::string& line) {
+        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+    }
+
+    platform::win32::Win32Machine machine;
+    std::string local, roaming, edge;
+};
+
+TEST_F(BrowserFamiliesWineTest, EdgeIsListedAndEveryProfileLosesItsHistoryWhileBookmarksStay) {
+    for (const char* name : {"Default", "Profile 1", "Work"}) MakeEdgeProfile(name);
+    Write(edge + "Local State", R"({"profile":{"info_cache":{"Default":{},"Profile 1":{},"Work":{}}}})");
+
+    auto list = RunCliProgram("--list");
+    ASSERT_EQ(list.Status, 0) << list.Err;
+    EXPECT_EQ(Count(list.Out, "Microsoft Edge - Cookies"), 1);
+    EXPECT_EQ(Count(list.Out, "Microsoft Edge - Visited URL History"), 1);
+    EXPECT_EQ(Count(list.Out, "Brave - Cookies"), 0);  // not on this machine
+
+    auto clean = RunCliProgram("--clean \"Microsoft Edge - Visited URL History\" --yes");
+    EXPECT_EQ(clean.Status, 0) << clean.Err;
+    for (const char* name : {"Default", "Profile 1", "Work"}) {
+        EXPECT_FALSE(machine.files().Exists(edge + name + "\\History")) << name;
+        EXPECT_EQ(machine.files().ReadAll(edge + name + "\\Bookmarks").ValueOr(""), "{\"roots\":{}}") << name;
+        EXPECT_TRUE(machine.files().Exists(edge + name + "\\Preferences")) << name;
+    }
+    EXPECT_TRUE(machine.files().Exists(edge + "Local State"));
+}
+
+TEST_F(BrowserFamiliesWineTest, AGeckoForkLosesItsHistoryButKeepsItsBookmarks) {
+    const std::string profile = roaming + "librewolf\\Profiles\\lw.default";
+    Write(roaming + "librewolf\\profiles.ini", "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/lw.default\r\n");
+    Write(profile + "\\prefs.js", "");
+    MakeBrowserDatabase(profile + "\\places.sqlite", "Firefox places.sqlite", false, nullvane::testing::kFirefoxPlacesRows);
+
+    auto clean = RunCliProgram("--clean \"LibreWolf - Visited URL History\" --yes");
+    EXPECT_EQ(clean.Status, 0) << clean.Err;
+    EXPECT_EQ(QueryNumber(profile + "\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), 0);
+    EXPECT_EQ(QueryNumber(profile + "\\places.sqlite", "SELECT count(*) FROM moz_bookmarks"), 5);
+}
+
+TEST_F(BrowserFamiliesWineTest, AProfileAtTheDriveRootAndALinkedCacheLeaveWhatTheyPointAt) {
+    Write("C:\\Cache\\keep.bin", "mine");
+    Write(roaming + "Mozilla\\Firefox\\profiles.ini", "[Profile0]\r\nIsRelative=0\r\nPath=C:\\\r\n");
+    const std::string outside = machine.system().TempFolder() + "nullvane-outside";
+    Write(outside + "\\precious.doc", "precious");
+    MakeEdgeProfile("Default");
+    ASSERT_TRUE(nullvane::testing::MakeHostLink(outside, edge + "Default\\Cache"));
+    Write(edge + "Default\\Code Cache\\js\\c", "cached");
+
+    auto clean = RunCliProgram(
+        "--clean \"Mozilla Firefox - Temporary Internet Files\" \"Microsoft Edge - Temporary Internet Files\" --yes");
+    EXPECT_EQ(clean.Status, 0) << clean.Err;
+    EXPECT_EQ(machine.files().ReadAll("C:\\Cache\\keep.bin").ValueOr(""), "mine");
+    EXPECT_EQ(Count(clean.Out, "Clean: Profile folder skipped (a drive root): C:\\"), 1);
+    EXPECT_EQ(machine.files().ReadAll(outside + "\\precious.doc").ValueOr(""), "precious");
+    EXPECT_FALSE(machine.files().Exists(edge + "Default\\Code Cache\\js\\c"));
+}
+
+}  // namespace
