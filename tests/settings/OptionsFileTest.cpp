@@ -264,6 +264,8 @@ TEST_F(OptionsFileTest, TheWindowsPlacementIsWrittenAsTheWindowReportsIt) {
 TEST_F(OptionsFileTest, TheChromeExpandedStateHasItsOwnKeyAndTouchesNoOtherSetting) {
     TOptionsSetting options;
     options.ShowLogTempInternetFiles = false;
+    // A browser found on the machine shows Chrome's image, but never decides Chrome's key.
+    tree.InsertCategoryAfter(*tree.FindCategory("Google Chrome"), "Microsoft Edge", 11);
     for (size_t i = 0; i < tree.Count(); ++i) tree.SetExpanded(i, tree.Node(i).Level == 0);
     tree.SetExpanded(*tree.FindCategory("Google Chrome"), false);
     settings::ExpandStates(tree, settings::TExpandStates::Save, options);
