@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32/Win32Machine.h"
+#include "platform/Text.h"
 #include "platform/win32/WideText.h"
 #include "removal/Lookups.h"
 #include "support/BrowserFixture.h"
@@ -106,6 +107,22 @@ TEST_F(BrowserFamiliesWineTest, AProfileAtTheDriveRootAndALinkedCacheLeaveWhatTh
     EXPECT_EQ(Count(clean.Out, "Clean: Profile folder skipped (a drive root): C:\\"), 1);
     EXPECT_EQ(machine.files().ReadAll(outside + "\\precious.doc").ValueOr(""), "precious");
     EXPECT_FALSE(machine.files().Exists(edge + "Default\\Code Cache\\js\\c"));
+}
+
+TEST_F(BrowserFamiliesWineTest, AProfileNamedByItsShortNameIsCountedOnce) {
+    const std::string profile = roaming + "Mozilla\\Firefox\\Profiles\\long-profile-name.default-release";
+    Write(profile + "\\prefs.js", "");
+    Write(profile + "\\cookies.sqlite", "cookies");
+    wchar_t shortName[MAX_PATH];
+    DWORD length = GetShortPathNameW(Widen(profile).c_str(), shortName, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    const std::string shortPath = platform::win32::Narrow(std::wstring(shortName, length));
+    if (platform::EqualsIgnoreCase(shortPath, profile)) GTEST_SKIP() << "no short name on this volume";
+    Write(roaming + "Mozilla\\Firefox\\profiles.ini", "[Profile0]\r\nIsRelative=0\r\nPath=" + shortPath + "\r\n");
+
+    auto preview = RunCliProgram("--preview \"Mozilla Firefox - Cookies\"");
+    EXPECT_EQ(preview.Status, 0) << preview.Err;
+    EXPECT_EQ(Count(preview.Out, "1 items will be removed; 1 KB will be removed."), 1);
 }
 
 }  // namespace
