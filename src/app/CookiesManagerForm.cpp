@@ -1,6 +1,7 @@
 #include "app/CookiesManagerForm.h"
 
 #include "app/FixedDialog.h"
+#include "app/WindowTexts.h"
 #include "base/Texts.h"
 #include "browsers/CookieKeepList.h"
 #include "browsers/CookiesManagerLists.h"
@@ -44,11 +45,15 @@ void TfrmCookiesManager::FillLists() {
     FCookieFolder = lists.CookieFolder;
     for (const std::string& entry : lists.Keep) {
         ListBox2->AddItem(entry);
-        keepFiles_.push_back(browsers::KeepEntryFile(FCookieFolder, entry));
+        keepOrigins_.push_back({browsers::KeepEntryFile(FCookieFolder, entry), {}});
     }
     for (const browsers::TFoundCookie& cookie : lists.Found) {
         ListBox1->AddItem(cookie.Site);
-        foundFiles_.push_back(cookie.File);
+        foundOrigins_.push_back({cookie.File, {}});
+    }
+    for (const browsers::TBrowserCookieSite& site : lists.BrowserSites) {
+        ListBox1->AddItem(site.Site);
+        foundOrigins_.push_back({{}, site.Browsers});
     }
 }
 
@@ -63,20 +68,20 @@ void TfrmCookiesManager::MoveToKeep(int index) {
     // An entry "Cookies.dat" could not hold stays where it is.
     if (browsers::KeepEntryFault(ListBox1->ItemText(index))) return;
     ListBox2->AddItem(ListBox1->ItemText(index));
-    keepFiles_.push_back(foundFiles_.at(static_cast<size_t>(index)));
+    keepOrigins_.push_back(foundOrigins_.at(static_cast<size_t>(index)));
     ListBox2->SetSelectedIndex(0);
     ListBox1->SetSelectedIndex(index + 1 < ListBox1->Count() ? index + 1 : 0);
     ListBox1->DeleteItem(index);
-    foundFiles_.erase(foundFiles_.begin() + index);
+    foundOrigins_.erase(foundOrigins_.begin() + index);
 }
 
 void TfrmCookiesManager::MoveToFound(int index) {
     ListBox1->AddItem(ListBox2->ItemText(index));
-    foundFiles_.push_back(keepFiles_.at(static_cast<size_t>(index)));
+    foundOrigins_.push_back(keepOrigins_.at(static_cast<size_t>(index)));
     if (ListBox1->Count() == 1) ListBox1->SetSelectedIndex(0);
     ListBox2->SetSelectedIndex(index + 1 < ListBox2->Count() ? index + 1 : 0);
     ListBox2->DeleteItem(index);
-    keepFiles_.erase(keepFiles_.begin() + index);
+    keepOrigins_.erase(keepOrigins_.begin() + index);
 }
 
 void TfrmCookiesManager::bAddClick() {
@@ -93,36 +98,36 @@ void TfrmCookiesManager::bAddAllClick() {
     if (ListBox1->Count() == 0) return;
     // Entries "Cookies.dat" could not hold stay on the left.
     std::vector<std::string> staying;
-    std::vector<std::string> stayingFiles;
+    std::vector<TEntryOrigin> stayingOrigins;
     for (int i = 0; i < ListBox1->Count(); ++i) {
         std::string text = ListBox1->ItemText(i);
-        std::string& file = foundFiles_.at(static_cast<size_t>(i));
+        TEntryOrigin& origin = foundOrigins_.at(static_cast<size_t>(i));
         if (browsers::KeepEntryFault(text)) {
             staying.push_back(std::move(text));
-            stayingFiles.push_back(std::move(file));
+            stayingOrigins.push_back(std::move(origin));
             continue;
         }
         ListBox2->AddItem(text);
-        keepFiles_.push_back(std::move(file));
+        keepOrigins_.push_back(std::move(origin));
     }
     if (ListBox2->Count() > 0) ListBox2->SetSelectedIndex(0);
     ListBox1->Clear();
     for (const std::string& text : staying) ListBox1->AddItem(text);
-    foundFiles_ = std::move(stayingFiles);
+    foundOrigins_ = std::move(stayingOrigins);
     if (ListBox1->Count() > 0) ListBox1->SetSelectedIndex(0);
 }
 
 void TfrmCookiesManager::bRemoveAllClick() {
     if (ListBox2->Count() == 0) return;
     for (int i = 0; i < ListBox2->Count(); ++i) ListBox1->AddItem(ListBox2->ItemText(i));
-    foundFiles_.insert(foundFiles_.end(), keepFiles_.begin(), keepFiles_.end());
+    foundOrigins_.insert(foundOrigins_.end(), keepOrigins_.begin(), keepOrigins_.end());
     ListBox1->SetSelectedIndex(0);
     ListBox2->Clear();
-    keepFiles_.clear();
+    keepOrigins_.clear();
 }
 
 // The entry double-clicked is the one moved: entries of one site look alike
-// but each keeps its own cookie file.
+// but each keeps its own origin.
 void TfrmCookiesManager::ListBox1DblClick() {
     const int selected = ListBox1->SelectedIndex();
     if (selected < 0) return;
@@ -139,7 +144,16 @@ void TfrmCookiesManager::ListBox2DblClick() {
 void TfrmCookiesManager::bViewClick() {
     const int selected = ListBox1->SelectedIndex();
     if (selected < 0) return;
-    const std::string& file = foundFiles_.at(static_cast<size_t>(selected));
+    const TEntryOrigin& origin = foundOrigins_.at(static_cast<size_t>(selected));
+    if (!origin.Browsers.empty()) {
+        // A browser's cookies live in a database: the browsers are named instead.
+        std::string text = texts::kCookieSiteBrowsers;
+        for (const std::string& browser : origin.Browsers) text += "\r\n" + browser;
+        (void)machine_.dialogs.ShowMessage(text, ListBox1->ItemText(selected),
+                                          platform::mbOk | platform::mbIconInformation);
+        return;
+    }
+    const std::string& file = origin.File;
     if (file.empty()) return;
     const auto content = machine_.files.ReadAll(file);
     if (!content) return;

@@ -1,7 +1,8 @@
 #pragma once
-// "Cookies Manager": the sites of the cookies found on the left, the cookies
-// to keep on the right; OK saves the right list to "Cookies.dat", which the
-// cookie cleaner honours.
+// "Cookies Manager": the sites of the cookies found on the left (cookie
+// files, then the sites of the browsers' cookie databases), the cookies to
+// keep on the right; OK saves the right list to "Cookies.dat", which the
+// cookie cleaners honour.
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,11 +55,18 @@ private:
     void MoveToKeep(int index);
     void MoveToFound(int index);
 
+    // Where an entry of the two lists came from: a cookie file, or the
+    // browsers holding cookies of the site; neither for a site that came
+    // from "Cookies.dat".
+    struct TEntryOrigin {
+        std::string File;
+        std::vector<std::string> Browsers;
+    };
+
     platform::Platform& machine_;
-    // The cookie file of each entry of the two lists, at the same index
-    // (empty for a site that came from "Cookies.dat").
-    std::vector<std::string> foundFiles_;
-    std::vector<std::string> keepFiles_;
+    // The origin of each entry of the two lists, at the same index.
+    std::vector<TEntryOrigin> foundOrigins_;
+    std::vector<TEntryOrigin> keepOrigins_;
 };
 
 }  // namespace nullvane::app

@@ -33,6 +33,8 @@ inline constexpr char kTypingKeyFirst[] = "With \"";
 inline constexpr char kTypingKeySecond[] =
     "\" as the Boss Key, no program gets that key while Nullvane runs: typing it hides the browsers. "
     "Use it anyway?";
+// The Cookies Manager's View of a site the browsers hold, above their names.
+inline constexpr char kCookieSiteBrowsers[] = "Browsers holding cookies of this site:";
 // Shown by Windows while the end of the session waits for the clean.
 inline constexpr char kEndOfSessionCleaning[] = "Nullvane is cleaning...";
 inline constexpr char kOverwriteHint[] =

@@ -26,7 +26,12 @@ void RunStatements(stores::TSQLiteDatabase& db, const std::vector<TDatabaseState
     db.RunStatement("BEGIN IMMEDIATE");
     db.InTransaction = true;
     for (const TDatabaseStatement& statement : statements)
-        if (NeedsExist(db, statement)) db.RunStatement(statement.Sql);
+        if (NeedsExist(db, statement)) {
+            if (statement.ReturnsRow)
+                (void)db.QueryTable(statement.Sql);
+            else
+                db.RunStatement(statement.Sql);
+        }
     db.RunStatement("COMMIT");
     db.InTransaction = false;
 }

@@ -17,6 +17,9 @@ struct TDatabaseStatement {
     std::vector<std::string> Tables{};
     std::vector<std::pair<std::string, std::string>> Columns{};
     std::vector<std::string> WithoutTables{};
+    // A statement that answers with a row (a PRAGMA that sets a value): its
+    // answer is read and dropped.
+    bool ReturnsRow = false;
 };
 
 // The database step on one file. Where the file exists, logs

@@ -1,5 +1,6 @@
 #include "browsers/CookiesManagerLists.h"
 
+#include "browsers/BrowserCookies.h"
 #include "browsers/CookieKeepList.h"
 #include "browsers/CookieSite.h"
 #include "browsers/InternetExplorerFolders.h"
@@ -16,6 +17,11 @@ TCookiesManagerLists ReadCookiesManagerLists(platform::Platform& machine) {
     // "Cookies.ini" keeps cookies too; the window never writes it, so its
     // cookies are not offered at all.
     const TCookieKeepList keptByIni = TCookieKeepList::ReadOne(machine, kCookiesIniName, kCookiesIniSection);
+    std::vector<std::string> keptSites = KeptCookieSites(kept);
+    for (std::string& site : KeptCookieSites(keptByIni)) keptSites.push_back(std::move(site));
+    for (TBrowserCookieSite& found : FindBrowserCookieSites(machine))
+        if (!KeepsCookieHost(keptSites, found.Site) && !KeepEntryFault(found.Site))
+            lists.BrowserSites.push_back(std::move(found));
     const std::vector<std::string> folders = IECookieFolders(machine);
     if (folders.empty()) return lists;
     lists.CookieFolder = folders.front();

@@ -1,10 +1,12 @@
 #pragma once
 // What the Cookies Manager shows and saves, shared with nullvane-cli: the
-// keep list of "Cookies.dat" and the cookies of the cookie folder that no
-// keep entry (of "Cookies.dat" or "Cookies.ini") keeps.
+// keep list of "Cookies.dat", and the cookies of the cookie folder and the
+// sites of the browsers' cookie databases that no keep entry (of
+// "Cookies.dat" or "Cookies.ini") keeps.
 #include <string>
 #include <vector>
 
+#include "browsers/BrowserCookieSites.h"
 #include "platform/Platform.h"
 
 namespace nullvane::browsers {
@@ -23,11 +25,15 @@ struct TCookiesManagerLists {
     std::vector<std::string> Keep;
     // In listing order; several files of one site give several entries.
     std::vector<TFoundCookie> Found;
+    // The browsers' sites as FindBrowserCookieSites gives them, but those
+    // the keep list keeps (KeepsCookieHost) and those KeepEntryFault refuses.
+    std::vector<TBrowserCookieSite> BrowserSites;
 };
 
 [[nodiscard]] std::string CookiesDatPath(platform::Platform& machine);
 
-// Reads "Cookies.dat" and lists the cookie folder the cleaner takes first.
+// Reads "Cookies.dat", lists the cookie folder the cleaner takes first and
+// reads the browsers' cookie databases.
 [[nodiscard]] TCookiesManagerLists ReadCookiesManagerLists(platform::Platform& machine);
 
 // "Count" and the keys "0" to Count - 1 of "Cookies to keep"; keys of a

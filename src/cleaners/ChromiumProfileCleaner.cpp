@@ -5,7 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "browsers/BrowserCookies.h"
 #include "browsers/BrowserDatabase.h"
+#include "browsers/CookieKeepList.h"
 #include "platform/Text.h"
 #include "removal/FileRemoval.h"
 
@@ -63,6 +65,20 @@ void EmptyShortcuts(base::TRunContext& run, const TChromiumProfile& profile) {
     (void)CleanDatabase(run, profile.Folder + "Shortcuts", EmptyAll({"omni_box_shortcuts"}));
 }
 
+// The "Cookies" databases: "Network\Cookies" today, "Cookies" in older
+// profiles, both found below the profile. While the keep list keeps sites,
+// each stays and loses the cookies no site keeps; else it goes whole.
+uint64_t CleanCookieDatabases(base::TRunContext& run, const TChromiumProfile& profile) {
+    const std::vector<std::string> sites = browsers::KeptCookieSites(browsers::TCookieKeepList::Read(run.Machine));
+    if (sites.empty()) return DeleteDatabases(run, profile, "Cookies");
+    return removal::CleanDatabaseFiles(run, profile.Folder, "Cookies",
+                                       {.recurse = true, .eachFile = [&](const removal::TWalkFile& file) {
+                                            browsers::KeepOnlyKeptCookies(run, file.path,
+                                                                          browsers::kChromiumCookieTable, sites);
+                                            return removal::TFileVerdict::fvHandled;
+                                        }});
+}
+
 }  // namespace
 
 uint64_t CleanCaches(base::TRunContext& run, const TChromiumProfile& profile) {
@@ -77,8 +93,8 @@ uint64_t CleanCaches(base::TRunContext& run, const TChromiumProfile& profile) {
 }
 
 uint64_t CleanCookies(base::TRunContext& run, const TChromiumProfile& profile) {
-    // "Network\Cookies" today, "Cookies" in older profiles: both are found below the profile.
-    uint64_t bytes = DeleteDatabases(run, profile, "Cookies") + DeleteDatabases(run, profile, "Extension Cookies");
+    // Extension cookies belong to no site the user could keep.
+    uint64_t bytes = CleanCookieDatabases(run, profile) + DeleteDatabases(run, profile, "Extension Cookies");
     bytes += removal::CleanFolderWith(run, profile.Folder + "Local Storage",
                                       {.keepTopFolders = {"leveldb"}, .keepContaining = "CHROME-EXTENSION_"});
     return bytes;

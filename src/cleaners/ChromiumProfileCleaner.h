@@ -15,8 +15,9 @@ namespace nullvane::cleaners::chromium {
 // "Cache", "Code Cache", "GPUCache" and the service workers' caches of the
 // profile and its cache folder.
 uint64_t CleanCaches(base::TRunContext& run, const browsers::TChromiumProfile& profile);
-// The "Cookies" databases ("Network\Cookies" and the older place) and
-// "Extension Cookies", and Local Storage but extension data.
+// The "Cookies" databases ("Network\Cookies" and the older place), which
+// keep their files and the kept sites' cookies while the keep list keeps
+// sites, "Extension Cookies", and Local Storage but extension data.
 uint64_t CleanCookies(base::TRunContext& run, const browsers::TChromiumProfile& profile);
 // The history databases and files, the session files, the omnibox
 // shortcuts and the bounce-tracking database ("DIPS").

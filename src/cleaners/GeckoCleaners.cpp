@@ -3,7 +3,9 @@
 #include <string>
 
 #include "base/Texts.h"
+#include "browsers/BrowserCookies.h"
 #include "browsers/BrowserDatabase.h"
+#include "browsers/CookieKeepList.h"
 #include "browsers/GeckoProfiles.h"
 #include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
@@ -39,10 +41,13 @@ bool IsDatabaseName(const std::string& name) {
 // One file name or mask of an item: each whole Profiles folder recursively,
 // then each profile kept elsewhere at its top level. A database goes with
 // its companions and is left while another program holds it.
-uint64_t CleanProfileFiles(base::TRunContext& run, const TGeckoFolders& folders, const std::string& name) {
+// A rule for each file met may deal with it instead.
+uint64_t CleanProfileFiles(base::TRunContext& run, const TGeckoFolders& folders, const std::string& name,
+                           const removal::TFileRule& eachFile = {}) {
     auto clean = [&](const std::string& folder, bool recurse) {
-        return IsDatabaseName(name) ? removal::CleanDatabaseFiles(run, folder, name, {.recurse = recurse})
-                                    : removal::CleanFilesByMask(run, folder, name, {.recurse = recurse});
+        const removal::TWalkRules rules{.recurse = recurse, .eachFile = eachFile};
+        return IsDatabaseName(name) ? removal::CleanDatabaseFiles(run, folder, name, rules)
+                                    : removal::CleanFilesByMask(run, folder, name, rules);
     };
     uint64_t bytes = 0;
     for (const std::string& profilesFolder : folders.ProfilesFolders) bytes += clean(profilesFolder, true);
@@ -139,7 +144,18 @@ const std::vector<TDatabaseStatement>& FirefoxDownloadStatements() {
 
 void CleanGeckoCookies(base::TRunContext& run, const TBrowser& browser) {
     TGeckoFolders folders = LookUpFolders(run, browser);
-    run.SetItemBytes(CleanProfileFiles(run, folders, {"cookies*.txt", "cookies.sqlite"}));
+    uint64_t bytes = CleanProfileFiles(run, folders, "cookies*.txt");
+    // While the keep list keeps sites, cookies.sqlite stays and loses the
+    // cookies no site keeps; else it goes whole.
+    const std::vector<std::string> sites = browsers::KeptCookieSites(browsers::TCookieKeepList::Read(run.Machine));
+    if (sites.empty())
+        bytes += CleanProfileFiles(run, folders, "cookies.sqlite");
+    else
+        bytes += CleanProfileFiles(run, folders, "cookies.sqlite", [&](const removal::TWalkFile& file) {
+            browsers::KeepOnlyKeptCookies(run, file.path, browsers::kGeckoCookieTable, sites);
+            return removal::TFileVerdict::fvHandled;
+        });
+    run.SetItemBytes(bytes);
 }
 
 void CleanGeckoVisitedUrlHistory(base::TRunContext& run, const TBrowser& browser) {

@@ -29,6 +29,8 @@ int RunCookiesCommand(platform::Platform& machine, std::ostream& out) {
     const browsers::TCookiesManagerLists lists = browsers::ReadCookiesManagerLists(machine);
     for (const std::string& entry : lists.Keep) out << "keep\t" << entry << '\n';
     for (const browsers::TFoundCookie& cookie : lists.Found) out << "found\t" << cookie.Site << '\t' << cookie.File << '\n';
+    for (const browsers::TBrowserCookieSite& site : lists.BrowserSites)
+        for (const std::string& browser : site.Browsers) out << "found\t" << site.Site << '\t' << browser << '\n';
     out.flush();
     return 0;
 }

@@ -10,7 +10,9 @@
 namespace nullvane::cli {
 
 // "keep<TAB>ENTRY" for each entry of "Cookies.dat", then
-// "found<TAB>SITE<TAB>FILE" for each cookie file that no entry keeps. Status 0.
+// "found<TAB>SITE<TAB>FILE" for each cookie file that no entry keeps, then
+// "found<TAB>SITE<TAB>BROWSER" for each browser holding cookies of a site
+// no entry keeps (sites in order of their text). Status 0.
 [[nodiscard]] int RunCookiesCommand(platform::Platform& machine, std::ostream& out);
 
 // Adds the entries "Cookies.dat" does not hold yet (keep) or removes every
