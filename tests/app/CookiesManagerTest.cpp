@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "stores/SQLiteFixture.h"
+#include "support/BrowserFixture.h"
+
 using namespace nullvane;
 using namespace nullvane::app;
 using namespace nullvane::app::testing;
@@ -203,6 +206,48 @@ TEST_F(CookiesManagerTest, SitesCookiesDatCannotHoldAreNotOfferedAndCannotBeMove
         Press(form, "&OK");
     });
     EXPECT_EQ(DatText(), "[Cookies to keep]\r\nCount=1\r\n0=ok.example\r\n");
+}
+
+TEST_F(CookiesManagerTest, BrowserSitesShowOnceAfterTheCookieFilesAndViewNamesTheBrowsersHoldingThem) {
+    Cookie("t@shop[1].txt", "shop.example");
+    const std::string edge = "C:\\Users\\Test\\AppData\\Local\\Microsoft\\Edge\\User Data\\Default\\";
+    const std::string wolf = "C:\\Users\\Test\\AppData\\Roaming\\librewolf\\Profiles\\w.default\\";
+    sim.MakeFile(edge + "Preferences", "{}");
+    sim.MakeFolder(edge + "Network");
+    auto chromiumRow = [](const std::string& host, const std::string& name) {
+        return "INSERT INTO cookies VALUES (0, '" + host + "', '', '" + name +
+               "', 'v', x'', '/', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);";
+    };
+    nullvane::testing::MakeBrowserDatabase(
+        stores::testing::Utf8(sim.HostPath(edge + "Network\\Cookies")), "Chromium Network\\Cookies", false,
+        chromiumRow(".Shared.example", "a") + chromiumRow("shared.example", "b") + chromiumRow("edge.example", "c") +
+            chromiumRow("www.kept.example", "d"));
+    sim.MakeFile(wolf + "prefs.js", "");
+    nullvane::testing::MakeBrowserDatabase(
+        stores::testing::Utf8(sim.HostPath(wolf + "cookies.sqlite")), "Firefox cookies.sqlite", true,
+        "INSERT INTO moz_cookies (name, host) VALUES ('a', '.shared.example'), ('b', 'wolf.example'),"
+        " ('c', 'kept.example');");
+    // A kept site keeps its subdomains in the browsers, so none of them is offered.
+    sim.MakeFile(DatFile(), "[Cookies to keep]\nCount=1\n0=kept.example\n");
+    Manage([&](THeadlessForm& form) {
+        auto& found = Found(form);
+        EXPECT_EQ(found.Items(), (TList{"shop.example", "edge.example", "shared.example", "wolf.example"}));
+        found.Select(2);
+        Press(form, "&View");
+        found.Select(2);
+        Press(form, "Add         ->");
+        EXPECT_EQ(Keep(form).Items(), (TList{"kept.example", "shared.example"}));
+        Keep(form).DoubleClick(1);
+        found.Select(3);  // back at the end, and still the browsers' site
+        Press(form, "&View");
+    });
+    const auto asked = sim.dialogs().Asked();
+    ASSERT_EQ(asked.size(), 2u);
+    for (const auto& view : asked) {
+        EXPECT_EQ(view.caption, "shared.example");
+        EXPECT_EQ(view.text, "Browsers holding cookies of this site:\r\nMicrosoft Edge\r\nLibreWolf");
+        EXPECT_EQ(view.flags, platform::mbOk | platform::mbIconInformation);
+    }
 }
 
 }  // namespace

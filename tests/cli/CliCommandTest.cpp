@@ -9,6 +9,8 @@
 #include "run/RemovingRunLock.h"
 #include "base/Texts.h"
 #include "settings/OptionsFile.h"
+#include "stores/SQLiteFixture.h"
+#include "support/BrowserFixture.h"
 
 using namespace nullvane;
 
@@ -305,6 +307,21 @@ TEST_F(CliTest, CookiesPrintsTheManagersListsAndKeepOrForgetSaveThemAsOkDoes) {
     EXPECT_EQ(Run({"--keep-cookie"}), 2);
     EXPECT_EQ(Run({"--cookies", "--yes"}), 2);
     EXPECT_EQ(Run({"--cookies", "a.example"}), 2);
+}
+
+TEST_F(CliTest, CookiesPrintsAFoundLineForEachBrowserHoldingASiteAfterTheCookieFiles) {
+    const std::string folder = sim.system().SpecialFolder(platform::csidlCookies) + "\\";
+    sim.MakeFile(folder + "t@a[1].txt", "n\nv\na.example/\n");
+    const std::string edge = "C:\\Users\\Test\\AppData\\Local\\Microsoft\\Edge\\User Data\\Default\\";
+    sim.MakeFile(edge + "Preferences", "{}");
+    sim.MakeFile(edge + "Cookies", "");  // an older profile's place
+    nullvane::testing::MakeBrowserDatabase(
+        stores::testing::Utf8(sim.HostPath(edge + "Cookies")), "Chromium Network\\Cookies", false,
+        "INSERT INTO cookies VALUES (0, '.b.example', '', 'n', 'v', x'', '/', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);");
+    EXPECT_EQ(Run({"--cookies"}), 0);
+    EXPECT_EQ(outText, "found\ta.example\t" + folder + "t@a[1].txt\nfound\tb.example\tMicrosoft Edge\n");
+    EXPECT_EQ(Run({"--keep-cookie", "B.example"}), 0);
+    EXPECT_EQ(outText, "keep\tB.example\nfound\ta.example\t" + folder + "t@a[1].txt\n");
 }
 
 TEST_F(CliTest, KeepCookieRefusesEntriesCookiesDatCannotHoldAndWritesNothing) {
