@@ -50,6 +50,10 @@ protected:
         Write(profile + "Bookmarks", "{\"roots\":{}}");
         MakeBrowserDatabase(profile + "History", "Chromium History", false,
                             "INSERT INTO urls (url, last_visit_time) VALUES ('https://visited.example/', 1);");
+        MakeBrowserDatabase(profile + "Network\\Cookies", "Chromium Network\\Cookies", false,
+                            "INSERT INTO cookies VALUES (0, 'example.com', '', 'a', '1', x'', '/', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0),"
+                            " (0, '.example.com', '', 'b', '2', x'', '/', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0),"
+                            " (0, 'tracker.example', '', 'c', '3', x'', '/', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);");
     }
     int Count(const std::vector<std::string>& lines, const std::string& line) {
         return static_cast<int>(std::count(lines.begin(), lines.end(), line));
@@ -59,7 +63,7 @@ protected:
     std::string local, roaming, edge;
 };
 
-TEST_F(BrowserFamiliesWineTest, EdgeIsListedAndEveryProfileLosesItsHistoryWhileBookmarksStay) {
+TEST_F(BrowserFamiliesWineTest, EdgeIsListedAndEveryProfileKeepsOnlyTheKeptSitesCookiesAndLosesItsHistory) {
     for (const char* name : {"Default", "Profile 1", "Work"}) MakeEdgeProfile(name);
     Write(edge + "Local State", R"({"profile":{"info_cache":{"Default":{},"Profile 1":{},"Work":{}}}})");
 
@@ -69,9 +73,15 @@ TEST_F(BrowserFamiliesWineTest, EdgeIsListedAndEveryProfileLosesItsHistoryWhileB
     EXPECT_EQ(Count(list.Out, "Microsoft Edge - Visited URL History"), 1);
     EXPECT_EQ(Count(list.Out, "Brave - Cookies"), 0);  // not on this machine
 
-    auto clean = RunCliProgram("--clean \"Microsoft Edge - Visited URL History\" --yes");
+    auto keep = RunCliProgram("--keep-cookie example.com");
+    ASSERT_EQ(keep.Status, 0) << keep.Err;
+    auto clean = RunCliProgram("--clean \"Microsoft Edge - Cookies\" \"Microsoft Edge - Visited URL History\" --yes");
+    (void)RunCliProgram("--forget-cookie example.com");
     EXPECT_EQ(clean.Status, 0) << clean.Err;
     for (const char* name : {"Default", "Profile 1", "Work"}) {
+        const std::string cookies = edge + name + "\\Network\\Cookies";
+        EXPECT_EQ(QueryNumber(cookies, "SELECT count(*) FROM cookies"), 2) << name;
+        EXPECT_EQ(QueryNumber(cookies, "SELECT count(*) FROM cookies WHERE host_key LIKE '%example.com'"), 2) << name;
         EXPECT_FALSE(machine.files().Exists(edge + name + "\\History")) << name;
         EXPECT_EQ(machine.files().ReadAll(edge + name + "\\Bookmarks").ValueOr(""), "{\"roots\":{}}") << name;
         EXPECT_TRUE(machine.files().Exists(edge + name + "\\Preferences")) << name;
