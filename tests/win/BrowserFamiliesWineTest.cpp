@@ -48,6 +48,7 @@ protected:
         const std::string profile = edge + name + "\\";
         Write(profile + "Preferences", "{}");
         Write(profile + "Bookmarks", "{\"roots\":{}}");
+        ASSERT_TRUE(machine.files().MakeFolders(profile + "Network"));
         MakeBrowserDatabase(profile + "History", "Chromium History", false,
                             "INSERT INTO urls (url, last_visit_time) VALUES ('https://visited.example/', 1);");
         MakeBrowserDatabase(profile + "Network\\Cookies", "Chromium Network\\Cookies", false,
@@ -69,9 +70,9 @@ TEST_F(BrowserFamiliesWineTest, EdgeIsListedAndEveryProfileKeepsOnlyTheKeptSites
 
     auto list = RunCliProgram("--list");
     ASSERT_EQ(list.Status, 0) << list.Err;
-    EXPECT_EQ(Count(list.Out, "Microsoft Edge - Cookies"), 1);
-    EXPECT_EQ(Count(list.Out, "Microsoft Edge - Visited URL History"), 1);
-    EXPECT_EQ(Count(list.Out, "Brave - Cookies"), 0);  // not on this machine
+    EXPECT_EQ(Count(list.Out, "  Microsoft Edge - Cookies"), 1);
+    EXPECT_EQ(Count(list.Out, "  Microsoft Edge - Visited URL History"), 1);
+    EXPECT_EQ(Count(list.Out, "Brave"), 0);  // not on this machine
 
     auto keep = RunCliProgram("--keep-cookie example.com");
     ASSERT_EQ(keep.Status, 0) << keep.Err;
