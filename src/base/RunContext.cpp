@@ -23,9 +23,11 @@ void TRunContext::SetItemBytes(uint64_t bytes) {
     ItemSizeText = FormatKilobytes(bytes);
 }
 
-void TRunContext::ReportFileInUse(const std::string& path) {
-    filesInUse_.fetch_add(1);
-    AddLogLine(std::string(texts::kFileInUse) + path);
+void TRunContext::ReportFileInUse(const std::string& path) { ReportError(std::string(texts::kFileInUse) + path); }
+
+void TRunContext::ReportError(const std::string& logLine) {
+    errors_.fetch_add(1);
+    AddLogLine(logLine);
 }
 
 void TRunContext::PostProgress(int32_t count) {

@@ -74,7 +74,10 @@ public:
     // A file the run had to leave because another program holds it: logged,
     // and the run goes on but ends as finished with errors.
     void ReportFileInUse(const std::string& path);
-    [[nodiscard]] bool FinishedWithErrors() const { return filesInUse_.load() > 0; }
+    // Anything else the run had to leave undone: the line is logged, and the
+    // run goes on but ends as finished with errors.
+    void ReportError(const std::string& logLine);
+    [[nodiscard]] bool FinishedWithErrors() const { return errors_.load() > 0; }
 
     // Posts WM_RUNPROGRESS with `count` when more than 2 seconds have passed
     // since LastProgressTime.
@@ -89,7 +92,7 @@ private:
     TRunMode mode_;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> fastScan_;
-    std::atomic<int32_t> filesInUse_{0};
+    std::atomic<int32_t> errors_{0};
 };
 
 }  // namespace nullvane::base

@@ -67,6 +67,11 @@ inline constexpr char kWipeFailed[] = "not overwritten: the file could not be wr
 inline constexpr char kWipeErrorCode[] = " (error ";
 
 // A removal at the next start left unasked, with the file's path after it.
+inline constexpr char kDatabaseThroughLink[] = "The database was left: the name leads through a link: ";
+inline constexpr char kDatabaseOtherNames[] = "The database was left: the file has other names: ";
+inline constexpr char kDatabaseUnexamined[] = "The database was left: the file cannot be examined: ";
+inline constexpr char kDatabaseDamaged[] = "The database is damaged and was left: ";
+inline constexpr char kFileReadOnly[] = "The file is read-only: ";
 inline constexpr char kNotScheduledThroughLink[] = "Not scheduled for removal at the next start: the name leads through a link: ";
 inline constexpr char kNotScheduledOtherNames[] = "Not scheduled for removal at the next start: the file has other names: ";
 inline constexpr char kNotScheduledUnexamined[] = "Not scheduled for removal at the next start: the file cannot be examined: ";

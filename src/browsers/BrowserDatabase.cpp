@@ -41,9 +41,32 @@ void RunStatements(stores::TSQLiteDatabase& db, const std::vector<TDatabaseState
 bool CleanDatabase(base::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements) {
     platform::FileSystem& files = run.Machine.files;
     auto attributes = files.GetAttributes(path);
-    if (!attributes || (*attributes & (platform::faDirectory | platform::faReparsePoint))) return false;
+    if (!attributes || (*attributes & platform::faDirectory)) return false;
+    // Written through only when the name leads to this very file, as a delete
+    // would take it: a link's target elsewhere is never rewritten.
+    switch (removal::ExamineFileIdentity(files, path)) {
+        case removal::TFileIdentity::fiAbsent: return false;
+        case removal::TFileIdentity::fiThroughLink:
+            run.AddLogLine(base::texts::kDatabaseThroughLink + path);
+            return false;
+        case removal::TFileIdentity::fiOtherNames:
+            run.AddLogLine(base::texts::kDatabaseOtherNames + path);
+            return false;
+        case removal::TFileIdentity::fiUnexamined:
+            // A browser holding the file alone lets nobody look at it.
+            if (!run.IsTestRun() && removal::IsFileLocked(run, path))
+                run.ReportFileInUse(path);
+            else
+                run.AddLogLine(base::texts::kDatabaseUnexamined + path);
+            return false;
+        case removal::TFileIdentity::fiSelf: break;
+    }
     if (!run.FastScan()) run.AddLogLine(run.LogPrefix + base::texts::kCleaningDatabase + " " + path);
     if (run.IsTestRun()) return false;
+    if (*attributes & platform::faReadOnly) {
+        run.ReportError(base::texts::kFileReadOnly + path);
+        return false;
+    }
     if (removal::IsFileLocked(run, path)) {
         run.ReportFileInUse(path);
         return false;
@@ -55,9 +78,17 @@ bool CleanDatabase(base::TRunContext& run, const std::string& path, const std::v
         RunStatements(db, statements);
         return true;
     } catch (const stores::ESQLiteException& e) {
-        // The connection is closed here and its transaction rolled back.
-        if (!e.InUse()) throw;
-        run.ReportFileInUse(path);
+        // The connection is closed here and its transaction rolled back; the
+        // file and its companions stay as they were.
+        if (e.InUse()) {
+            run.ReportFileInUse(path);
+        } else if (e.Damaged()) {
+            run.ReportError(base::texts::kDatabaseDamaged + path);
+        } else if (e.ReadOnly()) {
+            run.ReportError(base::texts::kFileReadOnly + path);
+        } else {
+            throw;
+        }
         return false;
     }
 }

@@ -22,15 +22,20 @@ struct TDatabaseStatement {
     bool ReturnsRow = false;
 };
 
-// The database step on one file. Where the file exists, logs
+// The database step on one file. A file whose name does not lead to this
+// very file (a link, reached through one, other names) is left with a log
+// line and never opened. Otherwise, where the file exists, logs
 // run.LogPrefix + "cleaning database " + path (not in Fast Mode); a Test
-// stops there and opens nothing. A Clean: a database in use (IsFileLocked)
-// is reported through run.ReportFileInUse and nothing is written; otherwise
-// it is opened existing-only and the statements whose needs exist run in one
-// BEGIN IMMEDIATE ... COMMIT. SQLITE_BUSY or SQLITE_LOCKED rolls back and
-// reports the file in use, and the run goes on; any other failure rolls back
-// and leaves as ESQLiteException. Rows are never counted. True when the
-// statements were committed.
+// stops there and opens nothing. A Clean: a read-only file is reported
+// ("The file is read-only: "), a database in use (IsFileLocked) through
+// run.ReportFileInUse, and nothing is written; otherwise it is opened
+// existing-only (triggers off, defensive) and the statements whose needs
+// exist run in one BEGIN IMMEDIATE ... COMMIT. SQLITE_BUSY or SQLITE_LOCKED
+// rolls back and reports the file in use; SQLITE_CORRUPT or SQLITE_NOTADB
+// rolls back and reports "The database is damaged and was left: "; the run
+// goes on and ends with errors. Any other failure rolls back and leaves as
+// ESQLiteException. Rows are never counted. True when the statements were
+// committed.
 bool CleanDatabase(base::TRunContext& run, const std::string& path, const std::vector<TDatabaseStatement>& statements);
 
 }  // namespace nullvane::browsers

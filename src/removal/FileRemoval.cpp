@@ -414,33 +414,40 @@ uint64_t CleanDatabaseFiles(base::TRunContext& run, const std::string& folder, c
     return CleanFolderWith(run, folder, rules);
 }
 
-TRebootDeletion DeleteAtReboot(base::TRunContext& run, const std::string& path) {
-    platform::FileSystem& files = run.Machine.files;
+TFileIdentity ExamineFileIdentity(platform::FileSystem& files, const std::string& path) {
     const auto attributes = files.GetAttributes(path);
-    if (!attributes) return TRebootDeletion::Absent;
-    // At the next start the system deletes whatever the name then leads to,
-    // links followed: the name is given only when an immediate delete would
-    // take this very file. It is no link, it resolves into the folder it was
-    // named in, and it has no other name.
-    const auto leave = [&](const char* why) {
-        run.AddLogLine(why + path);
-        return TRebootDeletion::Left;
-    };
-    if (*attributes & platform::faReparsePoint) return leave(base::texts::kNotScheduledThroughLink);
+    if (!attributes) return TFileIdentity::fiAbsent;
+    if (*attributes & platform::faReparsePoint) return TFileIdentity::fiThroughLink;
     const size_t slash = path.find_last_of("\\/");
     std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // the drive's root, not its current folder
     const std::string resolvedFolder = files.ResolvedName(folder);
     const std::string resolved = files.ResolvedName(path);
-    if (resolvedFolder.empty() || resolved.empty()) return leave(base::texts::kNotScheduledUnexamined);
+    if (resolvedFolder.empty() || resolved.empty()) return TFileIdentity::fiUnexamined;
     if (!PathLiesUnder(resolved, platform::Utf8ToUtf16(WithTrailingBackslash(resolvedFolder))))
-        return leave(base::texts::kNotScheduledThroughLink);
-    {
-        const auto file = files.Open(path, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
-        if (!file || file->LinkCount() == 0) return leave(base::texts::kNotScheduledUnexamined);
-        if (file->LinkCount() > 1) return leave(base::texts::kNotScheduledOtherNames);
+        return TFileIdentity::fiThroughLink;
+    const auto file = files.Open(path, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
+    if (!file || file->LinkCount() == 0) return TFileIdentity::fiUnexamined;
+    if (file->LinkCount() > 1) return TFileIdentity::fiOtherNames;
+    return TFileIdentity::fiSelf;
+}
+
+TRebootDeletion DeleteAtReboot(base::TRunContext& run, const std::string& path) {
+    // At the next start the system deletes whatever the name then leads to,
+    // links followed: the name is given only when an immediate delete would
+    // take this very file.
+    const auto leave = [&](const char* why) {
+        run.AddLogLine(why + path);
+        return TRebootDeletion::Left;
+    };
+    switch (ExamineFileIdentity(run.Machine.files, path)) {
+        case TFileIdentity::fiAbsent: return TRebootDeletion::Absent;
+        case TFileIdentity::fiThroughLink: return leave(base::texts::kNotScheduledThroughLink);
+        case TFileIdentity::fiOtherNames: return leave(base::texts::kNotScheduledOtherNames);
+        case TFileIdentity::fiUnexamined: return leave(base::texts::kNotScheduledUnexamined);
+        case TFileIdentity::fiSelf: break;
     }
-    return files.ScheduleDeleteAtReboot(path) ? TRebootDeletion::Scheduled : TRebootDeletion::Refused;
+    return run.Machine.files.ScheduleDeleteAtReboot(path) ? TRebootDeletion::Scheduled : TRebootDeletion::Refused;
 }
 
 void AddWininitRenames(base::TRunContext& run, const std::vector<std::string>& lines) {

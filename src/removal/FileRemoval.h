@@ -109,6 +109,17 @@ uint64_t CleanDatabaseFiles(base::TRunContext& run, const std::string& folder, c
 [[nodiscard]] bool ConfirmFolderRemoval(base::TRunContext& run, const std::string& folder,
                                         TFolderQuestion rootQuestion, TFolderQuestion documentsQuestion);
 
+// Whether the name leads to this very file, as an immediate delete checks:
+// no link, resolving into the folder it is named in, one name.
+enum class TFileIdentity {
+    fiSelf,
+    fiAbsent,
+    fiThroughLink,  // a link, or reached through one
+    fiOtherNames,   // a file with further names (hard links)
+    fiUnexamined,   // the system could not tell
+};
+[[nodiscard]] TFileIdentity ExamineFileIdentity(platform::FileSystem& files, const std::string& path);
+
 enum class TRebootDeletion {
     Absent,     // no such file: nothing to do
     Scheduled,  // the system will delete it at the next start

@@ -50,6 +50,22 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, TOpenMode mode) {
         }
         throw ESQLiteException(message, result);
     }
+    // Every file opened here was written by another program: what its schema
+    // holds (triggers, functions in views and defaults) never runs.
+    int unused = 0;
+    if (sqlite3_db_config(connection_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, &unused) != SQLITE_OK ||
+        sqlite3_db_config(connection_, SQLITE_DBCONFIG_DEFENSIVE, 1, &unused) != SQLITE_OK) {
+        sqlite3_close(connection_);
+        connection_ = nullptr;
+        throw ESQLiteException("Failed to make the connection defensive for \"" + fileName + "\"");
+    }
+    try {
+        RunStatement("PRAGMA trusted_schema = OFF");
+    } catch (...) {
+        sqlite3_close(connection_);
+        connection_ = nullptr;
+        throw;
+    }
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {

@@ -25,7 +25,9 @@ public:
         omExistingOnly,  // a missing file fails to open; nothing is created
     };
 
-    // Opens the file for reading and writing; the name is UTF-8 text.
+    // Opens the file for reading and writing; the name is UTF-8 text. The
+    // file's own triggers never fire and its schema is not trusted
+    // (defensive mode, trusted_schema off): the file is another program's.
     explicit TSQLiteDatabase(const std::string& fileName, TOpenMode mode = TOpenMode::omCreate);
     // Rolls back a transaction that is still open, then closes.
     ~TSQLiteDatabase();

@@ -15,6 +15,11 @@ public:
     // extended codes included): the database is in use, not damaged.
     [[nodiscard]] bool InUse() const { return (code_ & 0xff) == 5 || (code_ & 0xff) == 6; }
 
+    // SQLite calls the file damaged or no database (SQLITE_CORRUPT, SQLITE_NOTADB).
+    [[nodiscard]] bool Damaged() const { return (code_ & 0xff) == 11 || (code_ & 0xff) == 26; }
+    // The file or its folder can only be read (SQLITE_READONLY).
+    [[nodiscard]] bool ReadOnly() const { return (code_ & 0xff) == 8; }
+
 private:
     int code_;
 };

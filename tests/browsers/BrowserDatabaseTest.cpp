@@ -110,4 +110,66 @@ TEST_F(BrowserDatabaseTest, ATestNamesTheDatabaseAndChangesNoByte) {
     EXPECT_EQ(log.Lines().size(), 1u);
 }
 
+TEST_F(BrowserDatabaseTest, TheFilesOwnTriggersNeverFireWhileItIsCleaned) {
+    MakePlaces("Firefox places.sqlite (", false,
+               std::string(kVisits) +
+                   "INSERT INTO moz_bookmarks (id, type, fk, parent, guid) VALUES (1, 1, 1, 0, 'b1');"
+                   "CREATE TRIGGER wipe AFTER DELETE ON moz_historyvisits BEGIN DELETE FROM moz_bookmarks; END;");
+    auto& run = Run(base::rmClean);
+    EXPECT_TRUE(CleanDatabase(run, kPlaces, kHistory));
+    EXPECT_EQ(Count("moz_historyvisits"), 0);
+    EXPECT_EQ(Count("moz_bookmarks"), 1);
+}
+
+TEST_F(BrowserDatabaseTest, ADatabaseBehindALinkOrWithAnotherNameIsLeftUnopened) {
+    MakePlaces("Firefox places.sqlite (", false);
+    const std::string profile = "C:\\Users\\Test\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\";
+    // A profile whose places.sqlite is a link to the real one elsewhere.
+    sim.MakeFolder(profile + "b.default");
+    std::filesystem::create_symlink(sim.HostPath(kPlaces), sim.HostPath(profile + "b.default\\places.sqlite"));
+    // And one whose places.sqlite is a second name of it.
+    sim.MakeFolder(profile + "c.default");
+    std::filesystem::create_hard_link(sim.HostPath(kPlaces), sim.HostPath(profile + "c.default\\places.sqlite"));
+    auto& run = Run(base::rmClean);
+    EXPECT_FALSE(CleanDatabase(run, profile + "b.default\\places.sqlite", kHistory));
+    EXPECT_FALSE(CleanDatabase(run, profile + "c.default\\places.sqlite", kHistory));
+    EXPECT_EQ(Count("moz_historyvisits"), 2);
+    EXPECT_EQ(LinesWith("The database was left: the name leads through a link: " + profile + "b.default"), 1);
+    EXPECT_EQ(LinesWith("The database was left: the file has other names: " + profile + "c.default"), 1);
+    EXPECT_FALSE(run.FinishedWithErrors());
+}
+
+TEST_F(BrowserDatabaseTest, ADamagedOrReadOnlyDatabaseIsLeftWholeLoggedAndTheRunEndsWithErrors) {
+    MakePlaces("Firefox places.sqlite (", false);
+    // A damaged page: the header stays, the schema page is overwritten.
+    std::string bytes = Bytes(sim.HostPath(kPlaces));
+    ASSERT_GE(bytes.size(), 4096u);
+    bytes.replace(100, 3000, std::string(3000, '\xA5'));
+    { std::ofstream(sim.HostPath(kPlaces), std::ios::binary | std::ios::trunc) << bytes; }
+    const auto before = Folder();
+    auto& run = Run(base::rmClean);
+    EXPECT_FALSE(CleanDatabase(run, kPlaces, kHistory));
+    EXPECT_EQ(LinesWith("The database is damaged and was left: " + std::string(kPlaces)), 1);
+    EXPECT_TRUE(run.FinishedWithErrors());
+    EXPECT_EQ(Folder(), before);
+
+    // Not a database at all.
+    { std::ofstream(sim.HostPath(kPlaces), std::ios::binary | std::ios::trunc) << std::string(8192, 'x'); }
+    for (const char* companion : {"-wal", "-shm"})
+        std::filesystem::remove(sim.HostPath(std::string(kPlaces) + companion));
+    auto& again = Run(base::rmClean);
+    EXPECT_FALSE(CleanDatabase(again, kPlaces, kHistory));
+    EXPECT_EQ(LinesWith("The database is damaged and was left: "), 2);
+
+    std::filesystem::remove(sim.HostPath(kPlaces));
+    MakePlaces("Firefox places.sqlite (", false);
+    ASSERT_TRUE(sim.files().SetAttributes(kPlaces, platform::faReadOnly));
+    auto& readOnly = Run(base::rmClean);
+    EXPECT_FALSE(CleanDatabase(readOnly, kPlaces, kHistory));
+    EXPECT_EQ(LinesWith("The file is read-only: " + std::string(kPlaces)), 1);
+    EXPECT_EQ(LinesWith("in use"), 0);
+    EXPECT_TRUE(readOnly.FinishedWithErrors());
+    EXPECT_EQ(Count("moz_historyvisits"), 2);
+}
+
 }  // namespace
