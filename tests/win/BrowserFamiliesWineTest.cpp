@@ -136,4 +136,32 @@ TEST_F(BrowserFamiliesWineTest, AProfileNamedByItsShortNameIsCountedOnce) {
     EXPECT_EQ(Count(preview.Out, "1 items will be removed; 1 KB will be removed."), 1);
 }
 
+TEST_F(BrowserFamiliesWineTest, WhatAPlacesFileHoldsOrLeadsToNeverCostsABookmarkAndADamagedOneEndsWithErrors) {
+    const std::string profiles = roaming + "Mozilla\\Firefox\\Profiles\\";
+    for (const char* name : {"damaged", "trigger", "linked", "readonly"}) Write(profiles + name + "\\prefs.js", "");
+    Write(profiles + "damaged\\places.sqlite", std::string(8192, 'x'));
+    MakeBrowserDatabase(profiles + "trigger\\places.sqlite", "Firefox places.sqlite", false,
+                        std::string(nullvane::testing::kFirefoxPlacesRows) +
+                            "CREATE TRIGGER wipe AFTER DELETE ON moz_historyvisits BEGIN DELETE FROM moz_bookmarks; END;");
+    const std::string outside = machine.system().TempFolder() + "nullvane-outside";
+    ASSERT_TRUE(machine.files().MakeFolders(outside));
+    MakeBrowserDatabase(outside + "\\places.sqlite", "Firefox places.sqlite", false, nullvane::testing::kFirefoxPlacesRows);
+    ASSERT_TRUE(nullvane::testing::MakeHostLink(outside + "\\places.sqlite", profiles + "linked\\places.sqlite"));
+    MakeBrowserDatabase(profiles + "readonly\\places.sqlite", "Firefox places.sqlite", false,
+                        nullvane::testing::kFirefoxPlacesRows);
+    ASSERT_TRUE(SetFileAttributesW(Widen(profiles + "readonly\\places.sqlite").c_str(), FILE_ATTRIBUTE_READONLY));
+
+    auto clean = RunCliProgram("--clean \"Mozilla Firefox - Visited URL History\" --yes");
+    SetFileAttributesW(Widen(profiles + "readonly\\places.sqlite").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(clean.Status, 5) << clean.Err;
+    EXPECT_EQ(Count(clean.Out, "The database is damaged and was left: " + profiles + "damaged\\places.sqlite"), 1);
+    EXPECT_EQ(machine.files().ReadAll(profiles + "damaged\\places.sqlite").ValueOr(""), std::string(8192, 'x'));
+    EXPECT_EQ(QueryNumber(profiles + "trigger\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), 0);
+    EXPECT_EQ(QueryNumber(profiles + "trigger\\places.sqlite", "SELECT count(*) FROM moz_bookmarks"), 5);
+    EXPECT_EQ(Count(clean.Out, "The database was left: the name leads through a link: " + profiles + "linked\\places.sqlite"), 1);
+    EXPECT_EQ(QueryNumber(outside + "\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), 10);
+    EXPECT_EQ(Count(clean.Out, "The file is read-only: " + profiles + "readonly\\places.sqlite"), 1);
+    EXPECT_EQ(QueryNumber(profiles + "readonly\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), 10);
+}
+
 }  // namespace
