@@ -22,6 +22,7 @@
 #include "platform/win32/Win32ProfileFile.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/WideText.h"
+#include "win/HostLinks.h"
 #endif
 
 namespace nullvane::testing {
@@ -67,19 +68,6 @@ inline bool RunHostProgram(const std::wstring& program, const std::wstring& comm
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
-}
-
-// The host path of a Windows path under Wine, or empty elsewhere.
-inline std::string UnixPath(const std::string& windowsPath) {
-    using Convert = char*(CDECL*)(const wchar_t*);
-    auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert) return {};
-    char* converted = convert(platform::win32::Widen(windowsPath).c_str());
-    if (!converted) return {};
-    std::string result = converted;
-    HeapFree(GetProcessHeap(), 0, converted);
-    return result;
 }
 
 struct Win32FilesBackend {
