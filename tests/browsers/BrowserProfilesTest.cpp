@@ -29,9 +29,19 @@ protected:
         for (const TChromiumProfile& profile : profiles) folders.push_back(profile.Folder);
         return folders;
     }
-    void Link(const std::string& link, const std::string& target) {
+    // A host link; false where the standard library cannot make one the
+    // simulation sees (under Wine, where the Wine tests make them instead).
+    bool Link(const std::string& link, const std::string& target) {
+#ifdef _WIN32
+        (void)link;
+        (void)target;
+        return false;
+#else
         std::filesystem::create_directories(sim.HostPath(link).parent_path());
-        std::filesystem::create_directory_symlink(sim.HostPath(target), sim.HostPath(link));
+        std::error_code error;
+        std::filesystem::create_directory_symlink(sim.HostPath(target), sim.HostPath(link), error);
+        return !error;
+#endif
     }
     int LinesWith(const std::string& text) {
         int n = 0;
@@ -96,7 +106,7 @@ TEST_F(BrowserProfilesTest, GeckoProfilesComeFromTheStoreBuildAndTheForksAndASto
     // The classic folder reached again through the Store build's folder.
     sim.MakeFile(kRoaming + "Mozilla\\Firefox\\Profiles\\c.default\\cookies.sqlite", "4444");
     std::filesystem::remove_all(sim.HostPath(store + "Roaming"));
-    Link(store + "Roaming\\Mozilla\\Firefox", kRoaming + "Mozilla\\Firefox");
+    if (!Link(store + "Roaming\\Mozilla\\Firefox", kRoaming + "Mozilla\\Firefox")) GTEST_SKIP() << "no host links here";
     auto& test = Run(base::rmTest);
     cleaners::CleanGeckoCookies(test, MozillaFirefox());
     EXPECT_EQ(test.ItemCount, 1);
@@ -110,7 +120,7 @@ TEST_F(BrowserProfilesTest, AProfileListNamingADriveRootDocumentsALinkedWayOrNoP
     sim.MakeFile("C:\\Users\\Test\\Documents\\prefs.js", "x");
     sim.MakeFile("D:\\Real\\p\\prefs.js", "x");
     sim.MakeFile("D:\\Real\\p\\cache2\\E", "x");
-    Link("D:\\Way", "D:\\Real");
+    if (!Link("D:\\Way", "D:\\Real")) GTEST_SKIP() << "no host links here";
     sim.MakeFile("D:\\NotAProfile\\Cache\\E", "x");
     sim.MakeFile(kRoaming + "Mozilla\\Firefox\\profiles.ini",
                  "[Profile0]\nIsRelative=0\nPath=C:\\\n[Profile1]\nIsRelative=0\nPath=C:/Users/test/documents/\n"
@@ -131,7 +141,7 @@ TEST_F(BrowserProfilesTest, AProfileListNamingADriveRootDocumentsALinkedWayOrNoP
 TEST_F(BrowserProfilesTest, ACacheFolderThatIsALinkGoesAsALinkAndWhatItPointsToStays) {
     MakeChromiumProfile(kEdge + "Default\\");
     sim.MakeFile("D:\\Mine\\precious.doc", "x");
-    Link(kEdge + "Default\\Cache", "D:\\Mine");
+    if (!Link(kEdge + "Default\\Cache", "D:\\Mine")) GTEST_SKIP() << "no host links here";
     sim.MakeFile(kEdge + "Default\\Code Cache\\js\\c", "22");
     auto& test = Run(base::rmTest);
     cleaners::CleanChromiumTemporaryFiles(test, *FindBrowser("Microsoft Edge"));

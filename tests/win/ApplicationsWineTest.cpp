@@ -36,7 +36,7 @@ bool Has(const TCliResult& result, const std::string& line) {
 }
 
 TEST(ApplicationsWineTest, InstalledApplicationsFromTheThreeListsAreItemsThatCleanWhatTheirSectionNames) {
-    Install(HKEY_LOCAL_MACHINE, kUninstall32, L"Microsoft Edge", L"Microsoft Edge");
+    Install(HKEY_LOCAL_MACHINE, kUninstall32, L"VLC media player", L"VLC media player");
     Install(HKEY_CURRENT_USER, kUninstall, L"Discord", L"Discord");
     const auto discord = AppData() / "discord";
     std::filesystem::create_directories(discord / "Cache");
@@ -45,18 +45,18 @@ TEST(ApplicationsWineTest, InstalledApplicationsFromTheThreeListsAreItemsThatCle
 
     TCliResult list = RunCliProgram("--list");
     ASSERT_EQ(list.Status, 0) << list.Err;
-    const auto edge = std::find(list.Out.begin(), list.Out.end(), "  Applications - Microsoft Edge");
+    const auto vlc = std::find(list.Out.begin(), list.Out.end(), "  Applications - VLC media player");
     const auto discordItem = std::find(list.Out.begin(), list.Out.end(), "  Applications - Discord");
-    ASSERT_NE(edge, list.Out.end());
+    ASSERT_NE(vlc, list.Out.end());
     ASSERT_NE(discordItem, list.Out.end());
-    EXPECT_LT(edge, discordItem);  // the machine's lists come before the user's
+    EXPECT_LT(vlc, discordItem);  // the machine's lists come before the user's
 
     TCliResult clean = RunCliProgram("--clean --yes \"Applications - Discord\"");
     EXPECT_EQ(clean.Status, 0) << clean.Err;
     EXPECT_FALSE(std::filesystem::exists(discord / "Cache" / "data_0"));
     EXPECT_TRUE(std::filesystem::exists(discord / "settings.json"));
 
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstall32) + L"Microsoft Edge").c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstall32) + L"VLC media player").c_str());
     RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kUninstall) + L"Discord").c_str());
     TCliResult after = RunCliProgram("--list");
     EXPECT_FALSE(Has(after, "  Applications - Discord"));
