@@ -29,8 +29,9 @@ inline constexpr char kAskDeleteFilesOn[] = "Do you want to delete the files on 
 
 // Starting a run (the main window and the command line).
 inline constexpr char kSelectItemsFirst[] = "Please select items you want to clear from the left list firstly.";
-inline constexpr char kCloseFirefox[] = "Please close Mozilla Firefox firstly!";
-inline constexpr char kCloseChrome[] = "Please close Google Chrome firstly!";
+// "Please close " + the browser's name + " firstly!"
+inline constexpr char kClosePrefix[] = "Please close ";
+inline constexpr char kCloseSuffix[] = " firstly!";
 inline constexpr char kCloseOpera[] = "Please close Opera firstly!";
 inline constexpr char kAnotherRunRemoving[] =
     "Another Nullvane clean is removing items for this user. Please wait until it has finished and try again.";

@@ -9,36 +9,58 @@ namespace nullvane::run {
 
 namespace {
 
+using browsers::TBrowser;
+
+bool ChecksFamily(browsers::TBrowserFamily family, base::TRunMode mode) {
+    if (mode == base::rmClean) return false;
+    if (family == browsers::bfGecko) return mode == base::rmUnattended || mode == base::rmCleanRequested;
+    return mode != base::rmTest;
+}
+
+bool FirefoxWindowOpen(platform::Desktop& desktop) {
+    return desktop.FindWindowByClass("MozillaUIWindowClass") != 0 || desktop.FindWindowByClass("MozillaWindowClass") != 0;
+}
+
 // `machine` is null when only the windows can be looked at.
-std::optional<std::string> Refusal(const TCleanItemTree& tree, platform::Desktop& desktop,
-                                   platform::Platform* machine, base::TRunMode mode) {
-    if (mode == base::rmClean) return std::nullopt;
-    if ((mode == base::rmUnattended || mode == base::rmCleanRequested) &&
-        tree.IsCategoryTicked(kCategoryFirefox.Text) &&
-        (desktop.FindWindowByClass("MozillaUIWindowClass") != 0 ||
-         desktop.FindWindowByClass("MozillaWindowClass") != 0 ||
-         (machine && browsers::GeckoProfileLocked(*machine, browsers::MozillaFirefox())))) {
-        return base::texts::kCloseFirefox;
+std::optional<TBrowserRefusal> Refusal(const TCleanItemTree& tree, platform::Desktop& desktop,
+                                       platform::Platform* machine, base::TRunMode mode) {
+    // The Gecko family first, then the Chromium family, each in table order.
+    for (browsers::TBrowserFamily family : {browsers::bfGecko, browsers::bfChromium}) {
+        if (!ChecksFamily(family, mode)) continue;
+        for (const TBrowser& browser : browsers::BrowserTable()) {
+            if (browser.Family != family || !tree.IsCategoryTicked(browser.Name)) continue;
+            const bool open = (&browser == &browsers::MozillaFirefox() && FirefoxWindowOpen(desktop)) ||
+                              (machine && BrowserLockHeld(*machine, browser));
+            if (open) return TBrowserRefusal{CloseBrowserText(browser), &browser};
+        }
     }
-    if (mode != base::rmTest && tree.IsCategoryTicked(kCategoryChrome.Text) &&
-        (desktop.FindWindowByClass("Chrome_WidgetWin_1") != 0 || (machine && browsers::ChromiumLockHeld(*machine, browsers::GoogleChrome())))) {
-        return base::texts::kCloseChrome;
-    }
-    if (mode != base::rmTest && machine && tree.IsCategoryTicked(kCategoryOpera.Text) &&
+    if (mode != base::rmTest && mode != base::rmClean && machine && tree.IsCategoryTicked(kCategoryOpera.Text) &&
         browsers::OperaLockHeld(*machine)) {
-        return base::texts::kCloseOpera;
+        return TBrowserRefusal{base::texts::kCloseOpera, nullptr};
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine,
-                                          base::TRunMode mode) {
+std::string CloseBrowserText(const browsers::TBrowser& browser) {
+    std::string text = std::string(base::texts::kClosePrefix) + browser.Name + base::texts::kCloseSuffix;
+    if (browser.RunningNote) text += std::string("\n") + browser.RunningNote;
+    return text;
+}
+
+bool BrowserLockHeld(platform::Platform& machine, const browsers::TBrowser& browser) {
+    return browser.Family == browsers::bfGecko ? browsers::GeckoProfileLocked(machine, browser)
+                                               : browsers::ChromiumLockHeld(machine, browser);
+}
+
+std::optional<TBrowserRefusal> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine,
+                                              base::TRunMode mode) {
     return Refusal(tree, machine.desktop, &machine, mode);
 }
 
-std::optional<std::string> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop, base::TRunMode mode) {
+std::optional<TBrowserRefusal> BrowserRefusal(const TCleanItemTree& tree, platform::Desktop& desktop,
+                                              base::TRunMode mode) {
     return Refusal(tree, desktop, nullptr, mode);
 }
 

@@ -81,7 +81,7 @@ TStartOutcome TRunController::CheckStart(base::TRunMode mode, std::vector<std::s
         return TStartOutcome::NothingTicked;
     }
     if (auto refusal = BrowserRefusal(tree_, machine_, mode)) {
-        if (!quiet) Refuse(TStartOutcome::BrowserOpen, *refusal);
+        if (!quiet) Refuse(TStartOutcome::BrowserOpen, refusal->Text);
         return TStartOutcome::BrowserOpen;
     }
     if (mode != base::rmTest) {

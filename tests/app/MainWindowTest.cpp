@@ -314,13 +314,16 @@ TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     ClickTick("Google Chrome - Cookies");
     ClickTick("Mozilla Firefox - Cookies");
     const auto firefox = sim.desktop().RegisterWindow("MozillaWindowClass");
-    const auto chrome = sim.desktop().RegisterWindow("Chrome_WidgetWin_1");
+    // Chrome is told by its profile lock, never by its window class.
+    const std::string chromeLock = "C:\\Users\\Test\\AppData\\Local\\Google\\Chrome\\User Data\\lockfile";
+    sim.MakeFile(chromeLock, "");
+    sim.files().SetInUse(chromeLock);
     Button(*main.bClean).Click();
-    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{base::texts::kCloseFirefox}));
+    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{std::string("Please close Mozilla Firefox firstly!")}));
     EXPECT_TRUE(main.Runs.Idle());
     sim.desktop().DestroyWindow(firefox);
     Button(*main.bClean).Click();
-    EXPECT_EQ(AskedTexts().back(), base::texts::kCloseChrome);
+    EXPECT_EQ(AskedTexts().back(), std::string("Please close Google Chrome firstly!"));
     EXPECT_TRUE(main.Runs.Idle());
     EXPECT_TRUE(cleaner->Calls().empty());
 
@@ -328,7 +331,7 @@ TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     Button(*main.bTest).Click();
     ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
     EXPECT_EQ(cleaner->Calls().size(), 2u);
-    sim.desktop().DestroyWindow(chrome);
+    sim.files().SetInUse(chromeLock, false);
 }
 
 TEST_F(MainWindowTest, ConfirmationRefusedStartsNothingAndItsBoxTurnsTheQuestionOff) {

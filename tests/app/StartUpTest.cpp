@@ -130,7 +130,7 @@ TEST_F(StartUpTest, ActivationsKeepTheScheduleCountingAndATickWaitsForAnEarlierT
         return platform::idOk;
     });
     timer.Advance(900000);
-    EXPECT_EQ(AskedTexts(), std::vector<std::string>{base::texts::kCloseFirefox});
+    EXPECT_EQ(AskedTexts(), std::vector<std::string>{std::string("Please close Mozilla Firefox firstly!")});
     sim.desktop().DestroyWindow(firefox);
 }
 

@@ -6,6 +6,7 @@
 #include "browsers/GeckoProfiles.h"
 #include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
+#include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/Dispatch.h"
 
@@ -151,6 +152,30 @@ TEST_F(BrowserProfilesTest, ACacheFolderThatIsALinkGoesAsALinkAndWhatItPointsToS
     EXPECT_EQ(clean.ItemCount, 1);
     EXPECT_TRUE(Exists("D:\\Mine\\precious.doc"));
     EXPECT_FALSE(std::filesystem::is_symlink(sim.HostPath(kEdge + "Default\\Cache")));
+}
+
+TEST_F(BrowserProfilesTest, ATickedBrowserHoldingItsLockRefusesACleanByNameWithWhyItMayRunUnseen) {
+    MakeChromiumProfile(kEdge + "Default\\");
+    sim.MakeFile(kEdge + "lockfile", "");
+    const std::string libreWolf = kRoaming + "librewolf\\Profiles\\w.default\\";
+    sim.MakeFile(kRoaming + "librewolf\\profiles.ini", "");
+    sim.MakeFile(libreWolf + "parent.lock", "");
+    run::TCleanItemTree tree = run::CreateCleanItemTree();
+    run::FillBrowserCategories(tree, sim.Machine());
+    tree.ClickStateImage(*tree.FindItem("Microsoft Edge - Cookies"));
+    tree.ClickStateImage(*tree.FindItem("LibreWolf - Session"));
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmCleanRequested), std::nullopt);  // locks left behind
+
+    sim.files().SetInUse(kEdge + "lockfile");
+    auto refusal = run::BrowserRefusal(tree, sim.Machine(), base::rmCleanRequested);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->Browser, FindBrowser("Microsoft Edge"));
+    EXPECT_EQ(refusal->Text.substr(0, refusal->Text.find('\n')), "Please close Microsoft Edge firstly!");
+    EXPECT_NE(refusal->Text.find("Startup boost"), std::string::npos);
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmTest), std::nullopt);
+
+    sim.files().SetInUse(libreWolf + "parent.lock");
+    EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmUnattended), "Please close LibreWolf firstly!");
 }
 
 }  // namespace

@@ -87,10 +87,9 @@ TEST(BrowserRefusal, AnOpenTickedBrowserRefusesACleanButNotATest) {
 
     EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmUnattended), std::nullopt);
 
+    // Every program of Chrome's framework shows its window class: Chrome is told by its lock alone.
     sim.desktop().RegisterWindow("Chrome_WidgetWin_1");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmUnattended), "Please close Google Chrome firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmCleanRequested), "Please close Google Chrome firstly!");
-    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmTest), std::nullopt);
+    EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmUnattended), std::nullopt);
 
     sim.desktop().RegisterWindow("MozillaWindowClass");
     EXPECT_EQ(run::BrowserRefusal(tree, desktop, base::rmUnattended), "Please close Mozilla Firefox firstly!");
