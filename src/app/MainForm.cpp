@@ -11,6 +11,7 @@
 #include "app/WindowTexts.h"
 #include "base/ProductInfo.h"
 #include "app/WebAddresses.h"
+#include "run/BrowserClosing.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/RemovingRunLock.h"
@@ -326,6 +327,24 @@ bool TfrmMain::ConfirmRemoval(base::TRunMode) {
     if (!CurrentOptions.AskForSweep || CleanOnce) return true;
     TfrmAskDelete ask(controls_, *Form);
     return ask.Execute();
+}
+
+run::TRunView::TBrowserCloseAnswer TfrmMain::CloseRefusingBrowser(base::TRunMode mode, const browsers::TBrowser& browser,
+                                                                  const std::string& notice) {
+    // Only the user's own Clean asks; a scheduled one shows the notice alone.
+    if (mode != base::rmCleanRequested) return bcNotOffered;
+    const std::string question = notice + "\n\n" + texts::kCloseBrowserNowPrefix + browser.Name + texts::kCloseBrowserNowSuffix;
+    if (machine_.dialogs.ShowMessage(question, base::texts::kCaption, platform::mbYesNo | platform::mbIconQuestion) !=
+        platform::idYes)
+        return bcDeclined;
+    // The window keeps answering while the browser closes its windows.
+    const bool closed = run::CloseBrowser(machine_, browser, [this](const std::function<bool()>& done, int timeoutMs) {
+        return controls_.Application().WaitUntil(done, timeoutMs);
+    });
+    if (closed) return bcClosed;
+    (void)machine_.dialogs.ShowMessage(browser.Name + std::string(base::texts::kStillRunning), base::texts::kCaption,
+                                       platform::mbOk | platform::mbIconInformation);
+    return bcStillRunning;
 }
 
 void TfrmMain::RunRefused(run::TStartOutcome, const std::string& message) {

@@ -141,6 +141,8 @@ private:
     void RunEnded(run::TRunEnd end, const std::string& reason) override;
     void RunRefused(run::TStartOutcome why, const std::string& message) override;
     [[nodiscard]] bool ConfirmRemoval(base::TRunMode mode) override;
+    [[nodiscard]] TBrowserCloseAnswer CloseRefusingBrowser(base::TRunMode mode, const browsers::TBrowser& browser,
+                                                           const std::string& notice) override;
 
     platform::Platform& machine_;
     ui::TControlFactory& controls_;

@@ -3,6 +3,10 @@
 // the saved log's lines, the Boss Key's messages and the notification icon.
 namespace nullvane::app::texts {
 
+// "Close " + a browser's name + " now?": offered when an open browser refuses a Clean.
+inline constexpr char kCloseBrowserNowPrefix[] = "Close ";
+inline constexpr char kCloseBrowserNowSuffix[] = " now?";
+
 // The main window's run.
 inline constexpr char kTotal[] = "Total";
 inline constexpr char kCancel[] = "Cancel";

@@ -32,6 +32,8 @@ inline constexpr char kSelectItemsFirst[] = "Please select items you want to cle
 // "Please close " + the browser's name + " firstly!"
 inline constexpr char kClosePrefix[] = "Please close ";
 inline constexpr char kCloseSuffix[] = " firstly!";
+// The browser's name, then: a browser asked to close that held on to its profile.
+inline constexpr char kStillRunning[] = " is still running: it was asked to close and did not. Close it, then try again.";
 inline constexpr char kCloseOpera[] = "Please close Opera firstly!";
 inline constexpr char kAnotherRunRemoving[] =
     "Another Nullvane clean is removing items for this user. Please wait until it has finished and try again.";

@@ -14,16 +14,16 @@ constexpr char kEdgeNote[] =
 
 // A channel (Beta, Dev, Canary) is a source of its browser, never a browser.
 const TBrowser kBrowsers[] = {
-    {"Google Chrome", bfChromium, {{{drLocalAppData, "Google\\Chrome"}, {drLocalAppData, "Google\\Chrome Beta"}, {drLocalAppData, "Google\\Chrome Dev"}, {drLocalAppData, "Google\\Chrome SxS"}}}},
-    {"Microsoft Edge", bfChromium, {{{drLocalAppData, "Microsoft\\Edge"}, {drLocalAppData, "Microsoft\\Edge Beta"}, {drLocalAppData, "Microsoft\\Edge Dev"}, {drLocalAppData, "Microsoft\\Edge SxS"}}}, kEdgeNote},
-    {"Brave", bfChromium, {{{drLocalAppData, "BraveSoftware\\Brave-Browser"}, {drLocalAppData, "BraveSoftware\\Brave-Browser-Beta"}, {drLocalAppData, "BraveSoftware\\Brave-Browser-Nightly"}}}},
-    {"Vivaldi", bfChromium, {{{drLocalAppData, "Vivaldi"}}}},
-    {"Chromium", bfChromium, {{{drLocalAppData, "Chromium"}}}},
-    {"Mozilla Firefox", bfGecko, {{{drAppData, "Mozilla\\Firefox"}, {drLocalAppData, kFirefoxStore, kFirefoxStoreCache}}}},
-    {"LibreWolf", bfGecko, {{{drAppData, "librewolf"}}}},
-    {"Waterfox", bfGecko, {{{drAppData, "Waterfox"}}}},
-    {"Floorp", bfGecko, {{{drAppData, "Floorp"}}}},
-    {"Zen", bfGecko, {{{drAppData, "zen"}}}},
+    {"Google Chrome", bfChromium, {{{drLocalAppData, "Google\\Chrome"}, {drLocalAppData, "Google\\Chrome Beta"}, {drLocalAppData, "Google\\Chrome Dev"}, {drLocalAppData, "Google\\Chrome SxS"}}}, nullptr, "chrome.exe"},
+    {"Microsoft Edge", bfChromium, {{{drLocalAppData, "Microsoft\\Edge"}, {drLocalAppData, "Microsoft\\Edge Beta"}, {drLocalAppData, "Microsoft\\Edge Dev"}, {drLocalAppData, "Microsoft\\Edge SxS"}}}, kEdgeNote, "msedge.exe"},
+    {"Brave", bfChromium, {{{drLocalAppData, "BraveSoftware\\Brave-Browser"}, {drLocalAppData, "BraveSoftware\\Brave-Browser-Beta"}, {drLocalAppData, "BraveSoftware\\Brave-Browser-Nightly"}}}, nullptr, "brave.exe"},
+    {"Vivaldi", bfChromium, {{{drLocalAppData, "Vivaldi"}}}, nullptr, "vivaldi.exe"},
+    {"Chromium", bfChromium, {{{drLocalAppData, "Chromium"}}}, nullptr, "chrome.exe"},
+    {"Mozilla Firefox", bfGecko, {{{drAppData, "Mozilla\\Firefox"}, {drLocalAppData, kFirefoxStore, kFirefoxStoreCache}}}, nullptr, "firefox.exe"},
+    {"LibreWolf", bfGecko, {{{drAppData, "librewolf"}}}, nullptr, "librewolf.exe"},
+    {"Waterfox", bfGecko, {{{drAppData, "Waterfox"}}}, nullptr, "waterfox.exe"},
+    {"Floorp", bfGecko, {{{drAppData, "Floorp"}}}, nullptr, "floorp.exe"},
+    {"Zen", bfGecko, {{{drAppData, "zen"}}}, nullptr, "zen.exe"},
 };
 
 }  // namespace

@@ -34,6 +34,8 @@ struct TBrowser {
     std::array<TBrowserSource, 4> Sources;  // the unused ones have no Path
     // Added to the request to close the browser: why it may run without a window.
     const char* RunningNote = nullptr;
+    // The program file its windows belong to, to ask them alone to close.
+    const char* Executable = nullptr;
 };
 
 // The rows in tree order; Google Chrome and Mozilla Firefox are the first

@@ -60,6 +60,9 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
         } else if (arg == "--yes") {
             parsed.Yes = true;
             modifiers.push_back(arg);
+        } else if (arg == "--close-browsers") {
+            parsed.CloseBrowsers = true;
+            modifiers.push_back(arg);
         } else {
             error = std::string(texts::kCliUnknownOption) + arg;
             return std::nullopt;
@@ -70,9 +73,9 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
         return std::nullopt;
     }
     for (const std::string& modifier : modifiers) {
-        bool fits = modifier == "--yes"
-                        ? parsed.Command == TCliCommand::Clean || parsed.Command == TCliCommand::WipeIndexDat
-                        : TakesItems(parsed.Command);
+        bool fits = modifier == "--yes" ? parsed.Command == TCliCommand::Clean || parsed.Command == TCliCommand::WipeIndexDat
+                    : modifier == "--close-browsers" ? parsed.Command == TCliCommand::Clean
+                                                     : TakesItems(parsed.Command);
         if (!fits) {
             error = std::string(texts::kCliNotForCommand) + modifier;
             return std::nullopt;

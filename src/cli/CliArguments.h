@@ -24,6 +24,7 @@ struct TCliArguments {
     TCliCommand Command = TCliCommand::Help;
     std::vector<std::string> Items;  // full item names, or the entries of --keep-cookie/--forget-cookie
     std::string File;                // of --index-dat and --wipe-index-dat
+    bool CloseBrowsers = false;      // --close-browsers: a ticked open browser is asked to close
     bool Yes = false;                // --yes: no question before a clean or a wipe
     std::optional<bool> FastMode;    // --fast / --detail, the last one given
 };

@@ -63,6 +63,7 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
     TConsoleDialogs console(in, out);
     platform::Platform consoleMachine = platform::WithDialogs(machine, console);
     TConsoleRunView view(in, out, err, args.Yes);
+    if (args.CloseBrowsers) view.CloseBrowsersOn = &machine;
     run::TRunController runs(consoleMachine, tree, view);
     const bool clean = args.Command == TCliCommand::Clean;
     // No window listens: the run is made on this thread, which is the one

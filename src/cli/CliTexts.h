@@ -6,7 +6,7 @@ namespace nullvane::cli::texts {
 inline constexpr char kCliUsage[] =
     "Usage: nullvane-cli --list\n"
     "       nullvane-cli --preview [ITEM ...] [--fast | --detail]\n"
-    "       nullvane-cli --clean [ITEM ...] [--yes] [--fast | --detail]\n"
+    "       nullvane-cli --clean [ITEM ...] [--yes] [--close-browsers] [--fast | --detail]\n"
     "       nullvane-cli --index-dat FILE\n"
     "       nullvane-cli --custom-list\n"
     "       nullvane-cli --wipe-index-dat FILE [--yes]\n"
@@ -15,6 +15,8 @@ inline constexpr char kCliUsage[] =
     "       nullvane-cli --version | --help\n"
     "ITEM is a full item name as --list shows it, e.g. \"Windows - Clipboard\".\n"
     "Without ITEM the items saved by Nullvane are used.\n"
+    "--close-browsers asks a ticked browser that is open to close (as its close button does)\n"
+    "and waits up to 10 seconds for it; nothing is ended by force.\n"
     "--custom-list prints the entries of the custom list as the editor keeps them.\n"
     "--wipe-index-dat overwrites the records of an index.dat as the Index.dat viewer's Delete does.\n"
     "--cookies prints the Cookies Manager's lists: \"keep<TAB>ENTRY\" for each cookie kept,\n"

@@ -8,6 +8,8 @@
 
 #include "cli/CliTexts.h"
 #include "cli/ConsoleDialogs.h"
+#include "base/Texts.h"
+#include "run/BrowserClosing.h"
 #include "run/RunController.h"
 
 namespace nullvane::cli {
@@ -16,6 +18,9 @@ class TConsoleRunView final : public run::TRunView {
 public:
     TConsoleRunView(std::istream& in, std::ostream& out, std::ostream& err, bool yes)
         : in_(in), out_(out), err_(err), yes_(yes) {}
+
+    // --close-browsers: a refusing browser is asked to close, without a question.
+    platform::Platform* CloseBrowsersOn = nullptr;
 
     run::TRunEnd End = run::TRunEnd::Finished;
     std::string Reason;
@@ -36,6 +41,13 @@ public:
     }
     [[nodiscard]] bool ConfirmRemoval(base::TRunMode /*mode*/) override {
         return yes_ || AskYesOnConsole(in_, out_, texts::kCliConfirmClean);
+    }
+    [[nodiscard]] TBrowserCloseAnswer CloseRefusingBrowser(base::TRunMode /*mode*/, const browsers::TBrowser& browser,
+                                                           const std::string& /*notice*/) override {
+        if (!CloseBrowsersOn) return bcNotOffered;
+        if (run::CloseBrowser(*CloseBrowsersOn, browser, run::SleepUntil)) return bcClosed;
+        err_ << "nullvane-cli: " << browser.Name << base::texts::kStillRunning << '\n';
+        return bcStillRunning;
     }
 
 private:

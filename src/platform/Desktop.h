@@ -68,6 +68,9 @@ public:
     virtual void UnregisterHotKey(WindowId window, int id) = 0;
     // Every top-level window, front to back.
     [[nodiscard]] virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+    // The file name (no folder) of the program a process runs, as its image
+    // was started ("msedge.exe"); empty when the system does not tell.
+    [[nodiscard]] virtual std::string ProcessImageName(uint32_t processId) = 0;
     // Shows or hides another program's window without waiting for that
     // program: a hung one cannot hold the caller.
     virtual void ShowWindowAsync(WindowId window, bool show) = 0;

@@ -29,8 +29,8 @@ std::optional<TBrowserRefusal> Refusal(const TCleanItemTree& tree, platform::Des
         if (!ChecksFamily(family, mode)) continue;
         for (const TBrowser& browser : browsers::BrowserTable()) {
             if (browser.Family != family || !tree.IsCategoryTicked(browser.Name)) continue;
-            const bool open = (&browser == &browsers::MozillaFirefox() && FirefoxWindowOpen(desktop)) ||
-                              (machine && BrowserLockHeld(*machine, browser));
+            const bool open = machine ? BrowserOpen(*machine, browser)
+                                      : &browser == &browsers::MozillaFirefox() && FirefoxWindowOpen(desktop);
             if (open) return TBrowserRefusal{CloseBrowserText(browser), &browser};
         }
     }
@@ -52,6 +52,11 @@ std::string CloseBrowserText(const browsers::TBrowser& browser) {
 bool BrowserLockHeld(platform::Platform& machine, const browsers::TBrowser& browser) {
     return browser.Family == browsers::bfGecko ? browsers::GeckoProfileLocked(machine, browser)
                                                : browsers::ChromiumLockHeld(machine, browser);
+}
+
+bool BrowserOpen(platform::Platform& machine, const browsers::TBrowser& browser) {
+    return (&browser == &browsers::MozillaFirefox() && FirefoxWindowOpen(machine.desktop)) ||
+           BrowserLockHeld(machine, browser);
 }
 
 std::optional<TBrowserRefusal> BrowserRefusal(const TCleanItemTree& tree, platform::Platform& machine,

@@ -42,5 +42,7 @@ struct TBrowserRefusal {
 
 // Whether the browser holds its profile lock now.
 [[nodiscard]] bool BrowserLockHeld(platform::Platform& machine, const browsers::TBrowser& browser);
+// Whether the browser refuses a removing run: its lock, and for Firefox its windows too.
+[[nodiscard]] bool BrowserOpen(platform::Platform& machine, const browsers::TBrowser& browser);
 
 }  // namespace nullvane::run

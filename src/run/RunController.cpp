@@ -80,8 +80,20 @@ TStartOutcome TRunController::CheckStart(base::TRunMode mode, std::vector<std::s
         if (mode != base::rmUnattended && !quiet) Refuse(TStartOutcome::NothingTicked, base::texts::kSelectItemsFirst);
         return TStartOutcome::NothingTicked;
     }
-    if (auto refusal = BrowserRefusal(tree_, machine_, mode)) {
-        if (!quiet) Refuse(TStartOutcome::BrowserOpen, refusal->Text);
+    // Each browser the view closes is looked at again, and the next one after
+    // it; one that still refuses after it closed is not offered twice.
+    std::vector<const browsers::TBrowser*> closed;
+    for (auto refusal = BrowserRefusal(tree_, machine_, mode); refusal; refusal = BrowserRefusal(tree_, machine_, mode)) {
+        TRunView::TBrowserCloseAnswer answer = TRunView::bcNotOffered;
+        if (!quiet && refusal->Browser &&
+            std::find(closed.begin(), closed.end(), refusal->Browser) == closed.end()) {
+            closed.push_back(refusal->Browser);
+            asking_ = true;
+            answer = view_.CloseRefusingBrowser(mode, *refusal->Browser, refusal->Text);
+            asking_ = false;
+        }
+        if (answer == TRunView::bcClosed) continue;
+        if (answer == TRunView::bcNotOffered && !quiet) Refuse(TStartOutcome::BrowserOpen, refusal->Text);
         return TStartOutcome::BrowserOpen;
     }
     if (mode != base::rmTest) {

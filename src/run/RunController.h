@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "browsers/BrowserTable.h"
 #include "platform/Platform.h"
 #include "run/CleanItemTree.h"
 #include "run/ClearTaskThread.h"
@@ -51,6 +52,16 @@ public:
     virtual void RunRefused(TStartOutcome why, const std::string& message) = 0;
     // Whether a removing run of `mode` may go ahead.
     [[nodiscard]] virtual bool ConfirmRemoval(base::TRunMode mode) = 0;
+    // A ticked browser of the browser table refuses a run of `mode` with
+    // `notice`: the view may offer to close it (run::CloseBrowser). Not
+    // offered, the notice is shown as any refusal; the other answers told
+    // the user already.
+    enum TBrowserCloseAnswer { bcNotOffered, bcDeclined, bcClosed, bcStillRunning };
+    [[nodiscard]] virtual TBrowserCloseAnswer CloseRefusingBrowser(base::TRunMode /*mode*/,
+                                                                   const browsers::TBrowser& /*browser*/,
+                                                                   const std::string& /*notice*/) {
+        return bcNotOffered;
+    }
 };
 
 class TRunController {

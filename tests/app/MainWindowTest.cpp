@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "app/LogFile.h"
 #include "base/Texts.h"
+#include "run/BrowserClosing.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
 
@@ -313,17 +314,31 @@ TEST_F(MainWindowTest, RefusesWithNothingTickedAndWhileATickedBrowserIsOpen) {
     CurrentOptions.AskForSweep = false;
     ClickTick("Google Chrome - Cookies");
     ClickTick("Mozilla Firefox - Cookies");
-    const auto firefox = sim.desktop().RegisterWindow("MozillaWindowClass");
+    // A Firefox window that closes when asked.
+    platform::WindowId firefox = 0;
+    firefox = sim.desktop().RegisterWindow("MozillaWindowClass", [&](uint32_t message, uintptr_t, intptr_t) {
+        if (message == run::kWmClose) (void)sim.desktop().DestroyWindow(firefox);
+    });
+    sim.desktop().SetWindowProcess(firefox, 300);
+    sim.desktop().SetProcessImage(300, "firefox.exe");
     // Chrome is told by its profile lock, never by its window class.
     const std::string chromeLock = "C:\\Users\\Test\\AppData\\Local\\Google\\Chrome\\User Data\\lockfile";
     sim.MakeFile(chromeLock, "");
     sim.files().SetInUse(chromeLock);
+    const std::string askFirefox = "Please close Mozilla Firefox firstly!\n\nClose Mozilla Firefox now?";
+    sim.dialogs().QueueAnswer(platform::idNo);
     Button(*main.bClean).Click();
-    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{std::string("Please close Mozilla Firefox firstly!")}));
+    EXPECT_EQ(AskedTexts(), (std::vector<std::string>{askFirefox})) << "declined, nothing more is said";
     EXPECT_TRUE(main.Runs.Idle());
-    sim.desktop().DestroyWindow(firefox);
+    EXPECT_NE(sim.desktop().FindWindowByClass("MozillaWindowClass"), 0u);
+
+    // Yes: Firefox closes its window, then Chrome's turn comes.
+    sim.dialogs().ClearAsked();
+    sim.dialogs().QueueAnswers({platform::idYes, platform::idNo});
     Button(*main.bClean).Click();
-    EXPECT_EQ(AskedTexts().back(), std::string("Please close Google Chrome firstly!"));
+    EXPECT_EQ(AskedTexts(),
+              (std::vector<std::string>{askFirefox, "Please close Google Chrome firstly!\n\nClose Google Chrome now?"}));
+    EXPECT_EQ(sim.desktop().FindWindowByClass("MozillaWindowClass"), 0u);
     EXPECT_TRUE(main.Runs.Idle());
     EXPECT_TRUE(cleaner->Calls().empty());
 

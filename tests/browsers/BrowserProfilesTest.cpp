@@ -7,8 +7,10 @@
 #include "cleaners/Cleaners.h"
 #include "removal/RemovalFixture.h"
 #include "run/BrowserCheck.h"
+#include "run/BrowserClosing.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/Dispatch.h"
+#include "run/RunController.h"
 
 using namespace nullvane;
 using namespace nullvane::browsers;
@@ -176,6 +178,83 @@ TEST_F(BrowserProfilesTest, ATickedBrowserHoldingItsLockRefusesACleanByNameWithW
 
     sim.files().SetInUse(libreWolf + "parent.lock");
     EXPECT_EQ(run::BrowserRefusal(tree, sim.Machine(), base::rmUnattended), "Please close LibreWolf firstly!");
+}
+
+TEST_F(BrowserProfilesTest, ClosingABrowserAsksOnlyItsOwnWindowsAndWaitsForItsLock) {
+    MakeChromiumProfile(kEdge + "Default\\");
+    sim.MakeFile(kEdge + "lockfile", "");
+    sim.files().SetInUse(kEdge + "lockfile");
+    auto& desktop = sim.desktop();
+    const auto edgeWindow = desktop.RegisterWindow("Chrome_WidgetWin_1");
+    const auto editorWindow = desktop.RegisterWindow("Chrome_WidgetWin_1");  // another program of the same framework
+    desktop.SetWindowProcess(edgeWindow, 100);
+    desktop.SetWindowProcess(editorWindow, 200);
+    desktop.SetProcessImage(100, "MSEDGE.EXE");
+    desktop.SetProcessImage(200, "Code.exe");
+    const browsers::TBrowser& edge = *FindBrowser("Microsoft Edge");
+
+    // The browser lets go of its profile while the run waits.
+    int waitedMs = 0;
+    EXPECT_TRUE(run::CloseBrowser(sim.Machine(), edge, [&](const std::function<bool()>& done, int timeoutMs) {
+        waitedMs = timeoutMs;
+        sim.files().SetInUse(kEdge + "lockfile", false);
+        return done();
+    }));
+    EXPECT_EQ(waitedMs, run::kBrowserCloseWaitMs);
+    ASSERT_EQ(desktop.PostedTo(edgeWindow).size(), 1u);
+    EXPECT_EQ(desktop.PostedTo(edgeWindow)[0].message, run::kWmClose);
+    EXPECT_TRUE(desktop.PostedTo(editorWindow).empty());
+
+    // One that holds on is still running: nothing more is done to it.
+    sim.files().SetInUse(kEdge + "lockfile");
+    EXPECT_FALSE(run::CloseBrowser(sim.Machine(), edge, [](const std::function<bool()>& done, int) { return done(); }));
+    EXPECT_EQ(desktop.PostedTo(edgeWindow).size(), 2u);
+}
+
+// A view that answers the offer to close as told, and counts the offers.
+class TClosingView final : public run::TRunView {
+public:
+    std::function<TBrowserCloseAnswer()> Answer;
+    int Offers = 0;
+    std::vector<std::string> Refusals;
+    void AddLogLine(const std::string&) override {}
+    void ScrollLogToEnd() override {}
+    void ShowCurrentItem(const std::string&) override {}
+    void RunStarting(run::TRunPhase, base::TRunMode) override {}
+    void RunProgress(int32_t, std::optional<int>) override {}
+    void RunEnded(run::TRunEnd, const std::string&) override {}
+    void RunRefused(run::TStartOutcome, const std::string& message) override { Refusals.push_back(message); }
+    bool ConfirmRemoval(base::TRunMode) override { return true; }
+    TBrowserCloseAnswer CloseRefusingBrowser(base::TRunMode, const TBrowser&, const std::string&) override {
+        ++Offers;
+        return Answer();
+    }
+};
+
+TEST_F(BrowserProfilesTest, ACleanGoesOnOnceTheBrowserClosedAndOffersToCloseItOnlyOnce) {
+    MakeChromiumProfile(kEdge + "Default\\");
+    sim.MakeFile(kEdge + "lockfile", "");
+    sim.files().SetInUse(kEdge + "lockfile");
+    run::TCleanItemTree tree = run::CreateCleanItemTree();
+    run::FillBrowserCategories(tree, sim.Machine());
+    tree.ClickStateImage(*tree.FindItem("Microsoft Edge - Cookies"));
+    TClosingView view;
+    run::TRunController runs(sim.Machine(), tree, view);
+    runs.Dispatcher = [](base::TRunContext&, const std::string&) {};
+
+    // Closed as the user asked, yet its lock is still held: refused, not asked again.
+    view.Answer = [] { return run::TRunView::bcClosed; };
+    EXPECT_EQ(runs.RunHere(base::rmUnattended, base::TRunOptions{}), run::TStartOutcome::BrowserOpen);
+    EXPECT_EQ(view.Offers, 1);
+    EXPECT_EQ(view.Refusals.size(), 1u);
+
+    view.Answer = [&] {
+        sim.files().SetInUse(kEdge + "lockfile", false);
+        return run::TRunView::bcClosed;
+    };
+    EXPECT_EQ(runs.RunHere(base::rmUnattended, base::TRunOptions{}), run::TStartOutcome::Started);
+    EXPECT_EQ(view.Offers, 2);
+    EXPECT_EQ(view.Refusals.size(), 1u);
 }
 
 }  // namespace

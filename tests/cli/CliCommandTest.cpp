@@ -102,6 +102,9 @@ TEST_F(CliTest, BadInputNamesTheCulpritAndRunsNothing) {
     EXPECT_EQ(Run({"--list", "--preview"}), 2);
     EXPECT_EQ(Run({"--preview", "--yes", "Windows - Clipboard"}), 2);
     EXPECT_NE(errText.find("--yes"), std::string::npos);
+    EXPECT_EQ(Run({"--preview", "--close-browsers", "Windows - Clipboard"}), 2);
+    EXPECT_NE(errText.find("--close-browsers"), std::string::npos);
+    EXPECT_EQ(Run({"--clean", "--close-browsers", "--yes", "Windows - Clipboard"}), 0);
     EXPECT_EQ(Run({"--list", "Windows - Clipboard"}), 2);
     EXPECT_EQ(Run({}), 2);
     EXPECT_NE(errText.find("Usage"), std::string::npos);

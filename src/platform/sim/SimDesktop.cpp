@@ -239,6 +239,17 @@ std::vector<TopLevelWindow> SimDesktop::TopLevelWindows() {
     return windows;
 }
 
+std::string SimDesktop::ProcessImageName(uint32_t processId) {
+    std::lock_guard lock(mutex_);
+    auto it = processImages_.find(processId);
+    return it == processImages_.end() ? std::string() : it->second;
+}
+
+void SimDesktop::SetProcessImage(uint32_t processId, std::string imageName) {
+    std::lock_guard lock(mutex_);
+    processImages_[processId] = std::move(imageName);
+}
+
 void SimDesktop::SetWindowProcess(WindowId window, uint32_t processId) {
     std::lock_guard lock(mutex_);
     if (auto it = windows_.find(window); it != windows_.end()) it->second.processId = processId;

@@ -62,6 +62,7 @@ public:
     bool RegisterHotKey(WindowId window, int id, uint32_t modifiers, uint32_t virtualKey) override;
     void UnregisterHotKey(WindowId window, int id) override;
     [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
+    [[nodiscard]] std::string ProcessImageName(uint32_t processId) override;
     void ShowWindowAsync(WindowId window, bool show) override;
     bool SetShutdownBlockReason(WindowId window, const std::string& reason) override;
     // Every reason set, in order ("" for taken away), and the one in force.
@@ -76,6 +77,8 @@ public:
     // another program made it.
     static constexpr uint32_t kOwnProcessId = 0x1F4;
     void SetWindowProcess(WindowId window, uint32_t processId);
+    // The program a simulated process runs (ProcessImageName); none by default.
+    void SetProcessImage(uint32_t processId, std::string imageName);
     // Windows start visible; a program may keep one of its windows hidden.
     void SetWindowVisible(WindowId window, bool visible);
     [[nodiscard]] bool IsWindowVisible(WindowId window) const;
@@ -106,6 +109,7 @@ private:
 
     SimMessageQueue& queue_;
     mutable std::mutex mutex_;
+    std::map<uint32_t, std::string> processImages_;
     std::map<WindowId, Window> windows_;
     WindowId nextId_ = 0x10010;
     std::vector<PostedMessage> posted_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "platform/win32/WideText.h"
 
@@ -106,6 +107,18 @@ std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
         },
         reinterpret_cast<LPARAM>(&windows));
     return windows;
+}
+
+std::string Win32Desktop::ProcessImageName(uint32_t processId) {
+    const std::unique_ptr<void, decltype(&CloseHandle)> process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId), &CloseHandle);
+    if (!process) return {};
+    std::wstring path(32768, L'\0');
+    DWORD length = static_cast<DWORD>(path.size());
+    if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return {};
+    path.resize(length);
+    const size_t slash = path.find_last_of(L"\\/");
+    return Narrow(slash == std::wstring::npos ? std::wstring_view(path) : std::wstring_view(path).substr(slash + 1));
 }
 
 void Win32Desktop::ShowWindowAsync(WindowId window, bool show) {

@@ -21,6 +21,7 @@ public:
     bool RegisterHotKey(WindowId window, int id, uint32_t modifiers, uint32_t virtualKey) override;
     void UnregisterHotKey(WindowId window, int id) override;
     [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
+    [[nodiscard]] std::string ProcessImageName(uint32_t processId) override;
     void ShowWindowAsync(WindowId window, bool show) override;
     bool SetShutdownBlockReason(WindowId window, const std::string& reason) override;
 };
