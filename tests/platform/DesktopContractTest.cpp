@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/ServiceBackends.h"
+#include "platform/Text.h"
 
 namespace nullvane::testing {
 namespace {
@@ -191,6 +192,9 @@ TYPED_TEST(DesktopContractTest, AtomsNameHotKeysAndATakenCombinationIsRefused) {
     ASSERT_NE(found, windows.end());
     EXPECT_EQ(found->className, "NullvaneContractHotKey");
     EXPECT_EQ(found->processId, this->backend->OwnProcessId()) << "a window names the process that made it";
+    EXPECT_TRUE(platform::EqualsIgnoreCase(desktop.ProcessImageName(found->processId), this->backend->OwnImageName()))
+        << "a process is named by its program's file name alone, not its folder";
+    EXPECT_EQ(desktop.ProcessImageName(0xFFFFFFF0u), "") << "no such process";
     this->backend->DestroyWindow(window);
 }
 

@@ -134,6 +134,9 @@ struct SimDesktopBackend {
         return desktop.RegisterWindow(className, std::move(handler));
     }
     static uint32_t OwnProcessId() { return platform::sim::SimDesktop::kOwnProcessId; }
+    // The simulated machine runs this program under the name a test gives it.
+    SimDesktopBackend() { desktop.SetProcessImage(OwnProcessId(), "contract.exe"); }
+    static std::string OwnImageName() { return "contract.exe"; }
     void DestroyWindow(WindowId window) { desktop.DestroyWindow(window); }
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) { return queue.PumpUntil(done, timeoutMs); }
 };
@@ -187,6 +190,11 @@ struct Win32DesktopBackend {
 
     void DestroyWindow(WindowId window) { ::DestroyWindow(reinterpret_cast<HWND>(window)); }
     static uint32_t OwnProcessId() { return GetCurrentProcessId(); }
+    static std::string OwnImageName() {
+        wchar_t path[MAX_PATH];
+        const std::wstring full(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+        return platform::win32::Narrow(full.substr(full.find_last_of(L'\\') + 1));
+    }
 
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
         return platform::win32::PumpMessagesUntil(done, timeoutMs);

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Machine.h"
 #include "platform/Text.h"
 #include "platform/win32/WideText.h"
+#include "removal/FileRemoval.h"
 #include "removal/Lookups.h"
 #include "support/BrowserFixture.h"
 #include "win/CliProgram.h"
@@ -162,6 +163,79 @@ TEST_F(BrowserFamiliesWineTest, WhatAPlacesFileHoldsOrLeadsToNeverCostsABookmark
     EXPECT_EQ(QueryNumber(outside + "\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), 10);
     EXPECT_EQ(Count(clean.Out, "The file is read-only: " + profiles + "readonly\\places.sqlite"), 1);
     EXPECT_EQ(QueryNumber(profiles + "readonly\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), 10);
+}
+
+// A stand-in for a running browser: started as "librewolf.exe", it holds the
+// profile's parent.lock and one window until that window is asked to close.
+// Runs only when started by the test below.
+TEST(BrowserStandIn, HoldsTheProfileLockUntilItsWindowIsAskedToClose) {
+    wchar_t lock[MAX_PATH];
+    if (GetEnvironmentVariableW(L"NULLVANE_STAND_IN_LOCK", lock, MAX_PATH) == 0) GTEST_SKIP() << "started by a test only";
+    HANDLE held = CreateFileW(lock, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    };
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"NullvaneBrowserStandIn";
+    RegisterClassW(&windowClass);
+    ASSERT_NE(CreateWindowW(L"NullvaneBrowserStandIn", L"stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr),
+              nullptr);
+    const ULONGLONG end = GetTickCount64() + 60000;
+    MSG message;
+    while (GetTickCount64() < end) {
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) continue;
+        bool quit = false;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) quit = true;
+            DispatchMessageW(&message);
+        }
+        if (quit) break;
+    }
+    CloseHandle(held);
+}
+
+TEST_F(BrowserFamiliesWineTest, ARunningBrowserRefusesTheCleanUntilAskedToCloseItsWindowsThenItsCookiesGo) {
+    const std::string profile = roaming + "librewolf\\Profiles\\lw.default";
+    Write(roaming + "librewolf\\profiles.ini", "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/lw.default\r\n");
+    Write(profile + "\\prefs.js", "");
+    MakeBrowserDatabase(profile + "\\cookies.sqlite", "Firefox cookies.sqlite", false,
+                        "INSERT INTO moz_cookies (name, value, host, path) VALUES ('a', '1', '.tracker.example', '/');");
+
+    // This test program, under the browser's program name.
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring standIn = Widen(machine.system().TempFolder()) + L"librewolf.exe";
+    ASSERT_TRUE(CopyFileW(self, standIn.c_str(), FALSE));
+    const std::wstring lock = Widen(profile) + L"\\parent.lock";
+    SetEnvironmentVariableW(L"NULLVANE_STAND_IN_LOCK", lock.c_str());
+    std::wstring commandLine = L"\"" + standIn + L"\" --gtest_filter=BrowserStandIn.*";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableW(L"NULLVANE_STAND_IN_LOCK", nullptr);
+    ASSERT_TRUE(started);
+    CloseHandle(process.hThread);
+    for (int i = 0; i < 100 && !removal::IsFileLocked(machine.files(), profile + "\\parent.lock"); ++i) Sleep(100);
+    ASSERT_TRUE(removal::IsFileLocked(machine.files(), profile + "\\parent.lock"));
+
+    auto refused = RunCliProgram("--clean \"LibreWolf - Cookies\" --yes");
+    EXPECT_EQ(refused.Status, 3);
+    EXPECT_NE(refused.Err.find("Please close LibreWolf firstly!"), std::string::npos) << refused.Err;
+    EXPECT_TRUE(machine.files().Exists(profile + "\\cookies.sqlite"));
+
+    auto clean = RunCliProgram("--clean \"LibreWolf - Cookies\" --yes --close-browsers");
+    EXPECT_EQ(clean.Status, 0) << clean.Err;
+    EXPECT_FALSE(machine.files().Exists(profile + "\\cookies.sqlite"));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "the stand-in closed as asked";
+    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    DeleteFileW(standIn.c_str());
 }
 
 }  // namespace
