@@ -216,10 +216,13 @@ mapfile -t cookieItems < <(printf '%s\n' "${items[@]}" | grep -- ' - Cookies$')
 echo "timing ${#items[@]} items" >&2
 
 wine "$cliExe" --preview "${items[@]}" --fast >/dev/null || true
+startup=$(for ((run = 0; run < runs; ++run)); do timedOnce /dev/null wine "$cliExe" --preview "Windows - Clipboard" --fast; done | best)
 copy=$(removal hostCopy /dev/null cp -a "$master" "$work/copy")
 test=$(for ((run = 0; run < runs; ++run)); do timedOnce "$work/test.log" wine "$cliExe" --preview "${items[@]}" --fast; done | best)
 clean=$(removal place "$work/clean.log" wine "$cliExe" --clean "${items[@]}" --yes --fast)
-left=$(find "$local" "$roaming" \( -name History -o -name Cookies -o -name cookies.sqlite \) | wc -l)
+find "$local/Google" "$local/Microsoft/Edge" "$local/BraveSoftware" "$roaming/Mozilla" "$roaming/librewolf" \( -name History -o -name Cookies -o -name cookies.sqlite \) >"$work/left"
+left=$(wc -l <"$work/left")
+[ "$left" -eq 0 ] || { echo "left after the Clean of every item:" >&2; cat "$work/left" >&2; grep -i -E "left|in use|damaged|error" "$work/clean.log" >&2 || true; }
 wine "$cliExe" --keep-cookie example.com >/dev/null
 kept=$(removal place "$work/kept.log" wine "$cliExe" --clean "${cookieItems[@]}" --yes --fast)
 keptRows=$(python3 - "$local" "$roaming" <<'EOF'
@@ -246,6 +249,7 @@ echo "Times are wall / processor, best of $runs; work folder in ${BENCH_DIR:-/tm
 echo
 echo "| work | nullvane-cli | per profile | × cp -a |"
 echo "|---|---|---|---|"
+row "nullvane-cli start-up (Test of the Clipboard)" "$startup"
 row "cp -a of the profiles" "$copy"
 row "Test, Fast Mode, every item" "$test"
 row "Clean, every item" "$clean"
