@@ -44,6 +44,8 @@ public:
     const TRunOptions Options;
 
     int32_t ItemCount = 0;
+    // Of ItemCount, the files the system removes at the next restart.
+    int32_t ItemScheduled = 0;
     std::string ItemSizeText = "0";
     uint64_t ItemBytes = 0;
     std::string ItemFolder;

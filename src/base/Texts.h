@@ -75,6 +75,18 @@ inline constexpr char kDatabaseOtherNames[] = "The database was left: the file h
 inline constexpr char kDatabaseUnexamined[] = "The database was left: the file cannot be examined: ";
 inline constexpr char kDatabaseDamaged[] = "The database is damaged and was left: ";
 inline constexpr char kFileReadOnly[] = "The file is read-only: ";
+// A jump list left whole, then its path.
+inline constexpr char kKeptPinned[] = "kept: holds pinned items: ";
+// ... then the reason, "): " and its path.
+inline constexpr char kKeptDamaged[] = "kept: damaged (";
+inline constexpr char kNoDestList[] = "no DestList stream";
+// An item whose service this Windows does not offer.
+inline constexpr char kNotAvailableHere[] = "not available on this system";
+inline constexpr char kDnsCacheNotEmptied[] = "The DNS cache could not be emptied: ";
+// A held file the system removes when Windows starts again.
+inline constexpr char kWillBeRemovedAtRestart[] = "will be removed at the next restart: ";
+// After an item's count: how many of its files wait for that.
+inline constexpr char kWaitForRestart[] = " of them wait for the next restart.";
 inline constexpr char kNotScheduledThroughLink[] = "Not scheduled for removal at the next start: the name leads through a link: ";
 inline constexpr char kNotScheduledOtherNames[] = "Not scheduled for removal at the next start: the file has other names: ";
 inline constexpr char kNotScheduledUnexamined[] = "Not scheduled for removal at the next start: the file cannot be examined: ";

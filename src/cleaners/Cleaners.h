@@ -59,6 +59,15 @@ void CleanTemporaryFiles(base::TRunContext& run);
 void CleanClipboard(base::TRunContext& run);
 void CleanMemoryDumps(base::TRunContext& run);
 void CleanChkdskFragments(base::TRunContext& run);
+// The traces of Windows 10 and 11, after the items above.
+void CleanJumpLists(base::TRunContext& run);
+void CleanExplorerSearchHistory(base::TRunContext& run);
+void CleanExplorerTypedPaths(base::TRunContext& run);
+void CleanThumbnailCache(base::TRunContext& run);
+void CleanActivityHistory(base::TRunContext& run);
+void CleanErrorReports(base::TRunContext& run);
+void CleanShellHistories(base::TRunContext& run);
+void CleanDnsCache(base::TRunContext& run);
 
 // "Advanced".
 void CleanOpenFileHistory(base::TRunContext& run);

@@ -12,6 +12,7 @@ std::string SystemInfo::ErrorText(uint32_t code) {
         case sePathNotFound: return "The system cannot find the path specified.";
         case seAccessDenied: return "Access is denied.";
         case seInvalidHandle: return "The handle is invalid.";
+        case seInvalidData: return "The data is invalid.";
         case seNoMoreFiles: return "There are no more files.";
         case seWriteProtect: return "The media is write protected.";
         case seGenFailure: return "A device attached to the system is not functioning.";

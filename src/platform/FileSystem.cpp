@@ -57,6 +57,18 @@ TStatus FileSystem::ShellDelete(const std::string& path) {
 
 TStatus FileSystem::ScheduleDeleteAtReboot(const std::string&) { return TStatus::Failure(seNotSupported); }
 
+TResult<uint32_t> FileSystem::LinkCountOf(const std::string& path) {
+    auto file = Open(path, OpenMode::Read, ShareMode::ReadWrite);
+    if (!file) return file.Status();
+    const uint32_t links = file->LinkCount();
+    if (links == 0) return TResult<uint32_t>::Failure(seGenFailure);
+    return links;
+}
+
+TResult<std::string> FileSystem::ReadCompoundStream(const std::string&, const std::string&) {
+    return TResult<std::string>::Failure(seNotSupported);
+}
+
 TStatus FileSystem::WriteAll(const std::string& path, const std::string& data) {
     auto file = Open(path, OpenMode::CreateAlways, ShareMode::Exclusive);
     if (!file) return file.Status();

@@ -126,6 +126,16 @@ public:
     // Asks the system to delete the file at the next start (MoveFileEx with
     // MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING).
     virtual TStatus ScheduleDeleteAtReboot(const std::string& path);
+    // How many names (hard links) the file has, asked with attribute access
+    // alone, which another program's hold on the file does not stop. Fails
+    // when the file cannot be asked.
+    virtual TResult<uint32_t> LinkCountOf(const std::string& path);
+    // The whole stream `stream` of the root storage of a compound file
+    // (structured storage), read without writing. Fails with
+    // seSharingViolation when another program holds the file, seFileNotFound
+    // when the file or the stream is missing, seInvalidData when the file is
+    // no compound file or is damaged.
+    virtual TResult<std::string> ReadCompoundStream(const std::string& path, const std::string& stream);
     // Opens one file (never a folder) for its removal; with `withContent`
     // also for overwriting. Fails if it cannot be opened to be deleted.
     virtual TResult<RemovalFilePtr> OpenForRemoval(const std::string& path, bool withContent) = 0;

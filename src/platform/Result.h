@@ -16,6 +16,7 @@ enum SystemError : uint32_t {
     sePathNotFound = 3,
     seAccessDenied = 5,
     seInvalidHandle = 6,
+    seInvalidData = 13,
     seNoMoreFiles = 18,
     seWriteProtect = 19,
     seSharingViolation = 32,

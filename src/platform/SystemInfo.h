@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Result.h"
+
 namespace nullvane::platform {
 
 // Special folders by their CSIDL numbers.
@@ -83,6 +85,12 @@ public:
     [[nodiscard]] virtual uint32_t Random(uint32_t range) = 0;
     // Reseeds the random source (from the clock, unless a test fixed it).
     virtual void Randomize() = 0;
+
+    // Whether the system offers emptying its DNS resolver cache (dnsapi's
+    // DnsFlushResolverCache, looked up when asked).
+    [[nodiscard]] virtual bool CanFlushDnsCache() { return false; }
+    // Empties the resolver cache; seNotSupported where it is not offered.
+    virtual TStatus FlushDnsCache() { return TStatus::Failure(seNotSupported); }
 
     // Starts a program with no window and does not wait for it: `application`
     // is its full path (never searched for), `commandLine` the whole line it

@@ -178,6 +178,24 @@ uint64_t EraseDatabaseIn(base::TRunContext& run, const std::string& path, uint64
     return bytes;
 }
 
+// A file the Clean could not delete: when another program holds it, the
+// system is asked to remove it at the next restart. True when it will be.
+bool ScheduleHeldFile(base::TRunContext& run, const std::string& path) {
+    // A read-only file cannot be opened to write either, but nobody holds it.
+    const auto attributes = run.Machine.files.GetAttributes(path);
+    if (!attributes || (*attributes & platform::faReadOnly) || !IsFileLocked(run, path)) return false;
+    switch (DeleteAtReboot(run, path)) {
+        case TRebootDeletion::Scheduled:
+            run.AddLogLine(run.LogPrefix + base::texts::kWillBeRemovedAtRestart + path);
+            ++run.ItemScheduled;
+            return true;
+        case TRebootDeletion::Refused: run.ReportFileInUse(path); return false;
+        case TRebootDeletion::Absent:
+        case TRebootDeletion::Left: return false;  // gone meanwhile, or left and logged
+    }
+    return false;
+}
+
 // A walk never enters a linked folder (junction, symbolic link, mount
 // point): what lies behind it is outside the folder the cleaner named. A
 // Clean run removes the link itself and nothing behind it.
@@ -241,7 +259,8 @@ uint64_t Walk(base::TRunContext& run, const std::string& folder, const TWalkRule
             bytes += EraseDatabaseIn(run, path, entry.size, rules, count, scope);
             return true;
         }
-        if (EraseFileIn(run, path, rules.logIt, scope)) {
+        if (EraseFileIn(run, path, rules.logIt, scope) ||
+            (rules.scheduleHeld && !run.IsTestRun() && ScheduleHeldFile(run, path))) {
             ++count;
             bytes += entry.size;
             run.PostProgressIfDue(rules.progressWithTotal ? count + run.TotalItems : count);
@@ -426,9 +445,10 @@ TFileIdentity ExamineFileIdentity(platform::FileSystem& files, const std::string
     if (resolvedFolder.empty() || resolved.empty()) return TFileIdentity::fiUnexamined;
     if (!PathLiesUnder(resolved, platform::Utf8ToUtf16(WithTrailingBackslash(resolvedFolder))))
         return TFileIdentity::fiThroughLink;
-    const auto file = files.Open(path, platform::OpenMode::Read, platform::ShareMode::ReadWrite);
-    if (!file || file->LinkCount() == 0) return TFileIdentity::fiUnexamined;
-    if (file->LinkCount() > 1) return TFileIdentity::fiOtherNames;
+    // Asked without reading: a file another program holds is examined too.
+    const auto links = files.LinkCountOf(path);
+    if (!links) return TFileIdentity::fiUnexamined;
+    if (*links > 1) return TFileIdentity::fiOtherNames;
     return TFileIdentity::fiSelf;
 }
 

@@ -52,6 +52,10 @@ struct TWalkRules {
     // ("-journal", "-wal", "-shm") and reported; otherwise it goes first and
     // its companions after it.
     bool databases = false;
+    // A file another program holds is scheduled for removal at the next
+    // restart (DeleteAtReboot's checks) and counted, its log line saying so;
+    // one the system will not schedule is reported in use.
+    bool scheduleHeld = false;
     // Asked for every file the rules above take, before it is counted.
     TFileRule eachFile;
 

@@ -98,6 +98,7 @@ void TClearTaskThread::RunItems() {
 
 void TClearTaskThread::BeginItem() {
     ItemCount = 0;
+    ItemScheduled = 0;
     ItemSizeText = "0";
     ItemBytes = 0;
     ItemFolder.clear();
@@ -107,8 +108,11 @@ void TClearTaskThread::BeginItem() {
 
 void TClearTaskThread::EndItem() {
     AddLogLine("");
-    AddLogLine(std::to_string(ItemCount) + " " + base::texts::kItems + " " + ResultVerb + "; " + ItemSizeText + " KB " +
-               ResultVerb + ".");
+    std::string summary = std::to_string(ItemCount) + " " + base::texts::kItems + " " + ResultVerb + "; " + ItemSizeText +
+                          " KB " + ResultVerb + ".";
+    if (ItemScheduled > 0)
+        summary += " " + std::to_string(ItemScheduled) + base::texts::kWaitForRestart;
+    AddLogLine(summary);
     AddLogLine("");
     LogBox.ScrollToEnd();
     TotalItems += ItemCount;

@@ -41,7 +41,7 @@ TEST(CleanItemCatalogue, CategoriesComeInTreeOrderWithTheirImageIndices) {
         {"Windows", 2}, {"Advanced", 6}, {"Microsoft Office", 7}, {"Instant Messengers", 8},
         {"Applications", 9}, {"Custom Lists", 10}};
     EXPECT_EQ(categories, expected);
-    EXPECT_EQ(items, 7u + 6 + 8 + 7 + 9 + 8 + 9 + 5 + 0 + 1);
+    EXPECT_EQ(items, 7u + 6 + 8 + 7 + 17 + 8 + 9 + 5 + 0 + 1);
 }
 
 TEST(CleanItemCatalogue, ItemNamesJoinCategoryAndItemText) {
@@ -69,7 +69,7 @@ TEST(CleanItemTree, ClickingACategoryTicksAllItsItemsAndTheLastUntickUnticksIt) 
     run::TCleanItemTree tree = run::CreateCleanItemTree();
     size_t windows = Category(tree, "Windows");
     tree.ClickStateImage(windows);
-    EXPECT_EQ(tree.CollectTickedItems().size(), 9u);
+    EXPECT_EQ(tree.CollectTickedItems().size(), 17u);
 
     size_t clipboard = Item(tree, "Windows - Clipboard");
     tree.ClickStateImage(clipboard);

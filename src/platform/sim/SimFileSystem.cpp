@@ -14,6 +14,7 @@
 #include <set>
 
 #include "platform/Text.h"
+#include "platform/sim/SimCompoundFile.h"
 
 namespace fs = std::filesystem;
 
@@ -591,6 +592,27 @@ TStatus SimFileSystem::ScheduleDeleteAtReboot(const std::string& path) {
     if (state_->refuseSchedules) return TStatus::Failure(seAccessDenied);
     state_->scheduled.push_back(path);
     return TStatus::Success();
+}
+
+TResult<uint32_t> SimFileSystem::LinkCountOf(const std::string& path) {
+    WindowsPath parts = Split(path);
+    if (!parts.valid || parts.trailingSeparator || parts.names.empty()) return TStatus::Failure(seInvalidName);
+    fs::path host = state_->Resolve(parts.drive, parts.names, parts.names.size());
+    auto entry = state_->Describe(host, {});
+    if (!entry) return Missing(host);
+    // A held file answers as well: the hold concerns its contents.
+    std::error_code ec;
+    const auto links = fs::hard_link_count(host, ec);
+    if (ec) return TResult<uint32_t>::Failure(seGenFailure);
+    return static_cast<uint32_t>(links);
+}
+
+TResult<std::string> SimFileSystem::ReadCompoundStream(const std::string& path, const std::string& stream) {
+    // Read as the storage functions read: a held file cannot be opened.
+    if (auto file = Open(path, OpenMode::Read, ShareMode::ReadWrite); !file) return file.Status();
+    auto bytes = ReadAll(path);
+    if (!bytes) return bytes.Status();
+    return ReadCompoundFileStream(*bytes, stream);
 }
 
 void SimFileSystem::RefuseRebootSchedules(bool refuse) {

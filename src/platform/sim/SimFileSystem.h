@@ -41,6 +41,8 @@ public:
     TStatus MakeFolder(const std::string& path) override;
     TStatus RemoveFolder(const std::string& path) override;
     TStatus ScheduleDeleteAtReboot(const std::string& path) override;
+    TResult<uint32_t> LinkCountOf(const std::string& path) override;
+    TResult<std::string> ReadCompoundStream(const std::string& path, const std::string& stream) override;
     TStatus RemoveLink(const std::string& path) override;
     // The simulation has no 8.3 names: an existing path is its own short form.
     [[nodiscard]] std::string ShortPath(const std::string& path) override;

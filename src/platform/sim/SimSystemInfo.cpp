@@ -92,6 +92,28 @@ WindowsVersion SimSystemInfo::Version() {
     return version_;
 }
 
+bool SimSystemInfo::CanFlushDnsCache() {
+    std::lock_guard lock(mutex_);
+    return dnsFlushOffered_;
+}
+
+TStatus SimSystemInfo::FlushDnsCache() {
+    std::lock_guard lock(mutex_);
+    if (!dnsFlushOffered_) return TStatus::Failure(seNotSupported);
+    ++dnsFlushes_;
+    return TStatus::Success();
+}
+
+void SimSystemInfo::OfferDnsCacheFlush(bool offered) {
+    std::lock_guard lock(mutex_);
+    dnsFlushOffered_ = offered;
+}
+
+int SimSystemInfo::DnsCacheFlushes() {
+    std::lock_guard lock(mutex_);
+    return dnsFlushes_;
+}
+
 bool SimSystemInfo::IsAdministrator() {
     std::lock_guard lock(mutex_);
     return administrator_;

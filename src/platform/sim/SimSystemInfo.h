@@ -42,6 +42,11 @@ public:
         std::string application, commandLine;
     };
     [[nodiscard]] std::vector<StartedProcess> StartedProcesses();
+    // Not offered unless a test offers it; each flush is counted.
+    [[nodiscard]] bool CanFlushDnsCache() override;
+    TStatus FlushDnsCache() override;
+    void OfferDnsCacheFlush(bool offered);
+    [[nodiscard]] int DnsCacheFlushes();
     // 0 unless a test sets another offset.
     [[nodiscard]] int32_t UtcOffsetMinutes() override;
 
@@ -83,6 +88,8 @@ private:
     std::mutex mutex_;
     WindowsVersion version_{piNT, 6, 1};
     bool administrator_ = true;
+    bool dnsFlushOffered_ = false;
+    int dnsFlushes_ = 0;
     std::string windowsFolder_, systemFolder_, tempFolder_, programFolder_;
     std::map<int, std::string> specialFolders_;
     std::map<char, DriveType> drives_;

@@ -15,6 +15,8 @@ public:
     TStatus RemoveFolder(const std::string& path) override;
     TStatus ShellDelete(const std::string& path) override;
     TStatus ScheduleDeleteAtReboot(const std::string& path) override;
+    TResult<uint32_t> LinkCountOf(const std::string& path) override;
+    TResult<std::string> ReadCompoundStream(const std::string& path, const std::string& stream) override;
     TStatus RemoveLink(const std::string& path) override;
     [[nodiscard]] std::string ShortPath(const std::string& path) override;
     TResult<RemovalFilePtr> OpenForRemoval(const std::string& path, bool withContent) override;

@@ -102,6 +102,31 @@ WindowsVersion Win32SystemInfo::Version() {
     return WindowsVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
 
+namespace {
+
+using TDnsFlushResolverCache = BOOL(WINAPI*)();
+
+// DnsFlushResolverCache is no documented export: it is looked up in the
+// system's own dnsapi.dll each time, never taken from another folder.
+TDnsFlushResolverCache FindDnsFlush() {
+    HMODULE dnsapi = GetModuleHandleW(L"dnsapi.dll");
+    if (!dnsapi) dnsapi = LoadLibraryExW(L"dnsapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!dnsapi) return nullptr;
+    return reinterpret_cast<TDnsFlushResolverCache>(
+        reinterpret_cast<void*>(GetProcAddress(dnsapi, "DnsFlushResolverCache")));
+}
+
+}  // namespace
+
+bool Win32SystemInfo::CanFlushDnsCache() { return FindDnsFlush() != nullptr; }
+
+TStatus Win32SystemInfo::FlushDnsCache() {
+    const TDnsFlushResolverCache flush = FindDnsFlush();
+    if (!flush) return TStatus::Failure(seNotSupported);
+    if (flush()) return TStatus::Success();
+    return TStatus::Failure(GetLastError());
+}
+
 bool Win32SystemInfo::IsAdministrator() {
     TokenHandle token;
     if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.Out())) {
