@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/FileBackends.h"
+#include "support/JumpListFiles.h"
 
 namespace nullvane::testing {
 namespace {
@@ -395,6 +396,29 @@ TYPED_TEST(FileSystemContractTest, RemovalAtRebootCanBeScheduledForAnExistingFil
     this->MakeFile("later.dat");
     EXPECT_TRUE(this->Files().ScheduleDeleteAtReboot(this->Path("later.dat")));
     EXPECT_TRUE(this->Files().Exists(this->Path("later.dat"))) << "not before the next start";
+}
+
+TYPED_TEST(FileSystemContractTest, CompoundFileStreamsAreReadWholeAndAHeldFileStillTellsItsNames) {
+    auto& files = this->Files();
+    const std::string path = this->Path("list.automaticDestinations-ms");
+    const std::string large(5000, 'b');  // beyond the mini stream
+    this->MakeFile("list.automaticDestinations-ms",
+                   MakeCompoundFile({{"DestList", "small stream"}, {"1", large}, {"Second", ""}}));
+    EXPECT_EQ(files.ReadCompoundStream(path, "DestList").ValueOr("?"), "small stream");
+    EXPECT_EQ(files.ReadCompoundStream(path, "DESTLIST").ValueOr("?"), "small stream");
+    EXPECT_EQ(files.ReadCompoundStream(path, "1").ValueOr("?"), large);
+    EXPECT_EQ(files.ReadCompoundStream(path, "Second").ValueOr("?"), "");
+    EXPECT_EQ(files.ReadCompoundStream(path, "Missing").Error(), seFileNotFound);
+    this->MakeFile("plain.txt", "no compound file");
+    EXPECT_EQ(files.ReadCompoundStream(this->Path("plain.txt"), "DestList").Error(), seInvalidData);
+    EXPECT_FALSE(files.ReadCompoundStream(this->Path("absent"), "DestList"));
+    {
+        auto held = files.Open(path, OpenMode::ReadWrite, ShareMode::Exclusive);
+        ASSERT_TRUE(held);
+        EXPECT_EQ(files.ReadCompoundStream(path, "DestList").Error(), seSharingViolation);
+        EXPECT_EQ(files.LinkCountOf(path).ValueOr(0), 1u) << "a hold on the contents does not stop the question";
+    }
+    EXPECT_FALSE(files.LinkCountOf(this->Path("absent")));
 }
 
 // ---- what only the sim offers ----
