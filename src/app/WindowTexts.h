@@ -41,8 +41,12 @@ inline constexpr char kTypingKeySecond[] =
 inline constexpr char kCookieSiteBrowsers[] = "Browsers holding cookies of this site:";
 // Shown by Windows while the end of the session waits for the clean.
 inline constexpr char kEndOfSessionCleaning[] = "Nullvane is cleaning...";
+// The first sentence is the dialog's own; the rest says where overwriting
+// cannot reach the old data.
 inline constexpr char kOverwriteHint[] =
-    "The more times a file is overwritten,the higher the security,and the longer the wash will take.";
+    "The more times a file is overwritten,the higher the security,and the longer the wash will take.\n"
+    "A solid-state drive writes elsewhere, and NTFS moves compressed, encrypted and sparse files: "
+    "there the files are only deleted. Device encryption (BitLocker) protects deleted data on such drives.";
 
 inline constexpr char kTrayTipFirst[] = "Left Click to activate Nullvane";
 inline constexpr char kTrayTipSecond[] = "Right Click to popup menu";

@@ -2,6 +2,7 @@
 // What a run offers its cleaners: mode, counters, log, cancel flag, progress.
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "platform/Platform.h"
@@ -46,6 +47,9 @@ public:
     int32_t ItemCount = 0;
     // Of ItemCount, the files the system removes at the next restart.
     int32_t ItemScheduled = 0;
+    // Per drive letter, whether overwriting before deleting can reach the
+    // old data there; each drive is asked once per run.
+    std::map<char, bool> OverwriteByVolume;
     std::string ItemSizeText = "0";
     uint64_t ItemBytes = 0;
     std::string ItemFolder;

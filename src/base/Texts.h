@@ -87,6 +87,12 @@ inline constexpr char kDnsCacheNotEmptied[] = "The DNS cache could not be emptie
 inline constexpr char kWillBeRemovedAtRestart[] = "will be removed at the next restart: ";
 // After an item's count: how many of its files wait for that.
 inline constexpr char kWaitForRestart[] = " of them wait for the next restart.";
+// Once per drive where overwriting would only wear the drive: the prefix,
+// the drive ("C:"), the suffix.
+inline constexpr char kSolidStatePrefix[] = "Overwriting cannot guarantee that deleted data is gone on the solid-state drive ";
+inline constexpr char kSolidStateSuffix[] = "; the files are deleted.";
+// ... then "compressed", "encrypted" or "sparse", "): " and the path.
+inline constexpr char kNotOverwrittenPrefix[] = "not overwritten (";
 inline constexpr char kNotScheduledThroughLink[] = "Not scheduled for removal at the next start: the name leads through a link: ";
 inline constexpr char kNotScheduledOtherNames[] = "Not scheduled for removal at the next start: the file has other names: ";
 inline constexpr char kNotScheduledUnexamined[] = "Not scheduled for removal at the next start: the file cannot be examined: ";

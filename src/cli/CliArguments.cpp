@@ -33,12 +33,19 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
     std::optional<std::string> command;
     // Options other than the command, kept to check them against it.
     std::vector<std::string> modifiers;
+    // Names after --except, up to the next option, are the ones left out.
+    bool excepting = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg[0] != '-') {
-            parsed.Items.push_back(arg);
+            (excepting ? parsed.Except : parsed.Items).push_back(arg);
             continue;
         }
+        if (excepting && parsed.Except.empty()) {
+            error = std::string("--except") + texts::kCliNeedsItem;
+            return std::nullopt;
+        }
+        excepting = false;
         auto known = Commands().find(arg);
         if (known != Commands().end()) {
             if (command) {
@@ -60,6 +67,9 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
         } else if (arg == "--yes") {
             parsed.Yes = true;
             modifiers.push_back(arg);
+        } else if (arg == "--except") {
+            excepting = true;
+            modifiers.push_back(arg);
         } else if (arg == "--close-browsers") {
             parsed.CloseBrowsers = true;
             modifiers.push_back(arg);
@@ -67,6 +77,10 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
             error = std::string(texts::kCliUnknownOption) + arg;
             return std::nullopt;
         }
+    }
+    if (excepting && parsed.Except.empty()) {
+        error = std::string("--except") + texts::kCliNeedsItem;
+        return std::nullopt;
     }
     if (!command) {
         error = texts::kCliUsage;

@@ -23,6 +23,7 @@ enum class TCliCommand {
 struct TCliArguments {
     TCliCommand Command = TCliCommand::Help;
     std::vector<std::string> Items;  // full item names, or the entries of --keep-cookie/--forget-cookie
+    std::vector<std::string> Except;  // --except: ticked items left out of this run
     std::string File;                // of --index-dat and --wipe-index-dat
     bool CloseBrowsers = false;      // --close-browsers: a ticked open browser is asked to close
     bool Yes = false;                // --yes: no question before a clean or a wipe

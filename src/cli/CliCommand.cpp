@@ -39,10 +39,12 @@ int ListCatalogue(const run::TCleanItemTree& tree, std::ostream& out) {
 
 int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Platform& machine, std::istream& in,
              std::ostream& out, std::ostream& err) {
-    for (const std::string& item : args.Items) {
-        if (!tree.FindItem(item)) {
-            err << kProgram << texts::kCliUnknownItem << item << '\n';
-            return 2;
+    for (const auto* names : {&args.Items, &args.Except}) {
+        for (const std::string& item : *names) {
+            if (!tree.FindItem(item)) {
+                err << kProgram << texts::kCliUnknownItem << item << '\n';
+                return 2;
+            }
         }
     }
 
@@ -58,6 +60,11 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
             size_t index = *tree.FindItem(item);
             if (tree.Node(index).StateIndex != run::kStateTicked) tree.ClickStateImage(index);
         }
+    }
+    // Unticked for this run only: the settings are not written back.
+    for (const std::string& item : args.Except) {
+        size_t index = *tree.FindItem(item);
+        if (tree.Node(index).StateIndex == run::kStateTicked) tree.ClickStateImage(index);
     }
     // The run's own questions are asked on the console.
     TConsoleDialogs console(in, out);

@@ -5,8 +5,8 @@ namespace nullvane::cli::texts {
 
 inline constexpr char kCliUsage[] =
     "Usage: nullvane-cli --list\n"
-    "       nullvane-cli --preview [ITEM ...] [--fast | --detail]\n"
-    "       nullvane-cli --clean [ITEM ...] [--yes] [--close-browsers] [--fast | --detail]\n"
+    "       nullvane-cli --preview [ITEM ...] [--except ITEM ...] [--fast | --detail]\n"
+    "       nullvane-cli --clean [ITEM ...] [--except ITEM ...] [--yes] [--close-browsers] [--fast | --detail]\n"
     "       nullvane-cli --index-dat FILE\n"
     "       nullvane-cli --custom-list\n"
     "       nullvane-cli --wipe-index-dat FILE [--yes]\n"
@@ -15,6 +15,7 @@ inline constexpr char kCliUsage[] =
     "       nullvane-cli --version | --help\n"
     "ITEM is a full item name as --list shows it, e.g. \"Windows - Clipboard\".\n"
     "Without ITEM the items saved by Nullvane are used.\n"
+    "--except leaves the named items out of this run; the saved selection stays as it is.\n"
     "--close-browsers asks a ticked browser that is open to close (as its close button does)\n"
     "and waits up to 10 seconds for it; nothing is ended by force.\n"
     "--custom-list prints the entries of the custom list as the editor keeps them.\n"
@@ -30,6 +31,7 @@ inline constexpr char kCliUsage[] =
 inline constexpr char kCliUnknownOption[] = "unknown option: ";
 inline constexpr char kCliUnknownItem[] = "not a clean item: ";
 inline constexpr char kCliNeedsFile[] = " needs a FILE";
+inline constexpr char kCliNeedsItem[] = " needs at least one ITEM";
 inline constexpr char kCliNeedsEntry[] = " needs at least one ENTRY";
 inline constexpr char kCliOneCommand[] =
     "give exactly one of --list, --preview, --clean, --index-dat, --custom-list, --wipe-index-dat, --cookies, "

@@ -20,7 +20,10 @@ enum FileAttribute : uint32_t {
     faDirectory = 0x10,
     faArchive = 0x20,
     faNormal = 0x80,
+    faSparse = 0x200,
     faReparsePoint = 0x400,
+    faCompressed = 0x800,
+    faEncrypted = 0x4000,
 };
 
 struct FileEntry {

@@ -2,6 +2,7 @@
 // Facts about the machine, the clock and a random source.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Result.h"
@@ -49,6 +50,14 @@ enum class DriveType : uint32_t {
     RamDisk = 6,
 };
 
+// How a drive stores data, as far as the drive told: whether reaching a
+// spot costs a seek (a spinning disk) and whether it takes TRIM (deleted
+// blocks handed back, rewritten elsewhere). Unset where the drive did not say.
+struct TStorageTraits {
+    std::optional<bool> SeekPenalty;
+    std::optional<bool> Trim;
+};
+
 // Local date and time, as the program shows it.
 struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, milliseconds = 0;
@@ -75,6 +84,12 @@ public:
     [[nodiscard]] virtual bool IsAdministrator() = 0;
     // `root` as DriveTypeOf takes it ("C:\").
     [[nodiscard]] virtual DriveType DriveTypeOf(const std::string& root) = 0;
+    // The storage traits of the drive holding `root` ("C:\" or "C:"); only
+    // a drive letter is asked. Fails where the drive answers neither question.
+    [[nodiscard]] virtual TResult<TStorageTraits> StorageTraitsOf(const std::string& root) {
+        (void)root;
+        return TResult<TStorageTraits>::Failure(seNotSupported);
+    }
     [[nodiscard]] virtual int ScreenWidth() = 0;
     [[nodiscard]] virtual int ScreenHeight() = 0;
 

@@ -124,12 +124,25 @@ void Wipe(base::TRunContext& run, platform::FileHandle& file, int passes) {
     }
 }
 
+// NTFS writes a compressed, encrypted or sparse file to fresh clusters, so
+// passes over it never reach the old data: such a file is only deleted,
+// and the log says why. True when that is so.
+bool NotOverwrittenBecause(base::TRunContext& run, const std::string& path, uint32_t attributes) {
+    const char* reason = (attributes & platform::faCompressed)  ? "compressed"
+                         : (attributes & platform::faEncrypted) ? "encrypted"
+                         : (attributes & platform::faSparse)    ? "sparse"
+                                                                : nullptr;
+    if (!reason) return false;
+    run.AddLogLine(run.LogPrefix + base::texts::kNotOverwrittenPrefix + reason + "): " + path);
+    return true;
+}
+
 // Deletes one file of a Clean through the handle that was checked: a file
 // that resolves outside the walked folder (a link to elsewhere) stays, and
 // a file with other names is deleted without being overwritten, since the
 // other names share its data.
 bool RemoveCheckedFile(base::TRunContext& run, const std::string& path, const TWalkScope& scope) {
-    bool overwrite = run.Options.OverwriteFile && run.Options.OverwriteNumber > 0;
+    bool overwrite = run.Options.OverwriteFile && run.Options.OverwriteNumber > 0 && OverwritesOnVolume(run, path);
     auto file = run.Machine.files.OpenForRemoval(path, overwrite);
     if (!file) return false;
     if (scope.resolvedFolder.empty()) {
@@ -137,7 +150,8 @@ bool RemoveCheckedFile(base::TRunContext& run, const std::string& path, const TW
     } else if (!PathLiesUnder(file->ResolvedName(), scope.resolvedFolder)) {
         return false;
     }
-    if (overwrite && file->Content() && file->LinkCount() <= 1 && !(file->Attributes() & platform::faReparsePoint))
+    if (overwrite && file->Content() && file->LinkCount() <= 1 && !(file->Attributes() & platform::faReparsePoint) &&
+        !NotOverwrittenBecause(run, path, file->Attributes()))
         Wipe(run, *file->Content(), run.Options.OverwriteNumber);
     return file->Delete().Succeeded();
 }
@@ -336,6 +350,27 @@ void ScrollLogIfDue(base::TRunContext& run, int step) {
         run.LogBox.ScrollToEnd();
         run.LogLineCounter = 0;
     }
+}
+
+bool OverwritesOnVolume(base::TRunContext& run, const std::string& path) {
+    // Only a drive letter can be asked; other names are overwritten as always.
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return true;
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return true;
+    auto [known, fresh] = run.OverwriteByVolume.try_emplace(letter, true);
+    if (!fresh) return known->second;
+    const std::string drive = std::string(1, letter) + ":";
+    // A drive that did not answer (or not both questions) is taken as a disk
+    // that overwrites in place, as before the question was asked.
+    if (auto traits = run.Machine.system.StorageTraitsOf(drive + "\\")) {
+        const bool solidState = (traits->SeekPenalty && !*traits->SeekPenalty) || (traits->Trim && *traits->Trim);
+        if (solidState) {
+            known->second = false;
+            run.AddLogLine(std::string(base::texts::kSolidStatePrefix) + drive + base::texts::kSolidStateSuffix);
+        }
+    }
+    return known->second;
 }
 
 bool IsFileLocked(platform::FileSystem& files, const std::string& path) {

@@ -79,6 +79,11 @@ uint64_t CleanFolderWith(base::TRunContext& run, const std::string& folder, cons
 bool EraseFile(base::TRunContext& run, const std::string& path, bool logIt);
 // Overwrites a file `passes` times with one random byte value per pass.
 void WipeFile(base::TRunContext& run, const std::string& path, int passes);
+// Whether a Clean overwrites files on the drive of `path` before deleting
+// them: not on a drive that reports no seek penalty or TRIM (a solid-state
+// drive writes elsewhere, the passes would only wear it), which the log says
+// once per drive and run. Only a drive letter is asked, once per run.
+[[nodiscard]] bool OverwritesOnVolume(base::TRunContext& run, const std::string& path);
 // True if the file exists and cannot be opened for reading and writing alone.
 [[nodiscard]] bool IsFileLocked(base::TRunContext& run, const std::string& path);
 // The same outside a run (the check before a run starts).

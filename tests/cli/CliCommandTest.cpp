@@ -186,6 +186,30 @@ TEST_F(CliTest, FastAndDetailApplyToThisInvocationAndTheFileIsNeverWritten) {
     EXPECT_EQ(sim.files().ReadAll(path), before);
 }
 
+TEST_F(CliTest, ExceptLeavesTheNamedItemsOutOfThisRunOnlyAndNeedsAName) {
+    SaveSelection({"Windows", "Windows - Start Run", "Windows - Clipboard"});
+    std::string path = settings::OptionsFilePath(sim.Machine());
+    auto before = sim.files().ReadAll(path);
+    ASSERT_EQ(Run({"--preview", "--except", "Windows - Start Run"}), 0) << errText;
+    auto lines = SplitLines(outText);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "Test: Clearing Windows - Clipboard ...");
+    EXPECT_EQ(lines.size(), 7u);
+    EXPECT_EQ(sim.files().ReadAll(path), before);
+    // Named items too lose those excepted; leaving out all is nothing to run.
+    ASSERT_EQ(Run({"--preview", "Windows - Clipboard", "Windows - Start Run", "--except", "Windows - Clipboard"}), 0);
+    EXPECT_EQ(SplitLines(outText)[0], "Test: Clearing Windows - Start Run ...");
+    EXPECT_EQ(Run({"--preview", "--except", "Windows - Start Run", "Windows - Clipboard"}), 1);
+
+    EXPECT_EQ(Run({"--preview", "--except"}), 2);
+    EXPECT_EQ(errText, "nullvane-cli: --except needs at least one ITEM\n");
+    EXPECT_EQ(Run({"--preview", "--except", "--fast"}), 2);
+    EXPECT_EQ(Run({"--preview", "--except", "Windows - Nope"}), 2);
+    EXPECT_NE(errText.find("Windows - Nope"), std::string::npos);
+    EXPECT_EQ(Run({"--list", "--except", "Windows - Clipboard"}), 2);
+    EXPECT_TRUE(outText.empty());
+}
+
 TEST_F(CliTest, WithoutAMachineOnlyTheListRuns) {
     std::istringstream in;
     std::ostringstream out, err;

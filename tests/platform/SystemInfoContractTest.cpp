@@ -76,6 +76,23 @@ TYPED_TEST(SystemInfoContractTest, DriveTypes) {
     EXPECT_EQ(this->system().DriveTypeOf("Q:\\"), platform::DriveType::NoRootDir);
 }
 
+// A drive answers what it knows of how it stores data (the sim only what a
+// test set; Wine's drives answer nothing); a name without a drive letter is
+// never sent to a device.
+TYPED_TEST(SystemInfoContractTest, ADriveTellsHowItStoresDataOrFailsAndOnlyDriveLettersAreAsked) {
+    auto& system = this->system();
+    if (auto traits = system.StorageTraitsOf("C:\\")) {
+        EXPECT_TRUE(traits->SeekPenalty.has_value() || traits->Trim.has_value());
+    } else {
+        EXPECT_NE(traits.Error(), 0u);
+    }
+    for (const char* notADrive : {"\\\\server\\share\\", "", "1:\\", "C"}) {
+        auto traits = system.StorageTraitsOf(notADrive);
+        EXPECT_FALSE(traits) << notADrive;
+        EXPECT_EQ(traits.Error(), platform::seInvalidParameter) << notADrive;
+    }
+}
+
 TYPED_TEST(SystemInfoContractTest, ClockAndDate) {
     auto& system = this->system();
     int64_t first = system.TickMs();
@@ -125,6 +142,17 @@ TEST(SimSystemInfo, SettersKeepTheSystemsFolderForms) {
     EXPECT_EQ(system.WindowsFolder(), "E:\\") << "a drive root keeps its backslash";
     system.SetDriveType("e:", platform::DriveType::Remote);
     EXPECT_EQ(system.DriveTypeOf("E:\\"), platform::DriveType::Remote);
+}
+
+TEST(SimSystemInfo, ADriveAnswersWhatATestSetAndEachQuestionIsRecorded) {
+    platform::sim::SimSystemInfo system;
+    EXPECT_EQ(system.StorageTraitsOf("C:\\").Error(), platform::seNotSupported);
+    system.SetStorageTraits("c:", {.SeekPenalty = false, .Trim = true});
+    auto traits = system.StorageTraitsOf("C:\\");
+    ASSERT_TRUE(traits);
+    EXPECT_EQ(traits->SeekPenalty, false);
+    EXPECT_EQ(traits->Trim, true);
+    EXPECT_EQ(system.StorageQueries(), (std::vector<char>{'C', 'C'}));
 }
 
 TEST(SimSystemInfo, TheClockMovesOnlyWhenTold) {

@@ -1,3 +1,5 @@
+#include <gmock/gmock.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -177,6 +179,59 @@ TEST_F(FileRemovalTest, OverwriteLeavesReadOnlyAndInUseFilesUnwrittenButStillDel
     sim.files().SetInUse("C:\\busy.txt", false);
     EXPECT_EQ(Read("C:\\busy.txt"), "busy");
     EXPECT_FALSE(IsFileLocked(Run(base::rmClean), "C:\\missing.txt"));
+}
+
+// Passes over a file NTFS writes elsewhere (compressed, encrypted, sparse) or
+// on a drive that moves every write never reach the old data: such files are
+// only deleted, and the log says why, the drive once per run.
+TEST_F(FileRemovalTest, OverwritingPassesOverFilesNtfsMovesAndDrivesThatMoveWritesSayingSoOncePerDrive) {
+    Options.OverwriteFile = true;
+    Options.OverwriteNumber = 2;
+    const std::pair<const char*, uint32_t> files[] = {{"plain.tmp", 0},
+                                                      {"packed.tmp", platform::faCompressed},
+                                                      {"sealed.tmp", platform::faEncrypted},
+                                                      {"holes.tmp", platform::faSparse}};
+    for (const auto& [name, attributes] : files) {
+        sim.MakeFile(std::string("C:\\Temp\\") + name, "secret");
+        if (attributes) ASSERT_TRUE(sim.files().SetStorageAttributes(std::string("C:\\Temp\\") + name, attributes));
+    }
+    // Every overwritten file draws its pass values afresh.
+    int overwrites = sim.system().RandomizeCount();
+    CleanFolder(Run(base::rmClean), "C:\\Temp", {.logIt = false});
+    EXPECT_EQ(sim.system().RandomizeCount() - overwrites, 1);
+    EXPECT_EQ(LastRun().ItemCount, 4);
+    for (const auto& [name, attributes] : files) EXPECT_FALSE(Exists(std::string("C:\\Temp\\") + name)) << name;
+    EXPECT_THAT(log.Lines(), ::testing::UnorderedElementsAre("Clean: not overwritten (compressed): C:\\Temp\\packed.tmp",
+                                                             "Clean: not overwritten (encrypted): C:\\Temp\\sealed.tmp",
+                                                             "Clean: not overwritten (sparse): C:\\Temp\\holes.tmp"));
+
+    // A drive that did not answer is overwritten as before; one without seek
+    // penalty, or with TRIM, is not, and is named once.
+    const std::string solidState =
+        "Overwriting cannot guarantee that deleted data is gone on the solid-state drive C:; the files are deleted.";
+    const std::pair<platform::TStorageTraits, bool> drives[] = {{{.SeekPenalty = true, .Trim = false}, true},
+                                                                {{.SeekPenalty = false}, false},
+                                                                {{.SeekPenalty = true, .Trim = true}, false},
+                                                                {{.Trim = true}, false}};
+    for (const auto& [traits, overwritten] : drives) {
+        sim.system().SetStorageTraits("C:", traits);
+        sim.MakeFile("C:\\Temp\\one.tmp", "secret");
+        sim.MakeFile("C:\\Temp\\Sub\\two.tmp", "secret");
+        log.Clear();
+        overwrites = sim.system().RandomizeCount();
+        const size_t asked = sim.system().StorageQueries().size();
+        CleanFolder(Run(base::rmClean), "C:\\Temp", {.logIt = false});
+        EXPECT_EQ(sim.system().RandomizeCount() - overwrites, overwritten ? 2 : 0);
+        EXPECT_EQ(sim.system().StorageQueries().size(), asked + 1);
+        EXPECT_FALSE(Exists("C:\\Temp\\one.tmp"));
+        EXPECT_FALSE(Exists("C:\\Temp\\Sub\\two.tmp"));
+        EXPECT_EQ(log.Lines(), overwritten ? std::vector<std::string>{} : std::vector<std::string>{solidState});
+    }
+    // A Test never asks the drive.
+    sim.MakeFile("C:\\Temp\\three.tmp", "secret");
+    const size_t asked = sim.system().StorageQueries().size();
+    CleanFolder(Run(base::rmTest), "C:\\Temp", {.logIt = false});
+    EXPECT_EQ(sim.system().StorageQueries().size(), asked);
 }
 
 TEST_F(FileRemovalTest, LinkedFoldersAreNeverEnteredAndOnlyTheLinkGoes) {

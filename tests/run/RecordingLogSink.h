@@ -29,6 +29,11 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return lines_;
     }
+    void Clear() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_.clear();
+        threads_.clear();
+    }
     [[nodiscard]] std::vector<std::thread::id> Threads() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return threads_;

@@ -23,6 +23,8 @@ namespace nullvane::platform::sim {
 namespace {
 
 constexpr uint32_t kStoredAttributes = faReadOnly | faHidden | faSystem;
+// How NTFS stores a file: SetAttributes leaves these as they are, as the system does.
+constexpr uint32_t kStorageAttributes = faCompressed | faEncrypted | faSparse;
 
 fs::path ToHost(const std::string& utf8) {
     return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
@@ -485,11 +487,23 @@ TStatus SimFileSystem::SetAttributes(const std::string& path, uint32_t attribute
     std::string key = KeyOf(HostPath(path));
     std::lock_guard lock(state_->mutex);
     uint32_t stored = attributes & kStoredAttributes;
+    if (auto it = state_->attributes.find(key); it != state_->attributes.end())
+        stored |= it->second & kStorageAttributes;
     if (stored == 0) {
         state_->attributes.erase(key);
     } else {
         state_->attributes[key] = stored;
     }
+    return TStatus::Success();
+}
+
+TStatus SimFileSystem::SetStorageAttributes(const std::string& path, uint32_t attributes) {
+    if (auto existing = GetAttributes(path); !existing) return existing.Status();
+    std::string key = KeyOf(HostPath(path));
+    std::lock_guard lock(state_->mutex);
+    uint32_t& stored = state_->attributes[key];
+    stored = (stored & ~kStorageAttributes) | (attributes & kStorageAttributes);
+    if (stored == 0) state_->attributes.erase(key);
     return TStatus::Success();
 }
 

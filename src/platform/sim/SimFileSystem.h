@@ -36,6 +36,9 @@ public:
     TStatus List(const std::string& pattern, const ListVisitor& visit) override;
     TResult<uint32_t> GetAttributes(const std::string& path) override;
     TStatus SetAttributes(const std::string& path, uint32_t attributes) override;
+    // Marks a file compressed, encrypted or sparse (faCompressed, faEncrypted,
+    // faSparse), which SetAttributes cannot change.
+    TStatus SetStorageAttributes(const std::string& path, uint32_t attributes);
     TResult<FilePtr> Open(const std::string& path, OpenMode mode, ShareMode share) override;
     TStatus RemoveFile(const std::string& path) override;
     TStatus MakeFolder(const std::string& path) override;

@@ -125,6 +125,27 @@ DriveType SimSystemInfo::DriveTypeOf(const std::string& root) {
     return it == drives_.end() ? DriveType::NoRootDir : it->second;
 }
 
+TResult<TStorageTraits> SimSystemInfo::StorageTraitsOf(const std::string& root) {
+    std::lock_guard lock(mutex_);
+    const char letter = DriveLetter(root);
+    if (!letter) return TResult<TStorageTraits>::Failure(seInvalidParameter);
+    storageQueries_.push_back(letter);
+    auto it = storage_.find(letter);
+    if (it == storage_.end() || (!it->second.SeekPenalty && !it->second.Trim))
+        return TResult<TStorageTraits>::Failure(seNotSupported);
+    return it->second;
+}
+
+void SimSystemInfo::SetStorageTraits(const std::string& root, TStorageTraits traits) {
+    std::lock_guard lock(mutex_);
+    if (char letter = DriveLetter(root)) storage_[letter] = traits;
+}
+
+std::vector<char> SimSystemInfo::StorageQueries() {
+    std::lock_guard lock(mutex_);
+    return storageQueries_;
+}
+
 int SimSystemInfo::ScreenWidth() {
     std::lock_guard lock(mutex_);
     return screenWidth_;

@@ -30,6 +30,11 @@ public:
     [[nodiscard]] WindowsVersion Version() override;
     [[nodiscard]] bool IsAdministrator() override;
     [[nodiscard]] DriveType DriveTypeOf(const std::string& root) override;
+    // What a test set for the drive; fails for a drive never set. Every
+    // question is recorded by its drive letter.
+    [[nodiscard]] TResult<TStorageTraits> StorageTraitsOf(const std::string& root) override;
+    void SetStorageTraits(const std::string& root, TStorageTraits traits);
+    [[nodiscard]] std::vector<char> StorageQueries();
     [[nodiscard]] int ScreenWidth() override;
     [[nodiscard]] int ScreenHeight() override;
     [[nodiscard]] int64_t TickMs() override;
@@ -93,6 +98,8 @@ private:
     std::string windowsFolder_, systemFolder_, tempFolder_, programFolder_;
     std::map<int, std::string> specialFolders_;
     std::map<char, DriveType> drives_;
+    std::map<char, TStorageTraits> storage_;
+    std::vector<char> storageQueries_;
     int screenWidth_ = 1280, screenHeight_ = 1024;
     int32_t utcOffsetMinutes_ = 0;
     int64_t ticks_ = 10'000'000;

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <winioctl.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/win32/WideText.h"
@@ -12,14 +14,15 @@ namespace nullvane::platform::win32 {
 namespace {
 
 // Closes a kernel handle when it leaves scope.
-class TokenHandle {
+class KernelHandle {
 public:
-    TokenHandle() = default;
-    ~TokenHandle() {
+    KernelHandle() = default;
+    explicit KernelHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    ~KernelHandle() {
         if (handle_) CloseHandle(handle_);
     }
-    TokenHandle(const TokenHandle&) = delete;
-    TokenHandle& operator=(const TokenHandle&) = delete;
+    KernelHandle(const KernelHandle&) = delete;
+    KernelHandle& operator=(const KernelHandle&) = delete;
     HANDLE* Out() { return &handle_; }
     [[nodiscard]] HANDLE Get() const { return handle_; }
 
@@ -128,7 +131,7 @@ TStatus Win32SystemInfo::FlushDnsCache() {
 }
 
 bool Win32SystemInfo::IsAdministrator() {
-    TokenHandle token;
+    KernelHandle token;
     if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.Out())) {
         if (GetLastError() != ERROR_NO_TOKEN) return false;
         if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out())) return false;
@@ -153,6 +156,44 @@ bool Win32SystemInfo::IsAdministrator() {
 
 DriveType Win32SystemInfo::DriveTypeOf(const std::string& root) {
     return static_cast<DriveType>(GetDriveTypeW(Widen(root).c_str()));
+}
+
+namespace {
+
+// One storage property of the volume: true/false, or unset when the device
+// does not answer that question.
+template <class TDescriptor>
+std::optional<TDescriptor> QueryStorageProperty(HANDLE volume, STORAGE_PROPERTY_ID property) {
+    STORAGE_PROPERTY_QUERY query{};
+    query.PropertyId = property;
+    query.QueryType = PropertyStandardQuery;
+    TDescriptor descriptor{};
+    DWORD returned = 0;
+    if (!DeviceIoControl(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &descriptor, sizeof descriptor,
+                         &returned, nullptr) ||
+        returned < sizeof descriptor)
+        return std::nullopt;
+    return descriptor;
+}
+
+}  // namespace
+
+TResult<TStorageTraits> Win32SystemInfo::StorageTraitsOf(const std::string& root) {
+    if (root.size() < 2 || root[1] != ':' || !((root[0] >= 'A' && root[0] <= 'Z') || (root[0] >= 'a' && root[0] <= 'z')))
+        return TResult<TStorageTraits>::Failure(ERROR_INVALID_PARAMETER);
+    // No access rights are asked: these queries answer any user.
+    const std::wstring device = std::wstring(L"\\\\.\\") + static_cast<wchar_t>(root[0]) + L":";
+    KernelHandle volume(CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    0, nullptr));
+    if (!volume.Get()) return TResult<TStorageTraits>::Failure(GetLastError());
+    TStorageTraits traits;
+    if (auto seek = QueryStorageProperty<DEVICE_SEEK_PENALTY_DESCRIPTOR>(volume.Get(), StorageDeviceSeekPenaltyProperty))
+        traits.SeekPenalty = seek->IncursSeekPenalty != FALSE;
+    if (auto trim = QueryStorageProperty<DEVICE_TRIM_DESCRIPTOR>(volume.Get(), StorageDeviceTrimProperty))
+        traits.Trim = trim->TrimEnabled != FALSE;
+    const DWORD error = GetLastError();
+    if (!traits.SeekPenalty && !traits.Trim) return TResult<TStorageTraits>::Failure(error);
+    return traits;
 }
 
 int Win32SystemInfo::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }

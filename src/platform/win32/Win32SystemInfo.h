@@ -25,6 +25,7 @@ public:
     [[nodiscard]] bool CanFlushDnsCache() override;
     TStatus FlushDnsCache() override;
     [[nodiscard]] DriveType DriveTypeOf(const std::string& root) override;
+    [[nodiscard]] TResult<TStorageTraits> StorageTraitsOf(const std::string& root) override;
     [[nodiscard]] int ScreenWidth() override;
     [[nodiscard]] int ScreenHeight() override;
     [[nodiscard]] int64_t TickMs() override;
