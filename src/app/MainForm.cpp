@@ -420,7 +420,13 @@ void TfrmMain::RunEnded(run::TRunEnd end, const std::string& reason) {
         lMain->SetHorizontalExtent(widest + 10);
         lMain->ScrollToEnd();
         pbProgress->SetPosition(1000);
-        pbProgress->SetCaption(end == run::TRunEnd::Finished ? texts::kFinished : texts::kFinishedWithErrors);
+        if (end == run::TRunEnd::Finished)
+            pbProgress->SetCaption(texts::kFinished);
+        else if (Runs.LeftEntries() > 0)
+            pbProgress->SetCaption(texts::kFinishedLeftPrefix + std::to_string(Runs.LeftEntries()) +
+                                   texts::kFinishedLeftSuffix);
+        else
+            pbProgress->SetCaption(texts::kFinishedWithErrors);
         finishedShown_ = end == run::TRunEnd::Finished;
         pbProgress->SetShowCaption(true);
         break;

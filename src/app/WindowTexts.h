@@ -13,6 +13,9 @@ inline constexpr char kCancel[] = "Cancel";
 inline constexpr char kPrepareToClean[] = "Prepare to clean...";
 inline constexpr char kFinished[] = "Finished!";
 inline constexpr char kFinishedWithErrors[] = "Finished with errors!";
+// A Clean that left entries: the prefix, their count, the suffix.
+inline constexpr char kFinishedLeftPrefix[] = "Finished, ";
+inline constexpr char kFinishedLeftSuffix[] = " entries left";
 // A run that ended at an error.
 inline constexpr char kRunStopped[] = "Stopped!";
 

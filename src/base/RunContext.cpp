@@ -23,7 +23,21 @@ void TRunContext::SetItemBytes(uint64_t bytes) {
     ItemSizeText = FormatKilobytes(bytes);
 }
 
-void TRunContext::ReportFileInUse(const std::string& path) { ReportError(std::string(texts::kFileInUse) + path); }
+void TRunContext::ReportFileInUse(const std::string& path) {
+    NoteLeft(path, texts::kReasonInUse);
+    ReportError(std::string(texts::kFileInUse) + path);
+}
+
+void TRunContext::NoteLeft(const std::string& path, std::string reason, bool error) {
+    // Only a removing run leaves anything; what a Test meets is not a reason.
+    if (IsTestRun()) return;
+    leftReasons_[path] = TLeftReason{std::move(reason), error};
+}
+
+const TRunContext::TLeftReason* TRunContext::LeftReasonOf(const std::string& path) const {
+    auto it = leftReasons_.find(path);
+    return it == leftReasons_.end() ? nullptr : &it->second;
+}
 
 void TRunContext::ReportError(const std::string& logLine) {
     errors_.fetch_add(1);

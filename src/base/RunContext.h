@@ -73,17 +73,40 @@ public:
     [[nodiscard]] bool FastScan() const { return fastScan_.load(std::memory_order_relaxed); }
     void SetFastScan(bool on) { fastScan_.store(on, std::memory_order_relaxed); }
 
-    // The terminate request.
+    // The terminate request; a run that follows another stops with it too.
     void Terminate() { terminated_.store(true); }
-    [[nodiscard]] bool Terminated() const { return terminated_.load(); }
+    [[nodiscard]] bool Terminated() const { return terminated_.load() || (follows_ && follows_->Terminated()); }
+    void FollowCancelOf(const TRunContext& other) { follows_ = &other; }
+
+    // Why the run left a file it was to remove, for the report of what a
+    // Clean left: `error` false for a rule's keep or a restart's removal.
+    struct TLeftReason {
+        std::string Text;
+        bool Error = true;
+    };
+    void NoteLeft(const std::string& path, std::string reason, bool error = true);
+    [[nodiscard]] const TLeftReason* LeftReasonOf(const std::string& path) const;
+    // A file counted (found by a Test, removed by a Clean) with its size;
+    // nothing by default.
+    virtual void NoteEntry(const std::string& /*path*/, uint64_t /*size*/) {}
+    // A file a rule keeps whole (pinned items, a kept cookie), with the
+    // rule's words; nothing by default.
+    virtual void NoteKept(const std::string& /*path*/, const std::string& /*reason*/) {}
 
     // A file the run had to leave because another program holds it: logged,
-    // and the run goes on but ends as finished with errors.
+    // noted as left, and the run goes on but ends as finished with errors.
     void ReportFileInUse(const std::string& path);
     // Anything else the run had to leave undone: the line is logged, and the
     // run goes on but ends as finished with errors.
     void ReportError(const std::string& logLine);
     [[nodiscard]] bool FinishedWithErrors() const { return errors_.load() > 0; }
+    // Entries found after the Clean for reasons other than a keep rule or
+    // a restart: the run then ends as finished with errors.
+    void AddLeftEntries(int32_t count) {
+        LeftEntries += count;
+        if (count > 0) errors_.fetch_add(1);
+    }
+    int32_t LeftEntries = 0;
 
     // Posts WM_RUNPROGRESS with `count` when more than 2 seconds have passed
     // since LastProgressTime.
@@ -99,6 +122,8 @@ private:
     std::atomic<bool> terminated_{false};
     std::atomic<bool> fastScan_;
     std::atomic<int32_t> errors_{0};
+    const TRunContext* follows_ = nullptr;
+    std::map<std::string, TLeftReason> leftReasons_;
 };
 
 }  // namespace nullvane::base

@@ -87,6 +87,20 @@ inline constexpr char kDnsCacheNotEmptied[] = "The DNS cache could not be emptie
 inline constexpr char kWillBeRemovedAtRestart[] = "will be removed at the next restart: ";
 // After an item's count: how many of its files wait for that.
 inline constexpr char kWaitForRestart[] = " of them wait for the next restart.";
+// What a Clean left: the block's head, "Left after the Clean: N entries; X KB",
+// then per entry "PATH: REASON".
+inline constexpr char kLeftAfterClean[] = "Left after the Clean: ";
+inline constexpr char kLeftEntries[] = " entries; ";
+inline constexpr char kReasonInUse[] = "in use by another program";
+inline constexpr char kReasonAccessDenied[] = "access denied";
+inline constexpr char kReasonReadOnly[] = "read-only";
+inline constexpr char kReasonKeptCookie[] = "kept by the Cookies Manager";
+inline constexpr char kReasonPinned[] = "kept: holds pinned items";
+inline constexpr char kReasonAtRestart[] = "will be removed at the next restart";
+inline constexpr char kReasonLinkElsewhere[] = "kept: a link to a file elsewhere";
+inline constexpr char kReasonDamaged[] = "damaged";
+// Written again after the Clean passed it (a running program).
+inline constexpr char kReasonReappeared[] = "reappeared";
 // Once per drive where overwriting would only wear the drive: the prefix,
 // the drive ("C:"), the suffix.
 inline constexpr char kSolidStatePrefix[] = "Overwriting cannot guarantee that deleted data is gone on the solid-state drive ";

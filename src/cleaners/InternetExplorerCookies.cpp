@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Texts.h"
 #include "browsers/CookieKeepList.h"
 #include "browsers/CookieSite.h"
 #include "browsers/InternetExplorerFolders.h"
@@ -32,8 +33,9 @@ uint64_t CleanCookieFiles(base::TRunContext& run, const std::string& folder, con
          .documentsQuestion = removal::TFolderQuestion::fqNone,
          .eachFile = [&](const removal::TWalkFile& file) {
              if (file.entry.name.find(".txt") == std::string::npos) return removal::TFileVerdict::fvKeep;
-             return keep.Keeps(file.entry.name, ReadCookieSite(files, file.path)) ? removal::TFileVerdict::fvKeep
-                                                                                : removal::TFileVerdict::fvTake;
+             if (!keep.Keeps(file.entry.name, ReadCookieSite(files, file.path))) return removal::TFileVerdict::fvTake;
+             run.NoteKept(file.path, base::texts::kReasonKeptCookie);
+             return removal::TFileVerdict::fvKeep;
          }});
 }
 

@@ -30,16 +30,17 @@ removal::TFileVerdict JumpListVerdict(base::TRunContext& run, const removal::TWa
     if (stream) {
         const stores::TDestListPins pins = stores::ReadDestListPins(*stream);
         if (pins.Readable && pins.Pinned == 0) return removal::TFileVerdict::fvTake;
-        run.AddLogLine(run.LogPrefix +
-                       (pins.Readable ? std::string(base::texts::kKeptPinned)
-                                      : base::texts::kKeptDamaged + pins.Reason + "): ") +
-                       file.path);
+        const std::string kept =
+            pins.Readable ? std::string(base::texts::kKeptPinned) : base::texts::kKeptDamaged + pins.Reason + "): ";
+        run.AddLogLine(run.LogPrefix + kept + file.path);
+        run.NoteKept(file.path, kept.substr(0, kept.size() - 2));
         return removal::TFileVerdict::fvKeep;
     }
     const std::string reason = stream.Error() == platform::seFileNotFound
                                    ? std::string(base::texts::kNoDestList)
                                    : run.Machine.system.ErrorText(stream.Error());
     run.AddLogLine(run.LogPrefix + base::texts::kKeptDamaged + reason + "): " + file.path);
+    run.NoteKept(file.path, base::texts::kKeptDamaged + reason + ")");
     return removal::TFileVerdict::fvKeep;
 }
 

@@ -137,6 +137,22 @@ bool NotOverwrittenBecause(base::TRunContext& run, const std::string& path, uint
     return true;
 }
 
+// Why a file stayed, in the words the report of what a Clean left uses.
+void NoteRemovalFailure(base::TRunContext& run, const std::string& path, uint32_t error) {
+    constexpr uint32_t kLockViolation = 33;
+    switch (error) {
+        case platform::seFileNotFound:
+        case platform::sePathNotFound: return;  // gone meanwhile
+        case platform::seSharingViolation:
+        case kLockViolation: run.NoteLeft(path, base::texts::kReasonInUse); return;
+        case platform::seAccessDenied:
+            run.NoteLeft(path, std::string(base::texts::kReasonAccessDenied) + " (" +
+                                   run.Machine.system.ErrorText(error) + ")");
+            return;
+        default: run.NoteLeft(path, run.Machine.system.ErrorText(error)); return;
+    }
+}
+
 // Deletes one file of a Clean through the handle that was checked: a file
 // that resolves outside the walked folder (a link to elsewhere) stays, and
 // a file with other names is deleted without being overwritten, since the
@@ -144,25 +160,34 @@ bool NotOverwrittenBecause(base::TRunContext& run, const std::string& path, uint
 bool RemoveCheckedFile(base::TRunContext& run, const std::string& path, const TWalkScope& scope) {
     bool overwrite = run.Options.OverwriteFile && run.Options.OverwriteNumber > 0 && OverwritesOnVolume(run, path);
     auto file = run.Machine.files.OpenForRemoval(path, overwrite);
-    if (!file) return false;
-    if (scope.resolvedFolder.empty()) {
-        if (file->Attributes() & platform::faReparsePoint) return false;
-    } else if (!PathLiesUnder(file->ResolvedName(), scope.resolvedFolder)) {
+    if (!file) {
+        NoteRemovalFailure(run, path, file.Error());
+        return false;
+    }
+    if (scope.resolvedFolder.empty() ? (file->Attributes() & platform::faReparsePoint) != 0
+                                     : !PathLiesUnder(file->ResolvedName(), scope.resolvedFolder)) {
+        run.NoteLeft(path, base::texts::kReasonLinkElsewhere, false);
         return false;
     }
     if (overwrite && file->Content() && file->LinkCount() <= 1 && !(file->Attributes() & platform::faReparsePoint) &&
         !NotOverwrittenBecause(run, path, file->Attributes()))
         Wipe(run, *file->Content(), run.Options.OverwriteNumber);
-    return file->Delete().Succeeded();
+    const platform::TStatus deleted = file->Delete();
+    if (!deleted) NoteRemovalFailure(run, path, deleted.Error());
+    return deleted.Succeeded();
 }
 
-bool EraseFileIn(base::TRunContext& run, const std::string& path, bool logIt, const TWalkScope& scope) {
+bool EraseFileIn(base::TRunContext& run, const std::string& path, uint64_t size, bool logIt,
+                 const TWalkScope& scope) {
     if (logIt && !run.FastScan()) {
         run.AddLogLine(run.LogPrefix + base::texts::kDeleting + " " + path);
         ScrollLogIfDue(run, 50);
     }
-    if (run.IsTestRun()) return true;
-    return RemoveCheckedFile(run, path, scope);
+    if (run.IsTestRun() || RemoveCheckedFile(run, path, scope)) {
+        run.NoteEntry(path, size);
+        return true;
+    }
+    return false;
 }
 
 // The files SQLite keeps beside a database while it writes: a stale one
@@ -182,12 +207,12 @@ uint64_t EraseDatabaseIn(base::TRunContext& run, const std::string& path, uint64
         run.PostProgressIfDue(rules.progressWithTotal ? count + run.TotalItems : count);
         return bytes;
     };
-    if (!EraseFileIn(run, path, rules.logIt, scope)) return 0;
+    if (!EraseFileIn(run, path, size, rules.logIt, scope)) return 0;
     uint64_t bytes = counted(size);
     for (const char* suffix : kDatabaseCompanions) {
         std::string companion = path + suffix;
         auto companionSize = FileSizeOf(run.Machine.files, companion);
-        if (companionSize && EraseFileIn(run, companion, rules.logIt, scope)) bytes += counted(*companionSize);
+        if (companionSize && EraseFileIn(run, companion, *companionSize, rules.logIt, scope)) bytes += counted(*companionSize);
     }
     return bytes;
 }
@@ -200,6 +225,7 @@ bool ScheduleHeldFile(base::TRunContext& run, const std::string& path) {
     if (!attributes || (*attributes & platform::faReadOnly) || !IsFileLocked(run, path)) return false;
     switch (DeleteAtReboot(run, path)) {
         case TRebootDeletion::Scheduled:
+            run.NoteLeft(path, base::texts::kReasonAtRestart, false);
             run.AddLogLine(run.LogPrefix + base::texts::kWillBeRemovedAtRestart + path);
             ++run.ItemScheduled;
             return true;
@@ -273,7 +299,7 @@ uint64_t Walk(base::TRunContext& run, const std::string& folder, const TWalkRule
             bytes += EraseDatabaseIn(run, path, entry.size, rules, count, scope);
             return true;
         }
-        if (EraseFileIn(run, path, rules.logIt, scope) ||
+        if (EraseFileIn(run, path, entry.size, rules.logIt, scope) ||
             (rules.scheduleHeld && !run.IsTestRun() && ScheduleHeldFile(run, path))) {
             ++count;
             bytes += entry.size;
@@ -400,7 +426,8 @@ bool EraseFile(base::TRunContext& run, const std::string& path, bool logIt) {
             if (!name.empty()) scope.resolvedFolder = platform::Utf8ToUtf16(WithTrailingBackslash(name));
         }
     }
-    return EraseFileIn(run, path, logIt, scope);
+    const uint64_t size = run.IsTestRun() ? FileSizeOf(run.Machine.files, path).value_or(0) : 0;
+    return EraseFileIn(run, path, size, logIt, scope);
 }
 
 bool ConfirmFolderRemoval(base::TRunContext& run, const std::string& folder, TFolderQuestion rootQuestion,

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "run/Dispatch.h"
+#include "run/LeftAfterClean.h"
 #include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 
@@ -92,6 +93,13 @@ void TClearTaskThread::RunItems() {
                    base::texts::kTotalFilesToBeRemoved + base::FormatKilobytes(TotalBytes) + " KB");
     }
     AddLogLine(separator);
+    // What the Clean left, by a quiet Test of the same items; nothing when
+    // it was cancelled meanwhile.
+    if (!IsTestRun()) {
+        const auto left = FindLeftAfterClean(*this, ItemNames, Dispatch);
+        if (Terminated()) return;
+        if (ReportLeftAfterClean(*this, left)) AddLogLine(separator);
+    }
     endPosted_.store(true);
     Post(base::WM_RUNFINISHED, TotalItems);
 }

@@ -144,6 +144,7 @@ void TRunController::Launch(TRunPhase phase, base::TRunMode mode, std::vector<st
     Retire();
     phase_ = phase;
     mode_ = mode;
+    leftEntries_ = 0;
     base::TRunOptions options = options_;
     if (phase == TRunPhase::PreScan) options.FastScan = true;
     view_.RunStarting(phase, mode);
@@ -215,6 +216,7 @@ void TRunController::EndRun() {
         return;
     }
     const bool withErrors = current_->FinishedWithErrors();
+    leftEntries_ = current_->LeftEntries;
     Retire();
     phase_ = TRunPhase::Idle;
     removing_.reset();

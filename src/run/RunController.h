@@ -84,6 +84,9 @@ public:
     [[nodiscard]] base::TRunMode Mode() const { return mode_; }
     // The pre-scan's count, against which a removing pass shows progress.
     [[nodiscard]] int32_t ExpectedItems() const { return expectedItems_; }
+    // Entries the last Clean left for reasons other than a keep rule or a
+    // restart (its quiet Test after the removing pass).
+    [[nodiscard]] int32_t LeftEntries() const { return leftEntries_; }
     // The run in progress, or nullptr.
     [[nodiscard]] const TClearTaskThread* Current() const { return current_.get(); }
 
@@ -141,6 +144,7 @@ private:
     TRunPhase phase_ = TRunPhase::Idle;
     base::TRunMode mode_ = base::rmClean;
     int32_t expectedItems_ = 0;
+    int32_t leftEntries_ = 0;
     bool asking_ = false;
     base::TRunOptions options_;
     std::shared_ptr<TRunLogSink> sink_;

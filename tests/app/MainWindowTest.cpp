@@ -164,9 +164,10 @@ TEST_F(MainWindowTest, CleanCountsInvisiblyThenRemovesWithProgressAgainstTheCoun
     EXPECT_EQ(main.lMain->FontColor(), ui::clBlack);
     EXPECT_EQ(JunkLeft(kTempFiles), 0);
     const auto calls = cleaner->Calls();
-    ASSERT_EQ(calls.size(), 2u);
+    ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].mode, base::rmTest);
     EXPECT_EQ(calls[1].mode, base::rmClean);
+    EXPECT_EQ(calls[2].mode, base::rmTest) << "what the Clean left is looked for";
     // The log holds only the removing pass.
     const auto lines = main.lMain->Items();
     EXPECT_EQ(lines.front(), "Clean: Clearing Windows - Temporary Files ...");
@@ -255,8 +256,9 @@ TEST_F(MainWindowTest, TicksChangedDuringThePreScanApplyToTheRemovingPass) {
     EXPECT_EQ(JunkLeft(kClipboard), 2);
     const auto calls = cleaner->Calls();
     // The pre-scan worked on its own copy of both names.
-    ASSERT_EQ(calls.size(), 3u);
+    ASSERT_EQ(calls.size(), 4u);
     EXPECT_EQ(calls[2].item, kTempFiles);
+    EXPECT_EQ(calls[3].item, kTempFiles);
 }
 
 TEST_F(MainWindowTest, TheEndOfACancelledRunDoesNotEndTheNextOne) {
@@ -472,7 +474,9 @@ TEST_F(MainWindowTest, ActionMenuShortcutsDoWhatTheButtonsDo) {
     ASSERT_TRUE(Pump([&] { return main.Runs.AllEnded(); }));
     EXPECT_TRUE(Form().PressShortCut({true, true, false, 'C'}));
     ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
-    EXPECT_EQ(cleaner->Calls().back().mode, base::rmClean);
+    const auto calls = cleaner->Calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2].mode, base::rmClean);
     // Ctrl+Alt+S opens the settings dialog.
     EXPECT_TRUE(Form().PressShortCut({true, true, false, 'S'}));
     EXPECT_EQ(controls.ModalRuns().back(), "frmOptions");

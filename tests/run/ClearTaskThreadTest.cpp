@@ -79,7 +79,7 @@ TEST_F(ClearTaskThreadTest, ARunOfOneTestItemHasNoSeparatorBeforeItsHeader) {
 TEST_F(ClearTaskThreadTest, ARemovingRunOfTwoItemsWritesCleanLinesAndRunningTotals) {
     auto task = MakeRun(base::rmUnattended, {"Internet Explorer - Cookies", "Windows - Temporary Files"},
                         [](TRunContext& run, const std::string& name) {
-                            EXPECT_FALSE(run.IsTestRun());
+                            if (run.IsTestRun()) return;  // the look for what was left
                             if (name == "Internet Explorer - Cookies") {
                                 run.AddLogLine(run.LogPrefix + "deleting C:\\a.txt");
                                 run.ItemCount = 1;

@@ -168,12 +168,13 @@ TEST_F(RunControllerTest, ACleanAsksPreScansInFastModeThenRemovesWithProgressAnd
                                                      "start Removing removing", "progress 2 500", "progress 4 1000",
                                                      "end Finished"}));
     EXPECT_EQ(controller.ExpectedItems(), 4);
+    // The pre-scan, the removing pass and the quiet Test of what it left.
     const auto calls = cleaner->Calls();
-    ASSERT_EQ(calls.size(), 4u);
+    ASSERT_EQ(calls.size(), 6u);
     for (size_t i = 0; i < calls.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(calls[i].Testing, i < 2);
-        EXPECT_EQ(calls[i].FastScan, i < 2) << "the pre-scan alone is made in Fast Mode";
+        EXPECT_EQ(calls[i].Testing, i < 2 || i >= 4);
+        EXPECT_EQ(calls[i].FastScan, i < 2 || i >= 4) << "the removing pass alone follows the setting";
         EXPECT_TRUE(calls[i].LockHeld);
     }
     EXPECT_FALSE(LockHeld());
