@@ -98,7 +98,7 @@ inline constexpr char kReasonKeptCookie[] = "kept by the Cookies Manager";
 inline constexpr char kReasonPinned[] = "kept: holds pinned items";
 inline constexpr char kReasonAtRestart[] = "will be removed at the next restart";
 inline constexpr char kReasonLinkElsewhere[] = "kept: a link to a file elsewhere";
-inline constexpr char kReasonDamaged[] = "damaged";
+inline constexpr char kReasonNotScheduled[] = "kept: held, and a link or a file with other names";
 // Written again after the Clean passed it (a running program).
 inline constexpr char kReasonReappeared[] = "reappeared";
 // Once per drive where overwriting would only wear the drive: the prefix,

@@ -64,6 +64,9 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
         } else if (arg == "--fast" || arg == "--detail") {
             parsed.FastMode = arg == "--fast";
             modifiers.push_back(arg);
+        } else if (arg == "--json") {
+            parsed.Json = true;
+            modifiers.push_back(arg);
         } else if (arg == "--yes") {
             parsed.Yes = true;
             modifiers.push_back(arg);

@@ -26,7 +26,8 @@ struct TCliArguments {
     std::vector<std::string> Except;  // --except: ticked items left out of this run
     std::string File;                // of --index-dat and --wipe-index-dat
     bool CloseBrowsers = false;      // --close-browsers: a ticked open browser is asked to close
-    bool Yes = false;                // --yes: no question before a clean or a wipe
+    bool Yes = false;
+    bool Json = false;               // --json: one JSON document instead of the log                // --yes: no question before a clean or a wipe
     std::optional<bool> FastMode;    // --fast / --detail, the last one given
 };
 

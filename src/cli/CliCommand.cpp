@@ -11,6 +11,7 @@
 #include "cli/ConsoleRunView.h"
 #include "cli/CookiesCommand.h"
 #include "cli/IndexDatCommand.h"
+#include "cli/JsonReport.h"
 #include "customlists/CustomList.h"
 #include "run/CleanItemCatalogue.h"
 #include "run/RunController.h"
@@ -35,6 +36,36 @@ int ListCatalogue(const run::TCleanItemTree& tree, std::ostream& out) {
         }
     }
     return 0;
+}
+
+// How the run ended, as the exit status; messages go to `err`.
+int RunStatus(run::TStartOutcome outcome, const TConsoleRunView& view, std::ostream& err) {
+    switch (outcome) {
+    case run::TStartOutcome::Started:
+        break;
+    case run::TStartOutcome::NothingTicked:
+        err << kProgram << texts::kCliNothingSelected << '\n';
+        return 1;
+    case run::TStartOutcome::Declined:
+        err << kProgram << texts::kCliCleanDeclined << '\n';
+        return 1;
+    case run::TStartOutcome::BrowserOpen:
+        return 3;
+    case run::TStartOutcome::AnotherRunRemoving:
+        return 6;
+    case run::TStartOutcome::Busy:
+        return 4;
+    }
+    switch (view.End) {
+    case run::TRunEnd::Aborted:
+        err << kProgram << base::texts::kCliRunAborted << view.Reason << '\n';
+        return 4;
+    case run::TRunEnd::FinishedWithErrors:
+        err << kProgram << texts::kCliFinishedWithErrors << '\n';
+        return 5;
+    default:
+        return 0;
+    }
 }
 
 int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Platform& machine, std::istream& in,
@@ -66,43 +97,32 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
         size_t index = *tree.FindItem(item);
         if (tree.Node(index).StateIndex == run::kStateTicked) tree.ClickStateImage(index);
     }
-    // The run's own questions are asked on the console.
-    TConsoleDialogs console(in, out);
+    // The run's own questions are asked on the console; with --json standard
+    // output holds the document alone, so they go to standard error.
+    std::ostream& prompts = args.Json ? err : out;
+    TConsoleDialogs console(in, prompts);
     platform::Platform consoleMachine = platform::WithDialogs(machine, console);
-    TConsoleRunView view(in, out, err, args.Yes);
+    TConsoleRunView view(in, prompts, err, args.Yes);
+    view.ShowLog = !args.Json;
     if (args.CloseBrowsers) view.CloseBrowsersOn = &machine;
     run::TRunController runs(consoleMachine, tree, view);
+    runs.KeepEntryPaths = args.Json && args.FastMode == false;
     const bool clean = args.Command == TCliCommand::Clean;
+    const std::string started = UtcTimestamp(machine.system);
     // No window listens: the run is made on this thread, which is the one
     // its synchronised calls run on.
     const auto outcome = runs.RunHere(clean ? base::rmUnattended : base::rmTest, settings::RunOptionsOf(options));
+    const int status = RunStatus(outcome, view, err);
+    if (args.Json) {
+        const TJsonRun run{.Kind = clean ? "clean" : "preview",
+                           .Started = started,
+                           .Ended = UtcTimestamp(machine.system),
+                           .Status = status,
+                           .Detail = args.FastMode == false};
+        out << JsonReport(run, outcome == run::TStartOutcome::Started ? view.Report : run::TRunReport{}) << '\n';
+    }
     out.flush();
-    switch (outcome) {
-    case run::TStartOutcome::Started:
-        break;
-    case run::TStartOutcome::NothingTicked:
-        err << kProgram << texts::kCliNothingSelected << '\n';
-        return 1;
-    case run::TStartOutcome::Declined:
-        err << kProgram << texts::kCliCleanDeclined << '\n';
-        return 1;
-    case run::TStartOutcome::BrowserOpen:
-        return 3;
-    case run::TStartOutcome::AnotherRunRemoving:
-        return 6;
-    case run::TStartOutcome::Busy:
-        return 4;
-    }
-    switch (view.End) {
-    case run::TRunEnd::Aborted:
-        err << kProgram << base::texts::kCliRunAborted << view.Reason << '\n';
-        return 4;
-    case run::TRunEnd::FinishedWithErrors:
-        err << kProgram << texts::kCliFinishedWithErrors << '\n';
-        return 5;
-    default:
-        return 0;
-    }
+    return status;
 }
 
 }  // namespace

@@ -5,8 +5,9 @@ namespace nullvane::cli::texts {
 
 inline constexpr char kCliUsage[] =
     "Usage: nullvane-cli --list\n"
-    "       nullvane-cli --preview [ITEM ...] [--except ITEM ...] [--fast | --detail]\n"
+    "       nullvane-cli --preview [ITEM ...] [--except ITEM ...] [--fast | --detail] [--json]\n"
     "       nullvane-cli --clean [ITEM ...] [--except ITEM ...] [--yes] [--close-browsers] [--fast | --detail]\n"
+    "                    [--json]\n"
     "       nullvane-cli --index-dat FILE\n"
     "       nullvane-cli --custom-list\n"
     "       nullvane-cli --wipe-index-dat FILE [--yes]\n"
@@ -16,6 +17,8 @@ inline constexpr char kCliUsage[] =
     "ITEM is a full item name as --list shows it, e.g. \"Windows - Clipboard\".\n"
     "Without ITEM the items saved by Nullvane are used.\n"
     "--except leaves the named items out of this run; the saved selection stays as it is.\n"
+    "--json prints one JSON document instead of the log (with --detail, the files' paths too);\n"
+    "questions and messages go to standard error.\n"
     "--close-browsers asks a ticked browser that is open to close (as its close button does)\n"
     "and waits up to 10 seconds for it; nothing is ended by force.\n"
     "--custom-list prints the entries of the custom list as the editor keeps them.\n"
@@ -47,6 +50,7 @@ inline constexpr char kCliQuestionSuffix[] = " [y/N] ";
 
 // A file left because another program holds it.
 inline constexpr char kCliFinishedWithErrors[] =
-    "Some files were in use by another program and were left; close that program and run the clean again.";
+    "finished with errors: some entries were left (the log or the report names each and why); close the programs "
+    "that hold them and run the clean again.";
 
 }  // namespace nullvane::cli::texts

@@ -24,8 +24,14 @@ public:
 
     run::TRunEnd End = run::TRunEnd::Finished;
     std::string Reason;
+    // --json: the log is not written; the report is kept for the document.
+    bool ShowLog = true;
+    run::TRunReport Report;
 
-    void AddLogLine(const std::string& line) override { out_ << line << '\n'; }
+    void AddLogLine(const std::string& line) override {
+        if (ShowLog) out_ << line << '\n';
+    }
+    void RunReported(const run::TRunReport& report) override { Report = report; }
     void ScrollLogToEnd() override { out_.flush(); }
     // The console shows no current item: the header line names it.
     void ShowCurrentItem(const std::string& /*itemName*/) override {}

@@ -145,10 +145,15 @@ void NoteRemovalFailure(base::TRunContext& run, const std::string& path, uint32_
         case platform::sePathNotFound: return;  // gone meanwhile
         case platform::seSharingViolation:
         case kLockViolation: run.NoteLeft(path, base::texts::kReasonInUse); return;
-        case platform::seAccessDenied:
-            run.NoteLeft(path, std::string(base::texts::kReasonAccessDenied) + " (" +
-                                   run.Machine.system.ErrorText(error) + ")");
+        case platform::seAccessDenied: {
+            const auto attributes = run.Machine.files.GetAttributes(path);
+            if (attributes && (*attributes & platform::faReadOnly))
+                run.NoteLeft(path, base::texts::kReasonReadOnly);
+            else
+                run.NoteLeft(path, std::string(base::texts::kReasonAccessDenied) + " (" +
+                                       run.Machine.system.ErrorText(error) + ")");
             return;
+        }
         default: run.NoteLeft(path, run.Machine.system.ErrorText(error)); return;
     }
 }
@@ -230,8 +235,11 @@ bool ScheduleHeldFile(base::TRunContext& run, const std::string& path) {
             ++run.ItemScheduled;
             return true;
         case TRebootDeletion::Refused: run.ReportFileInUse(path); return false;
-        case TRebootDeletion::Absent:
-        case TRebootDeletion::Left: return false;  // gone meanwhile, or left and logged
+        case TRebootDeletion::Left:
+            // Left by the rule an immediate delete follows too, and logged.
+            run.NoteLeft(path, base::texts::kReasonNotScheduled, false);
+            return false;
+        case TRebootDeletion::Absent: return false;  // gone meanwhile
     }
     return false;
 }

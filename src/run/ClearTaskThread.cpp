@@ -79,8 +79,11 @@ void TClearTaskThread::RunItems() {
         LogBox.SetCurrentItem(name);
         if (i > 0) AddLogLine(separator);
         AddLogLine(LogPrefix + base::texts::kClearing + " " + name + " ...");
+        Report.Items.push_back(TItemResult{name});
         Dispatch(*this, name);
         Machine.ui.Synchronize([this] { EndItem(); });
+        Report.Items.back().Entries = ItemCount;
+        Report.Items.back().Bytes = ItemBytes;
     }
     // Cancelled during the last item: no totals either.
     if (Terminated()) return;
@@ -96,10 +99,12 @@ void TClearTaskThread::RunItems() {
     // What the Clean left, by a quiet Test of the same items; nothing when
     // it was cancelled meanwhile.
     if (!IsTestRun()) {
-        const auto left = FindLeftAfterClean(*this, ItemNames, Dispatch);
+        Report.Left = FindLeftAfterClean(*this, ItemNames, Dispatch);
         if (Terminated()) return;
-        if (ReportLeftAfterClean(*this, left)) AddLogLine(separator);
+        if (ReportLeftAfterClean(*this, Report.Left)) AddLogLine(separator);
     }
+    Report.TotalEntries = TotalItems;
+    Report.TotalBytes = TotalBytes;
     endPosted_.store(true);
     Post(base::WM_RUNFINISHED, TotalItems);
 }
@@ -126,6 +131,10 @@ void TClearTaskThread::EndItem() {
     TotalItems += ItemCount;
     TotalBytes += ItemBytes;
     Post(base::WM_RUNPROGRESS, TotalItems);
+}
+
+void TClearTaskThread::NoteEntry(const std::string& path, uint64_t /*size*/) {
+    if (KeepEntryPaths && !Report.Items.empty()) Report.Items.back().Paths.push_back(path);
 }
 
 void TClearTaskThread::Post(uint32_t message, int32_t wParam) {

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "base/RunContext.h"
+#include "run/RunReport.h"
 
 namespace nullvane::run {
 
@@ -48,6 +49,12 @@ public:
     // Selects and runs an item's cleaner; the dispatch table unless replaced
     // before the run starts.
     TDispatcher Dispatch;
+
+    // Each item's count and size, and what a Clean left; read once Finished().
+    TRunReport Report;
+    // The paths of the files each item counts go into the report too.
+    bool KeepEntryPaths = false;
+    void NoteEntry(const std::string& path, uint64_t size) override;
 
     // Runs Execute on a new thread.
     void Start();

@@ -152,6 +152,7 @@ void TRunController::Launch(TRunPhase phase, base::TRunMode mode, std::vector<st
     current_ = std::make_unique<TClearTaskThread>(quiet ? quietMachine_ : machine_, mode, onThisThread ? 0 : Window,
                                                   *sink_, std::move(names), options);
     if (Dispatcher) current_->Dispatch = Dispatcher;
+    current_->KeepEntryPaths = KeepEntryPaths;
     if (onThisThread) {
         current_->Execute();
     } else {
@@ -217,6 +218,7 @@ void TRunController::EndRun() {
     }
     const bool withErrors = current_->FinishedWithErrors();
     leftEntries_ = current_->LeftEntries;
+    view_.RunReported(current_->Report);
     Retire();
     phase_ = TRunPhase::Idle;
     removing_.reset();

@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 #include "run/CleanItemTree.h"
 #include "run/ClearTaskThread.h"
+#include "run/RunReport.h"
 
 namespace nullvane::run {
 
@@ -48,6 +49,9 @@ public:
     virtual void RunProgress(int32_t count, std::optional<int> perMille) = 0;
     // The phase is Idle again. `reason` is the error of an aborted run.
     virtual void RunEnded(TRunEnd end, const std::string& reason) = 0;
+    // A run that finished (with or without errors) tells what it did, just
+    // before RunEnded.
+    virtual void RunReported(const TRunReport& /*report*/) {}
     // A start refused; `message` is the text for the user.
     virtual void RunRefused(TStartOutcome why, const std::string& message) = 0;
     // Whether a removing run of `mode` may go ahead.
@@ -75,6 +79,9 @@ public:
 
     // The window the runs post their messages to; 0 for none.
     platform::WindowId Window = 0;
+    // The runs started from now on keep the paths of the files they count
+    // in their report.
+    bool KeepEntryPaths = false;
     // Replaces the dispatch table of the runs started from now on (tests).
     TClearTaskThread::TDispatcher Dispatcher;
 

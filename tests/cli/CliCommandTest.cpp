@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
@@ -208,6 +211,57 @@ TEST_F(CliTest, ExceptLeavesTheNamedItemsOutOfThisRunOnlyAndNeedsAName) {
     EXPECT_NE(errText.find("Windows - Nope"), std::string::npos);
     EXPECT_EQ(Run({"--list", "--except", "Windows - Clipboard"}), 2);
     EXPECT_TRUE(outText.empty());
+}
+
+// The document a script reads: every key with its type, the held file named
+// with its reason, and nothing but the document on standard output.
+TEST_F(CliTest, JsonPrintsOneDocumentWithEachItemAndWhatTheCleanLeftAndWhy) {
+    const std::string temp = sim.system().TempFolder();
+    sim.MakeFile(temp + "held.tmp", "held");
+    sim.MakeFile(temp + "free.tmp", "free");
+    sim.files().SetInUse(temp + "held.tmp");
+    const int status = Run({"--clean", "Windows - Temporary Files", "--yes", "--json", "--detail"});
+    EXPECT_EQ(status, 5);
+    const auto document = nlohmann::json::parse(outText, nullptr, false);
+    ASSERT_TRUE(document.is_object()) << outText;
+    EXPECT_EQ(document["program"], "Nullvane");
+    EXPECT_TRUE(document["version"].is_string());
+    EXPECT_EQ(document["run"], "clean");
+    for (const char* time : {"started", "ended"})
+        EXPECT_TRUE(std::regex_match(document[time].get<std::string>(),
+                                     std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")))
+            << document[time];
+    EXPECT_EQ(document["status"], 5);
+    ASSERT_TRUE(document["items"].is_array());
+    ASSERT_EQ(document["items"].size(), 1u);
+    const auto& item = document["items"][0];
+    EXPECT_EQ(item["name"], "Windows - Temporary Files");
+    EXPECT_TRUE(item["entries"].is_number_integer());
+    EXPECT_TRUE(item["bytes"].is_number_unsigned());
+    EXPECT_EQ(item["files"], nlohmann::json::array({temp + "free.tmp"}));
+    const auto& left = item["left"];
+    EXPECT_EQ(left["entries"], 1);
+    EXPECT_EQ(left["errors"], 1);
+    EXPECT_TRUE(left["bytes"].is_number_unsigned());
+    ASSERT_EQ(left["files"].size(), 1u);
+    EXPECT_EQ(left["files"][0]["path"], temp + "held.tmp");
+    EXPECT_EQ(left["files"][0]["reason"], "in use by another program");
+    EXPECT_EQ(document["totals"]["left"], 1);
+    EXPECT_TRUE(document["totals"]["entries"].is_number_integer());
+    EXPECT_NE(errText.find("finished with errors"), std::string::npos) << errText;
+
+    // Without --detail no paths of removed files; a Test has nothing left.
+    sim.files().SetInUse(temp + "held.tmp", false);
+    ASSERT_EQ(Run({"--preview", "Windows - Temporary Files", "--json"}), 0);
+    const auto preview = nlohmann::json::parse(outText, nullptr, false);
+    ASSERT_TRUE(preview.is_object()) << outText;
+    EXPECT_EQ(preview["run"], "preview");
+    EXPECT_FALSE(preview["items"][0].contains("files"));
+    EXPECT_EQ(preview["items"][0]["entries"], 1);
+    EXPECT_EQ(preview["items"][0]["left"]["entries"], 0);
+    // A run refused still gives a document, with its status.
+    ASSERT_EQ(Run({"--preview", "--json"}), 1);
+    EXPECT_EQ(nlohmann::json::parse(outText, nullptr, false)["status"], 1);
 }
 
 TEST_F(CliTest, WithoutAMachineOnlyTheListRuns) {
