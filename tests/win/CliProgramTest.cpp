@@ -7,7 +7,11 @@
 #include <iterator>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
+#include "platform/Text.h"
 #include "platform/win32/Win32SessionLocks.h"
+#include "platform/win32/WideText.h"
 #include "run/RemovingRunLock.h"
 #include "base/Texts.h"
 #include "indexdat/IndexDatBuilder.h"
@@ -97,4 +101,37 @@ TEST(CliProgram, WipeIndexDatOfAFileAnotherProgramHoldsIsStatusFourAndSaysItIsIn
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), std::istreambuf_iterator<char>()), image.Image());
     after.close();
     DeleteFileW(wide.c_str());
+}
+
+TEST(CliProgram, ACleanWithJsonNamesTheTempFileAnotherProgramHoldsWithItsReasonAndIsStatusFive) {
+    wchar_t tempW[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, tempW), 0u);
+    const std::wstring heldW = std::wstring(tempW) + L"cli-json-held-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const std::wstring freeW = std::wstring(tempW) + L"cli-json-free-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    for (const auto* path : {&heldW, &freeW}) {
+        HANDLE file = CreateFileW(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, "trace", 5, &written, nullptr));
+        CloseHandle(file);
+    }
+    HANDLE holder = CreateFileW(heldW.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    TCliResult result = RunCliProgram("--clean \"Windows - Temporary Files\" --yes --json");
+    CloseHandle(holder);
+    const bool freeLeft = GetFileAttributesW(freeW.c_str()) != INVALID_FILE_ATTRIBUTES;
+    DeleteFileW(heldW.c_str());
+    EXPECT_EQ(result.Status, 5) << result.Err;
+    EXPECT_FALSE(freeLeft);
+    std::string text;
+    for (const auto& line : result.Out) text += line + "\n";
+    const auto document = nlohmann::json::parse(text, nullptr, false);
+    ASSERT_TRUE(document.is_object()) << text;
+    EXPECT_EQ(document["status"], 5);
+    const std::string held = nullvane::platform::win32::Narrow(heldW);
+    bool named = false;
+    for (const auto& file : document["items"][0]["left"]["files"])
+        named = named || (nullvane::platform::EqualsIgnoreCase(file["path"].get<std::string>(), held) &&
+                          file["reason"] == "in use by another program");
+    EXPECT_TRUE(named) << document.dump(2);
 }
