@@ -11,6 +11,7 @@ TRunContext::TRunContext(platform::Platform& platform, TRunMode mode, platform::
       fastScan_(options.FastScan) {}
 
 void TRunContext::PostProgressIfDue(int32_t count) {
+    if (ProgressHeard) ProgressHeard(*this);
     int64_t now = Machine.system.TickMs();
     if (now - LastProgressTime > 2000) {
         LastProgressTime = now;

@@ -2,6 +2,7 @@
 // What a run offers its cleaners: mode, counters, log, cancel flag, progress.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -108,6 +109,9 @@ public:
     }
     int32_t LeftEntries = 0;
 
+    // Told at every progress step of the run (each file counted), on the
+    // run's thread; the command line's progress line listens.
+    std::function<void(const TRunContext& run)> ProgressHeard;
     // Posts WM_RUNPROGRESS with `count` when more than 2 seconds have passed
     // since LastProgressTime.
     void PostProgressIfDue(int32_t count);

@@ -69,7 +69,7 @@ int RunStatus(run::TStartOutcome outcome, const TConsoleRunView& view, std::ostr
 }
 
 int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Platform& machine, std::istream& in,
-             std::ostream& out, std::ostream& err) {
+             std::ostream& out, std::ostream& err, bool errIsConsole) {
     for (const auto* names : {&args.Items, &args.Except}) {
         for (const std::string& item : *names) {
             if (!tree.FindItem(item)) {
@@ -104,6 +104,7 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
     platform::Platform consoleMachine = platform::WithDialogs(machine, console);
     TConsoleRunView view(in, prompts, err, args.Yes);
     view.ShowLog = !args.Json;
+    if (errIsConsole) view.ProgressClock = &machine.system;
     if (args.CloseBrowsers) view.CloseBrowsersOn = &machine;
     run::TRunController runs(consoleMachine, tree, view);
     runs.KeepEntryPaths = args.Json && args.FastMode == false;
@@ -128,7 +129,7 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
 }  // namespace
 
 int RunCli(const std::vector<std::string>& argList, platform::Platform* machine, std::istream& in,
-           std::ostream& out, std::ostream& err) {
+           std::ostream& out, std::ostream& err, bool errIsConsole) {
     std::string error;
     auto args = ParseCliArguments(argList, error);
     if (!args) {
@@ -178,7 +179,7 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
     run::FillBrowserCategories(tree, *machine);
     run::FillApplicationsCategory(tree, *machine);
     if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
-    return RunItems(*args, tree, *machine, in, out, err);
+    return RunItems(*args, tree, *machine, in, out, err, errIsConsole);
 }
 
 }  // namespace nullvane::cli

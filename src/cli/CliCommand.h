@@ -19,7 +19,8 @@ namespace nullvane::cli {
 // `args` are the arguments after the program name. `machine` may be null in
 // a build that has no Windows to work on: then only the commands that need
 // no machine (--list, --version, --help) run. Questions are read from `in`.
+// When `err` is a console, a run keeps a progress line there.
 [[nodiscard]] int RunCli(const std::vector<std::string>& args, platform::Platform* machine, std::istream& in,
-                         std::ostream& out, std::ostream& err);
+                         std::ostream& out, std::ostream& err, bool errIsConsole = false);
 
 }  // namespace nullvane::cli

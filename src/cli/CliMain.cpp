@@ -8,6 +8,7 @@
 #include "cli/CliCommand.h"
 
 #ifdef _WIN32
+#include "platform/win32/StandardStreams.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Machine.h"
 
@@ -15,7 +16,8 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(nullvane::platform::win32::Narrow(argv[i]));
     nullvane::platform::win32::Win32Machine machine;
-    return nullvane::cli::RunCli(args, &machine.Machine(), std::cin, std::cout, std::cerr);
+    return nullvane::cli::RunCli(args, &machine.Machine(), std::cin, std::cout, std::cerr,
+                                 nullvane::platform::win32::StandardErrorIsConsole());
 }
 #else
 int main(int argc, char** argv) {

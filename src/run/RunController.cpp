@@ -153,6 +153,11 @@ void TRunController::Launch(TRunPhase phase, base::TRunMode mode, std::vector<st
                                                   *sink_, std::move(names), options);
     if (Dispatcher) current_->Dispatch = Dispatcher;
     current_->KeepEntryPaths = KeepEntryPaths;
+    // Only a run on this thread may call the view while it works.
+    if (onThisThread)
+        current_->ProgressHeard = [this](const base::TRunContext& run) {
+            view_.RunWorking(run.ItemCount, run.TotalBytes + run.ItemBytes);
+        };
     if (onThisThread) {
         current_->Execute();
     } else {

@@ -47,6 +47,9 @@ public:
     // Items so far, and in a removing pass after a pre-scan the share of the
     // pre-scan's count, in thousandths (it may pass 1000).
     virtual void RunProgress(int32_t count, std::optional<int> perMille) = 0;
+    // A run made on the caller's thread counted another entry: the current
+    // item's entries and the run's bytes so far (finished items).
+    virtual void RunWorking(int32_t /*entries*/, uint64_t /*bytes*/) {}
     // The phase is Idle again. `reason` is the error of an aborted run.
     virtual void RunEnded(TRunEnd end, const std::string& reason) = 0;
     // A run that finished (with or without errors) tells what it did, just

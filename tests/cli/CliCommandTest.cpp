@@ -264,6 +264,21 @@ TEST_F(CliTest, JsonPrintsOneDocumentWithEachItemAndWhatTheCleanLeftAndWhy) {
     EXPECT_EQ(nlohmann::json::parse(outText, nullptr, false)["status"], 1);
 }
 
+TEST_F(CliTest, OnAConsoleAProgressLineFollowsTheRunAndIsClearedAndRedirectedNothingIsDrawn) {
+    const std::string temp = sim.system().TempFolder();
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) sim.MakeFile(temp + name, "trace");
+    std::istringstream in;
+    std::ostringstream out, err;
+    // The clock stands still: the first drawing only, then none within 100 ms.
+    ASSERT_EQ(cli::RunCli({"--preview", "Windows - Temporary Files", "--json"}, &sim.Machine(), in, out, err, true), 0);
+    const std::string line = "Windows - Temporary Files: 0 entries; 0 KB";
+    EXPECT_EQ(err.str(), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
+    EXPECT_TRUE(nlohmann::json::parse(out.str(), nullptr, false).is_object()) << out.str();
+
+    ASSERT_EQ(Run({"--preview", "Windows - Temporary Files"}), 0);
+    EXPECT_EQ(errText.find('\r'), std::string::npos);
+}
+
 TEST_F(CliTest, WithoutAMachineOnlyTheListRuns) {
     std::istringstream in;
     std::ostringstream out, err;
