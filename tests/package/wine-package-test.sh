@@ -10,7 +10,9 @@
 #   Start menu shortcut, and the installed nullvane-cli tells its version; a
 #   silent uninstall removes the program's files and leaves the user's
 #   settings and lists. The installed files are the zip's. A later version
-#   built from the same source replaces this one.
+#   built from the same source replaces this one;
+# - the machine MSI installs silently with ALLUSERS=1 into Program Files with
+#   a Start menu entry for all users, and a silent uninstall removes both.
 #
 #   wine-package-test.sh DIST_FOLDER HELP_FOLDER BUILD_FOLDER INSTALLER_SOURCE
 set -uo pipefail
@@ -31,7 +33,8 @@ check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; f
 
 zip=$(ls "$dist"/nullvane-*-win64.zip 2>/dev/null | head -n 1)
 msi=$(ls "$dist"/nullvane-*-win64.msi 2>/dev/null | head -n 1)
-if [ -z "$zip" ] || [ -z "$msi" ] || [ ! -f "$dist/SHA256SUMS" ]; then
+machine_msi=$(ls "$dist"/nullvane-*-win64-machine.msi 2>/dev/null | head -n 1)
+if [ -z "$zip" ] || [ -z "$msi" ] || [ -z "$machine_msi" ] || [ ! -f "$dist/SHA256SUMS" ]; then
     echo "FAIL no artefacts in $dist: run scripts/package after the Windows build"
     exit 1
 fi
@@ -51,7 +54,8 @@ rm -rf "$work"
 mkdir -p "$work"
 
 # --- The checksums and the zip's listing.
-check "SHA256SUMS matches both artefacts" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
+check "SHA256SUMS lists the three artefacts" test "$(wc -l < "$dist/SHA256SUMS")" -eq 3
+check "SHA256SUMS matches the artefacts" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
 listing=$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")
 expected=$(printf '%s\n' Nullvane/NVane.chm Nullvane/NVane.dat Nullvane/README.txt Nullvane/nullvane-cli.exe Nullvane/nullvane.exe | sort)
 check "the zip holds the Nullvane folder with the programs, NVane.dat, NVane.chm and README.txt, nothing else" \
@@ -165,6 +169,28 @@ if [ -f "$work/later/later.msi" ]; then
 else
     fail "wixl made no installer of version $later from $wxs"
 fi
+
+# --- The install for every user of the machine.
+cp "$machine_msi" "$work/"
+machine_dos="C:\\nullvane-package-test\\$(basename "$machine_msi")"
+machine_dir="$WINEPREFIX/drive_c/Program Files/Nullvane"
+common_shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Nullvane.lnk"
+wine msiexec /i "$machine_dos" ALLUSERS=1 /qn >/dev/null 2>&1
+check "msiexec /i ...-machine.msi ALLUSERS=1 /qn ends with status 0 (status $?)" test $? -eq 0
+wineserver -w
+for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm; do
+    check "installed for all users: C:\\Program Files\\Nullvane\\$file, the same as the zip's" \
+        cmp -s "$machine_dir/$file" "$portable/Nullvane/$file"
+done
+check "installed for all users: the Start menu entry of all users" test -f "$common_shortcut"
+check "not in the user's own Start menu" test ! -e "$shortcut"
+out=$(wine 'C:\Program Files\Nullvane\nullvane-cli.exe' --version 2>&1 </dev/null | tr -d '\r')
+check "the machine's nullvane-cli --version prints \"Nullvane $version\" (it printed \"$out\")" test "$out" = "Nullvane $version"
+wine msiexec /x "$machine_dos" /qn >/dev/null 2>&1
+check "msiexec /x ...-machine.msi /qn ends with status 0 (status $?)" test $? -eq 0
+wineserver -w
+check "uninstalled for all users: the programs are gone" test ! -e "$machine_dir/nullvane.exe"
+check "uninstalled for all users: the Start menu entry is gone" test ! -e "$common_shortcut"
 
 # Leave the prefix as the other tests expect it.
 rm -rf "$work" "$installed" "$settings"
