@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "app/LogFile.h"
 #include "base/Texts.h"
+#include "removal/FileRemoval.h"
 #include "run/BrowserClosing.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
@@ -535,4 +536,33 @@ TEST_F(MainWindowTest, FastModeBoxFollowsAndSetsTheSetting) {
 }
 
 }  // namespace
+}  // namespace nullvane::app::testing
+
+namespace nullvane::app::testing {
+
+// The bar tells a Clean that left files another program holds apart from
+// one that finished, and says how many were left.
+TEST_F(MainWindowTest, TheBarCountsTheEntriesACleanLeftAndReadsFinishedOnceNothingIsLeft) {
+    auto& main = Open();
+    ClickTick(kTempFiles);
+    settings::CurrentOptions.AskForSweep = false;
+    sim.MakeFile("C:\\Held\\open.tmp", "open");
+    sim.MakeFile("C:\\Held\\free.tmp", "free");
+    sim.files().SetInUse("C:\\Held\\open.tmp");
+    main.Runs.Dispatcher = [](base::TRunContext& run, const std::string&) {
+        removal::CleanFolder(run, "C:\\Held", {.logIt = false});
+    };
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
+    EXPECT_EQ(main.pbProgress->Caption(), "Finished, 1 entries left");
+    EXPECT_EQ(main.Runs.LeftEntries(), 1);
+    EXPECT_FALSE(sim.files().Exists("C:\\Held\\free.tmp"));
+
+    sim.files().SetInUse("C:\\Held\\open.tmp", false);
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
+    EXPECT_EQ(main.pbProgress->Caption(), "Finished!");
+    EXPECT_FALSE(sim.files().Exists("C:\\Held\\open.tmp"));
+}
+
 }  // namespace nullvane::app::testing
