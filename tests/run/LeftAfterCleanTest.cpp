@@ -11,6 +11,7 @@
 #include "removal/FileRemoval.h"
 #include "run/ClearTaskThread.h"
 #include "run/RecordingLogSink.h"
+#include "support/JumpListFiles.h"
 
 using namespace nullvane;
 using base::TRunContext;
@@ -127,4 +128,28 @@ TEST_F(LeftAfterCleanTest, ACleanCancelledBeforeOrDuringItsLookForWhatWasLeftRep
     for (const auto& line : logBox.Lines()) EXPECT_EQ(line.find("Left after the Clean"), std::string::npos) << line;
     EXPECT_EQ(task->LeftEntries, 0);
     EXPECT_FALSE(task->EndPosted()) << "a cancelled run ends as cancelled";
+}
+
+TEST_F(LeftAfterCleanTest, TheWindowsItemsReportAPinnedJumpListAndAHeldThumbnailCacheAsLeftWithoutError) {
+    const std::string recent = "C:\\Users\\Test\\AppData\\Roaming\\Microsoft\\Windows\\Recent\\AutomaticDestinations\\";
+    const std::string explorer = "C:\\Users\\Test\\AppData\\Local\\Microsoft\\Windows\\Explorer\\";
+    sim.MakeFile(recent + "1a2b.automaticDestinations-ms",
+                 nullvane::testing::MakeAutomaticJumpList(4, {{"C:\\done.txt", false}}));
+    sim.MakeFile(recent + "f01b.automaticDestinations-ms",
+                 nullvane::testing::MakeAutomaticJumpList(4, {{"C:\\Projects", true}}));
+    sim.MakeFile(explorer + "thumbcache_256.db", "thumbs");
+    sim.files().SetInUse(explorer + "thumbcache_256.db");
+    // The program's own dispatch table.
+    run::TClearTaskThread task(sim.Machine(), base::rmUnattended, 0, logBox,
+                               {"Windows - Jump Lists", "Windows - Thumbnail Cache"});
+    task.Execute();
+    EXPECT_THAT(AfterTotals(), ::testing::ElementsAre("Windows - Jump Lists", "Left after the Clean: 1 entries; 0 KB",
+                                                      recent + "f01b.automaticDestinations-ms: kept: holds pinned items",
+                                                      "", "Windows - Thumbnail Cache",
+                                                      "Left after the Clean: 1 entries; 1 KB",
+                                                      explorer + "thumbcache_256.db: will be removed at the next restart",
+                                                      separator));
+    EXPECT_FALSE(sim.files().Exists(recent + "1a2b.automaticDestinations-ms"));
+    EXPECT_EQ(task.LeftEntries, 0);
+    EXPECT_FALSE(task.FinishedWithErrors());
 }
