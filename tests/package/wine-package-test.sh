@@ -11,8 +11,9 @@
 #   silent uninstall removes the program's files and leaves the user's
 #   settings and lists. The installed files are the zip's. A later version
 #   built from the same source replaces this one;
-# - the machine MSI installs silently with ALLUSERS=1 into Program Files with
-#   a Start menu entry for all users, and a silent uninstall removes both.
+# - the machine MSI installs silently with ALLUSERS=1 into Program Files as
+#   the machine's product with a Start menu entry, and a silent uninstall
+#   removes them.
 #
 #   wine-package-test.sh DIST_FOLDER HELP_FOLDER BUILD_FOLDER INSTALLER_SOURCE
 set -uo pipefail
@@ -182,15 +183,24 @@ for file in nullvane.exe nullvane-cli.exe NVane.dat NVane.chm; do
     check "installed for all users: C:\\Program Files\\Nullvane\\$file, the same as the zip's" \
         cmp -s "$machine_dir/$file" "$portable/Nullvane/$file"
 done
-check "installed for all users: the Start menu entry of all users" test -f "$common_shortcut"
-check "not in the user's own Start menu" test ! -e "$shortcut"
+# Windows gives ProgramMenuFolder the all-users Start menu when ALLUSERS=1;
+# Wine's installer always gives the user's, so either place counts here and
+# the machine's own product registration shows the all-users install.
+machine_product() {
+    wine reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null | tr -d '\r' |
+        grep -q "ProductName.*Nullvane $version (all users)"
+}
+check "installed for all users: the product is the machine's, not the user's" machine_product
+check "installed for all users: the Start menu entry" bash -c 'test -f "$1" || test -f "$2"' _ "$common_shortcut" "$shortcut"
 out=$(wine 'C:\Program Files\Nullvane\nullvane-cli.exe' --version 2>&1 </dev/null | tr -d '\r')
 check "the machine's nullvane-cli --version prints \"Nullvane $version\" (it printed \"$out\")" test "$out" = "Nullvane $version"
 wine msiexec /x "$machine_dos" /qn >/dev/null 2>&1
 check "msiexec /x ...-machine.msi /qn ends with status 0 (status $?)" test $? -eq 0
 wineserver -w
 check "uninstalled for all users: the programs are gone" test ! -e "$machine_dir/nullvane.exe"
-check "uninstalled for all users: the Start menu entry is gone" test ! -e "$common_shortcut"
+check "uninstalled for all users: the Start menu entry is gone" bash -c 'test ! -e "$1" && test ! -e "$2"' _ "$common_shortcut" "$shortcut"
+no_machine_product() { ! machine_product; }
+check "uninstalled for all users: the product is no longer registered" no_machine_product
 
 # Leave the prefix as the other tests expect it.
 rm -rf "$work" "$installed" "$settings"
