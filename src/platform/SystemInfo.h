@@ -30,6 +30,10 @@ enum Csidl : int {
     csidlSystem = 0x0025,
     csidlProgramFiles = 0x0026,
     csidlProfile = 0x0028,
+    csidlProgramFilesX86 = 0x002A,
+    csidlProgramFilesCommon = 0x002B,
+    csidlProgramFilesCommonX86 = 0x002C,
+    csidlCommonDocuments = 0x002E,
 };
 
 enum PlatformId : uint32_t { piWin32s = 0, piWindows = 1 /* 95/98/Me */, piNT = 2 };
@@ -82,6 +86,10 @@ public:
 
     [[nodiscard]] virtual WindowsVersion Version() = 0;
     [[nodiscard]] virtual bool IsAdministrator() = 0;
+    // The process runs with its full rights (its token's TokenElevation):
+    // an administrator whose rights User Account Control holds back is not.
+    // Where the system does not tell, an administrator is taken as elevated.
+    [[nodiscard]] virtual bool IsElevated() { return IsAdministrator(); }
     // `root` as DriveTypeOf takes it ("C:\").
     [[nodiscard]] virtual DriveType DriveTypeOf(const std::string& root) = 0;
     // The storage traits of the drive holding `root` ("C:\" or "C:"); only

@@ -69,6 +69,8 @@ TYPED_TEST(SystemInfoContractTest, ReportsWindowsSevenAndAdministratorByDefault)
     EXPECT_EQ(version.major, 6u);
     EXPECT_EQ(version.minor, 1u);
     EXPECT_TRUE(this->system().IsAdministrator());
+    // Only an administrator's process can run elevated.
+    EXPECT_TRUE(!this->system().IsElevated() || this->system().IsAdministrator());
 }
 
 TYPED_TEST(SystemInfoContractTest, DriveTypes) {
@@ -153,6 +155,16 @@ TEST(SimSystemInfo, ADriveAnswersWhatATestSetAndEachQuestionIsRecorded) {
     EXPECT_EQ(traits->SeekPenalty, false);
     EXPECT_EQ(traits->Trim, true);
     EXPECT_EQ(system.StorageQueries(), (std::vector<char>{'C', 'C'}));
+}
+
+TEST(SimSystemInfo, ElevationFollowsTheAdministratorUnlessSetApart) {
+    platform::sim::SimSystemInfo system;
+    EXPECT_TRUE(system.IsElevated());
+    system.SetAdministrator(false);
+    EXPECT_FALSE(system.IsElevated());
+    system.SetAdministrator(true);
+    system.SetElevated(false);
+    EXPECT_FALSE(system.IsElevated());
 }
 
 TEST(SimSystemInfo, TheClockMovesOnlyWhenTold) {

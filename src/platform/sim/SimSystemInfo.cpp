@@ -119,6 +119,16 @@ bool SimSystemInfo::IsAdministrator() {
     return administrator_;
 }
 
+bool SimSystemInfo::IsElevated() {
+    std::lock_guard lock(mutex_);
+    return elevated_.value_or(administrator_);
+}
+
+void SimSystemInfo::SetElevated(bool elevated) {
+    std::lock_guard lock(mutex_);
+    elevated_ = elevated;
+}
+
 DriveType SimSystemInfo::DriveTypeOf(const std::string& root) {
     std::lock_guard lock(mutex_);
     auto it = drives_.find(DriveLetter(root));

@@ -29,6 +29,9 @@ public:
     [[nodiscard]] std::string ProgramFolder() override;
     [[nodiscard]] WindowsVersion Version() override;
     [[nodiscard]] bool IsAdministrator() override;
+    // As the administrator flag unless a test set it apart.
+    [[nodiscard]] bool IsElevated() override;
+    void SetElevated(bool elevated);
     [[nodiscard]] DriveType DriveTypeOf(const std::string& root) override;
     // What a test set for the drive; fails for a drive never set. Every
     // question is recorded by its drive letter.
@@ -93,6 +96,7 @@ private:
     std::mutex mutex_;
     WindowsVersion version_{piNT, 6, 1};
     bool administrator_ = true;
+    std::optional<bool> elevated_;
     bool dnsFlushOffered_ = false;
     int dnsFlushes_ = 0;
     std::string windowsFolder_, systemFolder_, tempFolder_, programFolder_;

@@ -154,6 +154,16 @@ bool Win32SystemInfo::IsAdministrator() {
     return false;
 }
 
+bool Win32SystemInfo::IsElevated() {
+    KernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out())) return IsAdministrator();
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    // A system without User Account Control does not know the question.
+    if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size)) return IsAdministrator();
+    return elevation.TokenIsElevated != 0;
+}
+
 DriveType Win32SystemInfo::DriveTypeOf(const std::string& root) {
     return static_cast<DriveType>(GetDriveTypeW(Widen(root).c_str()));
 }

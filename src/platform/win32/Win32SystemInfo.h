@@ -22,6 +22,7 @@ public:
     // True if the thread's (or else the process's) token lists the
     // Administrators group, whatever the group's attributes.
     [[nodiscard]] bool IsAdministrator() override;
+    [[nodiscard]] bool IsElevated() override;
     [[nodiscard]] bool CanFlushDnsCache() override;
     TStatus FlushDnsCache() override;
     [[nodiscard]] DriveType DriveTypeOf(const std::string& root) override;
