@@ -74,6 +74,27 @@ bool LiesUnderTabState(std::string_view path) {
     return false;
 }
 
+bool MatchesWildcard(std::string_view name, std::string_view mask) {
+    // Greedy with one step back to the last "*": linear in practice, no recursion.
+    size_t n = 0, m = 0, star = std::string_view::npos, resume = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            star = m++;
+            resume = n;
+        } else if (star != std::string_view::npos) {
+            m = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') ++m;
+    return m == mask.size();
+}
+
 bool IsKnownVariable(std::string_view name) {
     return std::any_of(kVariables.begin(), kVariables.end(), [&](std::string_view known) { return SameIgnoringCase(name, known); });
 }

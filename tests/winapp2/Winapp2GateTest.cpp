@@ -29,6 +29,16 @@ TEST(Winapp2Gate, NotepadsUnsavedTabsAreRecognisedOnlyByAWholeFolderName) {
     EXPECT_FALSE(LiesUnderTabState("C:\\x\\OldTabState\\y"));
 }
 
+TEST(Winapp2Gate, WildcardsMatchAnyRunOrOneCharacterIgnoringCase) {
+    EXPECT_TRUE(MatchesWildcard("Sample Tool 2.1", "sample tool*"));
+    EXPECT_TRUE(MatchesWildcard("Profile 12", "Profile ??"));
+    EXPECT_TRUE(MatchesWildcard("a.b.c", "*.c"));
+    EXPECT_TRUE(MatchesWildcard("", "*"));
+    EXPECT_FALSE(MatchesWildcard("Profile 1", "Profile ??"));
+    EXPECT_FALSE(MatchesWildcard("abc", "*d*"));
+    EXPECT_FALSE(MatchesWildcard(std::string(5000, 'a'), std::string(30, '*') + "b"));
+}
+
 TEST(Winapp2Gate, AFileKeyWithAnUnknownOrOpenVariableOrTooManyWildcardsIsRefused) {
     EXPECT_FALSE(FileKeyPatternRefusal("%LocalAppData%\\Sample\\*\\Cache", "*.*"));
     EXPECT_FALSE(FileKeyPatternRefusal("%appdata%\\Sample", "*.log;*.tmp"));
