@@ -1,0 +1,191 @@
+#include "winapp2/Winapp2Runner.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Text.h"
+#include "removal/FileRemoval.h"
+#include "removal/NormalFolderPath.h"
+#include "removal/ProtectedFolders.h"
+#include "removal/RegistryRemoval.h"
+#include "winapp2/Winapp2Detection.h"
+#include "winapp2/Winapp2Folders.h"
+#include "winapp2/Winapp2Gate.h"
+
+namespace nullvane::winapp2 {
+
+namespace {
+
+using stores::TWinapp2Entry;
+using stores::TWinapp2ExcludeKey;
+using stores::TWinapp2FileKey;
+
+class TEntryRun {
+public:
+    TEntryRun(base::TRunContext& run, const TWinapp2Entry& entry)
+        : run_(run), entry_(entry), elevated_(run.Machine.system.IsElevated()) {}
+
+    void Run() {
+        uint64_t bytes = 0;
+        for (const TWinapp2FileKey& key : entry_.FileKeys) {
+            if (run_.Terminated()) return;
+            bytes += RunFileKey(key);
+        }
+        for (const stores::TWinapp2RegKey& key : entry_.RegKeys) {
+            if (run_.Terminated()) return;
+            RunRegKey(key);
+        }
+        run_.SetItemBytes(run_.ItemBytes + bytes);
+    }
+
+private:
+    void Refuse(const std::string& reason) {
+        // Each reason once per entry: a rule met by every file of a folder is said once.
+        if (!refused_.insert(reason).second) return;
+        run_.AddLogLine("winapp2.ini: " + entry_.Name + ": refused: " + reason);
+    }
+
+    // The folders a folder with wildcards in its names stands for, found by
+    // listing each level (links are never entered: Subfolders leaves them out).
+    std::vector<std::string> ConcreteFolders(const std::string& path) {
+        const size_t wildcard = path.find_first_of("*?");
+        if (wildcard == std::string::npos) return {path};
+        const size_t start = path.rfind('\\', wildcard);
+        if (start == std::string::npos) return {};
+        const size_t end = path.find('\\', wildcard);
+        const std::string parent = path.substr(0, start);
+        const std::string mask = path.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+        const std::string rest = end == std::string::npos ? std::string() : path.substr(end);
+        std::vector<std::string> folders;
+        for (const std::string& name : removal::Subfolders(run_.Machine.files, parent))
+            if (MatchesWildcard(name, mask))
+                for (std::string& folder : ConcreteFolders(parent + "\\" + name + rest)) folders.push_back(std::move(folder));
+        return folders;
+    }
+
+    // A file the exclusions keep.
+    bool Excluded(const std::string& path, const std::string& name) {
+        for (const TWinapp2ExcludeKey& key : entry_.ExcludeKeys) {
+            if (key.Kind == TWinapp2ExcludeKey::ekRegistry) continue;
+            TFolderExpansion expansion = ExpandWinapp2Folder(run_.Machine, key.Where);
+            for (const TWinapp2Folder& excluded : expansion.Folders) {
+                const std::string root = excluded.Path + "\\";
+                const bool inFolder = platform::EqualsIgnoreCase(path.substr(0, path.size() - name.size()), root);
+                const bool below = path.size() > root.size() && platform::EqualsIgnoreCase(path.substr(0, root.size()), root);
+                if (key.Kind == TWinapp2ExcludeKey::ekFile ? !inFolder : !below) continue;
+                if (key.Names.empty()) return true;
+                for (const std::string& mask : key.Names)
+                    if (MatchesWildcard(name, mask == "*.*" ? "*" : mask)) return true;
+            }
+        }
+        return false;
+    }
+
+    uint64_t RunFileKey(const TWinapp2FileKey& key) {
+        std::string masks;
+        for (const std::string& mask : key.Masks) masks += mask + ";";
+        if (auto refusal = FileKeyPatternRefusal(key.Folder, masks)) {
+            Refuse(*refusal);
+            return 0;
+        }
+        const TFolderExpansion expansion = ExpandWinapp2Folder(run_.Machine, key.Folder);
+        if (expansion.Refusal) {
+            Refuse(*expansion.Refusal);
+            return 0;
+        }
+        uint64_t bytes = 0;
+        for (const TWinapp2Folder& expanded : expansion.Folders) {
+            for (const std::string& path : ConcreteFolders(expanded.Path)) {
+                if (!run_.Machine.files.DirectoryExists(path)) continue;
+                const TWinapp2Folder folder{path, expanded.SystemArea};
+                if (auto refusal = FolderRefusal(run_.Machine, folder, elevated_)) {
+                    Refuse(*refusal + ": " + path);
+                    continue;
+                }
+                if (LiesUnderTabState(path)) {
+                    Refuse("Notepad's unsaved tabs: " + path);
+                    continue;
+                }
+                if (removal::HasLinkOnTheWay(run_.Machine.files, path)) {
+                    Refuse("a link on the way: " + path);
+                    continue;
+                }
+                bytes += WalkFolder(path, key);
+                if (key.Flag == TWinapp2FileKey::fkRemoveSelf && !run_.IsTestRun()) RemoveEmptied(path);
+            }
+        }
+        return bytes;
+    }
+
+    uint64_t WalkFolder(const std::string& folder, const TWinapp2FileKey& key) {
+        removal::TWalkRules rules;
+        rules.recurse = key.Flag != TWinapp2FileKey::fkFolderOnly;
+        rules.removeSubfolders = false;
+        rules.rootQuestion = removal::TFolderQuestion::fqNone;
+        rules.documentsQuestion = removal::TFolderQuestion::fqNone;
+        rules.eachFile = [&](const removal::TWalkFile& file) {
+            const std::string& name = file.entry.name;
+            bool matched = false;
+            for (const std::string& mask : key.Masks) matched = matched || MatchesWildcard(name, mask == "*.*" ? "*" : mask);
+            if (!matched) return removal::TFileVerdict::fvKeep;
+            if (auto reason = ProtectedFileReason(name)) {
+                Refuse(*reason + ": " + file.path);
+                return removal::TFileVerdict::fvKeep;
+            }
+            if (LiesUnderTabState(file.path)) {
+                Refuse("Notepad's unsaved tabs: " + file.path);
+                return removal::TFileVerdict::fvKeep;
+            }
+            if (Excluded(file.path, name)) return removal::TFileVerdict::fvKeep;
+            return removal::TFileVerdict::fvTake;
+        };
+        return removal::CleanFolderWith(run_, folder, rules);
+    }
+
+    // REMOVESELF: the subfolders the walk emptied, then the folder itself if empty.
+    void RemoveEmptied(const std::string& folder) {
+        for (const std::string& name : removal::Subfolders(run_.Machine.files, folder)) RemoveEmptied(folder + "\\" + name);
+        (void)run_.Machine.files.RemoveFolder(folder);  // fails, and stays, while anything is left in it
+    }
+
+    void RunRegKey(const stores::TWinapp2RegKey& key) {
+        const auto split = SplitWinapp2Key(key.Key);
+        if (!split) {
+            Refuse("an unknown registry root: " + key.Key);
+            return;
+        }
+        const std::string rootText = removal::RootKeyName(split->first);
+        if (removal::IsWholeRegistryRoot(rootText, split->second)) {
+            Refuse("a whole registry hive: " + key.Key);
+            return;
+        }
+        for (const TWinapp2ExcludeKey& excluded : entry_.ExcludeKeys) {
+            if (excluded.Kind != TWinapp2ExcludeKey::ekRegistry) continue;
+            const auto kept = SplitWinapp2Key(excluded.Where);
+            if (!kept || kept->first != split->first) continue;
+            const std::string keyPath = platform::UpperAscii(split->second) + "\\";
+            const std::string keptPath = platform::UpperAscii(kept->second) + "\\";
+            // The key is kept, or removing it whole would take a kept key with it.
+            if (keyPath.rfind(keptPath, 0) == 0 || (!key.Value && keptPath.rfind(keyPath, 0) == 0)) {
+                Refuse("an excluded key: " + excluded.Where);
+                return;
+            }
+        }
+        if (key.Value)
+            run_.ItemCount += removal::DeleteRegistryValues(run_, rootText, split->second, *key.Value);
+        else
+            run_.ItemCount += removal::DeleteRegistryKey(run_, rootText, split->second);
+    }
+
+    base::TRunContext& run_;
+    const TWinapp2Entry& entry_;
+    const bool elevated_;
+    std::set<std::string> refused_;
+};
+
+}  // namespace
+
+void RunWinapp2Entry(base::TRunContext& run, const stores::TWinapp2Entry& entry) { TEntryRun(run, entry).Run(); }
+
+}  // namespace nullvane::winapp2
