@@ -18,6 +18,7 @@
 #include "base/Texts.h"
 #include "settings/ExpandStates.h"
 #include "settings/OptionsFile.h"
+#include "settings/Winapp2StartUp.h"
 #include "settings/OptionsSetting.h"
 
 namespace nullvane::app {
@@ -49,6 +50,8 @@ TfrmMain::TfrmMain(platform::Platform& machine, ui::TControlFactory& controls, T
     Tree = run::CreateCleanItemTree();
     run::FillBrowserCategories(Tree, machine_);
     run::FillApplicationsCategory(Tree, machine_);
+    (void)settings::LoadWinapp2AtStartUp(machine_);
+    run::FillWinapp2Category(Tree);
     FillTree();
     tvCleanItems->ScrollToTop();
 

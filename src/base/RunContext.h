@@ -48,6 +48,9 @@ public:
     int32_t ItemCount = 0;
     // Of ItemCount, the files the system removes at the next restart.
     int32_t ItemScheduled = 0;
+    // The user declined this item (its warning): what it leaves is no error
+    // and not looked for after the Clean.
+    bool ItemDeclined = false;
     // Per drive letter, whether overwriting before deleting can reach the
     // old data there; each drive is asked once per run.
     std::map<char, bool> OverwriteByVolume;

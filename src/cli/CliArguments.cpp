@@ -70,6 +70,13 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
         } else if (arg == "--yes") {
             parsed.Yes = true;
             modifiers.push_back(arg);
+        } else if (arg == "--winapp2") {
+            if (i + 1 >= args.size()) {
+                error = arg + texts::kCliNeedsFile;
+                return std::nullopt;
+            }
+            parsed.Winapp2File = args[++i];
+            modifiers.push_back(arg);
         } else if (arg == "--except") {
             excepting = true;
             modifiers.push_back(arg);
@@ -92,6 +99,7 @@ std::optional<TCliArguments> ParseCliArguments(const std::vector<std::string>& a
     for (const std::string& modifier : modifiers) {
         bool fits = modifier == "--yes" ? parsed.Command == TCliCommand::Clean || parsed.Command == TCliCommand::WipeIndexDat
                     : modifier == "--close-browsers" ? parsed.Command == TCliCommand::Clean
+                    : modifier == "--winapp2"        ? TakesItems(parsed.Command) || parsed.Command == TCliCommand::List
                                                      : TakesItems(parsed.Command);
         if (!fits) {
             error = std::string(texts::kCliNotForCommand) + modifier;

@@ -24,6 +24,7 @@ struct TCliArguments {
     TCliCommand Command = TCliCommand::Help;
     std::vector<std::string> Items;  // full item names, or the entries of --keep-cookie/--forget-cookie
     std::vector<std::string> Except;  // --except: ticked items left out of this run
+    std::optional<std::string> Winapp2File;  // --winapp2 FILE: the catalogue instead of the one found
     std::string File;                // of --index-dat and --wipe-index-dat
     bool CloseBrowsers = false;      // --close-browsers: a ticked open browser is asked to close
     bool Yes = false;

@@ -14,9 +14,12 @@
 #include "cli/JsonReport.h"
 #include "customlists/CustomList.h"
 #include "run/CleanItemCatalogue.h"
+#include "run/CleanerTable.h"
 #include "run/RunController.h"
 #include "base/Texts.h"
 #include "settings/OptionsFile.h"
+#include "settings/Winapp2StartUp.h"
+#include "winapp2/Winapp2Catalogue.h"
 
 namespace nullvane::cli {
 
@@ -28,12 +31,20 @@ constexpr char kNoMachine[] =
     "Windows build";
 
 int ListCatalogue(const run::TCleanItemTree& tree, std::ostream& out) {
+    const auto catalogue = winapp2::CurrentWinapp2Catalogue();
+    std::string category;
     for (size_t i = 0; i < tree.Count(); ++i) {
         if (tree.Node(i).Level == 0) {
-            out << tree.Node(i).Text << '\n';
-        } else {
-            out << "  " << tree.NodeName(i) << '\n';
+            category = tree.Node(i).Text;
+            out << category << '\n';
+            continue;
         }
+        out << "  " << tree.NodeName(i);
+        // A catalogue entry with its group, after a tab.
+        if (catalogue && category == run::kCategoryWinapp2.Text)
+            if (const auto* entry = winapp2::FindShownEntry(*catalogue, tree.Node(i).Text); entry && !entry->Group.empty())
+                out << '\t' << entry->Group;
+        out << '\n';
     }
     return 0;
 }
@@ -178,6 +189,11 @@ int RunCli(const std::vector<std::string>& argList, platform::Platform* machine,
     // The installed applications join the catalogue as they do in the window.
     run::FillBrowserCategories(tree, *machine);
     run::FillApplicationsCategory(tree, *machine);
+    if (!settings::LoadWinapp2AtStartUp(*machine, args->Winapp2File)) {
+        err << kProgram << texts::kCliCannotReadWinapp2 << *args->Winapp2File << '\n';
+        return 2;
+    }
+    run::FillWinapp2Category(tree);
     if (args->Command == TCliCommand::List) return ListCatalogue(tree, out);
     return RunItems(*args, tree, *machine, in, out, err, errIsConsole);
 }

@@ -8,6 +8,7 @@ inline constexpr char kCliUsage[] =
     "       nullvane-cli --preview [ITEM ...] [--except ITEM ...] [--fast | --detail] [--json]\n"
     "       nullvane-cli --clean [ITEM ...] [--except ITEM ...] [--yes] [--close-browsers] [--fast | --detail]\n"
     "                    [--json]\n"
+    "       (--list, --preview and --clean also take --winapp2 FILE: that catalogue instead of the one found)\n"
     "       nullvane-cli --index-dat FILE\n"
     "       nullvane-cli --custom-list\n"
     "       nullvane-cli --wipe-index-dat FILE [--yes]\n"
@@ -34,6 +35,7 @@ inline constexpr char kCliUsage[] =
 inline constexpr char kCliUnknownOption[] = "unknown option: ";
 inline constexpr char kCliUnknownItem[] = "not a clean item: ";
 inline constexpr char kCliNeedsFile[] = " needs a FILE";
+inline constexpr char kCliCannotReadWinapp2[] = "cannot read the winapp2.ini file ";
 inline constexpr char kCliNeedsItem[] = " needs at least one ITEM";
 inline constexpr char kCliNeedsEntry[] = " needs at least one ENTRY";
 inline constexpr char kCliOneCommand[] =

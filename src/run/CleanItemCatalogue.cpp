@@ -3,6 +3,7 @@
 #include "browsers/BrowserTable.h"
 #include "customlists/InstalledApplications.h"
 #include "platform/Text.h"
+#include "winapp2/Winapp2Catalogue.h"
 
 #include <stdexcept>
 #include <string_view>
@@ -63,6 +64,14 @@ void FillApplicationsCategory(TCleanItemTree& tree, platform::Platform& machine)
     for (std::string& section : customlists::InstalledApplicationSections(machine)) {
         tree.AddItem(*category, std::move(section));
     }
+}
+
+void FillWinapp2Category(TCleanItemTree& tree) {
+    const auto catalogue = winapp2::CurrentWinapp2Catalogue();
+    const auto applications = tree.FindCategory(kCategoryApplications.Text);
+    if (!catalogue || catalogue->Shown.empty() || !applications || tree.FindCategory(kCategoryWinapp2.Text)) return;
+    const size_t category = tree.InsertCategoryAfter(*applications, kCategoryWinapp2.Text, kCategoryWinapp2.ImageIndex);
+    for (const stores::TWinapp2Entry& entry : catalogue->Shown) tree.AddItem(category, entry.Name);
 }
 
 }  // namespace nullvane::run

@@ -27,5 +27,9 @@ size_t AddApplicationItem(TCleanItemTree& tree, std::string sectionName);
 // installed application that the applications data file describes, in the
 // order they are met, before the saved ticks are read.
 void FillApplicationsCategory(TCleanItemTree& tree, platform::Platform& machine);
+// The category "winapp2.ini" after "Applications" with the shown entries of
+// the process's catalogue (winapp2::CurrentWinapp2Catalogue), in its order;
+// nothing without a catalogue.
+void FillWinapp2Category(TCleanItemTree& tree);
 
 }  // namespace nullvane::run

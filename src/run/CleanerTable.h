@@ -30,6 +30,8 @@ inline constexpr TCategory kCategoryAdvanced{"Advanced", 6};
 inline constexpr TCategory kCategoryOffice{"Microsoft Office", 7};
 inline constexpr TCategory kCategoryMessengers{"Instant Messengers", 8};
 inline constexpr TCategory kCategoryApplications{"Applications", 9};
+// Filled at start-up from winapp2.ini, after Applications.
+inline constexpr TCategory kCategoryWinapp2{"winapp2.ini", 9};
 inline constexpr TCategory kCategoryCustomLists{"Custom Lists", 10};
 
 // The one item of "Custom Lists": the user's list in the custom list file.

@@ -1,9 +1,11 @@
 #include "run/ClearTaskThread.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "run/Dispatch.h"
 #include "run/LeftAfterClean.h"
+#include "winapp2/Winapp2Catalogue.h"
 #include "base/FormatKilobytes.h"
 #include "base/Texts.h"
 
@@ -72,6 +74,10 @@ void TClearTaskThread::Execute() {
 
 void TClearTaskThread::RunItems() {
     const std::string separator(kSeparatorLength, '-');
+    if (auto summary = winapp2::TakeFirstRunSummary()) {
+        AddLogLine(*summary);
+        AddLogLine(separator);
+    }
     for (size_t i = 0; i < ItemNames.size(); ++i) {
         if (Terminated()) return;
         const std::string& name = ItemNames[i];
@@ -82,6 +88,7 @@ void TClearTaskThread::RunItems() {
         Report.Items.push_back(TItemResult{name});
         Dispatch(*this, name);
         Machine.ui.Synchronize([this] { EndItem(); });
+        if (ItemDeclined) declined_.push_back(name);
         Report.Items.back().Entries = ItemCount;
         Report.Items.back().Bytes = ItemBytes;
     }
@@ -99,7 +106,10 @@ void TClearTaskThread::RunItems() {
     // What the Clean left, by a quiet Test of the same items; nothing when
     // it was cancelled meanwhile.
     if (!IsTestRun()) {
-        Report.Left = FindLeftAfterClean(*this, ItemNames, Dispatch);
+        std::vector<std::string> looked;
+        for (const std::string& name : ItemNames)
+            if (std::find(declined_.begin(), declined_.end(), name) == declined_.end()) looked.push_back(name);
+        Report.Left = FindLeftAfterClean(*this, looked, Dispatch);
         if (Terminated()) return;
         if (ReportLeftAfterClean(*this, Report.Left)) AddLogLine(separator);
     }
@@ -112,6 +122,7 @@ void TClearTaskThread::RunItems() {
 void TClearTaskThread::BeginItem() {
     ItemCount = 0;
     ItemScheduled = 0;
+    ItemDeclined = false;
     ItemSizeText = "0";
     ItemBytes = 0;
     ItemFolder.clear();

@@ -89,6 +89,7 @@ private:
     std::atomic<bool> endPosted_{false};
     std::atomic<std::thread::id> executing_{};
     std::string abortReason_;  // written before aborted_ is set
+    std::vector<std::string> declined_;  // items the user declined, not looked at after the Clean
 };
 
 }  // namespace nullvane::run

@@ -2,6 +2,8 @@
 
 #include "customlists/RunDataSection.h"
 #include "run/CleanItemTree.h"
+#include "winapp2/Winapp2Catalogue.h"
+#include "winapp2/Winapp2Runner.h"
 
 namespace nullvane::run {
 
@@ -22,6 +24,8 @@ TDispatch DispatchOf(std::string_view itemName) {
     // The category's text and the separator's hyphen, wherever it stands.
     static const std::string customLists = std::string(kCategoryCustomLists.Text) + " -";
     if (itemName.find(customLists) != std::string_view::npos) return {.DataFile = customlists::kCustomListFile};
+    static const std::string winapp2 = std::string(kCategoryWinapp2.Text) + std::string(kItemNameSeparator);
+    if (itemName.starts_with(winapp2)) return {.Winapp2Entry = itemName.substr(winapp2.size())};
     for (const TCleanerRow& row : CleanerTable()) {
         if (row.Cleaner && NamesRow(itemName, row)) return {.Cleaner = row.Cleaner};
     }
@@ -43,6 +47,14 @@ void DispatchItem(base::TRunContext& run, const std::string& itemName) {
     }
     if (dispatch.BrowserCleaner) {
         dispatch.BrowserCleaner(run, *dispatch.Browser);
+        return;
+    }
+    if (!dispatch.Winapp2Entry.empty()) {
+        // An entry no longer in the catalogue (the file changed) runs nothing.
+        const auto catalogue = winapp2::CurrentWinapp2Catalogue();
+        if (const stores::TWinapp2Entry* entry =
+                catalogue ? winapp2::FindShownEntry(*catalogue, std::string(dispatch.Winapp2Entry)) : nullptr)
+            winapp2::RunWinapp2Entry(run, *entry);
         return;
     }
     customlists::RunDataSection(run, std::string(dispatch.DataFile), itemName);

@@ -21,6 +21,8 @@ struct TDispatch {
     TBrowserCleanerFn BrowserCleaner = nullptr;
     const browsers::TBrowser* Browser = nullptr;
     std::string_view DataFile;
+    // An entry of the winapp2.ini catalogue, by its name.
+    std::string_view Winapp2Entry;
 };
 
 [[nodiscard]] TDispatch DispatchOf(std::string_view itemName);

@@ -27,6 +27,17 @@ public:
         : run_(run), entry_(entry), elevated_(run.Machine.system.IsElevated()) {}
 
     void Run() {
+        // A Clean runs an entry that warns only when the user says yes.
+        if (!entry_.Warning.empty() && !run_.IsTestRun()) {
+            const int answer = run_.Machine.dialogs.ShowMessage(
+                entry_.Name + ": " + entry_.Warning + "\n\nRun this winapp2.ini entry?", "winapp2.ini",
+                platform::mbYesNo | platform::mbIconWarning | platform::mbDefButton2);
+            if (answer != platform::idYes) {
+                run_.AddLogLine("winapp2.ini: " + entry_.Name + ": not run: its warning was not accepted");
+                run_.ItemDeclined = true;
+                return;
+            }
+        }
         uint64_t bytes = 0;
         for (const TWinapp2FileKey& key : entry_.FileKeys) {
             if (run_.Terminated()) return;

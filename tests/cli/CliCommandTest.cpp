@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -277,6 +278,49 @@ TEST_F(CliTest, OnAConsoleAProgressLineFollowsTheRunAndIsClearedAndRedirectedNot
 
     ASSERT_EQ(Run({"--preview", "Windows - Temporary Files"}), 0);
     EXPECT_EQ(errText.find('\r'), std::string::npos);
+}
+
+// The catalogue beside the program: its detected entries listed with their
+// group, an entry cleaned behind the gate, a warning asked on the console.
+TEST_F(CliTest, AWinapp2FileBesideTheProgramAddsItsDetectedEntriesAndRunsThemBehindTheGate) {
+    const std::string roaming = "C:\\Users\\Test\\AppData\\Roaming\\";
+    sim.MakeFile(roaming + "Sample Browser\\cache.bin", "1234");
+    sim.MakeFile(roaming + "Sample Browser\\cert9.db", "certificates");
+    sim.MakeFile(roaming + "Careful Tool\\session.dat", "unsaved work");
+    sim.MakeFile(sim.system().ProgramFolder() + "winapp2.ini",
+                 "[Sample Browser *]\r\nLangSecRef=3022\r\nDetectFile=%AppData%\\Sample Browser\r\n"
+                 "FileKey1=%AppData%\\Sample Browser|*.*\r\n"
+                 "[Careful Tool *]\r\nSection=Tools\r\nDetectFile=%AppData%\\Careful Tool\r\n"
+                 "Warning=This deletes unsaved sessions.\r\nFileKey1=%AppData%\\Careful Tool|*.dat\r\n"
+                 "[Absent Tool *]\r\nDetectFile=%AppData%\\Absent Tool\r\nFileKey1=%AppData%\\Absent Tool|*.*\r\n"
+                 "[Odd Tool *]\r\nDetect=HKCU\\Software\\Odd Tool\r\nFileKey1=%Steam%\\logs|*.*\r\n"
+                 "broken line\r\n");
+    ASSERT_EQ(Run({"--list"}), 0) << errText;
+    const auto list = SplitLines(outText);
+    const auto category = std::find(list.begin(), list.end(), "winapp2.ini");
+    ASSERT_NE(category, list.end());
+    EXPECT_EQ(*(category - 1), "Applications");
+    EXPECT_EQ(std::vector<std::string>(category + 1, category + 3),
+              (std::vector<std::string>{"  winapp2.ini - Careful Tool\tTools", "  winapp2.ini - Sample Browser\tInternet"}));
+    EXPECT_EQ(*(category + 3), "Custom Lists");
+
+    ASSERT_EQ(Run({"--clean", "winapp2.ini - Sample Browser", "winapp2.ini - Careful Tool", "--yes"}), 0) << errText;
+    EXPECT_FALSE(sim.files().Exists(roaming + "Sample Browser\\cache.bin"));
+    EXPECT_TRUE(sim.files().Exists(roaming + "Sample Browser\\cert9.db"));
+    EXPECT_TRUE(sim.files().Exists(roaming + "Careful Tool\\session.dat")) << "its warning was answered No";
+    const auto lines = SplitLines(outText);
+    EXPECT_EQ(lines.front(), "winapp2.ini: 4 entries read, 2 shown, 1 refused; 1 damaged lines skipped");
+    auto has = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) != lines.end(); };
+    EXPECT_TRUE(has("winapp2.ini: Sample Browser: refused: a browser's certificate store (cert9.db): " + roaming +
+                    "Sample Browser\\cert9.db"));
+    EXPECT_TRUE(has("winapp2.ini: Careful Tool: not run: its warning was not accepted"));
+
+    // Answered yes on the console, the warned entry runs.
+    ASSERT_EQ(Run({"--clean", "winapp2.ini - Careful Tool", "--yes"}, "y\n"), 0) << errText;
+    EXPECT_FALSE(sim.files().Exists(roaming + "Careful Tool\\session.dat"));
+
+    EXPECT_EQ(Run({"--list", "--winapp2", "C:\\nowhere\\winapp2.ini"}), 2);
+    EXPECT_NE(errText.find("cannot read the winapp2.ini file C:\\nowhere\\winapp2.ini"), std::string::npos);
 }
 
 TEST_F(CliTest, WithoutAMachineOnlyTheListRuns) {
