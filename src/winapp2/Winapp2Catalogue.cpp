@@ -67,11 +67,12 @@ std::optional<TWinapp2Catalogue> LoadWinapp2Catalogue(platform::Platform& machin
     catalogue.Read = static_cast<int32_t>(parsed.Entries.size());
     catalogue.Malformed = parsed.MalformedLines;
     std::set<std::string> names;
+    TWinapp2Detector detector(machine);
     for (stores::TWinapp2Entry& entry : parsed.Entries) {
         if (RefusedOutright(entry)) ++catalogue.Refused;
         // A name the tree could not tell from another item's is not shown.
         if (entry.Name.find(" - ") != std::string::npos || !names.insert(entry.Name).second) continue;
-        if (IsDetected(machine, entry)) catalogue.Shown.push_back(std::move(entry));
+        if (detector.IsDetected(entry)) catalogue.Shown.push_back(std::move(entry));
     }
     std::sort(catalogue.Shown.begin(), catalogue.Shown.end(), [](const auto& a, const auto& b) {
         return platform::UpperAscii(a.Name) < platform::UpperAscii(b.Name);

@@ -27,7 +27,8 @@ bool KeyExists(platform::Platform& machine, const std::string& key) {
 
 bool HasWildcard(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }
 
-bool PathExists(platform::Platform& machine, const std::string& detectFile) {
+// A path checked as written, wildcards and all.
+bool SlowPathExists(platform::Platform& machine, const std::string& detectFile) {
     const TFolderExpansion expansion = ExpandWinapp2Folder(machine, detectFile);
     for (const TWinapp2Folder& folder : expansion.Folders) {
         const size_t slash = folder.Path.find_last_of('\\');
@@ -60,12 +61,52 @@ std::optional<std::pair<platform::RegRoot, std::string>> SplitWinapp2Key(const s
 }
 
 bool IsDetected(platform::Platform& machine, const stores::TWinapp2Entry& entry) {
+    return TWinapp2Detector(machine).IsDetected(entry);
+}
+
+bool TWinapp2Detector::IsDetected(const stores::TWinapp2Entry& entry) {
     if (entry.Detects.empty() && entry.DetectFiles.empty()) return true;
     for (const std::string& key : entry.Detects)
-        if (KeyExists(machine, key)) return true;
+        if (KeyExists(machine_, key)) return true;
     for (const std::string& path : entry.DetectFiles)
-        if (PathExists(machine, path)) return true;
+        if (PathExists(path)) return true;
     return false;
+}
+
+const std::vector<std::string>& TWinapp2Detector::Folders(const std::string& variable) {
+    const std::string key = platform::UpperAscii(variable);
+    auto found = folders_.find(key);
+    if (found == folders_.end()) found = folders_.emplace(key, VariableFolders(machine_, variable)).first;
+    return found->second;
+}
+
+bool TWinapp2Detector::HoldsName(const std::string& folder, const std::string& name) {
+    auto found = names_.find(folder);
+    if (found == names_.end()) {
+        std::set<std::string> names;
+        for (const std::string& sub : removal::Subfolders(machine_.files, folder)) names.insert(platform::UpperAscii(sub));
+        for (const platform::FileEntry& file : removal::FilesIn(machine_.files, folder))
+            names.insert(platform::UpperAscii(file.name));
+        found = names_.emplace(folder, std::move(names)).first;
+    }
+    return found->second.count(platform::UpperAscii(name)) > 0;
+}
+
+bool TWinapp2Detector::PathExists(const std::string& detectFile) {
+    // "%Variable%\First\...": when First is no wildcard and no folder of the
+    // variable holds it, nothing below can exist.
+    const size_t close = detectFile.size() > 1 && detectFile[0] == '%' ? detectFile.find('%', 1) : std::string::npos;
+    if (close != std::string::npos && close + 1 < detectFile.size() && detectFile[close + 1] == '\\') {
+        const std::string variable = detectFile.substr(1, close - 1);
+        const size_t end = detectFile.find('\\', close + 2);
+        const std::string first = detectFile.substr(close + 2, end == std::string::npos ? std::string::npos : end - close - 2);
+        if (IsKnownVariable(variable) && !first.empty() && !HasWildcard(first)) {
+            bool anywhere = false;
+            for (const std::string& folder : Folders(variable)) anywhere = anywhere || HoldsName(folder, first);
+            if (!anywhere) return false;
+        }
+    }
+    return SlowPathExists(machine_, detectFile);
 }
 
 }  // namespace nullvane::winapp2
