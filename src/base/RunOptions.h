@@ -9,6 +9,10 @@ struct TRunOptions {
     int OverwriteNumber = 1;
     bool ShowLogRecycleBin = false;
     bool ShowLogTempInternetFiles = false;
+    // A catalogue entry that carries a warning: asked (the window), or
+    // decided beforehand (the command line: run with --yes, else not).
+    enum TWarnedEntries { weAsk, weRun, weSkip };
+    TWarnedEntries WarnedEntries = weAsk;
 };
 
 }  // namespace nullvane::base

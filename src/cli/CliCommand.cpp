@@ -123,7 +123,10 @@ int RunItems(const TCliArguments& args, run::TCleanItemTree& tree, platform::Pla
     const std::string started = UtcTimestamp(machine.system);
     // No window listens: the run is made on this thread, which is the one
     // its synchronised calls run on.
-    const auto outcome = runs.RunHere(clean ? base::rmUnattended : base::rmTest, settings::RunOptionsOf(options));
+    base::TRunOptions runOptions = settings::RunOptionsOf(options);
+    // A warned catalogue entry runs only with --yes; its warning is printed either way.
+    runOptions.WarnedEntries = args.Yes ? base::TRunOptions::weRun : base::TRunOptions::weSkip;
+    const auto outcome = runs.RunHere(clean ? base::rmUnattended : base::rmTest, runOptions);
     const int status = RunStatus(outcome, view, err);
     if (args.Json) {
         const TJsonRun run{.Kind = clean ? "clean" : "preview",

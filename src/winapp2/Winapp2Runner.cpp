@@ -29,10 +29,20 @@ public:
     void Run() {
         // A Clean runs an entry that warns only when the user says yes.
         if (!entry_.Warning.empty() && !run_.IsTestRun()) {
-            const int answer = run_.Machine.dialogs.ShowMessage(
-                entry_.Name + ": " + entry_.Warning + "\n\nRun this winapp2.ini entry?", "winapp2.ini",
-                platform::mbYesNo | platform::mbIconWarning | platform::mbDefButton2);
-            if (answer != platform::idYes) {
+            bool accepted = false;
+            switch (run_.Options.WarnedEntries) {
+                case base::TRunOptions::weAsk:
+                    accepted = run_.Machine.dialogs.ShowMessage(
+                                   entry_.Name + ": " + entry_.Warning + "\n\nRun this winapp2.ini entry?", "winapp2.ini",
+                                   platform::mbYesNo | platform::mbIconWarning | platform::mbDefButton2) == platform::idYes;
+                    break;
+                case base::TRunOptions::weRun:
+                case base::TRunOptions::weSkip:
+                    run_.AddLogLine("winapp2.ini: " + entry_.Name + ": warning: " + entry_.Warning);
+                    accepted = run_.Options.WarnedEntries == base::TRunOptions::weRun;
+                    break;
+            }
+            if (!accepted) {
                 run_.AddLogLine("winapp2.ini: " + entry_.Name + ": not run: its warning was not accepted");
                 run_.ItemDeclined = true;
                 return;

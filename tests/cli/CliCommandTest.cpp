@@ -304,19 +304,25 @@ TEST_F(CliTest, AWinapp2FileBesideTheProgramAddsItsDetectedEntriesAndRunsThemBeh
               (std::vector<std::string>{"  winapp2.ini - Careful Tool\tTools", "  winapp2.ini - Sample Browser\tInternet"}));
     EXPECT_EQ(*(category + 3), "Custom Lists");
 
-    ASSERT_EQ(Run({"--clean", "winapp2.ini - Sample Browser", "winapp2.ini - Careful Tool", "--yes"}), 0) << errText;
+    // Without --yes (the clean confirmed on the console) a warned entry does not run.
+    ASSERT_EQ(Run({"--clean", "winapp2.ini - Sample Browser", "winapp2.ini - Careful Tool"}, "y\n"), 0) << errText;
     EXPECT_FALSE(sim.files().Exists(roaming + "Sample Browser\\cache.bin"));
     EXPECT_TRUE(sim.files().Exists(roaming + "Sample Browser\\cert9.db"));
     EXPECT_TRUE(sim.files().Exists(roaming + "Careful Tool\\session.dat")) << "its warning was answered No";
     const auto lines = SplitLines(outText);
-    EXPECT_EQ(lines.front(), "winapp2.ini: 4 entries read, 2 shown, 1 refused; 1 damaged lines skipped");
     auto has = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) != lines.end(); };
+    // The first line of the run, after the console's question.
+    EXPECT_NE(outText.find("] winapp2.ini: 4 entries read, 2 shown, 1 refused; 1 damaged lines skipped\n"),
+              std::string::npos)
+        << outText;
     EXPECT_TRUE(has("winapp2.ini: Sample Browser: refused: a browser's certificate store (cert9.db): " + roaming +
                     "Sample Browser\\cert9.db"));
+    EXPECT_TRUE(has("winapp2.ini: Careful Tool: warning: This deletes unsaved sessions."));
     EXPECT_TRUE(has("winapp2.ini: Careful Tool: not run: its warning was not accepted"));
 
-    // Answered yes on the console, the warned entry runs.
-    ASSERT_EQ(Run({"--clean", "winapp2.ini - Careful Tool", "--yes"}, "y\n"), 0) << errText;
+    // With --yes it runs, its warning printed.
+    ASSERT_EQ(Run({"--clean", "winapp2.ini - Careful Tool", "--yes"}), 0) << errText;
+    EXPECT_NE(outText.find("winapp2.ini: Careful Tool: warning: This deletes unsaved sessions.\n"), std::string::npos);
     EXPECT_FALSE(sim.files().Exists(roaming + "Careful Tool\\session.dat"));
 
     EXPECT_EQ(Run({"--list", "--winapp2", "C:\\nowhere\\winapp2.ini"}), 2);

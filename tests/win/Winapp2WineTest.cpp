@@ -1,6 +1,6 @@
 // A winapp2.ini named to nullvane-cli under Wine: the entries of programs
 // laid out in the prefix are listed and run behind the gate, the others not,
-// and a warned entry does not run without an answer on the console.
+// and a warned entry runs with --yes, its warning printed.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -54,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Winapp2WineTest, TheDetectedEntriesAreListedAndCleanedBehindTheGateAndAWarnedOneWaitsForAnAnswer) {
+TEST_F(Winapp2WineTest, TheDetectedEntriesAreListedAndCleanedBehindTheGateAndAWarnedOneRunsWithYesSayingItsWarning) {
     const std::string named = " --winapp2 \"" + catalogue + "\"";
     auto list = RunCliProgram("--list" + named);
     ASSERT_EQ(list.Status, 0) << list.Err;
@@ -75,8 +75,9 @@ TEST_F(Winapp2WineTest, TheDetectedEntriesAreListedAndCleanedBehindTheGateAndAWa
     EXPECT_TRUE(machine.files().Exists(roaming + "Sample Browser\\Profile\\key4.db"));
     EXPECT_TRUE(Printed(clean, "winapp2.ini: Sample Browser: refused: a browser's certificate store (cert9.db): " +
                                    roaming + "Sample Browser\\Profile\\cert9.db"));
-    EXPECT_TRUE(machine.files().Exists(roaming + "Careful Tool\\session.dat"));
-    EXPECT_TRUE(Printed(clean, "winapp2.ini: Careful Tool: not run: its warning was not accepted"));
+    // --yes runs a warned entry too, its warning printed.
+    EXPECT_TRUE(Printed(clean, "winapp2.ini: Careful Tool: warning: This deletes unsaved sessions."));
+    EXPECT_FALSE(machine.files().Exists(roaming + "Careful Tool\\session.dat"));
 
     auto unreadable = RunCliProgram("--list --winapp2 \"" + roaming + "nowhere\\winapp2.ini\"");
     EXPECT_EQ(unreadable.Status, 2);
