@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/Text.h"
+
 namespace nullvane::stores {
 
 namespace {
@@ -14,19 +16,12 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
+using platform::EqualsIgnoreCase;
 
 // "FileKey12" is the numbered key "FileKey"; "Detect" and "Detect1" are
 // both "Detect"; anything else after the stem is another key.
 bool IsNumbered(std::string_view key, std::string_view stem, bool numberRequired) {
-    if (key.size() < stem.size() || !SameIgnoringCase(key.substr(0, stem.size()), stem)) return false;
+    if (key.size() < stem.size() || !EqualsIgnoreCase(key.substr(0, stem.size()), stem)) return false;
     const std::string_view number = key.substr(stem.size());
     if (number.empty()) return !numberRequired;
     if (number.size() > 4) return false;
@@ -54,9 +49,9 @@ std::optional<TWinapp2FileKey> ParseFileKey(std::string_view value) {
         if (!mask.empty()) key.Masks.push_back(std::move(mask));
     if (key.Masks.empty()) return std::nullopt;
     if (parts.size() == 3 && !parts[2].empty()) {
-        if (SameIgnoringCase(parts[2], "RECURSE"))
+        if (EqualsIgnoreCase(parts[2], "RECURSE"))
             key.Flag = TWinapp2FileKey::fkRecurse;
-        else if (SameIgnoringCase(parts[2], "REMOVESELF"))
+        else if (EqualsIgnoreCase(parts[2], "REMOVESELF"))
             key.Flag = TWinapp2FileKey::fkRemoveSelf;
         else
             return std::nullopt;
@@ -77,14 +72,14 @@ std::optional<TWinapp2ExcludeKey> ParseExcludeKey(std::string_view value) {
     if (parts.size() < 2 || parts[1].empty()) return std::nullopt;
     TWinapp2ExcludeKey key;
     key.Where = parts[1];
-    if (SameIgnoringCase(parts[0], "REG")) {
+    if (EqualsIgnoreCase(parts[0], "REG")) {
         if (parts.size() != 2) return std::nullopt;
         key.Kind = TWinapp2ExcludeKey::ekRegistry;
         return key;
     }
-    if (SameIgnoringCase(parts[0], "FILE"))
+    if (EqualsIgnoreCase(parts[0], "FILE"))
         key.Kind = TWinapp2ExcludeKey::ekFile;
-    else if (SameIgnoringCase(parts[0], "PATH"))
+    else if (EqualsIgnoreCase(parts[0], "PATH"))
         key.Kind = TWinapp2ExcludeKey::ekPath;
     else
         return std::nullopt;
@@ -117,14 +112,14 @@ bool TakeLine(TWinapp2Entry& entry, std::string_view key, std::string_view value
     } else if (IsNumbered(key, "Detect", false)) {
         if (value.empty()) return false;
         entry.Detects.emplace_back(value);
-    } else if (SameIgnoringCase(key, "LangSecRef")) {
+    } else if (EqualsIgnoreCase(key, "LangSecRef")) {
         entry.Group = Winapp2GroupOf(value);
-    } else if (SameIgnoringCase(key, "Section")) {
+    } else if (EqualsIgnoreCase(key, "Section")) {
         entry.Group = value;
-    } else if (SameIgnoringCase(key, "Warning")) {
+    } else if (EqualsIgnoreCase(key, "Warning")) {
         entry.Warning = value;
-    } else if (SameIgnoringCase(key, "DetectOS") || SameIgnoringCase(key, "SpecialDetect") ||
-               SameIgnoringCase(key, "Default")) {
+    } else if (EqualsIgnoreCase(key, "DetectOS") || EqualsIgnoreCase(key, "SpecialDetect") ||
+               EqualsIgnoreCase(key, "Default")) {
         // Older keys, read and ignored.
     } else {
         return false;

@@ -43,7 +43,7 @@ bool SlowPathExists(platform::Platform& machine, const std::string& detectFile) 
         const std::string mask = folder.Path.substr(slash + 1);
         if (!removal::FilesIn(machine.files, parent, mask).empty()) return true;
         for (const std::string& name : removal::Subfolders(machine.files, parent))
-            if (MatchesWildcard(name, mask)) return true;
+            if (platform::MatchesMask(name, mask)) return true;
     }
     return false;
 }

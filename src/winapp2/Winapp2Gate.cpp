@@ -3,22 +3,20 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/Text.h"
+
 namespace nullvane::winapp2 {
 
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
+using platform::EqualsIgnoreCase;
 
 bool StartsIgnoringCase(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() && SameIgnoringCase(text.substr(0, start.size()), start);
+    return text.size() >= start.size() && EqualsIgnoreCase(text.substr(0, start.size()), start);
 }
 
 bool EndsIgnoringCase(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && SameIgnoringCase(text.substr(text.size() - end.size()), end);
+    return text.size() >= end.size() && EqualsIgnoreCase(text.substr(text.size() - end.size()), end);
 }
 
 struct TProtectedName {
@@ -55,48 +53,27 @@ constexpr std::array<std::string_view, 11> kVariables = {
 
 std::optional<std::string> ProtectedFileReason(std::string_view fileName) {
     for (const TProtectedName& name : kProtectedNames)
-        if (SameIgnoringCase(fileName, name.Name)) return std::string(name.Reason) + " (" + std::string(name.Name) + ")";
+        if (EqualsIgnoreCase(fileName, name.Name)) return std::string(name.Reason) + " (" + std::string(name.Name) + ")";
     if (StartsIgnoringCase(fileName, "NTUSER.DAT") || StartsIgnoringCase(fileName, "UsrClass.dat"))
         return "a registry hive (" + std::string(fileName) + ")";
     if (EndsIgnoringCase(fileName, ".pst") || EndsIgnoringCase(fileName, ".ost"))
         return "a mail store (" + std::string(fileName) + ")";
-    if (SameIgnoringCase(fileName, kExplorerJumpList)) return "Explorer's own jump list (" + std::string(fileName) + ")";
+    if (EqualsIgnoreCase(fileName, kExplorerJumpList)) return "Explorer's own jump list (" + std::string(fileName) + ")";
     return std::nullopt;
 }
 
 bool LiesUnderTabState(std::string_view path) {
     while (!path.empty()) {
         const size_t slash = path.find_first_of("\\/");
-        if (SameIgnoringCase(path.substr(0, slash), "TabState")) return true;
+        if (EqualsIgnoreCase(path.substr(0, slash), "TabState")) return true;
         if (slash == std::string_view::npos) return false;
         path.remove_prefix(slash + 1);
     }
     return false;
 }
 
-bool MatchesWildcard(std::string_view name, std::string_view mask) {
-    // Greedy with one step back to the last "*": linear in practice, no recursion.
-    size_t n = 0, m = 0, star = std::string_view::npos, resume = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
-            ++n;
-            ++m;
-        } else if (m < mask.size() && mask[m] == '*') {
-            star = m++;
-            resume = n;
-        } else if (star != std::string_view::npos) {
-            m = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*') ++m;
-    return m == mask.size();
-}
-
 bool IsKnownVariable(std::string_view name) {
-    return std::any_of(kVariables.begin(), kVariables.end(), [&](std::string_view known) { return SameIgnoringCase(name, known); });
+    return std::any_of(kVariables.begin(), kVariables.end(), [&](std::string_view known) { return EqualsIgnoreCase(name, known); });
 }
 
 std::optional<std::string> FileKeyPatternRefusal(std::string_view folder, std::string_view masks) {

@@ -21,10 +21,6 @@ inline constexpr int kMaxWildcards = 10;
 // True when a folder on `path` is named TabState (Notepad's unsaved tabs).
 [[nodiscard]] bool LiesUnderTabState(std::string_view path);
 
-// `name` matches `mask`, where "*" stands for any run of characters and "?"
-// for one, ignoring case (as the catalogue means its folder wildcards).
-[[nodiscard]] bool MatchesWildcard(std::string_view name, std::string_view mask);
-
 // The variables an entry's folders may start with, as the catalogue writes
 // them ("%AppData%"), ignoring case.
 [[nodiscard]] bool IsKnownVariable(std::string_view name);

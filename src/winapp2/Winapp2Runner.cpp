@@ -1,5 +1,6 @@
 #include "winapp2/Winapp2Runner.h"
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -80,25 +81,29 @@ private:
         const std::string rest = end == std::string::npos ? std::string() : path.substr(end);
         std::vector<std::string> folders;
         for (const std::string& name : removal::Subfolders(run_.Machine.files, parent))
-            if (MatchesWildcard(name, mask))
+            if (platform::MatchesMask(name, mask))
                 for (std::string& folder : ConcreteFolders(parent + "\\" + name + rest)) folders.push_back(std::move(folder));
         return folders;
     }
 
-    // A file the exclusions keep.
+    // A file the exclusions keep; their folders are expanded once per entry.
     bool Excluded(const std::string& path, const std::string& name) {
-        for (const TWinapp2ExcludeKey& key : entry_.ExcludeKeys) {
-            if (key.Kind == TWinapp2ExcludeKey::ekRegistry) continue;
-            TFolderExpansion expansion = ExpandWinapp2Folder(run_.Machine, key.Where);
-            for (const TWinapp2Folder& excluded : expansion.Folders) {
-                const std::string root = excluded.Path + "\\";
-                const bool inFolder = platform::EqualsIgnoreCase(path.substr(0, path.size() - name.size()), root);
-                const bool below = path.size() > root.size() && platform::EqualsIgnoreCase(path.substr(0, root.size()), root);
-                if (key.Kind == TWinapp2ExcludeKey::ekFile ? !inFolder : !below) continue;
-                if (key.Names.empty()) return true;
-                for (const std::string& mask : key.Names)
-                    if (MatchesWildcard(name, mask == "*.*" ? "*" : mask)) return true;
+        if (!exclusions_) {
+            exclusions_.emplace();
+            for (const TWinapp2ExcludeKey& key : entry_.ExcludeKeys) {
+                if (key.Kind == TWinapp2ExcludeKey::ekRegistry) continue;
+                for (const TWinapp2Folder& excluded : ExpandWinapp2Folder(run_.Machine, key.Where).Folders)
+                    exclusions_->push_back({&key, excluded.Path + "\\"});
             }
+        }
+        for (const TExclusion& exclusion : *exclusions_) {
+            const std::string& root = exclusion.Root;
+            const bool inFolder = platform::EqualsIgnoreCase(path.substr(0, path.size() - name.size()), root);
+            const bool below = path.size() > root.size() && platform::EqualsIgnoreCase(path.substr(0, root.size()), root);
+            if (exclusion.Key->Kind == TWinapp2ExcludeKey::ekFile ? !inFolder : !below) continue;
+            if (exclusion.Key->Names.empty()) return true;
+            for (const std::string& mask : exclusion.Key->Names)
+                if (platform::MatchesMask(name, mask)) return true;
         }
         return false;
     }
@@ -148,7 +153,7 @@ private:
         rules.eachFile = [&](const removal::TWalkFile& file) {
             const std::string& name = file.entry.name;
             bool matched = false;
-            for (const std::string& mask : key.Masks) matched = matched || MatchesWildcard(name, mask == "*.*" ? "*" : mask);
+            for (const std::string& mask : key.Masks) matched = matched || platform::MatchesMask(name, mask);
             if (!matched) return removal::TFileVerdict::fvKeep;
             if (auto reason = ProtectedFileReason(name)) {
                 Refuse(*reason + ": " + file.path);
@@ -203,6 +208,11 @@ private:
     const TWinapp2Entry& entry_;
     const bool elevated_;
     std::set<std::string> refused_;
+    struct TExclusion {
+        const TWinapp2ExcludeKey* Key;
+        std::string Root;  // the expanded folder with its trailing backslash
+    };
+    std::optional<std::vector<TExclusion>> exclusions_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // could hit with a mask such as "*.*" or "*.db".
 #include <gtest/gtest.h>
 
+#include "platform/Text.h"
 #include "winapp2/Winapp2Gate.h"
 
 using namespace nullvane::winapp2;
@@ -30,13 +31,13 @@ TEST(Winapp2Gate, NotepadsUnsavedTabsAreRecognisedOnlyByAWholeFolderName) {
 }
 
 TEST(Winapp2Gate, WildcardsMatchAnyRunOrOneCharacterIgnoringCase) {
-    EXPECT_TRUE(MatchesWildcard("Sample Tool 2.1", "sample tool*"));
-    EXPECT_TRUE(MatchesWildcard("Profile 12", "Profile ??"));
-    EXPECT_TRUE(MatchesWildcard("a.b.c", "*.c"));
-    EXPECT_TRUE(MatchesWildcard("", "*"));
-    EXPECT_FALSE(MatchesWildcard("Profile 1", "Profile ??"));
-    EXPECT_FALSE(MatchesWildcard("abc", "*d*"));
-    EXPECT_FALSE(MatchesWildcard(std::string(5000, 'a'), std::string(30, '*') + "b"));
+    EXPECT_TRUE(nullvane::platform::MatchesMask("Sample Tool 2.1", "sample tool*"));
+    EXPECT_TRUE(nullvane::platform::MatchesMask("Profile 12", "Profile ??"));
+    EXPECT_TRUE(nullvane::platform::MatchesMask("a.b.c", "*.c"));
+    EXPECT_TRUE(nullvane::platform::MatchesMask("", "*"));
+    EXPECT_FALSE(nullvane::platform::MatchesMask("Profile 1", "Profile ??"));
+    EXPECT_FALSE(nullvane::platform::MatchesMask("abc", "*d*"));
+    EXPECT_FALSE(nullvane::platform::MatchesMask(std::string(5000, 'a'), std::string(30, '*') + "b"));
 }
 
 TEST(Winapp2Gate, AFileKeyWithAnUnknownOrOpenVariableOrTooManyWildcardsIsRefused) {
