@@ -14,12 +14,14 @@
 #include "run/BrowserClosing.h"
 #include "run/BrowserCheck.h"
 #include "run/CleanItemCatalogue.h"
+#include "run/CleanerTable.h"
 #include "run/RemovingRunLock.h"
 #include "base/Texts.h"
 #include "settings/ExpandStates.h"
 #include "settings/OptionsFile.h"
 #include "settings/Winapp2StartUp.h"
 #include "settings/OptionsSetting.h"
+#include "winapp2/Winapp2Catalogue.h"
 
 namespace nullvane::app {
 
@@ -313,7 +315,13 @@ void TfrmMain::LayoutControls() {
 
 void TfrmMain::RequestStart(base::TRunMode mode) {
     // The run takes the settings as they are now.
-    (void)Runs.RequestStart(mode, settings::RunOptionsOf(CurrentOptions));
+    (void)Runs.RequestStart(mode, RunOptions());
+}
+
+base::TRunOptions TfrmMain::RunOptions() const {
+    base::TRunOptions options = settings::RunOptionsOf(CurrentOptions);
+    options.AcceptedWarnings = acceptedWarnings_;
+    return options;
 }
 
 void TfrmMain::bTestClick() {
@@ -456,7 +464,7 @@ bool TfrmMain::QueryEndSession() {
     // The setting is the consent: nothing waits for the user, and the clean
     // (or a run already working) gets a bounded time before it is cancelled.
     if (CurrentOptions.ShutdownWash) {
-        (void)Runs.RequestStart(base::rmUnattended, settings::RunOptionsOf(CurrentOptions), true);
+        (void)Runs.RequestStart(base::rmUnattended, RunOptions(), true);
     }
     if (!Runs.Idle()) {
         // Windows tells the user what the end of the session waits for.
@@ -573,8 +581,32 @@ void TfrmMain::tvCleanItemsMouseDown(ui::TMouseButton, ui::TPoint point) {
         onOpenCustomListEditor();
     }
     if (hit.OnStateImage) {
+        std::vector<int> before;
+        for (const run::TCleanItemNode& node : Tree.Nodes()) before.push_back(node.StateIndex);
         Tree.ClickStateImage(ModelIndex(hit.Node));
+        AskWarnedEntries(before);
         for (size_t i = 0; i < Tree.Count(); ++i) tvCleanItems->SetStateIndex(viewNodes_[i], Tree.Node(i).StateIndex);
+    }
+}
+
+void TfrmMain::AskWarnedEntries(const std::vector<int>& before) {
+    const auto catalogue = winapp2::CurrentWinapp2Catalogue();
+    const auto category = Tree.FindCategory(run::kCategoryWinapp2.Text);
+    if (!catalogue || !category) return;
+    for (size_t i = *category + 1; i < Tree.Count() && Tree.Node(i).Level > 0; ++i) {
+        if (Tree.Node(i).StateIndex != run::kStateTicked || before.at(i) == run::kStateTicked) continue;
+        const stores::TWinapp2Entry* entry = winapp2::FindShownEntry(*catalogue, Tree.Node(i).Text);
+        if (!entry || entry->Warning.empty() || acceptedWarnings_.contains(entry->Name)) continue;
+        const bool yes = machine_.dialogs.ShowMessage(entry->Name + ": " + entry->Warning +
+                                                          "\n\nRun this winapp2.ini entry when you clean?",
+                                                      run::kCategoryWinapp2.Text,
+                                                      platform::mbYesNo | platform::mbIconWarning |
+                                                          platform::mbDefButton2) == platform::idYes;
+        if (yes) {
+            acceptedWarnings_.insert(entry->Name);
+        } else {
+            Tree.ClickStateImage(i);  // unticked again, and its category with it when it was the only one
+        }
     }
 }
 

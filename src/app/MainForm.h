@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,11 @@ private:
     void FillTree();
     // A start request: ignored entirely while a run is active.
     void RequestStart(base::TRunMode mode);
+    // The settings a run takes now, with the warnings accepted in this session.
+    [[nodiscard]] base::TRunOptions RunOptions() const;
+    // A winapp2.ini entry ticked by the click that carries a warning is asked
+    // about at once; No unticks it. `before` holds the states before the click.
+    void AskWarnedEntries(const std::vector<int>& before);
     void WmTrayIcon(intptr_t mouseMessage);
     // Takes the Boss Key of the settings; a refusal is told.
     void RegisterBossKey();
@@ -157,6 +163,8 @@ private:
     bool logHidden_ = false;
     // The progress shows "Finished!": the animation stops.
     bool finishedShown_ = false;
+    // winapp2.ini entries whose warning the user accepted by ticking them.
+    std::set<std::string> acceptedWarnings_;
 };
 
 }  // namespace nullvane::app

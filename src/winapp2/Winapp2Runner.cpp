@@ -29,7 +29,7 @@ public:
 
     void Run() {
         // A Clean runs an entry that warns only when the user says yes.
-        if (!entry_.Warning.empty() && !run_.IsTestRun()) {
+        if (!entry_.Warning.empty() && !run_.IsTestRun() && !run_.Options.AcceptedWarnings.contains(entry_.Name)) {
             bool accepted = false;
             switch (run_.Options.WarnedEntries) {
                 case base::TRunOptions::weAsk:

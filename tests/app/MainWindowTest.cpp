@@ -5,6 +5,7 @@
 #include "base/Texts.h"
 #include "removal/FileRemoval.h"
 #include "run/BrowserClosing.h"
+#include "run/CleanItemTree.h"
 #include "settings/OptionsFile.h"
 #include "settings/OptionsSetting.h"
 
@@ -533,6 +534,43 @@ TEST_F(MainWindowTest, FastModeBoxFollowsAndSetsTheSetting) {
     EXPECT_TRUE(main.cbFastMode->Checked());
     dynamic_cast<ui::headless::THeadlessCheckBox&>(*main.cbFastMode).Click();
     EXPECT_FALSE(CurrentOptions.FastScan);
+}
+
+TEST_F(MainWindowTest, TickingAWinapp2EntryWithAWarningAsksAtOnceAndAYesIsNotAskedAgainByTheClean) {
+    const std::string roaming = "C:\\Users\\Test\\AppData\\Roaming\\";
+    sim.MakeFile(roaming + "Careful Tool\\session.dat", "unsaved work");
+    sim.MakeFile(roaming + "Plain Tool\\cache.bin", "1234");
+    sim.MakeFile(sim.system().ProgramFolder() + "winapp2.ini",
+                 "[Careful Tool *]\r\nDetectFile=%AppData%\\Careful Tool\r\nWarning=This deletes unsaved sessions.\r\n"
+                 "FileKey1=%AppData%\\Careful Tool|*.dat\r\n"
+                 "[Plain Tool *]\r\nDetectFile=%AppData%\\Plain Tool\r\nFileKey1=%AppData%\\Plain Tool|*.*\r\n");
+    auto& main = Open();
+    main.Runs.Dispatcher = {};  // the real cleaners
+    CurrentOptions.AskForSweep = false;
+    const std::string careful = "winapp2.ini - Careful Tool";
+    auto ticked = [&](const std::string& name) {
+        return main.Tree.Node(*main.Tree.FindItem(name)).StateIndex == run::kStateTicked;
+    };
+
+    sim.dialogs().QueueAnswer(platform::idNo);
+    ClickTick(careful);
+    ASSERT_EQ(AskedTexts().size(), 1u);
+    EXPECT_NE(AskedTexts()[0].find("Careful Tool: This deletes unsaved sessions."), std::string::npos);
+    EXPECT_FALSE(ticked(careful));
+    EXPECT_FALSE(main.Tree.IsCategoryTicked("winapp2.ini"));
+
+    ClickTick("winapp2.ini - Plain Tool");  // no warning, no question
+    EXPECT_EQ(AskedTexts().size(), 1u);
+    sim.dialogs().QueueAnswer(platform::idYes);
+    ClickTick(careful);
+    EXPECT_TRUE(ticked(careful));
+    EXPECT_EQ(AskedTexts().size(), 2u);
+
+    Button(*main.bClean).Click();
+    ASSERT_TRUE(Pump([&] { return main.Runs.Idle(); }));
+    EXPECT_FALSE(sim.files().Exists(roaming + "Careful Tool\\session.dat"));
+    EXPECT_FALSE(sim.files().Exists(roaming + "Plain Tool\\cache.bin"));
+    EXPECT_EQ(AskedTexts().size(), 2u) << "the Clean does not ask again";
 }
 
 }  // namespace

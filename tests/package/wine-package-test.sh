@@ -3,7 +3,7 @@
 # prefix ($WINEPREFIX, made by scripts/test):
 # - the zip holds exactly the portable folder; unpacked into a folder whose
 #   name holds a blank and a non-ASCII letter, nullvane-cli runs there and
-#   reads the NVane.dat beside it;
+#   reads the NVane.dat beside it, and the winapp2.ini a user puts beside it;
 # - the help file in the zip is a compiled help archive holding every page
 #   of docs/help;
 # - the MSI installs silently for the user, with the uninstall entry and the
@@ -72,8 +72,10 @@ check "the zip's NVane.chm is a help archive holding every page of docs/help" \
     python3 "$here/chm_listing.py" "$portable/Nullvane/NVane.chm" --has "$help"
 # nullvane-cli started from its folder, as a user types it there; prints
 # what it printed (both streams) and ends with its status.
+# Its console input comes from $cli_input (none unless set).
+cli_input=/dev/null
 cli_in() {
-    (cd "$1" && wine nullvane-cli.exe "${@:2}" </dev/null >"$work/cli.out" 2>&1)
+    (cd "$1" && wine nullvane-cli.exe "${@:2}" <"$cli_input" >"$work/cli.out" 2>&1)
     local status=$?
     tr -d '\r' <"$work/cli.out"
     return $status
@@ -95,6 +97,46 @@ check "without NVane.dat beside it the same preview finds nothing (the check abo
     bash -c '! grep -qi "nullvane-package-test\.log" <<<"$1"' _ "$out"
 mv "$portable/Nullvane/NVane.dat.away" "$portable/Nullvane/NVane.dat"
 rm -f "$planted"
+
+# --- A winapp2.ini the user put beside the program: the entries of programs
+# laid out here are listed under "winapp2.ini" and cleaned behind the gate.
+roaming="$home/AppData/Roaming"
+sample="$roaming/Nullvane Sample Browser"
+careful="$roaming/Nullvane Careful Tool"
+mkdir -p "$sample/Cache" "$sample/Profile" "$careful"
+echo page >"$sample/Cache/page.bin"
+echo certificates >"$sample/Profile/cert9.db"
+echo unsaved >"$careful/session.dat"
+printf '%s\r\n' '; written by the package test' '[Nullvane Sample Browser *]' 'LangSecRef=3022' \
+    'DetectFile=%AppData%\Nullvane Sample Browser' 'FileKey1=%AppData%\Nullvane Sample Browser|*.*|RECURSE' \
+    '[Nullvane Careful Tool *]' 'LangSecRef=3021' 'DetectFile=%AppData%\Nullvane Careful Tool' \
+    'Warning=This deletes unsaved sessions.' 'FileKey1=%AppData%\Nullvane Careful Tool|*.dat' \
+    '[Nullvane Absent Tool *]' 'DetectFile=%AppData%\Nullvane Absent Tool' \
+    'FileKey1=%AppData%\Nullvane Absent Tool|*.*' >"$portable/Nullvane/winapp2.ini"
+has_line() { grep -qxF -- "$2" <<<"$1"; }
+has_text() { grep -qiF -- "$2" <<<"$1"; }
+out=$(cli_in "$portable/Nullvane" --list)
+lists_detected() {
+    has_line "$1" winapp2.ini && has_line "$1" $'  winapp2.ini - Nullvane Careful Tool\tApplications' &&
+        has_line "$1" $'  winapp2.ini - Nullvane Sample Browser\tInternet'
+}
+check "--list shows the detected entries of the winapp2.ini beside the program under \"winapp2.ini\" with their group" \
+    lists_detected "$out"
+check "--list leaves out the entry of a program that is not here" bash -c '! grep -qF "Absent Tool" <<<"$1"' _ "$out"
+echo y >"$work/yes.txt"
+cli_input="$work/yes.txt"
+out=$(cli_in "$portable/Nullvane" --clean "winapp2.ini - Nullvane Sample Browser" "winapp2.ini - Nullvane Careful Tool")
+status=$?
+cli_input=/dev/null
+check "a Clean of winapp2.ini entries confirmed on the console ends with status 0 (it ended with $status)" test $status -eq 0
+check "its first lines count the catalogue's entries" has_text "$out" "winapp2.ini: 3 entries read, 2 shown, 0 refused"
+check "the entry's FileKey removes the browser's cache" test ! -e "$sample/Cache/page.bin"
+check "and leaves the certificate store it reaches" test -f "$sample/Profile/cert9.db"
+check "the log names the refusal" has_text "$out" \
+    "winapp2.ini: Nullvane Sample Browser: refused: a browser's certificate store (cert9.db): $home_dos\\AppData\\Roaming\\Nullvane Sample Browser\\Profile\\cert9.db"
+check "an entry whose warning was not accepted (no --yes) is not run" test -f "$careful/session.dat"
+check "and the log says so" has_text "$out" "winapp2.ini: Nullvane Careful Tool: not run: its warning was not accepted"
+rm -rf "$sample" "$careful" "$portable/Nullvane/winapp2.ini" "$work/yes.txt"
 
 # --- The installer.
 cp "$msi" "$work/"
