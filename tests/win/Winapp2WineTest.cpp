@@ -12,6 +12,7 @@
 #include "platform/win32/Win32Machine.h"
 #include "platform/win32/WideText.h"
 #include "win/CliProgram.h"
+#include "win/HostLinks.h"
 
 using namespace nullvane;
 using nullvane::testing::RunCliProgram;
@@ -81,4 +82,31 @@ TEST_F(Winapp2WineTest, TheDetectedEntriesAreListedAndCleanedBehindTheGateAndAWa
 
     auto unreadable = RunCliProgram("--list --winapp2 \"" + roaming + "nowhere\\winapp2.ini\"");
     EXPECT_EQ(unreadable.Status, 2);
+}
+
+TEST_F(Winapp2WineTest, AnEntryNeverReachesThroughALinkAndAFileHeldOpenIsLeftAndReported) {
+    const std::string outside = roaming + "nullvane-winapp2-test\\outside";
+    Write(outside + "\\keep.txt", "not the entry's");
+    Write(roaming + "Sample Browser\\Cache\\held.bin", "held");
+    // A link inside a swept folder, and one at a level a folder wildcard lists.
+    ASSERT_TRUE(nullvane::testing::MakeHostLink(outside, roaming + "Sample Browser\\Cache\\linked"));
+    ASSERT_TRUE(nullvane::testing::MakeHostLink(outside, roaming + "Sample Browser\\Linked Profile"));
+    const std::string linked = roaming + "nullvane-winapp2-test\\linked.ini";
+    Write(linked, "[Linked Tool *]\r\nDetectFile=%AppData%\\Sample Browser\r\n"
+                  "FileKey1=%AppData%\\Sample Browser\\*|*.txt\r\n"
+                  "FileKey2=%AppData%\\Sample Browser|*.*|REMOVESELF\r\n");
+    HANDLE held = CreateFileW(Widen(roaming + "Sample Browser\\Cache\\held.bin").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    auto clean = RunCliProgram("--clean \"winapp2.ini - Linked Tool\" --yes --winapp2 \"" + linked + "\"");
+    CloseHandle(held);
+    EXPECT_EQ(clean.Status, 5) << "a held file ends the Clean with errors";
+    EXPECT_TRUE(machine.files().Exists(outside + "\\keep.txt")) << "nothing is reached through a link";
+    EXPECT_FALSE(machine.files().Exists(roaming + "Sample Browser\\Cache\\page.bin"));
+    EXPECT_TRUE(machine.files().Exists(roaming + "Sample Browser\\Cache\\held.bin"));
+    EXPECT_TRUE(machine.files().Exists(roaming + "Sample Browser\\Profile\\cert9.db"));
+    EXPECT_TRUE(std::any_of(clean.Out.begin(), clean.Out.end(), [](const std::string& line) {
+        return line.find("held.bin") != std::string::npos;
+    })) << "the log names the file it left";
 }
