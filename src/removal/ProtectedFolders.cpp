@@ -1,6 +1,7 @@
 #include "removal/ProtectedFolders.h"
 
 #include <utility>
+#include <vector>
 
 #include "platform/Text.h"
 #include "removal/Lookups.h"
@@ -14,17 +15,16 @@ bool SameFolder(const std::string& a, const std::string& b) {
     return platform::SystemEqualsIgnoreCase(platform::Utf8ToUtf16(a), platform::Utf8ToUtf16(b));
 }
 
-}  // namespace
-
-std::optional<std::string> ProtectedFolderReason(platform::Platform& machine, const std::string& folder) {
-    auto normal = NormalFolderPath(folder);
-    if (!normal) return std::string("not a complete folder path");
-    if (IsDriveRoot(*normal)) return std::string("a drive root");
+// The guarded folders of this machine, normalised, each with its reason.
+std::vector<std::pair<std::string, const char*>> GuardedFolders(platform::Platform& machine) {
     platform::SystemInfo& system = machine.system;
+    const std::string programFiles = system.SpecialFolder(platform::csidlProgramFiles);
     const std::pair<std::string, const char*> named[] = {
         {system.WindowsFolder(), "the Windows folder"},
         {system.SystemFolder(), "the System folder"},
-        {system.SpecialFolder(platform::csidlProgramFiles), "the Program Files folder"},
+        {programFiles, "the Program Files folder"},
+        // "Program Files (x86)" beside "Program Files".
+        {programFiles.empty() ? std::string() : programFiles + " (x86)", "the Program Files folder"},
         {GetProgramFilesFolder(machine), "the Program Files folder"},
         {system.SpecialFolder(platform::csidlCommonAppData), "the ProgramData folder"},
         {system.SpecialFolder(platform::csidlProfile), "the user's folder"},
@@ -38,15 +38,37 @@ std::optional<std::string> ProtectedFolderReason(platform::Platform& machine, co
         {system.SpecialFolder(platform::csidlStartMenu), "a shell folder"},
         {system.SpecialFolder(platform::csidlPrograms), "a shell folder"},
     };
+    std::vector<std::pair<std::string, const char*>> folders;
     for (const auto& [known, reason] : named) {
         if (known.empty()) continue;
-        auto knownNormal = NormalFolderPath(known);
-        if (knownNormal && SameFolder(*knownNormal, *normal)) return std::string(reason);
+        if (auto normal = NormalFolderPath(known)) folders.emplace_back(std::move(*normal), reason);
     }
-    // "Program Files (x86)" beside "Program Files".
-    std::string programFiles = system.SpecialFolder(platform::csidlProgramFiles);
-    if (auto x86 = NormalFolderPath(programFiles + " (x86)"); !programFiles.empty() && x86 && SameFolder(*x86, *normal))
-        return std::string("the Program Files folder");
+    return folders;
+}
+
+}  // namespace
+
+std::optional<std::string> ProtectedFolderReason(platform::Platform& machine, const std::string& folder) {
+    auto normal = NormalFolderPath(folder);
+    if (!normal) return std::string("not a complete folder path");
+    if (IsDriveRoot(*normal)) return std::string("a drive root");
+    for (const auto& [known, reason] : GuardedFolders(machine))
+        if (SameFolder(known, *normal)) return std::string(reason);
+    return std::nullopt;
+}
+
+bool IsBelowFolder(const std::string& inner, const std::string& outer) {
+    const std::string prefix = !outer.empty() && outer.back() == '\\' ? outer : outer + "\\";
+    // The byte before the rest is a "\", so the cut never splits a character.
+    if (inner.size() <= prefix.size() || inner[prefix.size() - 1] != '\\') return false;
+    return SameFolder(inner.substr(0, prefix.size()), prefix);
+}
+
+std::optional<std::string> ProtectedFolderBelow(platform::Platform& machine, const std::string& folder) {
+    auto normal = NormalFolderPath(folder);
+    if (!normal) return std::string("not a complete folder path");
+    for (const auto& [known, reason] : GuardedFolders(machine))
+        if (IsBelowFolder(known, *normal)) return std::string(reason) + ": " + known;
     return std::nullopt;
 }
 

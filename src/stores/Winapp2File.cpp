@@ -63,7 +63,11 @@ std::optional<TWinapp2RegKey> ParseRegKey(std::string_view value) {
     const std::vector<std::string> parts = Split(value, '|');
     if (parts.size() > 2 || parts[0].empty()) return std::nullopt;
     TWinapp2RegKey key{parts[0], std::nullopt};
-    if (parts.size() == 2) key.Value = parts[1];
+    if (parts.size() == 2) {
+        // An empty value name would mean every value of the key.
+        if (parts[1].empty()) return std::nullopt;
+        key.Value = parts[1];
+    }
     return key;
 }
 
@@ -104,7 +108,10 @@ bool TakeLine(TWinapp2Entry& entry, std::string_view key, std::string_view value
         entry.RegKeys.push_back(std::move(*regKey));
     } else if (IsNumbered(key, "ExcludeKey", true)) {
         auto excludeKey = ParseExcludeKey(value);
-        if (!excludeKey) return false;
+        if (!excludeKey) {
+            entry.DamagedExcludeKey = true;
+            return false;
+        }
         entry.ExcludeKeys.push_back(std::move(*excludeKey));
     } else if (IsNumbered(key, "DetectFile", false)) {
         if (value.empty()) return false;

@@ -43,6 +43,9 @@ struct TWinapp2Entry {
     std::vector<TWinapp2FileKey> FileKeys;
     std::vector<TWinapp2RegKey> RegKeys;
     std::vector<TWinapp2ExcludeKey> ExcludeKeys;
+    // An ExcludeKey line that could not be read: what it meant to keep is
+    // unknown, so none of the entry's keys may run.
+    bool DamagedExcludeKey = false;
 };
 
 struct TWinapp2File {

@@ -24,8 +24,9 @@ std::string WithBackslash(std::string folder) {
 }
 
 // A key the gate refuses on any machine: an unknown variable, too many
-// wildcards, a registry root or hive.
+// wildcards, a registry root or hive, an exclusion that could not be read.
 bool RefusedOutright(const stores::TWinapp2Entry& entry) {
+    if (entry.DamagedExcludeKey) return true;
     for (const stores::TWinapp2FileKey& key : entry.FileKeys) {
         std::string masks;
         for (const std::string& mask : key.Masks) masks += mask + ";";

@@ -94,6 +94,18 @@ TFolderExpansion ExpandWinapp2Folder(platform::Platform& machine, std::string_vi
         expansion.Refusal = "a variable after the start: " + std::string(folder);
         return expansion;
     }
+    // Other names for a folder than its own: a stream of it ("TabState::$INDEX_ALLOCATION")
+    // or its short name ("FAVORI~1") would slip past the guard's names.
+    if (rest.find(':') != std::string_view::npos) {
+        expansion.Refusal = "a \":\" inside the folder: " + std::string(folder);
+        return expansion;
+    }
+    for (size_t tilde = rest.find('~'); tilde != std::string_view::npos; tilde = rest.find('~', tilde + 1)) {
+        if (tilde + 1 < rest.size() && rest[tilde + 1] >= '0' && rest[tilde + 1] <= '9') {
+            expansion.Refusal = "a short name in the folder: " + std::string(folder);
+            return expansion;
+        }
+    }
     while (!rest.empty() && rest.back() == '\\') rest.remove_suffix(1);
     // The system's own variables: what lies below them belongs to every user.
     const bool systemArea = std::any_of(
@@ -114,6 +126,24 @@ std::optional<std::string> FolderRefusal(platform::Platform& machine, const TWin
     for (const std::string& windows : VariableFolders(machine, "WinDir"))
         if (Within(folder.Path, windows + "\\Installer")) return std::string("Windows' installer cache");
     if (folder.SystemArea && !elevated) return std::string("a system folder, and Nullvane does not run elevated");
+    return std::nullopt;
+}
+
+std::optional<std::string> RecursiveFolderRefusal(platform::Platform& machine, const std::string& folder) {
+    if (auto below = removal::ProtectedFolderBelow(machine, folder)) return "a folder holding " + *below;
+    const auto normal = removal::NormalFolderPath(folder);
+    if (!normal) return std::string("not a complete folder path");
+    for (std::string_view variable : KnownVariables()) {
+        for (const std::string& own : VariableFolders(machine, variable)) {
+            // %SystemDrive% is the drive's root, which the guard refuses itself.
+            const auto ownNormal = removal::NormalFolderPath(own);
+            if (!ownNormal || removal::IsDriveRoot(*ownNormal)) continue;
+            if (Within(*normal, *ownNormal) && Within(*ownNormal, *normal))
+                return "the folder of %" + std::string(variable) + "% with its subfolders";
+            if (removal::IsBelowFolder(*ownNormal, *normal))
+                return "a folder holding the folder of %" + std::string(variable) + "%: " + *ownNormal;
+        }
+    }
     return std::nullopt;
 }
 

@@ -39,4 +39,9 @@ struct TFolderExpansion {
 [[nodiscard]] std::optional<std::string> FolderRefusal(platform::Platform& machine, const TWinapp2Folder& folder,
                                                        bool elevated);
 
+// Why the gate refuses to walk the subfolders of `folder` (RECURSE,
+// REMOVESELF), or nullopt: a guarded folder lies below it, or it is, or
+// holds, the folder a variable stands for (%Public%, %LocalLowAppData%, ...).
+[[nodiscard]] std::optional<std::string> RecursiveFolderRefusal(platform::Platform& machine, const std::string& folder);
+
 }  // namespace nullvane::winapp2

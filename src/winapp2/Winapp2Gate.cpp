@@ -72,6 +72,8 @@ bool LiesUnderTabState(std::string_view path) {
     return false;
 }
 
+std::span<const std::string_view> KnownVariables() { return kVariables; }
+
 bool IsKnownVariable(std::string_view name) {
     return std::any_of(kVariables.begin(), kVariables.end(), [&](std::string_view known) { return EqualsIgnoreCase(name, known); });
 }

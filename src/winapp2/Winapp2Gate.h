@@ -7,6 +7,7 @@
 // needs. Each rule answers with the reason the log gives after "refused: ".
 #include <optional>
 #include <string>
+#include <span>
 #include <string_view>
 
 namespace nullvane::winapp2 {
@@ -24,6 +25,8 @@ inline constexpr int kMaxWildcards = 10;
 // The variables an entry's folders may start with, as the catalogue writes
 // them ("%AppData%"), ignoring case.
 [[nodiscard]] bool IsKnownVariable(std::string_view name);
+// Every variable a FileKey may start with, as the format spells it.
+[[nodiscard]] std::span<const std::string_view> KnownVariables();
 
 // Why a FileKey is refused before its folder is expanded: a variable this
 // program does not know, a "%" left open, or more than kMaxWildcards

@@ -1,5 +1,6 @@
 #include "winapp2/Winapp2Runner.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -49,6 +50,11 @@ public:
                 return;
             }
         }
+        // What an entry means to keep must be known before anything of it runs.
+        if (auto refusal = ExclusionRefusal()) {
+            Refuse(*refusal + ": none of its keys run");
+            return;
+        }
         uint64_t bytes = 0;
         for (const TWinapp2FileKey& key : entry_.FileKeys) {
             if (run_.Terminated()) return;
@@ -86,17 +92,44 @@ private:
         return folders;
     }
 
-    // A file the exclusions keep; their folders are expanded once per entry.
-    bool Excluded(const std::string& path, const std::string& name) {
-        if (!exclusions_) {
-            exclusions_.emplace();
-            for (const TWinapp2ExcludeKey& key : entry_.ExcludeKeys) {
-                if (key.Kind == TWinapp2ExcludeKey::ekRegistry) continue;
-                for (const TWinapp2Folder& excluded : ExpandWinapp2Folder(run_.Machine, key.Where).Folders)
-                    exclusions_->push_back({&key, excluded.Path + "\\"});
+    // Reads the entry's exclusions once: each folder expanded (wildcards
+    // too) and normalised, each key split. Why they cannot be read, or nullopt.
+    std::optional<std::string> ExclusionRefusal() {
+        if (entry_.DamagedExcludeKey) return std::string("an ExcludeKey line that could not be read");
+        for (const TWinapp2ExcludeKey& key : entry_.ExcludeKeys) {
+            if (key.Kind == TWinapp2ExcludeKey::ekRegistry) {
+                const auto split = SplitWinapp2Key(key.Where);
+                if (!split) return "an ExcludeKey with an unknown registry root: " + key.Where;
+                keptKeys_.push_back({split->first, NormalKeyText(split->second), key.Where});
+                continue;
+            }
+            const TFolderExpansion expansion = ExpandWinapp2Folder(run_.Machine, key.Where);
+            if (expansion.Refusal) return "an ExcludeKey that cannot be read (" + *expansion.Refusal + ")";
+            for (const TWinapp2Folder& excluded : expansion.Folders) {
+                for (const std::string& path : ConcreteFolders(excluded.Path)) {
+                    const auto normal = removal::NormalFolderPath(path);
+                    if (!normal) return "an ExcludeKey that is not a complete folder path: " + key.Where;
+                    exclusions_.push_back({&key, normal->back() == '\\' ? *normal : *normal + "\\"});
+                }
             }
         }
-        for (const TExclusion& exclusion : *exclusions_) {
+        return std::nullopt;
+    }
+
+    // A registry path as one spelling: repeated and trailing "\" dropped, upper case.
+    static std::string NormalKeyText(const std::string& path) {
+        std::string normal;
+        for (size_t start = 0; start <= path.size();) {
+            const size_t end = std::min(path.find('\\', start), path.size());
+            if (end > start) normal += platform::UpperAscii(path.substr(start, end - start)) + "\\";
+            start = end + 1;
+        }
+        return normal;
+    }
+
+    // A file the exclusions keep.
+    bool Excluded(const std::string& path, const std::string& name) {
+        for (const TExclusion& exclusion : exclusions_) {
             const std::string& root = exclusion.Root;
             const bool inFolder = platform::EqualsIgnoreCase(path.substr(0, path.size() - name.size()), root);
             const bool below = path.size() > root.size() && platform::EqualsIgnoreCase(path.substr(0, root.size()), root);
@@ -122,12 +155,25 @@ private:
         }
         uint64_t bytes = 0;
         for (const TWinapp2Folder& expanded : expansion.Folders) {
-            for (const std::string& path : ConcreteFolders(expanded.Path)) {
-                if (!run_.Machine.files.DirectoryExists(path)) continue;
+            for (const std::string& concrete : ConcreteFolders(expanded.Path)) {
+                if (!run_.Machine.files.DirectoryExists(concrete)) continue;
+                // Every check and the walk see one spelling of the folder.
+                const auto normal = removal::NormalFolderPath(concrete);
+                if (!normal) {
+                    Refuse("not a complete folder path: " + concrete);
+                    continue;
+                }
+                const std::string& path = *normal;
                 const TWinapp2Folder folder{path, expanded.SystemArea};
                 if (auto refusal = FolderRefusal(run_.Machine, folder, elevated_)) {
                     Refuse(*refusal + ": " + path);
                     continue;
+                }
+                if (key.Flag != TWinapp2FileKey::fkFolderOnly) {
+                    if (auto refusal = RecursiveFolderRefusal(run_.Machine, path)) {
+                        Refuse(*refusal + ": " + path);
+                        continue;
+                    }
                 }
                 if (LiesUnderTabState(path)) {
                     Refuse("Notepad's unsaved tabs: " + path);
@@ -138,7 +184,8 @@ private:
                     continue;
                 }
                 bytes += WalkFolder(path, key);
-                if (key.Flag == TWinapp2FileKey::fkRemoveSelf && !run_.IsTestRun()) RemoveEmptied(path);
+                if (key.Flag == TWinapp2FileKey::fkRemoveSelf && !run_.IsTestRun() && !run_.Terminated())
+                    RemoveEmptied(path);
             }
         }
         return bytes;
@@ -186,15 +233,16 @@ private:
             Refuse("a whole registry hive: " + key.Key);
             return;
         }
-        for (const TWinapp2ExcludeKey& excluded : entry_.ExcludeKeys) {
-            if (excluded.Kind != TWinapp2ExcludeKey::ekRegistry) continue;
-            const auto kept = SplitWinapp2Key(excluded.Where);
-            if (!kept || kept->first != split->first) continue;
-            const std::string keyPath = platform::UpperAscii(split->second) + "\\";
-            const std::string keptPath = platform::UpperAscii(kept->second) + "\\";
+        if (key.Value && key.Value->empty()) {
+            Refuse("an empty value name, which would mean every value: " + key.Key);
+            return;
+        }
+        const std::string keyPath = NormalKeyText(split->second);
+        for (const TKeptKey& kept : keptKeys_) {
+            if (kept.Root != split->first) continue;
             // The key is kept, or removing it whole would take a kept key with it.
-            if (keyPath.rfind(keptPath, 0) == 0 || (!key.Value && keptPath.rfind(keyPath, 0) == 0)) {
-                Refuse("an excluded key: " + excluded.Where);
+            if (keyPath.rfind(kept.Path, 0) == 0 || (!key.Value && kept.Path.rfind(keyPath, 0) == 0)) {
+                Refuse("an excluded key: " + kept.Written);
                 return;
             }
         }
@@ -212,7 +260,13 @@ private:
         const TWinapp2ExcludeKey* Key;
         std::string Root;  // the expanded folder with its trailing backslash
     };
-    std::optional<std::vector<TExclusion>> exclusions_;
+    std::vector<TExclusion> exclusions_;
+    struct TKeptKey {
+        platform::RegRoot Root;
+        std::string Path;  // NormalKeyText's spelling
+        std::string Written;
+    };
+    std::vector<TKeptKey> keptKeys_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "removal/RemovalFixture.h"
 #include "stores/Winapp2File.h"
+#include "winapp2/Winapp2Folders.h"
 #include "winapp2/Winapp2Runner.h"
 
 using namespace nullvane;
@@ -98,4 +99,83 @@ TEST_F(Winapp2RunnerTest, AnEntryTakesItsFilesAndKeysWhileTheGateAndItsExclusion
     sim.system().SetElevated(true);
     winapp2::RunWinapp2Entry(Run(base::rmClean), entry);
     EXPECT_FALSE(Exists("C:\\Windows\\Temp\\setup.tmp"));
+}
+
+// Another spelling of a folder or key, or an exclusion that cannot be read,
+// never turns into a deletion of what the gate or the entry means to keep.
+TEST_F(Winapp2RunnerTest, WhatTheGateOrTheEntryKeepsStaysHoweverTheFileSpellsIt) {
+    sim.system().SetElevated(true);
+    sim.MakeFile("C:\\Windows\\Installer\\a.msi", "1");
+    sim.MakeFile(kRoaming + "Spelt Tool\\Data\\keep.db", "1");
+    sim.MakeFile(kRoaming + "Spelt Tool\\Data\\old.db", "1");
+    sim.MakeFile(kRoaming + "Spelt Tool\\Profiles\\One\\keep.db", "1");
+    (void)sim.Machine().registry.CreateKey(platform::RegRoot::CurrentUser, "Software\\Spelt Tool\\Keep");
+    const auto entries = stores::ParseWinapp2(
+        "[Spelt Tool *]\r\n"
+        "FileKey1=%WinDir%\\.\\Installer|*.msi\r\n"
+        "FileKey2=%AppData%\\Spelt Tool|*.db|RECURSE\r\n"
+        "ExcludeKey1=FILE|%AppData%\\Spelt Tool\\\\Data|keep.db\r\n"
+        "ExcludeKey2=FILE|%AppData%\\Spelt Tool\\Profiles\\*|keep.db\r\n"
+        "RegKey1=HKCU\\Software\\\\Spelt Tool\r\n"
+        "RegKey2=HKCU\\Software|\r\n"
+        "ExcludeKey3=REG|HKCU\\Software\\Spelt Tool\\Keep\\\r\n"
+        "[Damaged Tool *]\r\n"
+        "FileKey1=%AppData%\\Spelt Tool|*.db|RECURSE\r\n"
+        "ExcludeKey1=FILE|%AppData%\\Spelt Tool\r\n")
+                             .Entries;
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_TRUE(entries[0].RegKeys.size() == 1) << "an empty value name is no value: the line is skipped";
+    EXPECT_TRUE(entries[1].DamagedExcludeKey);
+
+    winapp2::RunWinapp2Entry(Run(base::rmClean), entries[1]);
+    EXPECT_TRUE(Exists(kRoaming + "Spelt Tool\\Data\\old.db")) << "an unreadable exclusion stops the whole entry";
+    winapp2::RunWinapp2Entry(Run(base::rmClean), entries[0]);
+    EXPECT_TRUE(Exists("C:\\Windows\\Installer\\a.msi"));
+    EXPECT_TRUE(Exists(kRoaming + "Spelt Tool\\Data\\keep.db"));
+    EXPECT_TRUE(Exists(kRoaming + "Spelt Tool\\Profiles\\One\\keep.db"));
+    EXPECT_FALSE(Exists(kRoaming + "Spelt Tool\\Data\\old.db"));
+    EXPECT_TRUE(KeyExists("Software\\Spelt Tool\\Keep"));
+    EXPECT_TRUE(KeyExists("Software\\Sample Browser"));
+    const auto lines = log.Lines();
+    EXPECT_THAT(lines, Contains("winapp2.ini: Spelt Tool: refused: Windows' installer cache: C:\\Windows\\Installer"));
+    EXPECT_THAT(lines, Contains("winapp2.ini: Damaged Tool: refused: an ExcludeKey line that could not be read: none of "
+                                "its keys run"));
+}
+
+// RECURSE and REMOVESELF never walk into a guarded folder or a variable's own
+// folder; a key that takes only a folder's own files may still start there.
+TEST_F(Winapp2RunnerTest, ARecursiveKeyNeverWalksIntoAGuardedFolderOrAVariablesFolder) {
+    sim.system().SetElevated(true);
+    sim.system().SetSpecialFolder(platform::csidlProgramFilesCommon, "C:\\Program Files\\Common Files");
+    const std::string localLow = winapp2::VariableFolders(sim.Machine(), "LocalLowAppData").at(0) + "\\";
+    const std::string common = winapp2::VariableFolders(sim.Machine(), "CommonProgramFiles").at(0) + "\\";
+    sim.MakeFile(kLocal + "Tool\\settings.db", "1");
+    sim.MakeFile(localLow + "Tool\\state.db", "1");
+    sim.MakeFile(localLow + "crash.log", "1");
+    sim.MakeFile(common + "Shared\\lib.db", "1");
+    sim.MakeFile("C:\\Users\\Other\\data.db", "1");
+    sim.MakeFile(kRoaming + "Microsoft\\Windows\\Start Menu\\Programs\\Tool.db", "1");
+    sim.MakeFile(kLocal + "Packages\\Notepad\\LocalState\\TabState\\tab.bin", "1");
+    const auto entries = stores::ParseWinapp2(
+                             "[Wide Tool *]\r\n"
+                             "FileKey1=%UserProfile%\\AppData|*.db|RECURSE\r\n"
+                             "FileKey2=%LocalLowAppData%|*.db|REMOVESELF\r\n"
+                             "FileKey3=%CommonProgramFiles%|*.db|RECURSE\r\n"
+                             "FileKey4=%SystemDrive%\\Users|*.db|RECURSE\r\n"
+                             "FileKey5=%AppData%\\Microsoft\\Windows|*.db|RECURSE\r\n"
+                             "FileKey6=%LocalLowAppData%|*.log\r\n"
+                             "FileKey7=%LocalAppData%\\Packages\\Notepad\\LocalState\\TabState::$INDEX_ALLOCATION|*.*\r\n"
+                             "FileKey8=%UserProfile%\\FAVORI~1|*.*|RECURSE\r\n")
+                             .Entries;
+    winapp2::RunWinapp2Entry(Run(base::rmClean), entries.at(0));
+    for (const std::string& kept :
+         {kLocal + "Tool\\settings.db", localLow + "Tool\\state.db", common + "Shared\\lib.db",
+          std::string("C:\\Users\\Other\\data.db"), kRoaming + "Microsoft\\Windows\\Start Menu\\Programs\\Tool.db",
+          kLocal + "Packages\\Notepad\\LocalState\\TabState\\tab.bin"})
+        EXPECT_TRUE(Exists(kept)) << kept;
+    EXPECT_FALSE(Exists(localLow + "crash.log")) << "the folder's own files may still be taken";
+    const auto lines = log.Lines();
+    EXPECT_THAT(lines, Contains("winapp2.ini: Wide Tool: refused: the folder of %LocalLowAppData% with its subfolders: " +
+                                localLow.substr(0, localLow.size() - 1)));
+    EXPECT_THAT(lines, Contains(::testing::StartsWith("winapp2.ini: Wide Tool: refused: a folder holding a shell folder: ")));
 }
