@@ -21,11 +21,12 @@ bool NamesRow(std::string_view itemName, const TCleanerRow& row) {
 }  // namespace
 
 TDispatch DispatchOf(std::string_view itemName) {
+    // First: a catalogue entry's own name may hold any text.
+    static const std::string winapp2 = std::string(kCategoryWinapp2.Text) + std::string(kItemNameSeparator);
+    if (itemName.starts_with(winapp2)) return {.Winapp2Entry = itemName.substr(winapp2.size())};
     // The category's text and the separator's hyphen, wherever it stands.
     static const std::string customLists = std::string(kCategoryCustomLists.Text) + " -";
     if (itemName.find(customLists) != std::string_view::npos) return {.DataFile = customlists::kCustomListFile};
-    static const std::string winapp2 = std::string(kCategoryWinapp2.Text) + std::string(kItemNameSeparator);
-    if (itemName.starts_with(winapp2)) return {.Winapp2Entry = itemName.substr(winapp2.size())};
     for (const TCleanerRow& row : CleanerTable()) {
         if (row.Cleaner && NamesRow(itemName, row)) return {.Cleaner = row.Cleaner};
     }

@@ -27,27 +27,6 @@ bool KeyExists(platform::Platform& machine, const std::string& key) {
 
 bool HasWildcard(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }
 
-// A path checked as written, wildcards and all.
-bool SlowPathExists(platform::Platform& machine, const std::string& detectFile) {
-    const TFolderExpansion expansion = ExpandWinapp2Folder(machine, detectFile);
-    for (const TWinapp2Folder& folder : expansion.Folders) {
-        const size_t slash = folder.Path.find_last_of('\\');
-        if (slash == std::string::npos) continue;
-        // A wildcard stands only in the last name, which one listing answers.
-        if (HasWildcard(std::string_view(folder.Path).substr(0, slash))) continue;
-        if (!HasWildcard(std::string_view(folder.Path).substr(slash + 1))) {
-            if (machine.files.Exists(folder.Path)) return true;
-            continue;
-        }
-        const std::string parent = folder.Path.substr(0, slash);
-        const std::string mask = folder.Path.substr(slash + 1);
-        if (!removal::FilesIn(machine.files, parent, mask).empty()) return true;
-        for (const std::string& name : removal::Subfolders(machine.files, parent))
-            if (platform::MatchesMask(name, mask)) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::optional<std::pair<platform::RegRoot, std::string>> SplitWinapp2Key(const std::string& key) {
@@ -80,7 +59,7 @@ const std::vector<std::string>& TWinapp2Detector::Folders(const std::string& var
     return found->second;
 }
 
-bool TWinapp2Detector::HoldsName(const std::string& folder, const std::string& name) {
+const std::set<std::string>& TWinapp2Detector::NamesIn(const std::string& folder) {
     auto found = names_.find(folder);
     if (found == names_.end()) {
         std::set<std::string> names;
@@ -89,7 +68,11 @@ bool TWinapp2Detector::HoldsName(const std::string& folder, const std::string& n
             names.insert(platform::UpperAscii(file.name));
         found = names_.emplace(folder, std::move(names)).first;
     }
-    return found->second.count(platform::UpperAscii(name)) > 0;
+    return found->second;
+}
+
+bool TWinapp2Detector::HoldsName(const std::string& folder, const std::string& name) {
+    return NamesIn(folder).count(platform::UpperAscii(name)) > 0;
 }
 
 bool TWinapp2Detector::PathExists(const std::string& detectFile) {
@@ -106,7 +89,20 @@ bool TWinapp2Detector::PathExists(const std::string& detectFile) {
             if (!anywhere) return false;
         }
     }
-    return SlowPathExists(machine_, detectFile);
+    // The path as written; a wildcard stands only in the last name, which
+    // the folder's listing answers (listed once, however many paths ask).
+    for (const TWinapp2Folder& folder : ExpandWinapp2Folder(machine_, detectFile).Folders) {
+        const size_t slash = folder.Path.find_last_of('\\');
+        if (slash == std::string::npos || HasWildcard(std::string_view(folder.Path).substr(0, slash))) continue;
+        const std::string mask = folder.Path.substr(slash + 1);
+        if (!HasWildcard(mask)) {
+            if (machine_.files.Exists(folder.Path)) return true;
+            continue;
+        }
+        for (const std::string& name : NamesIn(folder.Path.substr(0, slash)))
+            if (platform::MatchesMask(name, mask)) return true;
+    }
+    return false;
 }
 
 }  // namespace nullvane::winapp2

@@ -32,6 +32,8 @@ private:
     [[nodiscard]] bool PathExists(const std::string& detectFile);
     [[nodiscard]] const std::vector<std::string>& Folders(const std::string& variable);
     [[nodiscard]] bool HoldsName(const std::string& folder, const std::string& name);
+    // The folder's entries' upper-case names, listed once.
+    [[nodiscard]] const std::set<std::string>& NamesIn(const std::string& folder);
 
     platform::Platform& machine_;
     std::map<std::string, std::vector<std::string>> folders_;  // by upper-case variable

@@ -211,14 +211,29 @@ private:
                 return removal::TFileVerdict::fvKeep;
             }
             if (Excluded(file.path, name)) return removal::TFileVerdict::fvKeep;
+            if (key.Flag == TWinapp2FileKey::fkRemoveSelf) NoteEmptying(folder, file.path);
             return removal::TFileVerdict::fvTake;
         };
         return removal::CleanFolderWith(run_, folder, rules);
     }
 
-    // REMOVESELF: the subfolders the walk emptied, then the folder itself if empty.
+    // The folders from a taken file up to the walked folder: only these can
+    // have been emptied by the walk.
+    void NoteEmptying(const std::string& root, const std::string& filePath) {
+        for (size_t slash = filePath.find_last_of('\\'); slash != std::string::npos && slash > root.size();
+             slash = filePath.find_last_of('\\', slash - 1)) {
+            if (!emptying_.insert(filePath.substr(0, slash)).second) break;  // its parents are noted already
+        }
+    }
+
+    // REMOVESELF: the subfolders the walk emptied, then the folder itself if
+    // empty. A folder that was empty before, or that the walk took nothing
+    // from, stays.
     void RemoveEmptied(const std::string& folder) {
-        for (const std::string& name : removal::Subfolders(run_.Machine.files, folder)) RemoveEmptied(folder + "\\" + name);
+        for (const std::string& name : removal::Subfolders(run_.Machine.files, folder)) {
+            const std::string sub = folder + "\\" + name;
+            if (emptying_.contains(sub)) RemoveEmptied(sub);
+        }
         (void)run_.Machine.files.RemoveFolder(folder);  // fails, and stays, while anything is left in it
     }
 
@@ -261,6 +276,7 @@ private:
         std::string Root;  // the expanded folder with its trailing backslash
     };
     std::vector<TExclusion> exclusions_;
+    std::set<std::string> emptying_;  // REMOVESELF: folders a taken file lay in, and their parents
     struct TKeptKey {
         platform::RegRoot Root;
         std::string Path;  // NormalKeyText's spelling

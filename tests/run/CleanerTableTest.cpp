@@ -31,6 +31,8 @@ TEST(Dispatch, OtherNamesMatchWholeAndWithCase) {
         EXPECT_EQ(dispatch.Cleaner, nullptr) << name;
         EXPECT_EQ(dispatch.DataFile, customlists::kApplicationsDataFile) << name;
     }
+    // A catalogue entry goes to the catalogue whatever its own name holds.
+    EXPECT_EQ(run::DispatchOf("winapp2.ini - Tool Custom Lists - Old").Winapp2Entry, "Tool Custom Lists - Old");
 }
 
 TEST(CleanerTable, EveryItemWithACleanerSelectsItsOwnAndNoTextIsWrittenTwice) {

@@ -12,7 +12,8 @@ TEST(Winapp2Detection, AKeyOrAPathThatExistsShowsTheEntryAWildcardOnlyInTheLastN
     (void)sim.Machine().registry.CreateKey(platform::RegRoot::CurrentUser, "Software\\Sample Vendor\\Tool");
     sim.MakeFile("C:\\Users\\Test\\AppData\\Roaming\\Sample Tool 2.1\\settings.ini", "x");
     auto detected = [&](std::vector<std::string> keys, std::vector<std::string> paths) {
-        stores::TWinapp2Entry entry{"Sample"};
+        stores::TWinapp2Entry entry;
+        entry.Name = "Sample";
         entry.Detects = std::move(keys);
         entry.DetectFiles = std::move(paths);
         return IsDetected(sim.Machine(), entry);

@@ -143,13 +143,16 @@ TEST_F(Winapp2RunnerTest, WhatTheGateOrTheEntryKeepsStaysHoweverTheFileSpellsIt)
 }
 
 // RECURSE and REMOVESELF never walk into a guarded folder or a variable's own
-// folder; a key that takes only a folder's own files may still start there.
+// folder; a key that takes only a folder's own files may still start there;
+// REMOVESELF removes only the folders it emptied.
 TEST_F(Winapp2RunnerTest, ARecursiveKeyNeverWalksIntoAGuardedFolderOrAVariablesFolder) {
     sim.system().SetElevated(true);
     sim.system().SetSpecialFolder(platform::csidlProgramFilesCommon, "C:\\Program Files\\Common Files");
     const std::string localLow = winapp2::VariableFolders(sim.Machine(), "LocalLowAppData").at(0) + "\\";
     const std::string common = winapp2::VariableFolders(sim.Machine(), "CommonProgramFiles").at(0) + "\\";
     sim.MakeFile(kLocal + "Tool\\settings.db", "1");
+    sim.MakeFile(kLocal + "Tool\\Cache\\a.tmp", "1");
+    sim.MakeFolder(kLocal + "Tool\\Plugins");  // empty before the run
     sim.MakeFile(localLow + "Tool\\state.db", "1");
     sim.MakeFile(localLow + "crash.log", "1");
     sim.MakeFile(common + "Shared\\lib.db", "1");
@@ -165,7 +168,8 @@ TEST_F(Winapp2RunnerTest, ARecursiveKeyNeverWalksIntoAGuardedFolderOrAVariablesF
                              "FileKey5=%AppData%\\Microsoft\\Windows|*.db|RECURSE\r\n"
                              "FileKey6=%LocalLowAppData%|*.log\r\n"
                              "FileKey7=%LocalAppData%\\Packages\\Notepad\\LocalState\\TabState::$INDEX_ALLOCATION|*.*\r\n"
-                             "FileKey8=%UserProfile%\\FAVORI~1|*.*|RECURSE\r\n")
+                             "FileKey8=%UserProfile%\\FAVORI~1|*.*|RECURSE\r\n"
+                             "FileKey9=%LocalAppData%\\Tool|*.tmp|REMOVESELF\r\n")
                              .Entries;
     winapp2::RunWinapp2Entry(Run(base::rmClean), entries.at(0));
     for (const std::string& kept :
@@ -174,6 +178,8 @@ TEST_F(Winapp2RunnerTest, ARecursiveKeyNeverWalksIntoAGuardedFolderOrAVariablesF
           kLocal + "Packages\\Notepad\\LocalState\\TabState\\tab.bin"})
         EXPECT_TRUE(Exists(kept)) << kept;
     EXPECT_FALSE(Exists(localLow + "crash.log")) << "the folder's own files may still be taken";
+    EXPECT_FALSE(sim.files().DirectoryExists(kLocal + "Tool\\Cache")) << "REMOVESELF removes the folder it emptied";
+    EXPECT_TRUE(sim.files().DirectoryExists(kLocal + "Tool\\Plugins")) << "and leaves one that was empty before";
     const auto lines = log.Lines();
     EXPECT_THAT(lines, Contains("winapp2.ini: Wide Tool: refused: the folder of %LocalLowAppData% with its subfolders: " +
                                 localLow.substr(0, localLow.size() - 1)));
