@@ -91,7 +91,8 @@ bool TWinapp2Detector::PathExists(const std::string& detectFile) {
     }
     // The path as written; a wildcard stands only in the last name, which
     // the folder's listing answers (listed once, however many paths ask).
-    for (const TWinapp2Folder& folder : ExpandWinapp2Folder(machine_, detectFile).Folders) {
+    const auto folders = [this](std::string_view variable) { return Folders(std::string(variable)); };
+    for (const TWinapp2Folder& folder : ExpandWinapp2Folder(detectFile, folders).Folders) {
         const size_t slash = folder.Path.find_last_of('\\');
         if (slash == std::string::npos || HasWildcard(std::string_view(folder.Path).substr(0, slash))) continue;
         const std::string mask = folder.Path.substr(slash + 1);

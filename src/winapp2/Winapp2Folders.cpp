@@ -69,6 +69,10 @@ std::vector<std::string> VariableFolders(platform::Platform& machine, std::strin
 }
 
 TFolderExpansion ExpandWinapp2Folder(platform::Platform& machine, std::string_view folder) {
+    return ExpandWinapp2Folder(folder, [&](std::string_view variable) { return VariableFolders(machine, variable); });
+}
+
+TFolderExpansion ExpandWinapp2Folder(std::string_view folder, const TVariableFolders& variableFolders) {
     TFolderExpansion expansion;
     if (folder.empty() || folder.front() != '%') {
         expansion.Refusal = "not below a variable: " + std::string(folder);
@@ -111,7 +115,7 @@ TFolderExpansion ExpandWinapp2Folder(platform::Platform& machine, std::string_vi
     const bool systemArea = std::any_of(
         std::begin(kSystemVariables), std::end(kSystemVariables),
         [&](std::string_view name) { return EqualsIgnoringCase(variable, name); });
-    for (const std::string& base : VariableFolders(machine, variable)) {
+    for (const std::string& base : variableFolders(variable)) {
         std::string path = base + std::string(rest);
         if (path.size() == 2 && path[1] == ':') path += '\\';  // %SystemDrive% alone is the drive's root
         expansion.Folders.push_back(TWinapp2Folder{std::move(path), systemArea});

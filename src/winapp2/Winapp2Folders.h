@@ -2,6 +2,7 @@
 // Where a winapp2.ini folder leads on this machine: its leading variable
 // expanded (one variable may stand for two folders: Program Files and
 // Program Files (x86)), and the folder rules of the gate.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ struct TFolderExpansion {
 // `folder` as a FileKey or DetectFile writes it ("%AppData%\Tool\Cache"):
 // a variable only at its start; what follows it is kept as written.
 [[nodiscard]] TFolderExpansion ExpandWinapp2Folder(platform::Platform& machine, std::string_view folder);
+// The same with the variables' folders from `variableFolders` (a cache of VariableFolders).
+using TVariableFolders = std::function<std::vector<std::string>(std::string_view variable)>;
+[[nodiscard]] TFolderExpansion ExpandWinapp2Folder(std::string_view folder, const TVariableFolders& variableFolders);
 
 // Why the gate refuses an expanded folder, or nullopt: a folder the custom
 // lists' guard refuses (drive roots, Windows, Program Files, the user's and
