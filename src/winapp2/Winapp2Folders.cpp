@@ -133,12 +133,13 @@ std::optional<std::string> FolderRefusal(platform::Platform& machine, const TWin
     return std::nullopt;
 }
 
-std::optional<std::string> RecursiveFolderRefusal(platform::Platform& machine, const std::string& folder) {
+std::optional<std::string> RecursiveFolderRefusal(platform::Platform& machine, const std::string& folder,
+                                                  const TVariableFolders& variableFolders) {
     if (auto below = removal::ProtectedFolderBelow(machine, folder)) return "a folder holding " + *below;
     const auto normal = removal::NormalFolderPath(folder);
     if (!normal) return std::string("not a complete folder path");
     for (std::string_view variable : KnownVariables()) {
-        for (const std::string& own : VariableFolders(machine, variable)) {
+        for (const std::string& own : variableFolders(variable)) {
             // %SystemDrive% is the drive's root, which the guard refuses itself.
             const auto ownNormal = removal::NormalFolderPath(own);
             if (!ownNormal || removal::IsDriveRoot(*ownNormal)) continue;

@@ -46,6 +46,7 @@ using TVariableFolders = std::function<std::vector<std::string>(std::string_view
 // Why the gate refuses to walk the subfolders of `folder` (RECURSE,
 // REMOVESELF), or nullopt: a guarded folder lies below it, or it is, or
 // holds, the folder a variable stands for (%Public%, %LocalLowAppData%, ...).
-[[nodiscard]] std::optional<std::string> RecursiveFolderRefusal(platform::Platform& machine, const std::string& folder);
+[[nodiscard]] std::optional<std::string> RecursiveFolderRefusal(platform::Platform& machine, const std::string& folder,
+                                                                const TVariableFolders& variableFolders);
 
 }  // namespace nullvane::winapp2

@@ -1,6 +1,7 @@
 #include "winapp2/Winapp2Runner.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -103,7 +104,7 @@ private:
                 keptKeys_.push_back({split->first, NormalKeyText(split->second), key.Where});
                 continue;
             }
-            const TFolderExpansion expansion = ExpandWinapp2Folder(run_.Machine, key.Where);
+            const TFolderExpansion expansion = ExpandWinapp2Folder(key.Where, variableFolders_);
             if (expansion.Refusal) return "an ExcludeKey that cannot be read (" + *expansion.Refusal + ")";
             for (const TWinapp2Folder& excluded : expansion.Folders) {
                 for (const std::string& path : ConcreteFolders(excluded.Path)) {
@@ -148,7 +149,7 @@ private:
             Refuse(*refusal);
             return 0;
         }
-        const TFolderExpansion expansion = ExpandWinapp2Folder(run_.Machine, key.Folder);
+        const TFolderExpansion expansion = ExpandWinapp2Folder(key.Folder, variableFolders_);
         if (expansion.Refusal) {
             Refuse(*expansion.Refusal);
             return 0;
@@ -170,7 +171,7 @@ private:
                     continue;
                 }
                 if (key.Flag != TWinapp2FileKey::fkFolderOnly) {
-                    if (auto refusal = RecursiveFolderRefusal(run_.Machine, path)) {
+                    if (auto refusal = RecursiveFolderRefusal(run_.Machine, path, variableFolders_)) {
                         Refuse(*refusal + ": " + path);
                         continue;
                     }
@@ -271,6 +272,14 @@ private:
     const TWinapp2Entry& entry_;
     const bool elevated_;
     std::set<std::string> refused_;
+    // Each variable's folders asked of the shell once per entry, not for every folder and key.
+    std::map<std::string, std::vector<std::string>> knownFolders_;
+    const TVariableFolders variableFolders_ = [this](std::string_view variable) {
+        auto found = knownFolders_.find(platform::UpperAscii(variable));
+        if (found == knownFolders_.end())
+            found = knownFolders_.emplace(platform::UpperAscii(variable), VariableFolders(run_.Machine, variable)).first;
+        return found->second;
+    };
     struct TExclusion {
         const TWinapp2ExcludeKey* Key;
         std::string Root;  // the expanded folder with its trailing backslash
